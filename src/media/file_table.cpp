@@ -1,0 +1,123 @@
+#include "media/file_table.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+FileTable::~FileTable() {
+    for (auto& [handle, open] : streams) {
+        if (open.file) std::fclose(open.file);
+        if (open.writing) std::remove(open.sidePath.c_str());  // never finished: the old file stays
+    }
+}
+
+std::string FileTable::normalisePath(const std::string& path) {
+    std::string result = path;
+    std::replace(result.begin(), result.end(), '\\', '/');
+    return result;
+}
+
+Stream FileTable::openForRead(const std::string& path) {
+    const std::string name = normalisePath(path);
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (!file) return 0;
+    const int handle = nextHandle++;
+    streams[handle] = OpenFile{file, name, "", false, false};
+    return handle;
+}
+
+Stream FileTable::openForWrite(const std::string& path) {
+    // Write beside the real file and swap it in on close, so a crash or a full
+    // disk part-way through never destroys what was there before.
+    const std::string name = normalisePath(path);
+    const std::string side = name + ".part";
+    std::FILE* file = std::fopen(side.c_str(), "wb");
+    if (!file) return 0;
+    const int handle = nextHandle++;
+    streams[handle] = OpenFile{file, name, side, true, false};
+    return handle;
+}
+
+void FileTable::close(Stream stream) {
+    auto it = streams.find(stream);
+    if (it == streams.end()) return;
+    OpenFile& open = it->second;
+    if (open.writing) {
+        bool ok = !open.failed && std::fflush(open.file) == 0 && fsync(fileno(open.file)) == 0;
+        ok = (std::fclose(open.file) == 0) && ok;
+        if (ok) ok = std::rename(open.sidePath.c_str(), open.path.c_str()) == 0;
+        if (!ok) {
+            std::remove(open.sidePath.c_str());
+            std::fprintf(stderr, "could not write %s; the previous file is kept\n", open.path.c_str());
+        }
+    } else {
+        std::fclose(open.file);
+    }
+    streams.erase(it);
+}
+
+int FileTable::readU8(Stream stream) {
+    auto it = streams.find(stream);
+    if (it == streams.end() || it->second.writing) return 0;
+    const int byte = std::fgetc(it->second.file);
+    if (byte != EOF) return byte;
+    if (std::ferror(it->second.file) && onFatal) onFatal("cannot read " + it->second.path);
+    return 0;
+}
+
+int32_t FileTable::readI32(Stream stream) {
+    uint32_t value = 0;
+    for (int shift = 0; shift < 32; shift += 8) value |= static_cast<uint32_t>(readU8(stream)) << shift;
+    return static_cast<int32_t>(value);
+}
+
+void FileTable::writeI32(Stream stream, int32_t value) {
+    auto it = streams.find(stream);
+    if (it == streams.end() || !it->second.writing) return;
+    const uint32_t bits = static_cast<uint32_t>(value);
+    const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                                    static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+    if (std::fwrite(bytes, 1, 4, it->second.file) != 4) it->second.failed = true;
+}
+
+bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    std::FILE* file = std::fopen(normalisePath(path).c_str(), "rb");
+    if (!file) return false;
+    uint8_t buffer[65536];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    if (!ok && onFatal) onFatal("cannot read " + normalisePath(path));
+    return ok;
+}
+
+DirectoryListing FileTable::openDirectory(const std::string& path) {
+    DIR* dir = opendir(normalisePath(path).c_str());
+    if (!dir) return 0;
+    std::vector<std::string> names;
+    while (dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
+    closedir(dir);
+    // Sorted by name, so the music order is the same on every machine.
+    std::sort(names.begin(), names.end());
+    const int handle = nextHandle++;
+    listings[handle] = std::move(names);
+    listingPositions[handle] = 0;
+    return handle;
+}
+
+std::string FileTable::nextEntry(DirectoryListing listing) {
+    auto it = listings.find(listing);
+    if (it == listings.end()) return "";
+    size_t& position = listingPositions[listing];
+    if (position >= it->second.size()) return "";
+    return it->second[position++];
+}
+
+void FileTable::closeDirectory(DirectoryListing listing) {
+    listings.erase(listing);
+    listingPositions.erase(listing);
+}

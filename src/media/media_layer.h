@@ -1,0 +1,134 @@
+#pragma once
+// The game's whole contact with the machine: screen, pictures, drawing state,
+// input, clock, random numbers, files, folder listing and sound.
+// Two implementations: SdlMedia (ships) and ScriptedMedia (tests, no window).
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/draw_state.h"
+#include "media/file_table.h"
+#include "media/image.h"
+#include "media/input_state.h"
+#include "media/mixer.h"
+#include "media/random_generator.h"
+#include "media/sound.h"
+
+// Key codes the game uses (the classic virtual-key numbers).
+constexpr int KeyEnter = 13;
+constexpr int KeyEscape = 27;
+constexpr int KeySpace = 32;
+
+// Mouse buttons.
+constexpr int MouseLeft = 1;
+constexpr int MouseRight = 2;
+constexpr int MouseMiddle = 3;
+
+class MediaLayer {
+public:
+    MediaLayer();
+    virtual ~MediaLayer();
+    MediaLayer(const MediaLayer&) = delete;
+    MediaLayer& operator=(const MediaLayer&) = delete;
+
+    // ---- Screen and frames -------------------------------------------------
+    // Opens the 800 x 600 screen (depth 0 = window), sets the draw state defaults,
+    // runs the refresh probe and centres the pointer. False on failure.
+    virtual bool openScreen(int width, int height, int depth, int refreshHz, int flags) = 0;
+    // Shows the back buffer, paced to one display refresh (vsync or millisecond schedule).
+    virtual void presentFrame() = 0;
+    // Fills the back buffer with the clear colour (black).
+    virtual void clearScreen() = 0;
+
+    // ---- Pictures ------------------------------------------------------------
+    // One-frame picture decoded by content (TGA, PNG, JPEG, BMP); nullptr when missing or undecodable.
+    std::unique_ptr<Image> loadImage(const std::string& path, int flags = -1);
+    // Picture cut into cellCount cells, left to right then top to bottom; nullptr when they do not fit.
+    std::unique_ptr<Image> loadImageStrip(const std::string& path, int cellWidth, int cellHeight,
+                                          int firstCell, int cellCount, int flags = -1);
+    // Handle at the picture's centre (half pixels for odd sizes).
+    static void centreImageHandle(Image& image);
+    // Draws one frame as a quad about its handle, with the current draw state.
+    virtual void drawImage(const Image& image, float x, float y, int frame) = 0;
+    // Fills (0,0)-(width,height) relative to (x, y), transformed like a picture.
+    virtual void drawRect(float x, float y, float width, float height) = 0;
+
+    // ---- Drawing state (carries over from draw to draw and frame to frame) ---
+    void setDrawColour(int r, int g, int b);
+    Colour getDrawColour() const { return draw.colour; }
+    void setDrawAlpha(float alpha) { draw.alpha = alpha; }
+    float getDrawAlpha() const { return draw.alpha; }
+    void setBlendMode(BlendMode mode) { draw.blend = mode; }
+    BlendMode getBlendMode() const { return draw.blend; }
+    void setDrawRotation(float degrees);
+    void setDrawScale(float scaleX, float scaleY);
+    const DrawState& drawState() const { return draw; }
+
+    // ---- Input (every query takes in the waiting events first) ---------------
+    int mouseX();
+    int mouseY();
+    // Presses since the previous call for that button; read-and-clear.
+    int mouseHits(int button);
+    int mouseDown(int button);
+    // Presses since the previous call for that key; read-and-clear. Key repeat never counts.
+    int keyHits(int key);
+    int keyDown(int key);
+    // Clears every key-down flag and key-hit counter.
+    void flushKeys();
+    // Places the system pointer at a screen position.
+    virtual void movePointer(int x, int y) = 0;
+    // Hides the system pointer for the rest of the run.
+    virtual void hidePointer() = 0;
+
+    // ---- Time and chance ------------------------------------------------------
+    // Milliseconds since the system started; wraps after 2^32 ms.
+    virtual int millisecs() = 0;
+    void seedRandom(int seed) { random.seed(seed); }
+    double randomUnit() { return random.unit(); }
+    // Uniform integer with both bounds included, given in either order.
+    int randomInt(int a, int b) { return random.integer(a, b); }
+
+    // ---- Files (paths relative to the working folder, '\' taken as '/') -----
+    Stream openForRead(const std::string& path) { return files.openForRead(path); }
+    // Writes go to a side file that replaces the old one only when closed intact.
+    Stream openForWrite(const std::string& path) { return files.openForWrite(path); }
+    void closeStream(Stream stream) { files.close(stream); }
+    int readU8(Stream stream) { return files.readU8(stream); }
+    int32_t readI32(Stream stream) { return files.readI32(stream); }
+    void writeI32(Stream stream, int32_t value) { files.writeI32(stream, value); }
+    // Whole file as bytes; false when it cannot be opened.
+    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) { return files.readWhole(path, bytes); }
+    DirectoryListing openDirectory(const std::string& path) { return files.openDirectory(path); }
+    // Plain names in listing order ("." and ".." included), then "" for ever.
+    std::string nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }
+    void closeDirectory(DirectoryListing listing) { files.closeDirectory(listing); }
+    // Message to stderr and exit status -1 (tests: throws FatalError).
+    [[noreturn]] virtual void fatalError(const std::string& message) = 0;
+
+    // ---- Sound ---------------------------------------------------------------
+    // Decoded by content (WAV, then Ogg Vorbis) into 44100 Hz stereo; nullptr when it fails.
+    SoundPtr loadSound(const std::string& path, int loopFlag);
+    // New channel playing from the start at volume 1; 0 for a null sound.
+    Channel playSound(const SoundPtr& sound) { return mixer.play(sound, false); }
+    // New channel at the start, paused.
+    Channel cueSound(const SoundPtr& sound) { return mixer.play(sound, true); }
+    void stopChannel(Channel channel) { mixer.stop(channel); }
+    void setChannelVolume(Channel channel, float volume) { mixer.setVolume(channel, volume); }
+    void resumeChannel(Channel channel) { mixer.resume(channel); }
+    Mixer& soundMixer() { return mixer; }
+
+protected:
+    // Takes in the operating system's (or the script's) waiting events.
+    virtual void pumpEvents() = 0;
+    // Sets the draw state as openScreen leaves it.
+    void resetDrawState();
+
+    DrawState draw;
+    InputState input;
+    RandomGenerator random;
+    FileTable files;
+    Mixer mixer;
+};

@@ -1,0 +1,14 @@
+#pragma once
+// Sound decoders: pure functions of a byte buffer; nothing when the bytes are not
+// an accepted sound of the format.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "media/sound.h"
+
+// RIFF/WAVE with "fmt " first; plain PCM, 8 or 16 bits, mono or stereo.
+std::optional<PcmSound> decodeWav(std::span<const uint8_t> bytes);
+// Ogg Vorbis decoded whole at the file's own rate.
+std::optional<PcmSound> decodeOgg(std::span<const uint8_t> bytes);

@@ -1,0 +1,42 @@
+#pragma once
+// Everything the running game owns, in one plain struct passed by reference.
+
+#include <memory>
+
+#include "board/board.h"
+#include "media/media_layer.h"
+#include "media/track_player.h"
+#include "persist/progress.h"
+#include "play/effects.h"
+#include "play/resources.h"
+#include "play/screen_fade.h"
+#include "play/sprite_font.h"
+
+struct PointerAnimation {
+    int frame = 0;
+    int tick = 0;
+};
+
+struct Game {
+    explicit Game(MediaLayer& mediaLayer) : media(mediaLayer) {}
+
+    MediaLayer& media;
+    Resources res;
+    ScreenFade fade;
+    InputSample input;
+    int hoveredControl = NoControl;
+    PointerAnimation pointer;
+
+    Progress progress;
+    SpriteFont font;
+    ConnectorTable connectors;
+    AnimationTable animations{};
+    Effects effects;
+    TrackPlayer music;
+
+    MapData mapData;
+    Board board;
+};
+
+// Draws the mouse pointer at the sampled position; the cleaning cursor when asked.
+void drawPointer(Game& game, bool cleaningCursor);

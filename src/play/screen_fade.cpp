@@ -1,0 +1,25 @@
+#include "play/screen_fade.h"
+
+#include "media/media_layer.h"
+
+void stepFade(ScreenFade& fade) {
+    if (fade.brightness < fade.fadeTarget) fade.brightness += 2;
+    if (fade.brightness > fade.fadeTarget) fade.brightness -= 2;
+    if (fade.brightness > 255) fade.brightness = fade.fadeTarget = 255;
+    if (fade.brightness < 0) fade.brightness = fade.fadeTarget = 0;
+}
+
+void setFadeColour(MediaLayer& media, const ScreenFade& fade) {
+    media.setDrawColour(fade.brightness, fade.brightness, fade.brightness);
+}
+
+void sampleInput(MediaLayer& media, InputSample& input) {
+    input.x = media.mouseX();
+    input.y = media.mouseY();
+    input.leftHits = media.mouseHits(1);
+    input.rightHits = media.mouseHits(2);
+    input.inputChanged = input.x != input.previousX || input.y != input.previousY || input.leftHits != 0 ||
+                         input.rightHits != 0;
+    input.previousX = input.x;
+    input.previousY = input.y;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Text in picture fonts: the large digits of the timer and the small proportional font.
+
+#include <array>
+#include <string>
+
+struct Game;
+
+enum TextAlign { AlignLeft = 0, AlignCentre = 1, AlignRight = 2 };
+
+struct SpriteFont {
+    std::array<int, 90> glyphWidths{};  // character codes 33..122
+};
+
+// Fills the glyph-width table; once at start-up, before any text is drawn.
+void buildGlyphWidths(SpriteFont& font);
+// Small font at (x, y) (top of the glyphs), placed left, centred or right; black shadow at +2, +2.
+void drawText(Game& game, int x, int y, const std::string& text, int align);
+// Large digits ending at x.
+void drawDigits(Game& game, int x, int y, const std::string& text);
