@@ -1,0 +1,52 @@
+// Loading pictures: the whole file is read, decoded by content, masked when it has
+// no alpha of its own, and kept as one frame or cut into the cells of a strip.
+
+#include "media/media_layer.h"
+#include "media/picture_decoders.h"
+
+namespace {
+
+// -1 asks for the defaults (Masked + Filtered).
+int effectiveFlags(int flags) { return flags == -1 ? ImageDefaultFlags : flags; }
+
+std::optional<DecodedPicture> decodeFile(MediaLayer& media, const std::string& path, int flags) {
+    std::vector<uint8_t> bytes;
+    if (!media.readWholeFile(path, bytes)) return std::nullopt;
+    auto picture = decodePicture(bytes);
+    // Pictures with their own alpha channel keep it; only the others are masked.
+    if (picture && (flags & ImageMasked) && !picture->hasAlpha) applyMask(picture->pixels);
+    return picture;
+}
+
+// Textures are made by the backend the first time a frame is drawn; the slots start empty.
+std::unique_ptr<Image> makeImage(std::vector<PixelBlock> frames, int flags) {
+    auto image = std::make_unique<Image>();
+    image->width = frames.front().width;
+    image->height = frames.front().height;
+    image->frameCount = static_cast<int>(frames.size());
+    image->flags = flags;
+    image->frames = std::move(frames);
+    image->textures.resize(image->frames.size());
+    return image;
+}
+
+}  // namespace
+
+std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags) {
+    flags = effectiveFlags(flags);
+    auto picture = decodeFile(*this, path, flags);
+    if (!picture) return nullptr;
+    std::vector<PixelBlock> frames;
+    frames.push_back(std::move(picture->pixels));
+    return makeImage(std::move(frames), flags);
+}
+
+std::unique_ptr<Image> MediaLayer::loadImageStrip(const std::string& path, int cellWidth, int cellHeight,
+                                                  int firstCell, int cellCount, int flags) {
+    flags = effectiveFlags(flags);
+    auto picture = decodeFile(*this, path, flags);
+    if (!picture) return nullptr;
+    auto frames = cutStrip(picture->pixels, cellWidth, cellHeight, firstCell, cellCount);
+    if (!frames) return nullptr;
+    return makeImage(std::move(*frames), flags);
+}

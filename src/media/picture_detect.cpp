@@ -1,0 +1,12 @@
+// Pictures are recognised by content, never by their file name: the game's ".spr"
+// and ".vvx" files are ordinary pictures. Each decoder starts from the first byte.
+
+#include "media/picture_decoders.h"
+
+std::optional<DecodedPicture> decodePicture(std::span<const uint8_t> bytes) {
+    // TGA has no magic number, so it goes first and rejects anything its header rules out.
+    if (auto picture = decodeTga(bytes)) return picture;
+    if (auto picture = decodePng(bytes)) return picture;
+    if (auto picture = decodeJpeg(bytes)) return picture;
+    return decodeBmp(bytes);
+}

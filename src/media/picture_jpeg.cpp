@@ -1,0 +1,106 @@
+// JPEG pictures through libjpeg, read from memory. Greyscale and colour pictures
+// come out as RGB with no alpha. libjpeg would end the program on an error, so the
+// error manager jumps back instead and prints nothing; a file that ends early is
+// refused rather than shown with its missing part filled in grey.
+
+#include <cstdio>  // jpeglib.h needs FILE and size_t declared first
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <csetjmp>
+
+#include "media/picture_decoders.h"
+
+namespace {
+
+constexpr JDIMENSION MaxSide = 16384;
+constexpr size_t MaxPixels = size_t{1} << 26;
+
+// The libjpeg error manager must come first so libjpeg's pointer is also ours.
+struct JpegErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+    bool endedEarly = false;
+};
+
+[[noreturn]] void onError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
+
+// Warnings are silent, but the premature end of the data marks the file as bad.
+void onMessage(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<JpegErrors*>(info->err)->endedEarly = true;
+}
+
+struct JpegJob {
+    std::span<const uint8_t> bytes;
+    std::vector<uint8_t> decoded;  // rows of `channels` bytes per pixel
+    int width = 0, height = 0, channels = 0;
+};
+
+bool acceptedHeader(const jpeg_decompress_struct& info) {
+    const bool knownColours = info.jpeg_color_space == JCS_GRAYSCALE || info.jpeg_color_space == JCS_YCbCr ||
+                              info.jpeg_color_space == JCS_RGB;
+    const bool sensibleSize = info.image_width <= MaxSide && info.image_height <= MaxSide &&
+                              size_t{info.image_width} * info.image_height <= MaxPixels;
+    return knownColours && sensibleSize;
+}
+
+// All libjpeg calls that may jump; no local here needs a destructor.
+bool runDecode(jpeg_decompress_struct& info, JpegJob& job) {
+    jpeg_mem_src(&info, job.bytes.data(), static_cast<unsigned long>(job.bytes.size()));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || !acceptedHeader(info)) return false;
+    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_start_decompress(&info);
+    job.width = static_cast<int>(info.output_width);
+    job.height = static_cast<int>(info.output_height);
+    job.channels = info.output_components;
+    const size_t rowBytes = static_cast<size_t>(job.width) * job.channels;
+    job.decoded.resize(rowBytes * job.height);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = job.decoded.data() + info.output_scanline * rowBytes;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    return true;
+}
+
+bool readPicture(jpeg_decompress_struct& info, JpegErrors& errors, JpegJob& job) {
+    if (setjmp(errors.jump)) return false;
+    jpeg_create_decompress(&info);
+    return runDecode(info, job) && !errors.endedEarly;
+}
+
+DecodedPicture widenToRgba(const JpegJob& job) {
+    DecodedPicture picture;
+    picture.pixels.width = job.width;
+    picture.pixels.height = job.height;
+    const size_t count = static_cast<size_t>(job.width) * job.height;
+    picture.pixels.rgba.resize(count * 4);
+    for (size_t n = 0; n < count; ++n) {
+        const uint8_t* in = &job.decoded[n * job.channels];
+        uint8_t* out = &picture.pixels.rgba[n * 4];
+        out[0] = in[0];
+        out[1] = job.channels == 3 ? in[1] : in[0];
+        out[2] = job.channels == 3 ? in[2] : in[0];
+        out[3] = 255;
+    }
+    return picture;
+}
+
+}  // namespace
+
+std::optional<DecodedPicture> decodeJpeg(std::span<const uint8_t> bytes) {
+    // Every JPEG starts with the start-of-image marker; anything else is not tried.
+    if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes[2] != 0xFF) return std::nullopt;
+    jpeg_decompress_struct info{};
+    JpegErrors errors{};
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = onError;
+    errors.manager.emit_message = onMessage;
+    JpegJob job;
+    job.bytes = bytes;
+    const bool ok = readPicture(info, errors, job);
+    jpeg_destroy_decompress(&info);  // also safe when creating it failed half-way
+    if (!ok || (job.channels != 1 && job.channels != 3)) return std::nullopt;
+    return widenToRgba(job);
+}
