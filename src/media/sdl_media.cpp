@@ -1,0 +1,283 @@
+#include "media/sdl_media.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "media/sdl_audio.h"
+
+namespace {
+
+// One frame's texture, and its copy with alpha snapped to 0/255 for the mask mode.
+struct SdlTextureSlot : TextureSlot {
+    SDL_Texture* texture = nullptr;
+    SDL_Texture* maskTexture = nullptr;
+    ~SdlTextureSlot() override {
+        if (texture) SDL_DestroyTexture(texture);
+        if (maskTexture) SDL_DestroyTexture(maskTexture);
+    }
+};
+
+SDL_Texture* makeTexture(SDL_Renderer* renderer, const PixelBlock& pixels, bool filtered) {
+    // Bytes R, G, B, A in memory are ABGR8888 on a little-endian machine.
+    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
+                                             pixels.width, pixels.height);
+    if (!texture) return nullptr;
+    SDL_UpdateTexture(texture, nullptr, pixels.rgba.data(), pixels.width * 4);
+    SDL_SetTextureScaleMode(texture, filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    return texture;
+}
+
+PixelBlock snapAlpha(const PixelBlock& pixels) {
+    PixelBlock snapped = pixels;
+    for (size_t i = 3; i < snapped.rgba.size(); i += 4) snapped.rgba[i] = snapped.rgba[i] >= 128 ? 255 : 0;
+    return snapped;
+}
+
+// The game's own key numbers for the keys it knows; letters and digits keep their ASCII codes.
+int gameKeyCode(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return 13;
+        case SDLK_ESCAPE: return 27;
+        case SDLK_SPACE: return 32;
+        default: break;
+    }
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<int>(key);
+    return -1;
+}
+
+int gameButton(Uint8 button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT: return 1;
+        case SDL_BUTTON_RIGHT: return 2;
+        case SDL_BUTTON_MIDDLE: return 3;
+        default: return -1;
+    }
+}
+
+SDL_BlendMode sdlBlend(BlendMode mode) {
+    switch (mode) {
+        case BlendMode::Solid: return SDL_BLENDMODE_NONE;
+        case BlendMode::Light: return SDL_BLENDMODE_ADD;
+        case BlendMode::Shade: return SDL_BLENDMODE_MOD;
+        case BlendMode::Mask:   // drawn from the snapped copy: opaque or nothing
+        case BlendMode::Alpha: return SDL_BLENDMODE_BLEND;
+    }
+    return SDL_BLENDMODE_BLEND;
+}
+
+}  // namespace
+
+SdlMedia::SdlMedia() : audio(std::make_unique<SdlAudio>(mixer)) { resetDrawState(); }
+
+SdlMedia::~SdlMedia() {
+    audio.reset();
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+    SDL_Quit();
+}
+
+bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return false;
+    screenWidth = width;
+    screenHeight = height;
+    fullScreen = depth != 0;
+    const Uint32 windowFlags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                              windowFlags);
+    if (!window) return false;
+    // Ask for no renderer by name: naming one turns the batching off.
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer) return false;
+    SDL_RenderSetLogicalSize(renderer, width, height);
+    resetDrawState();
+    for (int i = 0; i < 2; ++i) {
+        clearScreen();
+        SDL_RenderPresent(renderer);
+    }
+    audio->open();  // no device: the game runs silently
+    runRefreshProbe(depth, refreshHz);
+    movePointer(width / 2, height / 2);
+    return true;
+}
+
+void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
+    timerPacing = true;
+    refreshRate = refreshHz;
+    if (refreshHz == 0) {
+        timerPacing = false;
+    } else if (depth != 0) {
+        // Trust vsync only when presents really come 1000/hz ms apart.
+        SDL_RenderSetVSync(renderer, 1);
+        const Uint32 begin = SDL_GetTicks();
+        int goodFrames = 0;
+        while (SDL_GetTicks() - begin < 1000) {
+            const Uint32 t0 = SDL_GetTicks();
+            SDL_RenderPresent(renderer);
+            const int d = static_cast<int>(SDL_GetTicks() - t0) - 1000 / refreshHz;
+            goodFrames = (d >= -1 && d <= 1) ? goodFrames + 1 : 0;
+            if (goodFrames == 3) {
+                timerPacing = false;
+                break;
+            }
+        }
+    }
+    if (timerPacing) SDL_RenderSetVSync(renderer, 0);
+    scheduleStart = SDL_GetTicks();
+    frameBudget = 0;
+}
+
+void SdlMedia::presentFrame() {
+    if (timerPacing) {
+        // Frame k is due at start + k * 1000 / hz; a late frame restarts the schedule, never catches up.
+        const int64_t elapsed = static_cast<int64_t>(SDL_GetTicks() - scheduleStart);
+        frameBudget += 1000;
+        const int64_t wait = frameBudget / refreshRate - elapsed;
+        if (wait > 0 && wait < 1000) {
+            SDL_Delay(static_cast<Uint32>(wait));
+        } else {
+            frameBudget = elapsed * refreshRate;
+        }
+    }
+    SDL_RenderPresent(renderer);
+}
+
+void SdlMedia::clearScreen() {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+}
+
+SDL_Texture* SdlMedia::textureFor(const Image& image, int frame, bool masked) {
+    if (image.textures.size() < image.frames.size()) image.textures.resize(image.frames.size());
+    auto& slot = image.textures[frame];
+    if (!slot) slot = std::make_unique<SdlTextureSlot>();
+    auto& sdlSlot = static_cast<SdlTextureSlot&>(*slot);
+    const bool filtered = (image.flags & ImageFiltered) != 0;
+    if (masked) {
+        if (!sdlSlot.maskTexture) sdlSlot.maskTexture = makeTexture(renderer, snapAlpha(image.frames[frame]), filtered);
+        return sdlSlot.maskTexture;
+    }
+    if (!sdlSlot.texture) sdlSlot.texture = makeTexture(renderer, image.frames[frame], filtered);
+    return sdlSlot.texture;
+}
+
+void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
+    if (frame < 0 || frame >= static_cast<int>(image.frames.size())) return;
+    const bool masked = draw.blend == BlendMode::Mask;
+    const int alpha = masked ? 255 : alphaByte(draw.alpha);
+    if (alpha == 0 && (draw.blend == BlendMode::Alpha || draw.blend == BlendMode::Light)) return;
+    SDL_Texture* texture = textureFor(image, frame, masked);
+    if (!texture) return;
+    SDL_SetTextureBlendMode(texture, sdlBlend(draw.blend));
+
+    const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
+                           static_cast<Uint8>(clampChannel(draw.colour.g)),
+                           static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
+    const float w = static_cast<float>(image.width), h = static_cast<float>(image.height);
+    const float corners[4][4] = {{-image.handleX, -image.handleY, 0, 0},
+                                 {w - image.handleX, -image.handleY, 1, 0},
+                                 {-image.handleX, h - image.handleY, 0, 1},
+                                 {w - image.handleX, h - image.handleY, 1, 1}};
+    SDL_Vertex vertices[4];
+    for (int i = 0; i < 4; ++i) {
+        const float px = corners[i][0], py = corners[i][1];
+        vertices[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
+        vertices[i].color = colour;
+        vertices[i].tex_coord = SDL_FPoint{corners[i][2], corners[i][3]};
+    }
+    static const int indices[6] = {0, 1, 2, 1, 3, 2};
+    SDL_RenderGeometry(renderer, texture, vertices, 4, indices, 6);
+}
+
+void SdlMedia::drawRect(float x, float y, float width, float height) {
+    const int alpha = draw.blend == BlendMode::Mask ? 255 : alphaByte(draw.alpha);
+    SDL_SetRenderDrawBlendMode(renderer, sdlBlend(draw.blend));
+    const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
+                           static_cast<Uint8>(clampChannel(draw.colour.g)),
+                           static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
+    const float corners[4][2] = {{0, 0}, {width, 0}, {0, height}, {width, height}};
+    SDL_Vertex vertices[4];
+    for (int i = 0; i < 4; ++i) {
+        const float px = corners[i][0], py = corners[i][1];
+        vertices[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
+        vertices[i].color = colour;
+        vertices[i].tex_coord = SDL_FPoint{0, 0};
+    }
+    static const int indices[6] = {0, 1, 2, 1, 3, 2};
+    SDL_RenderGeometry(renderer, nullptr, vertices, 4, indices, 6);
+}
+
+void SdlMedia::movePointer(int x, int y) {
+    input.pointerMoved(x, y);
+    if (!window || !renderer) return;
+    int windowX = 0, windowY = 0;
+    SDL_RenderLogicalToWindow(renderer, static_cast<float>(x), static_cast<float>(y), &windowX, &windowY);
+    SDL_WarpMouseInWindow(window, windowX, windowY);
+}
+
+void SdlMedia::hidePointer() { SDL_ShowCursor(SDL_DISABLE); }
+
+int SdlMedia::millisecs() { return static_cast<int>(SDL_GetTicks()); }
+
+void SdlMedia::fatalError(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+    std::_Exit(-1);
+}
+
+void SdlMedia::pumpEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handleEvent(event);
+}
+
+void SdlMedia::handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+            if (event.key.repeat) break;
+            if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
+                toggleFullScreen();  // the window's own key: the game never sees it
+                break;
+            }
+            input.keyPressed(gameKeyCode(event.key.keysym.sym));
+            break;
+        case SDL_KEYUP: input.keyReleased(gameKeyCode(event.key.keysym.sym)); break;
+        case SDL_MOUSEBUTTONDOWN: input.mousePressed(gameButton(event.button.button)); break;
+        case SDL_MOUSEBUTTONUP: input.mouseReleased(gameButton(event.button.button)); break;
+        case SDL_MOUSEMOTION:
+            // Logical pixels; in the letterbox bars they can fall outside the screen.
+            input.pointerMoved(std::clamp(event.motion.x, 0, screenWidth - 1),
+                               std::clamp(event.motion.y, 0, screenHeight - 1));
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+                input.focusChanged();  // SDL releases keys but not mouse buttons
+            break;
+        default: break;
+    }
+}
+
+void SdlMedia::toggleFullScreen() {
+    fullScreen = !fullScreen;
+    if (fullScreen) {
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowSize(window, screenWidth, screenHeight);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+}
+
+PixelBlock SdlMedia::readScreen() {
+    PixelBlock block;
+    block.width = screenWidth;
+    block.height = screenHeight;
+    block.rgba.resize(static_cast<size_t>(screenWidth) * screenHeight * 4);
+    SDL_Rect area{0, 0, screenWidth, screenHeight};
+    SDL_RenderReadPixels(renderer, &area, SDL_PIXELFORMAT_ABGR8888, block.rgba.data(), screenWidth * 4);
+    return block;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The MediaLayer that ships: SDL2 window, renderer, input, clock and audio device.
+
+#include <memory>
+
+#include "media/media_layer.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+class SdlAudio;
+
+class SdlMedia : public MediaLayer {
+public:
+    SdlMedia();
+    ~SdlMedia() override;
+
+    bool openScreen(int width, int height, int depth, int refreshHz, int flags) override;
+    void presentFrame() override;
+    void clearScreen() override;
+    void drawImage(const Image& image, float x, float y, int frame) override;
+    void drawRect(float x, float y, float width, float height) override;
+    void movePointer(int x, int y) override;
+    void hidePointer() override;
+    int millisecs() override;
+    [[noreturn]] void fatalError(const std::string& message) override;
+
+    // The picture on screen as RGBA rows (tests; read before presenting).
+    PixelBlock readScreen();
+
+protected:
+    void pumpEvents() override;
+
+private:
+    void handleEvent(const SDL_Event& event);
+    void toggleFullScreen();
+    void runRefreshProbe(int depth, int refreshHz);
+    SDL_Texture* textureFor(const Image& image, int frame, bool masked);
+    void applyBlendMode(SDL_Texture* texture);
+
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    std::unique_ptr<SdlAudio> audio;
+    int screenWidth = 800, screenHeight = 600;
+    bool fullScreen = false;
+
+    // Pacing by the millisecond schedule when vsync cannot be trusted.
+    bool timerPacing = true;
+    int refreshRate = 60;
+    uint32_t scheduleStart = 0;
+    int64_t frameBudget = 0;
+};

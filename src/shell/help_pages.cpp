@@ -1,0 +1,128 @@
+#include "shell/help_pages.h"
+
+#include <vector>
+
+#include "play/game.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+struct HelpLine {
+    int x, y;
+    int align;
+    const char* text;
+};
+
+struct HelpPicture {
+    int x, y;
+    int frame;
+};
+
+struct HelpPage {
+    std::vector<HelpLine> lines;
+    std::vector<HelpPicture> pictures;  // tile-sheet frames, drawn in order
+};
+
+const std::vector<HelpPage>& helpPages() {
+    static const std::vector<HelpPage> pages = {
+        {{{400, 100, AlignCentre, "How to play?"},
+          {180, 130, AlignLeft, "      Game process:"},
+          {180, 145, AlignLeft, "      The basic task in game, is to connect all computers to Server."},
+          {180, 160, AlignLeft, "The connection of computers with Server occurs by means rotation"},
+          {180, 175, AlignLeft, "of elements network cable. For rotation of elements cable,"},
+          {180, 190, AlignLeft, "use the Left button of the mouse. Turn of an element after one "},
+          {180, 205, AlignLeft, "click - 90 degrees. Making elements of cable in a chain, you create "},
+          {180, 220, AlignLeft, "connections. Each of devices in game has outputs for connection cable."},
+          {180, 235, AlignLeft, "The outputs of devices too can be rotated.For it move the mouse"},
+          {180, 250, AlignLeft, "on the device and click the left button."},
+          {180, 265, AlignLeft, "Server can have from one up to two outputs. The amount of outputs"},
+          {180, 280, AlignLeft, "depends on a level of game."},
+          {270, 310, AlignLeft, "Computer."},
+          {270, 325, AlignLeft, "The computers can have three condition:"},
+          {270, 340, AlignLeft, "With the dark blue screen - is not connect to network."},
+          {270, 355, AlignLeft, "With the green screen - the computer is included in a network."},
+          {270, 370, AlignLeft, "With the red screen - the computer is infected by a virus."},
+          {270, 400, AlignLeft, "There are some more condition of computers, but about them"},
+          {270, 415, AlignLeft, "you learn during game."}},
+         {{230, 340, 0}, {230, 395, 94}, {230, 395, 40}}},
+        {{{400, 100, AlignCentre, "Additional devices."},
+          {180, 130, AlignLeft, "      In game, except computers and servers, there is some"},
+          {180, 145, AlignLeft, "more devices."},
+          {180, 160, AlignLeft, "      Application of devices of a type ''FaxModem''"},
+          {180, 175, AlignLeft, "Such devices at a level cannot be less than two. With connection"},
+          {180, 190, AlignLeft, "network cable to such device, the device begins to transfer"},
+          {180, 205, AlignLeft, "connection to other device type ''FaxModem''."},
+          {180, 220, AlignLeft, "All connected to second of ''FaxModem'', are considered"},
+          {180, 235, AlignLeft, "connected To server."},
+          {180, 280, AlignLeft, "     In game except devices of a type ''Faxmodem'', there are"},
+          {180, 295, AlignLeft, "still some devices. Their application you will understand on a "},
+          {180, 310, AlignLeft, "course of game."},
+          {270, 385, AlignLeft, "FaxModem."},
+          {530, 385, AlignRight, "Server"}},
+         {{230, 395, 98}, {570, 373, 96}, {570, 421, 97}}},
+        {{{400, 100, AlignCentre, "About cleaning computers from viruses."},
+          {180, 130, AlignLeft, "      The computer, infected by a virus, by anything does not give"},
+          {180, 145, AlignLeft, "out, is not connected yet to Server."},
+          {180, 160, AlignLeft, "      As soon as the connection occurs, the virus reveals itself,"},
+          {180, 175, AlignLeft, "and infects all computers connected with Server."},
+          {180, 190, AlignLeft, "To clear the computer of a virus, it is possible only then,"},
+          {180, 205, AlignLeft, "when this computer is connected to Server."},
+          {180, 220, AlignLeft, "To clear the computer of a virus is useless, when to Server"},
+          {180, 235, AlignLeft, "is connected of two or more infected computers."},
+          {180, 250, AlignLeft, "To clear the computer of a virus it is possible when it is"},
+          {180, 265, AlignLeft, "connected to Server."},
+          {180, 280, AlignLeft, "Be more circumspect!"},
+          {400, 310, AlignCentre, "Additional Information."},
+          {180, 340, AlignLeft, "    * For change of background music, use ''The Sound control panel''"},
+          {180, 355, AlignLeft, "in the left-bottom corner of the screen."},
+          {180, 370, AlignLeft, "    * For addition of the music, copy files, necessary For you, of music"},
+          {180, 385, AlignLeft, "(format .WAV of .OGG) in a folder ''Tracks'' which is taking place"},
+          {180, 400, AlignLeft, "in a folder ,where the game is installed."},
+          {400, 430, AlignCentre, "Questions and ideas are welcome at support@pelmar-studio.example"}},
+         {}},
+    };
+    return pages;
+}
+
+void drawPanel(Game& game) {
+    MediaLayer& media = game.media;
+    const int tint = static_cast<int>(game.fade.brightness / 1.2);
+    media.setDrawAlpha(0.8f);
+    media.setDrawColour(tint, game.fade.brightness, tint);
+    media.drawImage(*game.res.canvas[2], 400, 300, 0);
+    media.setDrawAlpha(1.0f);
+    setFadeColour(media, game.fade);
+}
+
+void drawPage(Game& game, const HelpPage& page) {
+    for (const HelpLine& line : page.lines) drawText(game, line.x, line.y, line.text, line.align);
+    for (const HelpPicture& picture : page.pictures)
+        game.media.drawImage(*game.res.tiles, static_cast<float>(picture.x), static_cast<float>(picture.y),
+                             picture.frame);
+}
+
+void runNextPageButton(Game& game, ShellState& shell) {
+    MediaLayer& media = game.media;
+    constexpr int button = 5;
+    media.drawImage(*game.res.menuButtons, 400, 470, button);
+    const int x = game.input.x, y = game.input.y;
+    if (x > 280 && x < 520 && y > 455 && y < 490) {
+        game.hoveredControl = button;
+        if (shell.glowLevels[button] < 1) shell.glowLevels[button] += 0.2f;
+    }
+    media.setBlendMode(BlendMode::Light);
+    media.setDrawAlpha(shell.glowLevels[button]);
+    media.drawImage(*game.res.menuButtonsGlow, 400, 470, button);
+    media.setBlendMode(BlendMode::Alpha);
+    media.setDrawAlpha(1.0f);
+    if (shell.glowLevels[button] > 0) shell.glowLevels[button] -= 0.05f;
+}
+
+}  // namespace
+
+void drawHelpOverlay(Game& game, ShellState& shell) {
+    drawPanel(game);
+    const auto& pages = helpPages();
+    drawPage(game, pages[static_cast<size_t>(shell.helpPage) % pages.size()]);
+    runNextPageButton(game, shell);
+}

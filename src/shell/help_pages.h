@@ -1,0 +1,8 @@
+#pragma once
+// The three "How to play?" pages drawn over the menu.
+
+struct Game;
+struct ShellState;
+
+// Draws the current page and the next-page button, and runs the button's hover and glow.
+void drawHelpOverlay(Game& game, ShellState& shell);

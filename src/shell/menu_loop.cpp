@@ -1,0 +1,112 @@
+#include "play/game.h"
+#include "play/menu_particles.h"
+#include "play/play_loop.h"
+#include "shell/credits.h"
+#include "shell/menu.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+enum class EntryEnd { Play, Credits, ExitProgram };
+
+constexpr int MenuButtonCount = 5;
+constexpr int NextPageButton = 5;
+
+// Frame shape shared by the menu states: sample, clear, draw, pointer, present, fade.
+void runMenuFrame(Game& game, ShellState& shell) {
+    MediaLayer& media = game.media;
+    game.hoveredControl = NoControl;
+    sampleInput(media, game.input);
+    media.clearScreen();
+    setFadeColour(media, game.fade);
+    drawMenuFrame(game, shell);
+    media.setDrawColour(255, 255, 255);
+    drawPointer(game, false);
+    setFadeColour(media, game.fade);
+    media.presentFrame();
+    stepFade(game.fade);
+}
+
+void reactToClick(Game& game, ShellState& shell) {
+    if (!game.input.clicked()) return;
+    const int control = game.hoveredControl;
+    if (shell.screenState == ScreenState::Menu) {
+        static const ScreenState targets[MenuButtonCount] = {ScreenState::NewGame, ScreenState::Continue,
+                                                             ScreenState::Help, ScreenState::Credits,
+                                                             ScreenState::Quit};
+        if (control < 0 || control >= MenuButtonCount) return;
+        if (control == 1 && !shell.savedGamePresent) return;  // nothing to continue
+        shell.screenState = targets[control];
+    } else if (shell.screenState == ScreenState::Help && control == NextPageButton) {
+        if (++shell.helpPage == 3) {
+            shell.helpPage = 0;
+            shell.screenState = ScreenState::Menu;
+        }
+    }
+}
+
+bool fadedOut(Game& game) {
+    game.fade.fadeTarget = 0;
+    return game.fade.brightness <= 0;
+}
+
+// One menu entry: runs frames until the menu is left for play, the credits or the end.
+EntryEnd runMenuEntry(Game& game, ShellState& shell) {
+    MediaLayer& media = game.media;
+    shell.screenState = ScreenState::Menu;
+    game.fade.fadeTarget = 255;
+    setFadeColour(media, game.fade);
+    for (;;) {
+        runMenuFrame(game, shell);
+        const bool escape = media.keyHits(KeyEscape) > 0;
+        if (shell.screenState == ScreenState::Menu && escape && game.fade.brightness > 240)
+            return EntryEnd::ExitProgram;
+        if (shell.screenState == ScreenState::Help && escape) shell.screenState = ScreenState::Menu;
+        if (shell.screenState == ScreenState::Menu || shell.screenState == ScreenState::Help)
+            addMenuParticle(game);
+        reactToClick(game, shell);
+        switch (shell.screenState) {
+            case ScreenState::NewGame:
+                if (fadedOut(game)) {
+                    game.progress.levelIndex = 0;
+                    game.progress.rankIndex = 0;
+                    return EntryEnd::Play;
+                }
+                break;
+            case ScreenState::Continue:
+                if (fadedOut(game)) {
+                    loadGame(media, game.progress);
+                    return EntryEnd::Play;
+                }
+                break;
+            case ScreenState::Credits:
+                if (fadedOut(game)) return EntryEnd::Credits;
+                break;
+            case ScreenState::Quit:
+                if (fadedOut(game)) return EntryEnd::ExitProgram;
+                break;
+            default: break;
+        }
+    }
+}
+
+}  // namespace
+
+int runMenuCycles(Game& game, ShellState& shell) {
+    MediaLayer& media = game.media;
+    for (;;) {
+        shell.savedGamePresent = probeSavedGame(media);
+        media.clearScreen();
+        media.presentFrame();
+        shell.menuMusicChannel = media.playSound(game.res.menuTheme);
+        EntryEnd end = runMenuEntry(game, shell);
+        while (end == EntryEnd::Credits) {
+            runCredits(game);
+            media.movePointer(400, 300);
+            end = runMenuEntry(game, shell);
+        }
+        media.stopChannel(shell.menuMusicChannel);
+        if (end == EntryEnd::ExitProgram) return 0;
+        enterPlay(game);
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Program-wide state of the menu screens.
+
+#include <array>
+#include <string>
+
+#include "media/mixer.h"
+
+// What the menu loop is doing (values as stored).
+enum class ScreenState { Menu = 0, NewGame = 1, Quit = 2, Credits = 3, Continue = 4, Help = 5 };
+
+struct ShellState {
+    ScreenState screenState = ScreenState::Menu;
+    int helpPage = 0;
+    bool savedGamePresent = false;
+    Channel menuMusicChannel = 0;
+    int marqueeX = 400;                  // the scrolling welcome line; never reset
+    int marqueeLoopPoint = -3250;        // minus the line's width: it re-enters once it has left
+    std::array<float, 7> glowLevels{};   // menu button glows
+    std::string welcomeLine;
+};
+
+// Builds the welcome line that scrolls along the bottom of the menu.
+std::string buildWelcomeLine();

@@ -1,0 +1,24 @@
+#include "shell/startup.h"
+
+#include "play/game.h"
+#include "shell/resource_table.h"
+#include "shell/shell_state.h"
+
+void startUp(Game& game, ShellState& shell) {
+    MediaLayer& media = game.media;
+    media.openScreen(800, 600, 32, 60, 0);
+    media.hidePointer();
+    media.seedRandom(media.millisecs());
+    // The effect and device lists start empty with the Game itself.
+    buildTrackList(game.music, media);
+    loadPictures(game);
+    loadSounds(game);
+    buildGlyphWidths(game.font);
+    game.connectors = buildConnectorTable();
+    game.animations = buildAnimationTable();
+    media.setBlendMode(BlendMode::Alpha);
+    game.fade = ScreenFade{};
+    loadRecords(media, game.progress);
+    shell.glowLevels.fill(0.0f);
+    shell.welcomeLine = buildWelcomeLine();
+}
