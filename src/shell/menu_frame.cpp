@@ -1,5 +1,4 @@
 #include "play/game.h"
-#include "play/menu_particles.h"
 #include "shell/help_pages.h"
 #include "shell/menu.h"
 #include "shell/shell_state.h"

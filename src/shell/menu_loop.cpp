@@ -1,6 +1,6 @@
 #include "play/game.h"
-#include "play/menu_particles.h"
-#include "play/play_loop.h"
+#include "play/effects.h"
+#include "play/play.h"
 #include "shell/credits.h"
 #include "shell/menu.h"
 #include "shell/shell_state.h"
@@ -63,7 +63,7 @@ EntryEnd runMenuEntry(Game& game, ShellState& shell) {
             return EntryEnd::ExitProgram;
         if (shell.screenState == ScreenState::Help && escape) shell.screenState = ScreenState::Menu;
         if (shell.screenState == ScreenState::Menu || shell.screenState == ScreenState::Help)
-            addMenuParticle(game);
+            addMenuParticle(game.effects, media);
         reactToClick(game, shell);
         switch (shell.screenState) {
             case ScreenState::NewGame:
