@@ -4,7 +4,9 @@
 #include <array>
 #include <vector>
 
+struct Board;
 struct Game;
+class MediaLayer;
 
 struct RotationGhost {
     int x = 0, y = 0;
@@ -46,3 +48,24 @@ struct Effects {
 // Computer screen animations: 10 rows of 65 frames, filled once at start-up.
 using AnimationTable = std::array<std::array<int, 65>, 10>;
 AnimationTable buildAnimationTable();
+
+// ---- Spawning: each appends one record to its list --------------------------
+// Ghost of the tile a click turned, at the cell centre; it turns, grows and fades underneath the board.
+void addRotationGhost(Effects& effects, int x, int y, int tile);
+void addSparkle(Effects& effects, int x, int y, float alpha, float scale);
+// One light per frame of play, from above the screen at a random column.
+void addFallingLight(Effects& effects, MediaLayer& media);
+// One particle per frame of the menu and the help pages.
+void addMenuParticle(Effects& effects, MediaLayer& media);
+
+// ---- Drawing: draw every record, advance it, drop it once its alpha has run out --
+// Each leaves alpha blending, alpha 1, scale 1 and rotation 0 behind.
+void drawRotationGhosts(Game& game);
+void drawSparkles(Game& game);
+void drawFallingLights(Game& game);
+// Also sets the colour back to the fade colour.
+void drawMenuParticles(Game& game);
+
+// ---- Computer screens ---------------------------------------------------------
+// Plays the running animation of every computer and starts idle or connected ones.
+void stepComputerAnimations(Board& board, const AnimationTable& table, MediaLayer& media);

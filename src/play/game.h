@@ -8,6 +8,7 @@
 #include "media/track_player.h"
 #include "persist/progress.h"
 #include "play/effects.h"
+#include "play/level_state.h"
 #include "play/resources.h"
 #include "play/screen_fade.h"
 #include "play/sprite_font.h"
@@ -36,6 +37,8 @@ struct Game {
 
     MapData mapData;
     Board board;
+    LevelState level;
+    PointerTip tip;
 };
 
 // Draws the mouse pointer at the sampled position; the cleaning cursor when asked.

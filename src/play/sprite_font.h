@@ -14,6 +14,8 @@ struct SpriteFont {
 
 // Fills the glyph-width table; once at start-up, before any text is drawn.
 void buildGlyphWidths(SpriteFont& font);
+// Width that centring uses: 5 per space, the table value minus 1 per other character.
+int textWidth(const SpriteFont& font, const std::string& text);
 // Small font at (x, y) (top of the glyphs), placed left, centred or right; black shadow at +2, +2.
 void drawText(Game& game, int x, int y, const std::string& text, int align);
 // Large digits ending at x.

@@ -1,0 +1,12 @@
+#pragma once
+// The hint boxes that explain the game on its first levels.
+
+struct Game;
+struct HintOverlay;
+
+// Shows a page from the start: a visible hint is replaced at once.
+void showHint(HintOverlay& hint, int page);
+// Fades the visible hint in or out by one step and draws its box, title and lines.
+void drawHintOverlay(Game& game);
+// The level-time and virus-clock triggers; once per frame after the rank step.
+void stepHintTriggers(Game& game);

@@ -1,0 +1,116 @@
+#include "play/status_panel.h"
+
+#include <array>
+#include <string>
+
+#include "play/game.h"
+
+namespace {
+
+constexpr int ButtonCount = 4;
+constexpr int FirstButtonX = 64;
+constexpr int ButtonPitch = 32;
+constexpr int ButtonY = 584;
+constexpr int HighlightFrameOffset = 4;
+constexpr int TipShowsAfter = 50;    // still frames before a tip appears
+constexpr int TipLifetime = 400;
+constexpr int TipFadeInUntil = 376;  // the first 24 frames of a tip fade in
+constexpr int BubblePiece = 13;
+
+struct TipSubject {
+    const char* text;
+    int segments;
+};
+
+constexpr std::array<TipSubject, ButtonCount> ButtonTips = {
+    TipSubject{"Previous Track", 6}, {"Play Track", 5}, {"Next Track", 5}, {"Stop", 3}};
+constexpr std::array<TipSubject, 3> ComputerTips = {
+    TipSubject{"Not connected", 7}, {"Connected", 6}, {"Virus Detected", 8}};
+
+void showTip(PointerTip& tip, const TipSubject& subject, int x, int y) {
+    tip.text = subject.text;
+    tip.segments = subject.segments;
+    tip.x = x;
+    tip.y = y;
+    tip.alpha = 0.0f;
+    tip.timer = TipLifetime;
+}
+
+// Later matches overwrite earlier ones: the computers of the cell, then the Server or a FaxModem.
+void chooseDeviceTip(Game& game) {
+    const CellPosition cell = game.level.hoverCell;
+    if (!cell.valid()) return;
+    const int x = game.input.x, y = game.input.y + 28;  // below the pointer
+    const int device = game.board.device[cell.column][cell.row];
+    if (device == DeviceComputer) {
+        for (const Computer& computer : game.board.computers)
+            if (computer.x == cell.column && computer.y == cell.row && computer.state >= 0 && computer.state <= 2)
+                showTip(game.tip, ComputerTips[computer.state], x, y);
+    }
+    if (device == DeviceServerTop || device == DeviceServerBottom) showTip(game.tip, {"Server", 3}, x, y);
+    if (device == DeviceFaxModem) showTip(game.tip, {"FaxModem", 6}, x, y);
+}
+
+void chooseTipSubject(Game& game) {
+    chooseDeviceTip(game);
+    const int control = game.hoveredControl;
+    if (control >= 0 && control < ButtonCount)
+        showTip(game.tip, ButtonTips[control], game.input.x, game.input.y - 18);  // above the pointer
+}
+
+void drawTip(Game& game) {
+    const PointerTip& tip = game.tip;
+    MediaLayer& media = game.media;
+    media.setDrawAlpha(tip.alpha);
+    if (game.res.hint) {
+        media.drawImage(*game.res.hint, tip.x, tip.y, 0);
+        for (int i = 1; i <= tip.segments; ++i) media.drawImage(*game.res.hint, tip.x + BubblePiece * i, tip.y, 1);
+        media.drawImage(*game.res.hint, tip.x + BubblePiece * tip.segments + BubblePiece, tip.y, 2);
+    }
+    drawText(game, tip.x + BubblePiece * tip.segments / 2 + BubblePiece, tip.y, tip.text, AlignCentre);
+    media.setDrawAlpha(1.0f);
+}
+
+}  // namespace
+
+void drawMusicButtons(Game& game) {
+    MediaLayer& media = game.media;
+    const Image* buttons = game.res.buttons.get();
+    for (int k = 0; buttons && k < ButtonCount; ++k)
+        media.drawImage(*buttons, FirstButtonX + ButtonPitch * k, ButtonY, k);
+    const int x = game.input.x, y = game.input.y;
+    // The hover strip is wider than the buttons and runs to the bottom of the screen.
+    if (x > 48 && x < 176 && y > 568 && y < 1168) {
+        game.hoveredControl = (x - 48) / ButtonPitch;
+        media.setDrawScale(1.2f, 1.2f);
+        if (buttons)
+            media.drawImage(*buttons, FirstButtonX + ButtonPitch * game.hoveredControl, ButtonY,
+                            game.hoveredControl + HighlightFrameOffset);
+        media.setDrawScale(1.0f, 1.0f);
+    }
+}
+
+void musicButtonClick(Game& game, int control) {
+    switch (control) {
+        case PreviousTrackButton: previousTrack(game.music, game.media); break;
+        case PlayButton: fadeMusicIn(game.music); break;
+        case NextTrackButton: nextTrack(game.music, game.media); break;
+        case StopButton: fadeMusicOut(game.music); break;
+        default: break;
+    }
+}
+
+void updatePointerTip(Game& game) {
+    PointerTip& tip = game.tip;
+    if (game.input.inputChanged) {
+        tip.idleFrames = 0;
+        tip.timer = 0;
+    } else {
+        tip.idleFrames += 1;
+    }
+    if (tip.idleFrames <= TipShowsAfter) return;
+    if (tip.idleFrames == TipShowsAfter + 1) chooseTipSubject(game);
+    if (tip.timer > 0) drawTip(game);
+    if (tip.timer > TipFadeInUntil) tip.alpha += 0.03f;
+    if (tip.timer > 0) tip.timer -= 1;
+}
