@@ -1,0 +1,38 @@
+// "gfx/bigfont.spr": the timer digits "0".."9" and ":", drawn at a fixed advance of 27.
+
+#include <algorithm>
+#include <string>
+
+#include "artwork.h"
+#include "common/picture_canvas.h"
+
+namespace {
+
+constexpr int CellWidth = 46, CellHeight = 64;
+constexpr double InkBoxLeft = 1.0, InkBoxWidth = 24.0;
+constexpr double Baseline = 50.0;
+constexpr double FontSize = 50.0;
+
+void drawDigit(cairo_t* cr, const FontLibrary& fonts, int index) {
+    const std::string text(1, static_cast<char>('0' + index));
+    fonts.use(cr, FontStyle::SansBold, FontSize);
+    const InkBox ink = measureText(cr, text);
+    // Every glyph squeezed to the same box width at most; narrow ones sit in its middle.
+    const double squeeze = std::min(1.0, InkBoxWidth / ink.width);
+    const double left = InkBoxLeft + (InkBoxWidth - ink.width * squeeze) / 2;
+    cairo_translate(cr, left - ink.left * squeeze, 0);
+    cairo_scale(cr, squeeze, 1.0);
+    textPath(cr, 0, Baseline, text);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(0, Baseline - 36, 0, Baseline);
+    cairo_pattern_add_color_stop_rgb(fill, 0, 1.0, 1.0, 1.0);
+    cairo_pattern_add_color_stop_rgb(fill, 1, 0.78, 0.92, 1.0);
+    cairo_set_source(cr, fill);
+    cairo_fill(cr);
+    cairo_pattern_destroy(fill);
+}
+
+}  // namespace
+
+PixelBlock makeBigFont(const FontLibrary& fonts) {
+    return drawStrip(CellWidth, CellHeight, 11, 11, [&](cairo_t* cr, int index) { drawDigit(cr, fonts, index); });
+}

@@ -1,0 +1,119 @@
+// The product logo "Cablewright" and the publisher's studio mark "Pelmar".
+
+#include <cmath>
+
+#include "artwork.h"
+#include "common/picture_canvas.h"
+
+namespace {
+
+constexpr double Pi = 3.14159265358979;
+
+// The title's letters as a path, centred in the logo above its cable.
+void titlePath(cairo_t* cr, const FontLibrary& fonts) {
+    fonts.use(cr, FontStyle::SansBold, 60);
+    centredTextPath(cr, 200, 52, "Cablewright");
+}
+
+// A cable swinging under the title, ending in a plug on the right.
+void cablePath(cairo_t* cr) {
+    cairo_move_to(cr, 14, 100);
+    cairo_curve_to(cr, 110, 80, 180, 112, 260, 96);
+    cairo_curve_to(cr, 310, 86, 340, 92, 362, 96);
+}
+
+void drawCable(cairo_t* cr) {
+    cablePath(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 8);
+    setColour(cr, 6, 28, 40);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 5);
+    setColour(cr, 34, 168, 196);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 1.6);
+    setColour(cr, 190, 250, 255);
+    cairo_stroke(cr);
+    roundedRectangle(cr, 360, 88, 22, 16, 3);
+    setColour(cr, 10, 26, 36);
+    cairo_fill_preserve(cr);
+    cairo_set_line_width(cr, 1.2);
+    setColour(cr, 140, 225, 240);
+    cairo_stroke(cr);
+    cairo_rectangle(cr, 382, 91, 6, 10);
+    setColour(cr, 200, 180, 90);
+    cairo_fill(cr);
+}
+
+}  // namespace
+
+PixelBlock makeProductLogo(const FontLibrary& fonts) {
+    Canvas logo(400, 120);
+    {
+        Canvas glow(400, 120);
+        titlePath(glow.cr(), fonts);
+        cablePath(glow.cr());
+        cairo_set_line_width(glow.cr(), 6);
+        setColour(glow.cr(), 40, 200, 255, 0.9);
+        cairo_stroke_preserve(glow.cr());
+        cairo_fill(glow.cr());
+        blurCanvas(glow, 5);
+        cairo_set_source_surface(logo.cr(), glow.surface(), 0, 0);
+        cairo_paint(logo.cr());
+    }
+    cairo_t* cr = logo.cr();
+    drawCable(cr);
+    titlePath(cr, fonts);
+    cairo_set_line_width(cr, 3);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    setColour(cr, 4, 20, 32);
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(0, 22, 0, 76);
+    cairo_pattern_add_color_stop_rgb(fill, 0, 1.0, 1.0, 1.0);
+    cairo_pattern_add_color_stop_rgb(fill, 0.55, 0.62, 0.94, 1.0);
+    cairo_pattern_add_color_stop_rgb(fill, 1, 0.20, 0.72, 0.86);
+    cairo_set_source(cr, fill);
+    cairo_fill(cr);
+    cairo_pattern_destroy(fill);
+    return logo.pixels();
+}
+
+PixelBlock makePublisherLogo(const FontLibrary& fonts) {
+    Canvas logo(150, 60);
+    cairo_t* cr = logo.cr();
+    // The mark: a hexagon holding a stylised P made of a node and a trace.
+    cairo_translate(cr, 28, 30);
+    for (int corner = 0; corner < 6; ++corner) {
+        const double angle = corner * Pi / 3 + Pi / 6;
+        if (corner == 0) cairo_move_to(cr, 23 * std::cos(angle), 23 * std::sin(angle));
+        else cairo_line_to(cr, 23 * std::cos(angle), 23 * std::sin(angle));
+    }
+    cairo_close_path(cr);
+    cairo_pattern_t* plate = cairo_pattern_create_linear(0, -23, 0, 23);
+    cairo_pattern_add_color_stop_rgb(plate, 0, 0.95, 0.62, 0.20);
+    cairo_pattern_add_color_stop_rgb(plate, 1, 0.70, 0.25, 0.10);
+    cairo_set_source(cr, plate);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(plate);
+    cairo_set_line_width(cr, 1.5);
+    setColour(cr, 255, 230, 190);
+    cairo_stroke(cr);
+    cairo_set_line_width(cr, 4);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    setColour(cr, 255, 250, 240);
+    cairo_move_to(cr, -6, 13);
+    cairo_line_to(cr, -6, -12);
+    cairo_arc(cr, 0, -5, 7, -Pi / 2, Pi / 2);
+    cairo_line_to(cr, -6, 2);
+    cairo_stroke(cr);
+    cairo_identity_matrix(cr);
+    fonts.use(cr, FontStyle::SerifBold, 24);
+    textPath(cr, 57, 33, "Pelmar");
+    setColour(cr, 255, 240, 220);
+    cairo_fill(cr);
+    fonts.use(cr, FontStyle::Sans, 9);
+    textPath(cr, 59, 46, "g a m e   s t u d i o");
+    setColour(cr, 240, 170, 90);
+    cairo_fill(cr);
+    return logo.pixels();
+}
