@@ -1,34 +1,50 @@
 #pragma once
 // Pure mixing of all playing channels into 16-bit stereo; the output device only calls mixInto.
+// Channels are changed from the main thread and mixed from the device's thread: one lock
+// covers every channel change and the mixing of one block, so neither sees half of the other.
 
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "media/sound.h"
 
-using Channel = int;  // 0 = none
+using Channel = int;  // 0 = none; every call on channel 0 (or a finished one) does nothing
 
 class Mixer {
 public:
-    // New channel at volume 1, playing or paused; 0 for a null sound.
+    // New channel at volume 1, playing or paused; 0 for a null or empty sound.
     Channel play(const SoundPtr& sound, bool paused);
+    // Stops the channel for good; it is forgotten and never sounds again.
     void stop(Channel channel);
+    // Volume 0 (silent, still running) to 1 (full); values outside are clamped.
     void setVolume(Channel channel, float volume);
+    // Lets a paused channel play on from where it waits.
     void resume(Channel channel);
+    // True while the channel exists and is not paused (a finished effect no longer exists).
     bool isPlaying(Channel channel) const;
+    // Frames of its sound the channel has played so far (0 for an unknown channel).
+    size_t channelPosition(Channel channel) const;
+    // Volume last set on the channel (0 for an unknown channel).
+    float channelVolume(Channel channel) const;
+    // Channels that exist, playing or paused.
     int activeChannels() const;
     // Mixes frames stereo frames into out (interleaved), summing in 32 bits and clamping.
     void mixInto(int16_t* out, int frames);
 
 private:
     struct Voice {
-        SoundPtr sound;
+        SoundPtr sound;  // keeps the samples alive while the channel plays
         size_t position = 0;
         float volume = 1.0f;
         bool paused = false;
     };
-    mutable std::mutex lock;  // channel changes and the mixing of one block never overlap
+    // Adds a stretch of the voice into accumulator; false once a one-shot voice has ended.
+    bool mixVoice(Voice& voice, int frames);
+
+    mutable std::mutex lock;
     std::map<Channel, Voice> voices;
     Channel nextChannel = 1;
+    std::vector<int32_t> accumulator;  // kept between blocks so mixing does not allocate
 };

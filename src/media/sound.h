@@ -7,6 +7,15 @@
 
 constexpr int MixRate = 44100;
 
+// Rates a sound file may declare. Outside them the file is refused, so a corrupt
+// header cannot make the resampler divide by zero or blow one second up into hours.
+constexpr int MinSoundRate = 1000;
+constexpr int MaxSoundRate = 384000;
+// Longest sound kept in memory after conversion (20 minutes, about 212 MB): a
+// larger file, or an Ogg stream that decodes without end, is refused instead of
+// exhausting memory.
+constexpr int64_t MaxSoundFrames = int64_t{MixRate} * 60 * 20;
+
 struct Sound {
     std::vector<int16_t> samples;  // 44100 Hz, stereo interleaved (left, right)
     bool looping = false;
@@ -19,7 +28,12 @@ struct PcmSound {
     int sampleRate = 0;
     int channels = 0;              // 1 or 2
     std::vector<int16_t> samples;  // interleaved when stereo
+    size_t frameCount() const { return channels > 0 ? samples.size() / channels : 0; }
 };
 
-// Converts any decoded sound to 44100 Hz stereo.
+// Number of 44100 Hz frames a sound of frames frames at rate becomes: round(frames * 44100 / rate).
+int64_t mixedFrameCount(int64_t frames, int rate);
+// Converts a decoded sound to 44100 Hz stereo (linear interpolation between source
+// frames; a looping sound interpolates its last frame toward its first, so the loop
+// point stays smooth). Anything but 1 or 2 channels at an accepted rate gives no samples.
 Sound convertForMixing(const PcmSound& pcm, bool looping);

@@ -12,23 +12,30 @@ class MediaLayer;
 constexpr int MaxTracks = 50;
 
 struct TrackPlayer {
-    std::array<std::string, MaxTracks> trackNames{};
+    std::array<std::string, MaxTracks> trackNames{};  // plain file names, in listing order
     int trackCount = 0;
-    int currentTrack = 0;
+    int currentTrack = 0;    // carried from one stay in play to the next
     Channel musicChannel = 0;
-    float musicVolume = 0.0f;
-    float musicTarget = 0.0f;
+    float musicVolume = 0.0f;  // applied to musicChannel every frame of play
+    float musicTarget = 0.0f;  // 1 (music on) or 0 (music off)
 };
 
-// Lists "tracks": names whose last character is 'g' or 'v', at most 50, in listing order.
-// Stops the game with "failed to read ''Tracks'' directory" when the folder cannot be read.
+// Lists "tracks": names whose last character is 'g' or 'v', at most 50 (later ones are
+// ignored), in listing order. Stops the game with "failed to read ''Tracks'' directory"
+// when the folder is missing or not a folder.
 void buildTrackList(TrackPlayer& player, MediaLayer& media);
-// Starts the current track silent and sets the target to full volume.
+// Start of play: the current track from its start, silent, with the target at full volume.
+// With no tracks nothing plays.
 void startMusic(TrackPlayer& player, MediaLayer& media);
+// Music buttons 0 and 2: the track before or after, wrapping round; it plays at once and the
+// target becomes full volume. With no tracks they do nothing.
 void previousTrack(TrackPlayer& player, MediaLayer& media);
 void nextTrack(TrackPlayer& player, MediaLayer& media);
+// Music buttons 1 and 3 (and every frame of leaving play): only the target changes, the
+// track runs on, so fading back in resumes where it has got to.
 void fadeMusicIn(TrackPlayer& player);
 void fadeMusicOut(TrackPlayer& player);
 // Moves the volume 0.02 toward the target and applies it; once per frame of play.
 void stepMusicVolume(TrackPlayer& player, MediaLayer& media);
+// End of play: the track stops for good; the next stay starts it again from its start.
 void stopMusic(TrackPlayer& player, MediaLayer& media);

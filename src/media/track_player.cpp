@@ -1,0 +1,83 @@
+// The music player over the "tracks" folder.
+
+#include "media/track_player.h"
+
+#include "media/media_layer.h"
+
+namespace {
+
+// Music files are told by their last letter: .ogg and .wav (exact case), not .txt or a folder "old".
+bool looksLikeTrack(const std::string& name) {
+    if (name == "." || name == "..") return false;
+    return !name.empty() && (name.back() == 'g' || name.back() == 'v');
+}
+
+// Decodes the current track (looping) at the moment it is needed; null when it cannot be read.
+SoundPtr loadCurrentTrack(const TrackPlayer& player, MediaLayer& media) {
+    return media.loadSound("tracks/" + player.trackNames[player.currentTrack], 1);
+}
+
+void switchToCurrentTrack(TrackPlayer& player, MediaLayer& media) {
+    // Stopped first: the mixer holds the old track's only reference, so its samples are
+    // freed before the new ones are decoded.
+    media.stopChannel(player.musicChannel);
+    player.musicChannel = media.playSound(loadCurrentTrack(player, media));
+    player.musicTarget = 1.0f;
+}
+
+}  // namespace
+
+void buildTrackList(TrackPlayer& player, MediaLayer& media) {
+    const DirectoryListing listing = media.openDirectory("tracks");
+    if (listing == 0) media.fatalError("failed to read ''Tracks'' directory");
+    for (std::string name = media.nextDirectoryEntry(listing); !name.empty();
+         name = media.nextDirectoryEntry(listing)) {
+        if (!looksLikeTrack(name) || player.trackCount >= MaxTracks) continue;
+        player.trackNames[player.trackCount++] = name;
+    }
+    media.closeDirectory(listing);
+}
+
+void startMusic(TrackPlayer& player, MediaLayer& media) {
+    if (player.trackCount == 0) return;
+    player.musicChannel = media.cueSound(loadCurrentTrack(player, media));
+    media.setChannelVolume(player.musicChannel, 0.0f);
+    media.resumeChannel(player.musicChannel);
+    // musicVolume stays where leaving play left it (0), so the track fades in.
+    player.musicTarget = 1.0f;
+}
+
+void previousTrack(TrackPlayer& player, MediaLayer& media) {
+    if (player.trackCount == 0) return;
+    player.currentTrack = player.currentTrack - 1;
+    if (player.currentTrack < 0) player.currentTrack = player.trackCount - 1;
+    switchToCurrentTrack(player, media);
+}
+
+void nextTrack(TrackPlayer& player, MediaLayer& media) {
+    if (player.trackCount == 0) return;
+    player.currentTrack = player.currentTrack + 1;
+    if (player.currentTrack >= player.trackCount) player.currentTrack = 0;
+    switchToCurrentTrack(player, media);
+}
+
+void fadeMusicIn(TrackPlayer& player) { player.musicTarget = 1.0f; }
+
+void fadeMusicOut(TrackPlayer& player) { player.musicTarget = 0.0f; }
+
+// Single-precision steps in this order, so the volume settles within one step of the target.
+void stepMusicVolume(TrackPlayer& player, MediaLayer& media) {
+    if (!(player.musicVolume >= player.musicTarget)) player.musicVolume += 0.02f;
+    if (player.musicVolume > player.musicTarget) player.musicVolume -= 0.02f;
+    if (player.musicVolume > 1.0f) {
+        player.musicVolume = 1.0f;
+        player.musicTarget = 1.0f;
+    }
+    if (player.musicVolume < 0.0f) {
+        player.musicVolume = 0.0f;
+        player.musicTarget = 0.0f;
+    }
+    media.setChannelVolume(player.musicChannel, player.musicVolume);
+}
+
+void stopMusic(TrackPlayer& player, MediaLayer& media) { media.stopChannel(player.musicChannel); }

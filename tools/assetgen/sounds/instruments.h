@@ -1,0 +1,33 @@
+#pragma once
+// The generator's instruments: each adds one note into a buffer. Notes that ring past
+// the end of a loop land in the buffer's tail, which wrapTail folds back to the start.
+
+#include "common/audio_buffer.h"
+
+struct NoteEvent {
+    double start = 0.0;  // seconds
+    float hold = 0.25f;  // seconds the key is held
+    float note = 60.0f;  // MIDI note number
+    float gain = 0.5f;
+    float pan = 0.0f;    // -1 left .. 1 right
+};
+
+// Warm, slowly opening chord pad of detuned saws; brightness 0..1 opens the filter.
+void playPad(AudioBuffer& out, const NoteEvent& note, float brightness);
+// Plucked synth string: a saw whose filter snaps shut; tone 0..1 sets the snap's height.
+void playPluck(AudioBuffer& out, const NoteEvent& note, float tone);
+// Round synth bass with a short filter bite and a sine under it.
+void playBass(AudioBuffer& out, const NoteEvent& note);
+// FM bell or glockenspiel strike; ring is its decay in seconds.
+void playBell(AudioBuffer& out, const NoteEvent& note, float ring);
+// Soft square-wave lead with delayed vibrato.
+void playLead(AudioBuffer& out, const NoteEvent& note);
+// A brassy saw stack with a swelling filter, for fanfares.
+void playBrass(AudioBuffer& out, const NoteEvent& note);
+
+// Drums (the note field is unused).
+void playKick(AudioBuffer& out, const NoteEvent& hit);
+void playSnare(AudioBuffer& out, const NoteEvent& hit);
+void playHat(AudioBuffer& out, const NoteEvent& hit, bool open);
+// Noise through a band-pass filter sweeping from one frequency to another.
+void playNoiseSweep(AudioBuffer& out, const NoteEvent& hit, float fromHz, float toHz);
