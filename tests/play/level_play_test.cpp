@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "play_fixture.h"
+#include "play/scene.h"
+
+namespace {
+
+// Starts level 0 and returns its solving clicks (at least one, or the test is meaningless).
+std::vector<CellPosition> startFirstLevel(PlayFixture& f) {
+    startLevel(f.game);
+    std::vector<CellPosition> clicks = f.solution();
+    EXPECT_FALSE(clicks.empty());
+    return clicks;
+}
+
+// Plays the clicks one per frame; returns with the frame of the last click just run.
+void playClicks(PlayFixture& f, const std::vector<CellPosition>& clicks) {
+    for (const CellPosition& cell : clicks) {
+        f.clickCell(cell.column, cell.row);
+        playFrame(f.game);
+    }
+}
+
+}  // namespace
+
+TEST(LevelPlay, FirstLevelCaptionsNameZoneZeroLevelOne) {
+    PlayFixture f;
+    f.game.progress.bestTimes[0] = 100 * 60;
+    startLevel(f.game);
+    EXPECT_EQ(f.game.res.background->width, 4);  // the first level always shows b4
+    playFrame(f.game);
+    EXPECT_TRUE(f.textShown("Zone 0/ Level 1 is started!"));
+    EXPECT_TRUE(f.textShown("Level:1   Zone:0   Best: 01:40   Rank: Child"));
+    f.runFrames(248);
+    EXPECT_TRUE(f.textShown("Zone 0/ Level 1 is started!"));  // phase frame 249
+    playFrame(f.game);
+    EXPECT_FALSE(f.textShown("Zone 0/ Level 1 is started!"));
+    EXPECT_EQ(f.game.level.phase, LevelPhase::Playing);
+    EXPECT_EQ(f.game.level.levelFrames, 250);
+}
+
+TEST(LevelPlay, LaterLevelsDrawTheirBackgroundAndAMissingOneStopsTheGame) {
+    PlayFixture f;
+    f.game.progress.levelIndex = 7;
+    startLevel(f.game);
+    const int width = f.game.res.background->width;
+    EXPECT_GE(width, 1);
+    EXPECT_LE(width, 6);
+    EXPECT_EQ(f.game.res.background->handleX, width * 0.5f);
+    for (int n = 1; n <= 6; ++n) std::filesystem::remove(f.scratch.file("gfx/back/b" + std::to_string(n) + ".vvx"));
+    try {
+        startLevel(f.game);
+        FAIL() << "a missing background must stop the game";
+    } catch (const FatalError& error) {
+        EXPECT_NE(std::string(error.what()).find("cannot load picture gfx/back/b"), std::string::npos);
+    }
+}
+
+TEST(LevelPlay, ClickTurnsTheCellAndConnectionFollowsNextFrame) {
+    PlayFixture f;
+    const std::vector<CellPosition> clicks = startFirstLevel(f);
+    f.game.res.click = fakeSound();
+    playClicks(f, std::vector<CellPosition>(clicks.begin(), clicks.end() - 1));
+    const CellPosition last = clicks.back();
+    const int tileBefore = f.game.board.tile[last.column][last.row];
+    const int channelsBefore = f.media.soundMixer().activeChannels();
+    f.clickCell(last.column, last.row);
+    playFrame(f.game);
+    EXPECT_NE(f.game.board.tile[last.column][last.row], tileBefore);
+    EXPECT_EQ(f.game.board.computers[0].state, NotConnected);  // floods ran before the click
+    EXPECT_EQ(f.game.level.phase, LevelPhase::Starting);
+    EXPECT_EQ(f.media.soundMixer().activeChannels(), channelsBefore + 1);
+    ASSERT_EQ(f.game.effects.ghosts.size(), clicks.size());
+    EXPECT_EQ(f.game.effects.ghosts.back().tile, tileBefore);
+    playFrame(f.game);
+    EXPECT_EQ(f.game.board.computers[0].state, Connected);
+    EXPECT_EQ(f.game.level.phase, LevelPhase::Completed);  // solved during the start caption
+    EXPECT_EQ(f.game.level.phaseFrames, 0);
+    // The ghost of the old tile shows, turned, from the frame after the click.
+    bool ghostDrawn = false;
+    for (const DrawCall& call : f.media.drawsOf(f.game.res.tiles.get()))
+        ghostDrawn |= call.frame == tileBefore && call.state.rotation > 9.0f;
+    EXPECT_TRUE(ghostDrawn);
+}
+
+TEST(LevelPlay, TwoPressesInOneFrameMakeNoClick) {
+    PlayFixture f;
+    const std::vector<CellPosition> clicks = startFirstLevel(f);
+    const CellPosition cell = clicks.front();
+    const int tileBefore = f.game.board.tile[cell.column][cell.row];
+    const int frame = f.media.framesPresented;
+    f.media.moveMouse(frame, cellCentreX(f.game.board, cell.column), cellCentreY(f.game.board, cell.row));
+    f.media.pressMouse(frame, MouseLeft);
+    f.media.releaseMouse(frame, MouseLeft);
+    f.media.pressMouse(frame, MouseLeft);
+    playFrame(f.game);
+    EXPECT_EQ(f.game.input.leftHits, 2);
+    EXPECT_EQ(f.game.board.tile[cell.column][cell.row], tileBefore);
+    EXPECT_TRUE(f.game.effects.ghosts.empty());
+}
+
+TEST(LevelPlay, SolvedLevelRunsItsCaptionFadesAndStartsTheNextAtFrame260) {
+    PlayFixture f;
+    f.game.progress.rankPoints = 140;
+    f.game.res.complete = fakeSound();
+    const std::vector<CellPosition> clicks = startFirstLevel(f);
+    f.runFrames(300);  // finish the start caption first
+    playClicks(f, clicks);
+    playFrame(f.game);  // the frame after the last turn finds every computer connected
+    ASSERT_EQ(f.game.level.phase, LevelPhase::Completed);
+    const int completedAt = f.game.level.levelFrames;
+    f.game.progress.bestTimes[0] = completedAt + 260;  // beaten by one frame at the end
+    playFrame(f.game);
+    EXPECT_EQ(f.game.fade.fadeTarget, 0);
+    EXPECT_EQ(f.media.soundMixer().activeChannels(), 1);
+    EXPECT_TRUE(f.textShown("Level Completed !"));
+    EXPECT_TRUE(f.textShown("You have established the best time !"));
+    f.runFrames(248);
+    EXPECT_TRUE(f.textShown("Level Completed !"));  // phase frame 249
+    EXPECT_LT(f.game.fade.brightness, 10);
+    playFrame(f.game);
+    EXPECT_FALSE(f.textShown("Level Completed !"));
+    // The HUD stays white while the board has gone black.
+    EXPECT_EQ(f.media.drawsOf(f.game.res.panel.get()).at(0).state.colour.r, 255);
+    f.runFrames(9);  // phase frame 259: still the old level
+    EXPECT_EQ(f.game.progress.levelIndex, 0);
+    const int presented = f.media.framesPresented;
+    playFrame(f.game);  // phase frame 260: the level ends at once, nothing is shown
+    EXPECT_EQ(f.media.framesPresented, presented);
+    EXPECT_EQ(f.game.progress.levelIndex, 1);
+    EXPECT_EQ(f.game.progress.bestTimes[0], completedAt + 259);
+    EXPECT_EQ(f.game.progress.rankPoints, 190);
+    EXPECT_EQ(f.game.level.phase, LevelPhase::Starting);
+    EXPECT_EQ(f.game.fade.fadeTarget, 255);
+    playFrame(f.game);  // the next level's first frame raises the rank
+    EXPECT_EQ(f.game.progress.rankIndex, 1);
+    EXPECT_EQ(f.game.progress.rankPoints, 0);
+    EXPECT_TRUE(f.textShown("Zone 0/ Level 2 is started!"));
+}
+
+TEST(LevelPlay, BestTimeIsKeptUnlessStrictlyBeaten) {
+    PlayFixture f;
+    const std::vector<CellPosition> clicks = startFirstLevel(f);
+    playClicks(f, clicks);
+    playFrame(f.game);
+    ASSERT_EQ(f.game.level.phase, LevelPhase::Completed);
+    const int finalTime = f.game.level.levelFrames + 259;
+    f.game.progress.bestTimes[0] = finalTime;
+    f.runUntil([&] { return f.game.progress.levelIndex == 1; });
+    EXPECT_EQ(f.game.progress.bestTimes[0], finalTime);
+    EXPECT_EQ(f.game.progress.rankPoints, 50);
+}
+
+TEST(LevelPlay, LevelWithoutComputersCompletesOnItsFirstFrame) {
+    PlayFixture f;
+    f.game.progress.levelIndex = 2;
+    startLevel(f.game);
+    playFrame(f.game);
+    EXPECT_EQ(f.game.level.phase, LevelPhase::Completed);
+    EXPECT_EQ(f.game.level.levelFrames, 1);
+}
+
+TEST(LevelPlay, AfterTheLastLevelPlayGoesRoundToTheFirst) {
+    PlayFixture f;
+    f.game.progress.levelIndex = 77;
+    f.game.progress.rankPoints = 20;
+    startLevel(f.game);
+    f.game.level.levelFrames = 999;
+    finishLevel(f.game);
+    EXPECT_EQ(f.game.progress.levelIndex, 0);
+    EXPECT_EQ(f.game.progress.bestTimes[77], 999);
+    EXPECT_EQ(f.game.progress.rankPoints, 70);
+    // A saved level past the map data is brought back to the first too.
+    f.game.progress.levelIndex = 78;
+    startLevel(f.game);
+    EXPECT_EQ(f.game.progress.levelIndex, 0);
+    f.game.progress.rankIndex = 12;
+    EXPECT_EQ(captionLine(f.game), "Level:1   Zone:0   Best: 10:00   Rank: Hacker");
+}
+
+TEST(LevelPlay, EscapeDuringTheCompletionCaptionLeavesBeforeTheBestTimeIsStored) {
+    PlayFixture f;
+    f.game.progress.bestTimes[0] = 50000;
+    f.game.progress.rankPoints = 10;
+    writeBytes(f.scratch.file("tracks/.keep"), {});
+    int completedFrame = -1;
+    int escapeFrame = -1;
+    f.media.onFrame = [&](int presented) {
+        if (presented == 2) {  // the first frame of play has been shown: the board is built
+            std::vector<CellPosition> clicks = f.solution();
+            for (size_t i = 0; i < clicks.size(); ++i) {
+                const int frame = presented + static_cast<int>(i);
+                f.media.moveMouse(frame, cellCentreX(f.game.board, clicks[i].column),
+                                  cellCentreY(f.game.board, clicks[i].row));
+                f.media.click(frame);
+            }
+        }
+        if (completedFrame < 0 && f.game.level.phase == LevelPhase::Completed) {
+            completedFrame = presented;
+            escapeFrame = presented + 30;
+            f.media.pressKey(escapeFrame, KeyEscape);
+        }
+    };
+    f.media.frameLimit = 2000;
+    enterPlay(f.game);
+    ASSERT_GT(completedFrame, 0);
+    EXPECT_EQ(f.game.fade.brightness, 0);
+    EXPECT_LT(f.media.framesPresented, completedFrame + 260);
+    EXPECT_EQ(f.game.progress.levelIndex, 0);
+    EXPECT_EQ(f.game.progress.bestTimes[0], 50000);
+    EXPECT_EQ(f.game.progress.rankPoints, 10);
+    EXPECT_EQ(f.media.keyDown(KeyEscape), 0);  // flushed for the menu
+    EXPECT_EQ(readBytes(f.scratch.file("oldgame.cws")).size(), 312u);
+    EXPECT_EQ(readBytes(f.scratch.file("oldgame.cwm")).size(), 16u);
+}

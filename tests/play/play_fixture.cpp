@@ -1,0 +1,159 @@
+#include "play_fixture.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+constexpr int RecordSize = 310;
+constexpr int NoDevice = 255;
+constexpr int PlainTile = 100;  // a picture without connectors
+
+void setCell(std::vector<uint8_t>& bytes, int level, int column, int row, int tile, int device) {
+    const size_t at = static_cast<size_t>(RecordSize * level + 22 * column + 2 * row);
+    bytes[at] = static_cast<uint8_t>(tile);
+    bytes[at + 1] = static_cast<uint8_t>(device);
+}
+
+void writeLevel(std::vector<uint8_t>& bytes, int level, bool withComputer) {
+    for (int column = 0; column < BoardColumns; ++column)
+        for (int row = 0; row < BoardRows; ++row) setCell(bytes, level, column, row, PlainTile, NoDevice);
+    setCell(bytes, level, 0, 0, 94, DeviceServerTop);
+    setCell(bytes, level, 0, 1, 92, DeviceServerBottom);
+    setCell(bytes, level, 1, 0, 82, NoDevice);
+    setCell(bytes, level, 2, 0, 86, NoDevice);
+    setCell(bytes, level, 2, 1, 93, withComputer ? DeviceComputer : NoDevice);
+    bytes[static_cast<size_t>(RecordSize * level + 308)] = 0;
+}
+
+// An uncompressed 24-bit TGA of the given size, so the picture loader can tell the six apart.
+std::vector<uint8_t> tinyTga(int width, int height) {
+    std::vector<uint8_t> bytes(18, 0);
+    bytes[2] = 2;
+    bytes[12] = static_cast<uint8_t>(width);
+    bytes[14] = static_cast<uint8_t>(height);
+    bytes[16] = 24;
+    bytes.resize(18 + static_cast<size_t>(width * height * 3), 90);
+    return bytes;
+}
+
+struct SilentEvents : BoardEvents {
+    void rotationGhost(int, int, int) override {}
+    void sparkle(int, int, float, float) override {}
+    void sound(BoardSound) override {}
+};
+
+bool allConnected(Board board, const ConnectorTable& connectors) {
+    SilentEvents events;
+    VirusWatch watch;
+    updateConnections(board, connectors, watch, events);
+    return std::all_of(board.computers.begin(), board.computers.end(), [](const Computer& c) { return c.reached; });
+}
+
+}  // namespace
+
+std::unique_ptr<Image> fakeImage(int width, int height, int frames, bool centred) {
+    auto image = std::make_unique<Image>();
+    image->width = width;
+    image->height = height;
+    image->frameCount = frames;
+    if (centred) MediaLayer::centreImageHandle(*image);
+    return image;
+}
+
+SoundPtr fakeSound() {
+    auto sound = std::make_shared<Sound>();
+    sound->samples.assign(2 * MixRate * 60, 0);
+    return sound;
+}
+
+std::vector<uint8_t> testMapData() {
+    std::vector<uint8_t> bytes(static_cast<size_t>(RecordSize * LevelCount), 0);
+    for (int level = 0; level < LevelCount; ++level) writeLevel(bytes, level, level != 2);
+    return bytes;
+}
+
+PlayFixture::PlayFixture() {
+    media.openScreen(800, 600, 0, 60, 0);
+    media.seedRandom(12345);
+    Resources& res = game.res;
+    res.pointer = fakeImage(23, 32, 2, false);
+    res.crest = fakeImage(32, 32, 34, true);
+    res.tiles = fakeImage(56, 56, 120, true);
+    res.panel = fakeImage(800, 16, 1, false);
+    res.icon = fakeImage(48, 48, 1, false);
+    res.bigFont = fakeImage(46, 64, 11, false);
+    res.smallFont = fakeImage(13, 13, 90, false);
+    res.sphere = fakeImage(64, 64, 1, true);
+    res.lights = fakeImage(64, 64, 2, false);
+    res.buttons = fakeImage(32, 32, 8, true);
+    res.hint = fakeImage(13, 16, 3, false);
+    for (int i = 0; i < 4; ++i) res.canvas[i] = fakeImage(200 + i, 250, 1, true);
+    res.background = fakeImage(800, 600, 1, true);
+    buildGlyphWidths(game.font);
+    game.connectors = buildConnectorTable();
+    game.animations = buildAnimationTable();
+    game.progress.bestTimes.fill(10 * 3600);
+    writeBytes(scratch.file("maps/newmapdata.cwm"), testMapData());
+    for (int n = 1; n <= 6; ++n) writeBytes(scratch.file("gfx/back/b" + std::to_string(n) + ".vvx"), tinyTga(n, 2));
+}
+
+void PlayFixture::clickCell(int column, int row) {
+    const int frame = media.framesPresented;
+    media.moveMouse(frame, cellCentreX(game.board, column), cellCentreY(game.board, row));
+    media.click(frame);
+}
+
+std::vector<CellPosition> PlayFixture::solution() const {
+    std::vector<CellPosition> cells;
+    for (int column = 0; column < game.board.columns; ++column)
+        for (int row = 0; row < game.board.rows; ++row)
+            if (game.board.tile[column][row] != 100) cells.push_back({column, row});
+    // Smallest number of clicks first: try every total of turns per cell.
+    std::vector<CellPosition> best;
+    bool found = false;
+    std::vector<int> turns(cells.size(), 0);
+    std::function<void(size_t)> search = [&](size_t index) {
+        if (index == cells.size()) {
+            Board board = game.board;
+            std::vector<CellPosition> clicks;
+            for (size_t i = 0; i < cells.size(); ++i)
+                for (int t = 0; t < turns[i]; ++t) {
+                    rotateCell(board, cells[i].column, cells[i].row);
+                    clicks.push_back(cells[i]);
+                }
+            if (allConnected(board, game.connectors) && (!found || clicks.size() < best.size())) {
+                best = clicks;
+                found = true;
+            }
+            return;
+        }
+        for (turns[index] = 0; turns[index] < 4; ++turns[index]) search(index + 1);
+    };
+    search(0);
+    return best;
+}
+
+std::vector<std::string> PlayFixture::textsDrawn() const {
+    // Every glyph is a black shadow and then the glyph itself: take every second draw.
+    const std::vector<DrawCall> draws = media.drawsOf(game.res.smallFont.get());
+    std::vector<std::string> lines;
+    int nextX = 0, lineY = -1;
+    for (size_t i = 1; i < draws.size(); i += 2) {
+        const int x = static_cast<int>(draws[i].x), y = static_cast<int>(draws[i].y);
+        if (y != lineY || x < nextX) {
+            lines.emplace_back();
+            lineY = y;
+        } else {
+            lines.back().append(static_cast<size_t>((x - nextX) / 5), ' ');
+        }
+        lines.back().push_back(static_cast<char>(draws[i].frame + 33));
+        nextX = x + game.font.glyphWidths[draws[i].frame] - 1;
+    }
+    return lines;
+}
+
+bool PlayFixture::textShown(const std::string& text) const {
+    const std::vector<std::string> lines = textsDrawn();
+    return std::find(lines.begin(), lines.end(), text) != lines.end();
+}
