@@ -28,7 +28,8 @@ enum ElementKind {
 // The device field of a cell.
 enum DeviceCode {
     DeviceComputer = 0, DeviceComputerAlt = 40, DeviceVirusComputer = 80,
-    DeviceServerTop = 96, DeviceServerBottom = 97, DeviceFaxModem = 98
+    DeviceServerTop = 96, DeviceServerBottom = 97, DeviceFaxModem = 98,
+    NoDevice = 255  // any code not listed above means no device; this is the one the game writes
 };
 
 enum ComputerState { NotConnected = 0, Connected = 1, Infected = 2 };
@@ -38,8 +39,14 @@ struct ConnectorTable {
     std::array<std::array<int, 4>, 16> open{};
 };
 ConnectorTable buildConnectorTable();
-// Kind of a tile code: tile - 81 for 81..95, NoConnector otherwise (codes below 81 included).
-int kindOfTile(int tile);
+// Kind of a tile code: tile - 81 for 81..95, NoConnector otherwise. Pictures below the
+// cable range never connect, exactly like those above it. Inline: the flood asks for
+// it several times per cell in every frame.
+inline int kindOfTile(int tile)
+{
+    const int kind = tile - CableTileBase;
+    return (kind >= 0 && kind < NoConnector) ? kind : NoConnector;
+}
 
 struct Computer {
     int x = 0, y = 0;
@@ -109,6 +116,10 @@ struct CellPosition {
 };
 
 // ---- Model (board_model.cpp) ------------------------------------------------
+// Inside the 14 x 11 storage.
+bool insideStorage(int column, int row);
+// Inside the first columns x rows cells, the part that is drawn, clicked and flooded.
+bool insideActiveArea(const Board& board, int column, int row);
 // Cell of the active area under a screen position, or an invalid position.
 CellPosition cellUnderPointer(const Board& board, int px, int py);
 int cellCentreX(const Board& board, int column);
@@ -117,32 +128,44 @@ int cellCentreY(const Board& board, int row);
 Computer* computerAt(Board& board, int column, int row);
 // A quarter turn clockwise; the Server's halves never face each other.
 void rotateCell(Board& board, int column, int row);
+// The kind a Server half may show: the top half's EndS becomes EndW, the bottom half's EndN becomes EndE.
+int serverRestrictedKind(int device, int kind);
 // Cleans a cleanable computer: NotConnected, a sparkle, the cleaning sound, +5 rank points.
 void cleanComputer(Board& board, Computer& computer, int& rankPoints, BoardEvents& events);
 // The left click on an on-board cell: clean a cleanable infected computer, or ghost + turn + click.
+// A cell outside the active area does nothing.
 void leftClickCell(Board& board, int column, int row, int& rankPoints, BoardEvents& events);
 
-// ---- Map data and level build (level_build.cpp) ------------------------------
+// ---- Map data and level build (map_data.cpp, level_build.cpp) ----------------
 // Reads the 78 records byte by byte; missing bytes read as 0. Stops the game when the file cannot be opened.
 void loadMapData(MediaLayer& media, MapData& mapData);
+// Copies level L into the storage (Server outputs fixed) and takes its size; a SizeClass
+// outside 0..3 keeps the old size. A level outside 0..77 leaves an empty board.
 void copyLevel(Board& board, const MapData& mapData, int level);
+// Left-right mirror of the active area, positions only.
 void mirrorBoard(Board& board);
+// Every rotatable piece of the whole storage gets a random orientation of its own shape.
 void scrambleBoard(Board& board, MediaLayer& media);
 // Top half never points south, bottom half never north. Covers the first columns x rows cells.
 void fixServerOutputs(Board& board, int columns, int rows);
+// Device records from the device codes, column by column; computer cells end up holding 0.
 void createDevices(Board& board);
 // The level start: read, copy, mirror at random, scramble, fix the Server, create the devices.
 void buildLevel(Board& board, MapData& mapData, int level, MediaLayer& media);
 
 // ---- Connection (flood.cpp) ---------------------------------------------------
+// Clears the per-frame reach, cleanable and active flags; states carry over.
 void resetReach(Board& board);
+// One pass of at most 50 waves from a seed cell; a seed outside the active area reaches nothing.
 void floodFromServer(Board& board, const ConnectorTable& connectors, int sx, int sy, VirusWatch& watch,
                      BoardEvents& events);
+// Unreached clean computers drop to NotConnected; reached connected ones settle.
 void settleComputers(Board& board);
 // resetReach, both floods, settleComputers.
 void updateConnections(Board& board, const ConnectorTable& connectors, VirusWatch& watch, BoardEvents& events);
 
 // ---- Rules (rules.cpp) ----------------------------------------------------------
+// Active FaxModems blink on a 40-frame cycle and send a sparkle at its end.
 void stepFaxModems(Board& board, BoardEvents& events);
 // True once, in the frame every computer is reached; latches by raising computerCount.
 bool testCompletion(Board& board);
