@@ -1,0 +1,173 @@
+// The 78 levels: grow candidates, keep the sound ones, pick along a rising curve.
+
+#include "levels/level_generator.h"
+
+#include <cmath>
+#include <memory>
+#include <cstdio>
+#include <stdexcept>
+
+#include "levels/level_check.h"
+#include "levels/level_encoding.h"
+#include "levels/level_grower.h"
+#include "levels/level_plan.h"
+#include "levels/level_random.h"
+#include "levels/level_solver.h"
+#include "levels/side_masks.h"
+
+namespace {
+
+// Past this many solutions a level is too loose to vouch for every one of them.
+constexpr int SolutionCap = 16;
+constexpr long SolverBudget = 300000;
+// A scramble that happens to deal the solution must stay out of reach in practice.
+constexpr double MinScrambleBits = 20.0;
+
+uint64_t seedOf(int level, int candidate)
+{
+    return 0xCAB1E00000000000ull ^ (static_cast<uint64_t>(level) << 24) ^ static_cast<uint64_t>(candidate);
+}
+
+double orientationBits(const DesignCell& cell)
+{
+    switch (shapeOf(cell)) {
+    case Shape::Straight:
+        return 1.0;
+    case Shape::Corner:
+    case Shape::Tee:
+        return 2.0;
+    case Shape::End:
+        return cell.device == DeviceServerTop || cell.device == DeviceServerBottom ? std::log2(3.0) : 2.0;
+    default:
+        return 0.0;
+    }
+}
+
+void countCell(const DesignCell& cell, LevelStats& stats)
+{
+    const Shape shape = shapeOf(cell);
+    stats.computers += isComputerCode(cell.device) ? 1 : 0;
+    stats.viruses += cell.device == DeviceVirusComputer ? 1 : 0;
+    stats.faxModems += cell.device == DeviceFaxModem ? 1 : 0;
+    stats.tees += shape == Shape::Tee ? 1 : 0;
+    stats.crosses += shape == Shape::Cross ? 1 : 0;
+    const double bits = orientationBits(cell);
+    stats.pieces += bits > 0 ? 1 : 0;
+    stats.scrambleBits += bits;
+}
+
+// A candidate that passed every check, or nothing.
+bool acceptCandidate(const LevelDesign& design, int level, GeneratedLevel& out)
+{
+    out.design = design;
+    out.stats = measureLevel(design);
+    if (out.stats.scrambleBits < MinScrambleBits) return false;
+    const SolveResult solved = countSolutions(design, SolutionCap, SolverBudget);
+    if (!solved.exhausted || solved.solutions >= SolutionCap || solved.solutions == 0 ||
+        solved.longestWave > FloodWaveLimit) {
+        return false;
+    }
+    out.stats.solutions = solved.solutions;
+    out.stats.unique = solved.unique();
+    out.record = encodeLevel(design);
+    auto mapData = std::make_unique<MapData>();
+    storeLevel(*mapData, level, out.record);
+    if (!checkStoredLevel(*mapData, level).empty()) return false;
+    out.stats.longestWave = storedLongestWave(*mapData, level);
+    out.stats.score = difficultyScore(out.stats);
+    return true;
+}
+
+std::vector<GeneratedLevel> candidatesOf(int level)
+{
+    const LevelPlan plan = planOfLevel(level);
+    std::vector<GeneratedLevel> accepted;
+    // More seeds only when the first ones gave nothing usable.
+    for (int candidate = 0; candidate < plan.candidates * 8; ++candidate) {
+        if (candidate >= plan.candidates && !accepted.empty()) break;
+        LevelRandom random(seedOf(level, candidate));
+        LevelDesign design;
+        GeneratedLevel generated;
+        if (growLevel(plan, random, design) && acceptCandidate(design, level, generated)) {
+            accepted.push_back(std::move(generated));
+        }
+    }
+    return accepted;
+}
+
+// Unique levels first; among them the easiest one still harder than the level before,
+// so the curve climbs by the smallest steps the plan allows.
+const GeneratedLevel* pick(const std::vector<GeneratedLevel>& accepted, double previousScore)
+{
+    const GeneratedLevel* best = nullptr;
+    auto better = [&](const GeneratedLevel& a, const GeneratedLevel* b) {
+        if (b == nullptr) return true;
+        if (a.stats.unique != b->stats.unique) return a.stats.unique;
+        const bool aAbove = a.stats.score > previousScore, bAbove = b->stats.score > previousScore;
+        if (aAbove != bAbove) return aAbove;
+        return aAbove ? a.stats.score < b->stats.score : a.stats.score > b->stats.score;
+    };
+    for (const GeneratedLevel& candidate : accepted) {
+        if (better(candidate, best)) best = &candidate;
+    }
+    return best;
+}
+
+}  // namespace
+
+LevelStats measureLevel(const LevelDesign& design)
+{
+    LevelStats stats;
+    for (int column = 0; column < design.columns; ++column) {
+        for (int row = 0; row < design.rows; ++row) {
+            countCell(design.at(column, row), stats);
+        }
+    }
+    return stats;
+}
+
+double difficultyScore(const LevelStats& stats)
+{
+    return 2.0 * stats.computers + 0.5 * stats.pieces + 1.5 * stats.tees + 2.5 * stats.crosses +
+           4.0 * stats.viruses + 2.0 * stats.faxModems + 0.3 * stats.longestWave;
+}
+
+std::vector<GeneratedLevel> generateLevels()
+{
+    std::vector<GeneratedLevel> levels;
+    double previousScore = 0.0;
+    for (int level = 0; level < LevelCount; ++level) {
+        const std::vector<GeneratedLevel> accepted = candidatesOf(level);
+        const GeneratedLevel* chosen = pick(accepted, previousScore);
+        if (chosen == nullptr) {
+            throw std::runtime_error("no sound layout found for level " + std::to_string(level));
+        }
+        levels.push_back(*chosen);
+        previousScore = chosen->stats.score;
+    }
+    return levels;
+}
+
+std::vector<uint8_t> mapDataBytes(const std::vector<GeneratedLevel>& levels)
+{
+    std::vector<uint8_t> bytes;
+    for (const GeneratedLevel& level : levels) {
+        bytes.insert(bytes.end(), level.record.begin(), level.record.end());
+    }
+    return bytes;
+}
+
+std::string levelTableHeading()
+{
+    return "level zone size  computers viruses faxmodems waves unique score";
+}
+
+std::string levelTableLine(int level, const GeneratedLevel& generated)
+{
+    const LevelStats& stats = generated.stats;
+    char line[160];
+    std::snprintf(line, sizeof line, "%5d %4d %2dx%-2d %9d %7d %9d %5d %6s %5.1f", level, level / ZoneSize,
+                  generated.design.columns, generated.design.rows, stats.computers, stats.viruses, stats.faxModems,
+                  stats.longestWave, stats.unique ? "yes" : "no", stats.score);
+    return line;
+}

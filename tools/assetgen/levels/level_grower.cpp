@@ -1,0 +1,279 @@
+// Growing-tree generation. Every new computer hangs at the end of a short walk from a
+// piece already in the tree; afterwards computers are pushed further out until the
+// board is as full as planned. Each cell remembers the wave in which the flood will
+// reach it, and nothing grows past MaxStoredWave, so the stored network always
+// lights in time.
+
+#include "levels/level_grower.h"
+
+#include <vector>
+
+#include "levels/side_masks.h"
+
+namespace {
+
+struct Position {
+    int column = 0, row = 0;
+};
+
+struct Grower {
+    Grower(const LevelPlan& plan, LevelRandom& random, LevelDesign& design) : plan(plan), random(random), design(design) {}
+    const LevelPlan& plan;
+    LevelRandom& random;
+    LevelDesign& design;
+    std::array<std::array<int, BoardRows>, BoardColumns> wave{};  // 0 = free cell
+    std::vector<Position> computers;
+    int used = 0;
+    bool faxPlaced = false;
+};
+
+bool isFree(const Grower& grower, int column, int row)
+{
+    return grower.design.inside(column, row) && grower.wave[column][row] == 0;
+}
+
+std::vector<int> freeSides(const Grower& grower, Position at)
+{
+    std::vector<int> sides;
+    for (int side = North; side <= West; ++side) {
+        if (isFree(grower, at.column + SideStepX[side], at.row + SideStepY[side])) {
+            sides.push_back(side);
+        }
+    }
+    return sides;
+}
+
+void occupy(Grower& grower, Position at, int wave)
+{
+    grower.wave[at.column][at.row] = wave;
+    grower.used += 1;
+}
+
+Position link(Grower& grower, Position from, int side)
+{
+    const Position to{from.column + SideStepX[side], from.row + SideStepY[side]};
+    grower.design.at(from.column, from.row).sides |= sideBit(side);
+    grower.design.at(to.column, to.row).sides |= sideBit(oppositeSide(side));
+    occupy(grower, to, grower.wave[from.column][from.row] + 1);
+    return to;
+}
+
+// Walks up to `length` free cells away from `from`; returns the last cell, or `from`
+// itself when not a single step was possible.
+Position walk(Grower& grower, Position from, int length)
+{
+    Position at = from;
+    int heading = -1;
+    for (int step = 0; step < length && grower.wave[at.column][at.row] < MaxStoredWave; ++step) {
+        const std::vector<int> sides = freeSides(grower, at);
+        if (sides.empty()) {
+            break;
+        }
+        bool keepHeading = false;
+        for (int side : sides) {
+            keepHeading = keepHeading || side == heading;
+        }
+        if (!keepHeading || !grower.random.chance(grower.plan.straightPercent)) {
+            heading = sides[grower.random.below(static_cast<int>(sides.size()))];
+        }
+        at = link(grower, at, heading);
+    }
+    return at;
+}
+
+bool isServer(int device) { return device == DeviceServerTop || device == DeviceServerBottom; }
+
+// A cell from which a new branch may leave.
+bool canBranchFrom(const Grower& grower, Position at, bool allowCross)
+{
+    const DesignCell& cell = grower.design.at(at.column, at.row);
+    const int wave = grower.wave[at.column][at.row];
+    if (wave == 0 || wave >= MaxStoredWave || freeSides(grower, at).empty()) {
+        return false;
+    }
+    if (isServer(cell.device)) {
+        return cell.sides == 0;  // a Server half without an output yet
+    }
+    if (cell.device != EmptyDeviceCode) {
+        return false;  // computers stay leaves; FaxModems carry one cable each
+    }
+    return sideCount(cell.sides) == 2 || (allowCross && sideCount(cell.sides) == 3);
+}
+
+std::vector<Position> branchPoints(const Grower& grower)
+{
+    const bool allowCross = grower.random.chance(grower.plan.crossPercent);
+    std::vector<Position> points;
+    for (int column = 0; column < grower.design.columns; ++column) {
+        for (int row = 0; row < grower.design.rows; ++row) {
+            if (canBranchFrom(grower, {column, row}, allowCross)) {
+                points.push_back({column, row});
+            }
+        }
+    }
+    return points;
+}
+
+void placeServer(Grower& grower, bool twoOutputs)
+{
+    LevelDesign& design = grower.design;
+    design.serverX = grower.random.below(design.columns);
+    design.serverY = grower.random.below(design.rows - 1);
+    design.at(design.serverX, design.serverY).device = DeviceServerTop;
+    design.at(design.serverX, design.serverY + 1).device = DeviceServerBottom;
+    occupy(grower, {design.serverX, design.serverY}, 1);
+    occupy(grower, {design.serverX, design.serverY + 1}, 1);
+    if (!twoOutputs) {
+        // One half stays a plain picture: mark it full so no branch leaves it.
+        const int quiet = grower.random.below(2);
+        design.at(design.serverX, design.serverY + quiet).sides = 0;
+        grower.wave[design.serverX][design.serverY + quiet] = MaxStoredWave;
+    }
+}
+
+// A branch ending in a device; false when no walk was possible from `from`.
+bool growBranch(Grower& grower, Position from, int device)
+{
+    const int length = grower.random.between(grower.plan.branchMin, grower.plan.branchMax);
+    const Position end = walk(grower, from, length);
+    if (end.column == from.column && end.row == from.row) {
+        return false;
+    }
+    grower.design.at(end.column, end.row).device = device;
+    if (device == DeviceComputer) {
+        grower.computers.push_back(end);
+    }
+    return true;
+}
+
+// The other FaxModems of the group stand apart and each feeds a branch of its own.
+bool placeRelays(Grower& grower, int entryWave)
+{
+    for (int relay = 1; relay < grower.plan.faxModems; ++relay) {
+        std::vector<Position> spots;
+        for (int column = 0; column < grower.design.columns; ++column) {
+            for (int row = 0; row < grower.design.rows; ++row) {
+                if (isFree(grower, column, row) && !freeSides(grower, {column, row}).empty()) {
+                    spots.push_back({column, row});
+                }
+            }
+        }
+        if (spots.empty()) {
+            return false;
+        }
+        const Position spot = spots[grower.random.below(static_cast<int>(spots.size()))];
+        occupy(grower, spot, entryWave + 1);
+        grower.design.at(spot.column, spot.row).device = DeviceFaxModem;
+        if (!growBranch(grower, spot, DeviceComputer)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The FaxModem entry comes once a third of the computers stand.
+bool wantsFaxEntry(const Grower& grower)
+{
+    return grower.plan.faxModems > 0 && !grower.faxPlaced &&
+           static_cast<int>(grower.computers.size()) * 3 >= grower.plan.computers;
+}
+
+bool addBranch(Grower& grower)
+{
+    const std::vector<Position> points = branchPoints(grower);
+    if (points.empty()) {
+        return false;
+    }
+    const Position from = points[grower.random.below(static_cast<int>(points.size()))];
+    if (!wantsFaxEntry(grower)) {
+        return growBranch(grower, from, DeviceComputer);
+    }
+    if (!growBranch(grower, from, DeviceFaxModem)) {
+        return false;
+    }
+    grower.faxPlaced = true;
+    return true;
+}
+
+// Pushes a computer a few cells further out; its old cell becomes cable.
+void extendComputer(Grower& grower)
+{
+    const int pick = grower.random.below(static_cast<int>(grower.computers.size()));
+    const Position from = grower.computers[pick];
+    const Position end = walk(grower, from, grower.random.between(1, 3));
+    if (end.column == from.column && end.row == from.row) {
+        return;
+    }
+    grower.design.at(from.column, from.row).device = EmptyDeviceCode;
+    grower.design.at(end.column, end.row).device = DeviceComputer;
+    grower.computers[pick] = end;
+}
+
+Position findFaxEntry(const Grower& grower)
+{
+    for (int column = 0; column < grower.design.columns; ++column) {
+        for (int row = 0; row < grower.design.rows; ++row) {
+            if (grower.design.at(column, row).device == DeviceFaxModem) return {column, row};
+        }
+    }
+    return {};
+}
+
+bool growNetwork(Grower& grower)
+{
+    for (int attempt = 0; attempt < 200 && static_cast<int>(grower.computers.size()) < grower.plan.computers;
+         ++attempt) {
+        const bool hadFax = grower.faxPlaced;
+        if (addBranch(grower) && grower.faxPlaced && !hadFax) {
+            const Position entry = findFaxEntry(grower);
+            if (!placeRelays(grower, grower.wave[entry.column][entry.row])) {
+                return false;
+            }
+        }
+    }
+    if (static_cast<int>(grower.computers.size()) != grower.plan.computers) {
+        return false;
+    }
+    const int area = grower.design.columns * grower.design.rows;
+    for (int attempt = 0; attempt < 400 && grower.used * 100 < area * grower.plan.fillPercent; ++attempt) {
+        extendComputer(grower);
+    }
+    return grower.plan.faxModems == 0 || grower.faxPlaced;
+}
+
+void placeViruses(Grower& grower)
+{
+    std::vector<Position> clean = grower.computers;
+    for (int virus = 0; virus < grower.plan.viruses && !clean.empty(); ++virus) {
+        const int pick = grower.random.below(static_cast<int>(clean.size()));
+        grower.design.at(clean[pick].column, clean[pick].row).device = DeviceVirusComputer;
+        clean.erase(clean.begin() + pick);
+    }
+}
+
+void layFloor(Grower& grower)
+{
+    for (int column = 0; column < grower.design.columns; ++column) {
+        for (int row = 0; row < grower.design.rows; ++row) {
+            grower.design.at(column, row).floorPicture = FirstFloorTile + grower.random.below(FloorTileCount);
+        }
+    }
+}
+
+}  // namespace
+
+bool growLevel(const LevelPlan& plan, LevelRandom& random, LevelDesign& design)
+{
+    design = LevelDesign{};
+    design.sizeClass = plan.sizeClass;
+    design.columns = SizeClassColumns[plan.sizeClass];
+    design.rows = SizeClassRows[plan.sizeClass];
+    Grower grower(plan, random, design);
+    placeServer(grower, random.chance(plan.twoOutputsPercent));
+    if (!growNetwork(grower)) {
+        return false;
+    }
+    placeViruses(grower);
+    layFloor(grower);
+    return true;
+}

@@ -1,0 +1,81 @@
+// The difficulty curve as a table of zones. Within a zone the values move from the
+// first column to the second over its five levels; viruses and FaxModems come on a
+// share of a zone's levels that grows from zone to zone.
+
+#include "levels/level_plan.h"
+
+#include <algorithm>
+#include <array>
+
+#include "board/board.h"
+
+namespace {
+
+struct ZoneRow {
+    int sizeClass;
+    int computersFirst, computersLast;
+    int fillFirst, fillLast;
+    int branchMin, branchMax;
+    int virusLevels, virusesFirst, virusesLast;  // how many of the five levels carry viruses
+    int faxLevels, faxModems;                    // how many carry a relay group, and its size
+    int crossPercent;
+    int twoOutputsPercent;
+};
+
+// Zone 0 teaches on the smallest board; each later size class starts a little
+// sparser than the zone before it ended, so the step up in size is not a wall.
+constexpr std::array<ZoneRow, 16> Zones = {{
+    {0, 3, 4, 75, 90, 2, 4, 0, 0, 0, 0, 0, 0, 0},
+    {1, 4, 6, 55, 70, 2, 5, 1, 1, 1, 2, 2, 0, 10},
+    {1, 5, 7, 62, 75, 2, 5, 2, 1, 1, 2, 2, 5, 20},
+    {1, 6, 8, 70, 85, 2, 5, 2, 1, 2, 2, 2, 10, 30},
+    {2, 7, 9, 50, 60, 2, 6, 2, 1, 1, 2, 2, 10, 30},
+    {2, 8, 10, 55, 65, 2, 6, 3, 1, 2, 2, 2, 15, 40},
+    {2, 9, 11, 60, 70, 2, 6, 3, 2, 2, 3, 3, 15, 40},
+    {2, 10, 12, 65, 75, 2, 6, 3, 2, 2, 3, 3, 20, 50},
+    {2, 11, 13, 70, 80, 2, 6, 4, 2, 3, 3, 3, 20, 50},
+    {3, 11, 13, 50, 60, 2, 7, 3, 2, 2, 3, 2, 20, 50},
+    {3, 12, 14, 55, 65, 2, 7, 4, 2, 3, 3, 3, 25, 50},
+    {3, 13, 15, 60, 70, 2, 7, 4, 2, 3, 4, 3, 25, 60},
+    {3, 14, 16, 65, 75, 2, 7, 4, 3, 3, 4, 3, 30, 60},
+    {3, 15, 17, 70, 80, 2, 7, 5, 3, 3, 4, 4, 30, 60},
+    {3, 16, 18, 75, 85, 2, 7, 5, 3, 4, 5, 4, 30, 70},
+    {3, 17, 19, 80, 88, 2, 7, 5, 4, 4, 5, 4, 30, 70},
+}};
+
+// Spreads `count` marked levels evenly over the five levels of a zone.
+bool markedInZone(int levelInZone, int count)
+{
+    return (levelInZone + 1) * count / ZoneSize > levelInZone * count / ZoneSize;
+}
+
+int between(int first, int last, int levelInZone)
+{
+    return first + (last - first) * levelInZone / (ZoneSize - 1);
+}
+
+}  // namespace
+
+LevelPlan planOfLevel(int level)
+{
+    const int zone = level / ZoneSize;
+    const int step = level % ZoneSize;
+    const ZoneRow& row = Zones[zone];
+    LevelPlan plan;
+    plan.level = level;
+    plan.sizeClass = row.sizeClass;
+    plan.computers = between(row.computersFirst, row.computersLast, step);
+    plan.fillPercent = between(row.fillFirst, row.fillLast, step);
+    plan.branchMin = row.branchMin;
+    plan.branchMax = row.branchMax;
+    plan.crossPercent = row.crossPercent;
+    plan.twoOutputsPercent = row.twoOutputsPercent;
+    plan.straightPercent = 40;
+    // The cleaning hints are shown on level index 4, the FaxModem hint on index 5.
+    const bool viruses = level == 4 || markedInZone(step, row.virusLevels);
+    const bool faxModems = level == 5 || markedInZone(step, row.faxLevels);
+    plan.viruses = viruses ? std::max(1, between(row.virusesFirst, row.virusesLast, step)) : 0;
+    plan.faxModems = faxModems ? std::max(2, row.faxModems) : 0;
+    plan.candidates = row.sizeClass <= 1 ? 60 : (row.sizeClass == 2 ? 30 : 16);
+    return plan;
+}
