@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "play_fixture.h"
+#include "play/hint_overlay.h"
+
+namespace {
+
+std::vector<DrawCall> rectsOf(const ScriptedMedia& media) {
+    std::vector<DrawCall> rects;
+    for (const DrawCall& call : media.lastFrame)
+        if (call.kind == DrawCall::Kind::Rect) rects.push_back(call);
+    return rects;
+}
+
+}  // namespace
+
+TEST(Hints, FirstLevelShowsPagesAt200And1300AndFadesFrom2400) {
+    PlayFixture f;
+    startLevel(f.game);
+    const HintOverlay& hint = f.game.level.hint;
+    f.runFrames(199);
+    EXPECT_FALSE(hint.visible);
+    playFrame(f.game);  // level time 200
+    EXPECT_TRUE(hint.visible);
+    EXPECT_EQ(hint.page, 0);
+    playFrame(f.game);
+    std::vector<DrawCall> rects = rectsOf(f.media);
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_EQ(rects[0].width, 400);
+    EXPECT_EQ(rects[0].height, 130);
+    EXPECT_FLOAT_EQ(rects[0].state.alpha, 0.05f / 3.0f);
+    EXPECT_TRUE(f.textShown("Network Construction Hint"));
+    EXPECT_TRUE(f.textShown("click - 90 degrees."));
+    f.runFrames(30);
+    EXPECT_GE(hint.alpha, 1.0f);
+    f.runFrames(1300 - 231);
+    EXPECT_EQ(hint.page, 1);
+    EXPECT_FLOAT_EQ(hint.alpha, 0.0f);  // a new page starts over
+    f.runFrames(1100);                  // level time 2400
+    EXPECT_EQ(hint.direction, -1);
+    EXPECT_TRUE(hint.visible);
+    f.runFrames(25);
+    EXPECT_FALSE(hint.visible);
+    EXPECT_TRUE(rectsOf(f.media).empty());
+}
+
+TEST(Hints, VirusClockAndFaxModemTriggers) {
+    PlayFixture f;
+    LevelState& level = f.game.level;
+    f.game.progress.levelIndex = 4;
+    level.virusWatch.virusRevealed = true;
+    level.virusWatch.virusHintClock = 199;
+    stepHintTriggers(f.game);
+    EXPECT_TRUE(level.hint.visible);
+    EXPECT_EQ(level.hint.page, 2);
+    level.virusWatch.virusHintClock = 1249;
+    stepHintTriggers(f.game);
+    EXPECT_EQ(level.hint.page, 3);
+    level.virusWatch.virusHintClock = 2499;
+    stepHintTriggers(f.game);
+    EXPECT_EQ(level.hint.direction, -1);
+
+    f.game.progress.levelIndex = 5;
+    level.virusWatch.virusRevealed = false;
+    level.levelFrames = 200;
+    stepHintTriggers(f.game);
+    EXPECT_EQ(level.hint.page, 4);
+    EXPECT_EQ(level.hint.direction, 1);
+    f.media.clearScreen();
+    drawHintOverlay(f.game);
+    f.media.presentFrame();
+    EXPECT_TRUE(f.textShown("Application of devices of a type ''FaxModem''"));
+    level.levelFrames = 1400;
+    stepHintTriggers(f.game);
+    EXPECT_EQ(level.hint.direction, -1);
+}
+
+TEST(Rank, PassingOneHundredFiftyRaisesTheRankAndDropsTheExcess) {
+    PlayFixture f;
+    Progress& progress = f.game.progress;
+    f.game.res.rankUp = fakeSound();
+    progress.rankPoints = 150;
+    stepRank(f.game);
+    EXPECT_EQ(progress.rankPoints, 150);
+    EXPECT_EQ(progress.rankIndex, 0);
+    progress.rankPoints = 190;
+    stepRank(f.game);
+    EXPECT_EQ(progress.rankIndex, 1);
+    EXPECT_EQ(progress.rankPoints, 0);
+    EXPECT_EQ(f.media.soundMixer().activeChannels(), 1);
+    // At the top rank the points still start over, silently.
+    progress.rankIndex = 9;
+    progress.rankPoints = 155;
+    stepRank(f.game);
+    EXPECT_EQ(progress.rankIndex, 9);
+    EXPECT_EQ(progress.rankPoints, 0);
+    EXPECT_EQ(f.media.soundMixer().activeChannels(), 1);
+}
