@@ -88,6 +88,7 @@ PlayFixture::PlayFixture() {
     res.lights = fakeImage(64, 64, 2, false);
     res.buttons = fakeImage(32, 32, 8, true);
     res.hint = fakeImage(13, 16, 3, false);
+    res.particle = fakeImage(64, 64, 2, true);
     for (int i = 0; i < 4; ++i) res.canvas[i] = fakeImage(200 + i, 250, 1, true);
     res.background = fakeImage(800, 600, 1, true);
     buildGlyphWidths(game.font);

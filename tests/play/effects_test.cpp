@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "play_fixture.h"
+
+namespace {
+
+template <typename List, typename Draw>
+int drawsUntilGone(PlayFixture& f, const List& list, Draw draw) {
+    int draws = 0;
+    while (!list.empty() && draws < 10000) {
+        f.media.clearScreen();
+        draw(f.game);
+        ++draws;
+    }
+    return draws;
+}
+
+}  // namespace
+
+TEST(Effects, GhostTurnsGrowsFadesAndLeavesTheDrawStateClean) {
+    PlayFixture f;
+    addRotationGhost(f.game.effects, 100, 200, 85);
+    f.media.clearScreen();
+    drawRotationGhosts(f.game);
+    const DrawCall& first = f.media.currentDraws.at(0);
+    EXPECT_EQ(first.frame, 85);
+    EXPECT_FLOAT_EQ(first.state.rotation, 10.0f);
+    EXPECT_FLOAT_EQ(first.state.alpha, 0.5f);
+    EXPECT_EQ(f.media.drawState().rotation, 0.0f);
+    EXPECT_EQ(f.media.drawState().scaleX, 1.0f);
+    EXPECT_EQ(f.media.getBlendMode(), BlendMode::Alpha);
+    // In single precision the half alpha runs out after 51 draws.
+    EXPECT_EQ(1 + drawsUntilGone(f, f.game.effects.ghosts, drawRotationGhosts), 51);
+}
+
+TEST(Effects, SparklesAndLightsAreAdditiveAndDieOut) {
+    PlayFixture f;
+    addSparkle(f.game.effects, 10, 20, 1.0f, 0.5f);
+    f.media.clearScreen();
+    drawSparkles(f.game);
+    EXPECT_EQ(f.media.currentDraws.at(0).state.blend, BlendMode::Light);
+    EXPECT_EQ(f.media.getBlendMode(), BlendMode::Alpha);
+    const int sparkleLife = 1 + drawsUntilGone(f, f.game.effects.sparkles, drawSparkles);
+    EXPECT_GE(sparkleLife, 100);
+    EXPECT_LE(sparkleLife, 101);
+
+    for (int i = 0; i < 200; ++i) addFallingLight(f.game.effects, f.media);
+    for (const FallingLight& light : f.game.effects.lights) {
+        EXPECT_EQ(light.y, -100.0f);
+        EXPECT_TRUE(light.scale == 0.0f || light.scale == 1.0f);
+        EXPECT_GE(light.speed, 1.0f);
+        EXPECT_LE(light.speed, 3.0f);
+        EXPECT_TRUE(light.frame == 0 || light.frame == 1);
+        EXPECT_GE(light.x, 1.0f);
+        EXPECT_LE(light.x, 800.0f);
+    }
+    const int lightLife = drawsUntilGone(f, f.game.effects.lights, drawFallingLights);
+    EXPECT_GE(lightLife, 349);
+    EXPECT_LE(lightLife, 351);
+}
+
+TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
+    PlayFixture f;
+    f.game.fade.brightness = 77;
+    addMenuParticle(f.game.effects, f.media);
+    const MenuParticle particle = f.game.effects.particles.at(0);
+    EXPECT_EQ(particle.green, 255);
+    EXPECT_GE(particle.x, 1.0f);
+    EXPECT_LE(particle.x, 450.0f);
+    f.media.clearScreen();
+    drawMenuParticles(f.game);
+    EXPECT_EQ(f.media.currentDraws.at(0).state.colour.r, particle.red);
+    EXPECT_EQ(f.media.getDrawColour().r, 77);
+    EXPECT_FLOAT_EQ(f.game.effects.particles.at(0).y, particle.y + particle.speed);
+}
+
+TEST(ComputerAnimations, TableRowsAndConnectedLoop) {
+    const AnimationTable table = buildAnimationTable();
+    EXPECT_EQ(table[1][9], 9);
+    EXPECT_EQ(table[1][20], 9);
+    EXPECT_EQ(table[1][21], 8);
+    EXPECT_EQ(table[2][29], 10);
+    EXPECT_EQ(table[3][24], 30);
+    EXPECT_EQ(table[4][22], 38);
+    EXPECT_EQ(table[5][0], 20);
+    EXPECT_EQ(table[6][0], 22);
+    EXPECT_EQ(table[6][29], 0);
+    EXPECT_EQ(table[6][58], 32);
+    EXPECT_EQ(table[6][59], 0);
+    for (int row = 7; row < 10; ++row)
+        for (int entry : table[row]) EXPECT_EQ(entry, 0);
+
+    ScriptedMedia media;
+    Board board;
+    board.computers.resize(2);
+    board.computers[0].state = Connected;
+    board.computers[1].state = Infected;
+    stepComputerAnimations(board, table, media);
+    EXPECT_EQ(board.computers[0].animId, 6);
+    EXPECT_EQ(board.computers[0].animTicksLeft, 200);
+    EXPECT_EQ(board.computers[1].animTicksLeft, 0);
+    for (int i = 0; i < 5; ++i) stepComputerAnimations(board, table, media);
+    EXPECT_EQ(board.computers[0].animFrame, 23);  // positions 0 to 0.9 show entry 0, 1.2 entry 1
+    EXPECT_EQ(board.computers[0].animTicksLeft, 195);
+    EXPECT_EQ(board.computers[1].animFrame, 0);
+}
