@@ -11,7 +11,10 @@ constexpr double Pi = 3.14159265358979;
 
 // The title's letters as a path, centred in the logo above its cable.
 void titlePath(cairo_t* cr, const FontLibrary& fonts) {
+    constexpr double WidestTitle = 360;  // leaves room for the outline and glow inside 400
     fonts.use(cr, FontStyle::SansBold, 60);
+    const double width = measureText(cr, "Cablewright").width;
+    if (width > WidestTitle) fonts.use(cr, FontStyle::SansBold, 60 * WidestTitle / width);
     centredTextPath(cr, 200, 52, "Cablewright");
 }
 
@@ -107,7 +110,7 @@ PixelBlock makePublisherLogo(const FontLibrary& fonts) {
     cairo_line_to(cr, -6, 2);
     cairo_stroke(cr);
     cairo_identity_matrix(cr);
-    fonts.use(cr, FontStyle::SerifBold, 24);
+    fonts.use(cr, FontStyle::SerifBold, 21);
     textPath(cr, 57, 33, "Pelmar");
     setColour(cr, 255, 240, 220);
     cairo_fill(cr);

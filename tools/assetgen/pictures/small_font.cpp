@@ -1,7 +1,8 @@
 // "gfx/tahomafont.spr": the small proportional font, one 13 x 13 cell per character
-// code 33..122, white glyphs with their ink starting at the left edge of the cell.
+// code 33..122, white glyphs placed from the left edge of the cell within their advance.
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "artwork.h"
@@ -26,7 +27,9 @@ void drawGlyph(cairo_t* cr, const FontLibrary& fonts, int code) {
     if (ink.width <= 0) return;
     // Squeeze horizontally until the ink fits; never stretch.
     const double squeeze = std::min(1.0, (inkLimit(code) - 0.02) / ink.width);
-    cairo_translate(cr, -ink.left * squeeze, 0);
+    // Narrow glyphs sit in the middle of their space, on whole pixels so they stay crisp.
+    const double spare = std::floor((inkLimit(code) - ink.width * squeeze) / 2 + 0.5);
+    cairo_translate(cr, spare - ink.left * squeeze, 0);
     cairo_scale(cr, squeeze, 1.0);
     textPath(cr, 0, Baseline, text);
     setColour(cr, 255, 255, 255);
