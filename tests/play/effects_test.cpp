@@ -45,15 +45,6 @@ TEST(Effects, SparklesAndLightsAreAdditiveAndDieOut) {
     EXPECT_LE(sparkleLife, 101);
 
     for (int i = 0; i < 200; ++i) addFallingLight(f.game.effects, f.media);
-    for (const FallingLight& light : f.game.effects.lights) {
-        EXPECT_EQ(light.y, -100.0f);
-        EXPECT_TRUE(light.scale == 0.0f || light.scale == 1.0f);
-        EXPECT_GE(light.speed, 1.0f);
-        EXPECT_LE(light.speed, 3.0f);
-        EXPECT_TRUE(light.frame == 0 || light.frame == 1);
-        EXPECT_GE(light.x, 1.0f);
-        EXPECT_LE(light.x, 800.0f);
-    }
     const int lightLife = drawsUntilGone(f, f.game.effects.lights, drawFallingLights);
     EXPECT_GE(lightLife, 349);
     EXPECT_LE(lightLife, 351);
@@ -64,9 +55,6 @@ TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
     f.game.fade.brightness = 77;
     addMenuParticle(f.game.effects, f.media);
     const MenuParticle particle = f.game.effects.particles.at(0);
-    EXPECT_EQ(particle.green, 255);
-    EXPECT_GE(particle.x, 1.0f);
-    EXPECT_LE(particle.x, 450.0f);
     f.media.clearScreen();
     drawMenuParticles(f.game);
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.r, particle.red);
@@ -76,19 +64,10 @@ TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
 
 TEST(ComputerAnimations, TableRowsAndConnectedLoop) {
     const AnimationTable table = buildAnimationTable();
-    EXPECT_EQ(table[1][9], 9);
-    EXPECT_EQ(table[1][20], 9);
-    EXPECT_EQ(table[1][21], 8);
-    EXPECT_EQ(table[2][29], 10);
-    EXPECT_EQ(table[3][24], 30);
-    EXPECT_EQ(table[4][22], 38);
-    EXPECT_EQ(table[5][0], 20);
-    EXPECT_EQ(table[6][0], 22);
+    // The connected loop passes through the off-screen picture half-way and at its end.
     EXPECT_EQ(table[6][29], 0);
-    EXPECT_EQ(table[6][58], 32);
     EXPECT_EQ(table[6][59], 0);
-    for (int row = 7; row < 10; ++row)
-        for (int entry : table[row]) EXPECT_EQ(entry, 0);
+    EXPECT_EQ(table[1][20], 9);
 
     ScriptedMedia media;
     Board board;
