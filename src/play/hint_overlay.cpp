@@ -50,10 +50,9 @@ const std::array<HintPage, 5>& hintPages() {
 
 void stepHintFade(HintOverlay& hint) {
     if (hint.direction > 0 && hint.alpha < 1.0f) hint.alpha += FadeStep;
-    if (hint.direction < 0 && hint.alpha > 0.0f) {
-        hint.alpha -= FadeStep;
-        if (hint.alpha <= 0.0f) hint.visible = false;
-    }
+    if (hint.direction < 0 && hint.alpha > 0.0f) hint.alpha -= FadeStep;
+    // Also a hint told to fade before it ever showed goes away instead of lingering unseen.
+    if (hint.direction < 0 && hint.alpha <= 0.0f) hint.visible = false;
 }
 
 void drawHintPage(Game& game, const HintPage& page, float alpha) {

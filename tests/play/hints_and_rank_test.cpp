@@ -73,6 +73,11 @@ TEST(Hints, VirusClockAndFaxModemTriggers) {
     level.levelFrames = 1400;
     stepHintTriggers(f.game);
     EXPECT_EQ(level.hint.direction, -1);
+    // Told to fade out while still at alpha 0: gone at the next draw.
+    showHint(level.hint, 4);
+    stepHintTriggers(f.game);
+    drawHintOverlay(f.game);
+    EXPECT_FALSE(level.hint.visible);
 }
 
 TEST(Rank, PassingOneHundredFiftyRaisesTheRankAndDropsTheExcess) {
