@@ -161,7 +161,7 @@ std::vector<std::string> checkStoredLevel(const MapData& mapData, int level)
     checkPieces(stored, faults);
     if (faults.empty()) checkSolved(mapData, level, faults);
     if (faults.empty()) {
-        const std::vector<std::string> play = playVirusesOut(mapData, level);
+        const std::vector<std::string> play = playStoredLevelOut(mapData, level);
         faults.insert(faults.end(), play.begin(), play.end());
     }
     return faults;

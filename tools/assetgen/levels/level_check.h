@@ -12,7 +12,10 @@ std::vector<std::string> checkStoredLevel(const MapData& mapData, int level);
 // The wave in which the game's floods light the last computer of the stored level
 // (viruses left out); 0 when some computer is not lit at all.
 int storedLongestWave(const MapData& mapData, int level);
-// Plays the stored level to its end with the game's own clicks and floods: let every
-// hidden virus reveal itself, then clean each infected computer while it is the only
-// one connected. Returns the faults found; empty when the level was completed.
-std::vector<std::string> playVirusesOut(const MapData& mapData, int level);
+// Plays a board to completion with the game's own clicks and floods, from whatever
+// orientations it shows, towards the given solved tiles: every computer is connected
+// alone once, so each hidden virus shows itself and is cleaned while it is the only
+// infected computer connected. Returns the faults found; empty when the level completed.
+std::vector<std::string> playLevelOut(Board& board, const Grid& solvedTiles);
+// The same for the stored level, starting from its stored (solved) orientations.
+std::vector<std::string> playStoredLevelOut(const MapData& mapData, int level);

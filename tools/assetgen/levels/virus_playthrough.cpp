@@ -1,12 +1,12 @@
-// Plays a stored level out with the game's own clicks and floods, the way a player
-// beats its viruses: connect everything so every hidden virus shows itself, cut the
-// Server off, turn every computer away from its cable, then bring the infected
-// computers back one at a time, clean each while it is the only one connected, and
-// turn it away again; at last turn every computer back and the level is complete.
+// Plays a board out with the game's own clicks and floods, the way a player beats
+// the viruses: cut the Server off, turn every piece to the solution, turn every
+// computer away from its cable, then bring the computers back one at a time. A
+// hidden virus shows itself on a computer that is connected alone and is cleaned at
+// once; a cleaned or clean computer is turned away again before the next comes
+// back. At last every computer turns back and the level is complete.
 //
-// This covers any start the mirror and the scramble may give: a player can always
-// turn the pieces to the stored orientations first, and a computer that a flood does
-// not reach turns on a click instead of being cleaned.
+// While nothing is connected no computer is cleanable, so every click turns a piece:
+// this works from any start the mirror and the scramble may give.
 
 #include <string>
 #include <vector>
@@ -19,8 +19,9 @@
 namespace {
 
 struct Play {
-    Board board;
-    Grid stored{};
+    Play(Board& board, const Grid& solved) : board(board), solved(solved) {}
+    Board& board;
+    const Grid& solved;
     ConnectorTable connectors = buildConnectorTable();
     VirusWatch watch;
     QuietEvents events;
@@ -40,8 +41,8 @@ int sidesAt(const Play& play, int column, int row)
     return sidesOfKind(kindOfTile(play.board.tile[column][row]));
 }
 
-// The cell's single open side leads nowhere: off the board, into a closed side, or
-// into another computer (two computers facing each other hang on nothing).
+// The cell's open sides lead nowhere: off the board or into closed sides. Two
+// computers facing each other hang on nothing, so a computer may face a computer.
 bool facesNothing(const Play& play, int column, int row)
 {
     const int sides = sidesAt(play, column, row);
@@ -49,10 +50,9 @@ bool facesNothing(const Play& play, int column, int row)
         if (!opensSide(sides, side)) continue;
         const int x = column + SideStepX[side], y = row + SideStepY[side];
         if (x < 0 || y < 0 || x >= play.board.columns || y >= play.board.rows) continue;
-        const bool bothComputers = play.board.device[column][row] == DeviceComputer &&
-                                   play.board.device[x][y] == DeviceComputer;
-        if (bothComputers) continue;
-        if (opensSide(sidesAt(play, x, y), oppositeSide(side))) return false;
+        const bool bothComputers =
+            play.board.device[column][row] == DeviceComputer && play.board.device[x][y] == DeviceComputer;
+        if (!bothComputers && opensSide(sidesAt(play, x, y), oppositeSide(side))) return false;
     }
     return true;
 }
@@ -68,9 +68,9 @@ bool turnUntil(Play& play, int column, int row, Test test)
     return test();
 }
 
-bool turnToStored(Play& play, int column, int row)
+bool turnToSolved(Play& play, int column, int row)
 {
-    return turnUntil(play, column, row, [&] { return play.board.tile[column][row] == play.stored[column][row]; });
+    return turnUntil(play, column, row, [&] { return play.board.tile[column][row] == play.solved[column][row]; });
 }
 
 bool turnAway(Play& play, int column, int row)
@@ -78,19 +78,71 @@ bool turnAway(Play& play, int column, int row)
     return turnUntil(play, column, row, [&] { return facesNothing(play, column, row); });
 }
 
-int reachedCount(const Play& play)
+int connectedCount(const Play& play)
 {
     int count = 0;
     for (const Computer& computer : play.board.computers) count += computer.reached | computer.cleanable;
     return count;
 }
 
+bool isServerCell(const Play& play, int column, int row)
+{
+    return column == play.board.serverX && (row == play.board.serverY || row == play.board.serverY + 1);
+}
+
+// A Server half faces off the board, or a neighbour closed towards it now and in the
+// solution, so turning the pieces to the solution connects nothing to it.
+bool serverFacesNothing(const Play& play, int row)
+{
+    const int column = play.board.serverX;
+    for (int side = North; side <= West; ++side) {
+        if (!opensSide(sidesAt(play, column, row), side)) continue;
+        const int x = column + SideStepX[side], y = row + SideStepY[side];
+        if (x < 0 || y < 0 || x >= play.board.columns || y >= play.board.rows) continue;
+        const int solvedSides = sidesOfKind(kindOfTile(play.solved[x][y]));
+        if (opensSide(sidesAt(play, x, y), oppositeSide(side)) || opensSide(solvedSides, oppositeSide(side))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Turns the cable a Server half faces; computers are left alone, a click might clean them.
+void closeFacedCable(Play& play, int row)
+{
+    const int column = play.board.serverX;
+    for (int side = North; side <= West; ++side) {
+        const int x = column + SideStepX[side], y = row + SideStepY[side];
+        const bool inside = x >= 0 && y >= 0 && x < play.board.columns && y < play.board.rows;
+        if (opensSide(sidesAt(play, column, row), side) && inside && play.board.device[x][y] != DeviceComputer) {
+            turnUntil(play, x, y, [&] { return serverFacesNothing(play, row); });
+        }
+    }
+}
+
 void cutServerOff(Play& play)
 {
-    for (int half = 0; half < 2; ++half) {
-        const int x = play.board.serverX, y = play.board.serverY + half;
-        if (kindOfTile(play.board.tile[x][y]) != NoConnector && !turnAway(play, x, y)) {
-            play.faults.push_back("a Server half cannot be turned away from the network");
+    for (int row = play.board.serverY; row <= play.board.serverY + 1; ++row) {
+        for (int turn = 0; turn < 3 && !serverFacesNothing(play, row); ++turn) {
+            click(play, play.board.serverX, row);
+        }
+        for (int turn = 0; turn < 3 && !serverFacesNothing(play, row); ++turn) {
+            closeFacedCable(play, row);
+            click(play, play.board.serverX, row);
+        }
+        if (!serverFacesNothing(play, row)) play.faults.push_back("a Server half cannot be cut off");
+    }
+    frame(play);
+    if (connectedCount(play) != 0) play.faults.push_back("computers stay connected with the Server cut off");
+}
+
+void turnPiecesToSolved(Play& play)
+{
+    for (int column = 0; column < play.board.columns; ++column) {
+        for (int row = 0; row < play.board.rows; ++row) {
+            if (!isServerCell(play, column, row) && !turnToSolved(play, column, row)) {
+                play.faults.push_back("a piece cannot take its solved orientation");
+            }
         }
     }
 }
@@ -102,48 +154,55 @@ void turnComputersAway(Play& play)
             play.faults.push_back("a computer cannot be turned away from the network");
         }
     }
+    turnToSolved(play, play.board.serverX, play.board.serverY);
+    turnToSolved(play, play.board.serverX, play.board.serverY + 1);
+    frame(play);
+    if (connectedCount(play) != 0) play.faults.push_back("computers stay connected after turning them away");
 }
 
-void cleanAlone(Play& play, size_t index)
+// A hidden virus shows itself in the first frame, the computer is cleanable in the next.
+void connectAlone(Play& play, size_t index)
 {
     const int x = play.board.computers[index].x, y = play.board.computers[index].y;
-    turnToStored(play, x, y);
+    turnToSolved(play, x, y);
     frame(play);
-    if (play.board.computers[index].cleanable != 1 || reachedCount(play) != 1) {
-        play.faults.push_back("an infected computer cannot be connected alone");
+    frame(play);
+    if (connectedCount(play) != 1) {
+        play.faults.push_back("a computer cannot be connected alone");
         return;
     }
-    click(play, x, y);
-    frame(play);
-    if (play.board.computers[index].state != Connected) {
-        play.faults.push_back("a cleaned computer did not connect");
+    if (play.board.computers[index].state == Infected) {
+        click(play, x, y);
+        frame(play);
     }
+    if (play.board.computers[index].state != Connected) play.faults.push_back("a computer alone did not connect");
     turnAway(play, x, y);
     frame(play);
 }
 
 }  // namespace
 
-std::vector<std::string> playVirusesOut(const MapData& mapData, int level)
+std::vector<std::string> playLevelOut(Board& board, const Grid& solvedTiles)
 {
-    Play play;
-    copyLevel(play.board, mapData, level);
-    createDevices(play.board);
-    play.stored = play.board.tile;
+    Play play(board, solvedTiles);
     frame(play);
     cutServerOff(play);
-    frame(play);
+    turnPiecesToSolved(play);
     turnComputersAway(play);
-    turnToStored(play, play.board.serverX, play.board.serverY);
-    turnToStored(play, play.board.serverX, play.board.serverY + 1);
-    frame(play);
-    if (reachedCount(play) != 0) play.faults.push_back("computers stay connected after turning them away");
-    for (size_t i = 0; i < play.board.computers.size() && play.faults.empty(); ++i) {
-        if (play.board.computers[i].hasVirus == 1) play.faults.push_back("a hidden virus never showed itself");
-        if (play.board.computers[i].state == Infected) cleanAlone(play, i);
+    for (size_t i = 0; i < board.computers.size() && play.faults.empty(); ++i) {
+        connectAlone(play, i);
     }
-    for (const Computer& computer : play.board.computers) turnToStored(play, computer.x, computer.y);
+    for (const Computer& computer : board.computers) turnToSolved(play, computer.x, computer.y);
     frame(play);
-    if (play.faults.empty() && !testCompletion(play.board)) play.faults.push_back("the level did not complete");
+    if (play.faults.empty() && !testCompletion(board)) play.faults.push_back("the level did not complete");
     return play.faults;
+}
+
+std::vector<std::string> playStoredLevelOut(const MapData& mapData, int level)
+{
+    Board board;
+    copyLevel(board, mapData, level);
+    createDevices(board);
+    const Grid solved = board.tile;
+    return playLevelOut(board, solved);
 }
