@@ -51,8 +51,8 @@ PixelBlock makeBoardCanvas(int sizeClass) {
     cairo_t* cr = canvas.cr();
     roundedRectangle(cr, 1.5, 1.5, size.width - 3, size.height - 3, 12);
     cairo_pattern_t* body = cairo_pattern_create_linear(0, 0, 0, size.height);
-    cairo_pattern_add_color_stop_rgba(body, 0, 0.10, 0.16, 0.22, 0.90);
-    cairo_pattern_add_color_stop_rgba(body, 1, 0.04, 0.08, 0.12, 0.90);
+    cairo_pattern_add_color_stop_rgba(body, 0, 0.09, 0.15, 0.20, 0.97);
+    cairo_pattern_add_color_stop_rgba(body, 1, 0.04, 0.08, 0.12, 0.97);
     cairo_set_source(cr, body);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(body);

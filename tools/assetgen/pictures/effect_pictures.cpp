@@ -29,7 +29,7 @@ void drawLight(cairo_t* cr, int frame) {
     cairo_save(cr);
     cairo_translate(cr, 32, 32);
     cairo_scale(cr, 0.45, 1.0);
-    softBlob(cr, 0, 4, 28, 0.45, 1.0, 0.8, 0.40);
+    softBlob(cr, 0, 4, 28, 0.45, 1.0, 0.8, 0.55);
     cairo_restore(cr);
 }
 

@@ -27,9 +27,12 @@ void drawGlyph(cairo_t* cr, const FontLibrary& fonts, int code) {
     if (ink.width <= 0) return;
     // Squeeze horizontally until the ink fits; never stretch.
     const double squeeze = std::min(1.0, (inkLimit(code) - 0.02) / ink.width);
-    // Narrow glyphs sit in the middle of their space, on whole pixels so they stay crisp.
-    const double spare = std::floor((inkLimit(code) - ink.width * squeeze) / 2 + 0.5);
-    cairo_translate(cr, spare - ink.left * squeeze, 0);
+    // Keep the face's own left side bearing while a clear column still follows the ink,
+    // so spacing looks natural.
+    const int advance = SmallGlyphWidths[static_cast<size_t>(code - FirstSmallGlyph)] - 1;
+    const double room = advance - 1 - ink.width * squeeze;
+    const double bearing = std::clamp(std::round(ink.left * squeeze * 2) / 2, 0.0, std::max(0.0, room));
+    cairo_translate(cr, bearing - ink.left * squeeze, 0);
     cairo_scale(cr, squeeze, 1.0);
     textPath(cr, 0, Baseline, text);
     setColour(cr, 255, 255, 255);
