@@ -2,6 +2,7 @@
 
 #include "levels/level_generator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <cstdio>
@@ -95,20 +96,50 @@ std::vector<GeneratedLevel> candidatesOf(int level)
     return accepted;
 }
 
-// Unique levels first; among them the easiest one still harder than the level before,
-// so the curve climbs by the smallest steps the plan allows.
-const GeneratedLevel* pick(const std::vector<GeneratedLevel>& accepted, double previousScore)
+double medianScore(const std::vector<GeneratedLevel>& pool)
+{
+    std::vector<double> scores;
+    for (const GeneratedLevel& candidate : pool) scores.push_back(candidate.stats.score);
+    std::sort(scores.begin(), scores.end());
+    return scores.empty() ? 0.0 : scores[scores.size() / 2];
+}
+
+// The closest non-decreasing curve to the typical score of each level (pooling
+// adjacent levels that would otherwise go down).
+std::vector<double> risingTargets(const std::vector<std::vector<GeneratedLevel>>& pools)
+{
+    std::vector<double> sums, counts;
+    for (const auto& pool : pools) {
+        sums.push_back(medianScore(pool));
+        counts.push_back(1);
+        while (sums.size() > 1 && sums[sums.size() - 2] / counts[counts.size() - 2] > sums.back() / counts.back()) {
+            sums[sums.size() - 2] += sums.back();
+            counts[counts.size() - 2] += counts.back();
+            sums.pop_back();
+            counts.pop_back();
+        }
+    }
+    std::vector<double> targets;
+    for (size_t block = 0; block < sums.size(); ++block) {
+        targets.insert(targets.end(), static_cast<size_t>(counts[block]), sums[block] / counts[block]);
+    }
+    return targets;
+}
+
+// Unique levels first; then the one closest to the rising target, with a fall below
+// the level before costing more than an equal distance from the target.
+const GeneratedLevel* pick(const std::vector<GeneratedLevel>& pool, double target, double previousScore)
 {
     const GeneratedLevel* best = nullptr;
-    auto better = [&](const GeneratedLevel& a, const GeneratedLevel* b) {
-        if (b == nullptr) return true;
-        if (a.stats.unique != b->stats.unique) return a.stats.unique;
-        const bool aAbove = a.stats.score > previousScore, bAbove = b->stats.score > previousScore;
-        if (aAbove != bAbove) return aAbove;
-        return aAbove ? a.stats.score < b->stats.score : a.stats.score > b->stats.score;
-    };
-    for (const GeneratedLevel& candidate : accepted) {
-        if (better(candidate, best)) best = &candidate;
+    double bestCost = 0.0;
+    for (const GeneratedLevel& candidate : pool) {
+        const double score = candidate.stats.score;
+        const double fall = std::max(0.0, previousScore - score);
+        const double cost = std::abs(score - target) + 3.0 * fall + (candidate.stats.unique ? 0.0 : 1000.0);
+        if (best == nullptr || cost < bestCost) {
+            best = &candidate;
+            bestCost = cost;
+        }
     }
     return best;
 }
@@ -129,16 +160,20 @@ LevelStats measureLevel(const LevelDesign& design)
 double difficultyScore(const LevelStats& stats)
 {
     return 2.0 * stats.computers + 0.5 * stats.pieces + 1.5 * stats.tees + 2.5 * stats.crosses +
-           4.0 * stats.viruses + 2.0 * stats.faxModems + 0.3 * stats.longestWave;
+           3.0 * stats.viruses + 1.0 * stats.faxModems + 0.3 * stats.longestWave;
 }
 
 std::vector<GeneratedLevel> generateLevels()
 {
+    std::vector<std::vector<GeneratedLevel>> pools;
+    for (int level = 0; level < LevelCount; ++level) {
+        pools.push_back(candidatesOf(level));
+    }
+    const std::vector<double> targets = risingTargets(pools);
     std::vector<GeneratedLevel> levels;
     double previousScore = 0.0;
     for (int level = 0; level < LevelCount; ++level) {
-        const std::vector<GeneratedLevel> accepted = candidatesOf(level);
-        const GeneratedLevel* chosen = pick(accepted, previousScore);
+        const GeneratedLevel* chosen = pick(pools[level], targets[level], previousScore);
         if (chosen == nullptr) {
             throw std::runtime_error("no sound layout found for level " + std::to_string(level));
         }

@@ -58,6 +58,17 @@ Position link(Grower& grower, Position from, int side)
     return to;
 }
 
+int roominess(const Grower& grower, Position at);
+
+// The roomier of two random free sides.
+int roomySide(Grower& grower, Position at, const std::vector<int>& sides)
+{
+    const int first = sides[grower.random.below(static_cast<int>(sides.size()))];
+    const int second = sides[grower.random.below(static_cast<int>(sides.size()))];
+    auto next = [&](int side) { return Position{at.column + SideStepX[side], at.row + SideStepY[side]}; };
+    return roominess(grower, next(second)) > roominess(grower, next(first)) ? second : first;
+}
+
 // Walks up to `length` free cells away from `from`; returns the last cell, or `from`
 // itself when not a single step was possible.
 Position walk(Grower& grower, Position from, int length)
@@ -74,7 +85,7 @@ Position walk(Grower& grower, Position from, int length)
             keepHeading = keepHeading || side == heading;
         }
         if (!keepHeading || !grower.random.chance(grower.plan.straightPercent)) {
-            heading = sides[grower.random.below(static_cast<int>(sides.size()))];
+            heading = roomySide(grower, at, sides);
         }
         at = link(grower, at, heading);
     }
@@ -100,6 +111,30 @@ bool canBranchFrom(const Grower& grower, Position at, bool allowCross)
     return sideCount(cell.sides) == 2 || (allowCross && sideCount(cell.sides) == 3);
 }
 
+// Free cells near a position: new branches go where the board is still empty, so
+// the network spreads over the whole board instead of crowding the Server.
+int roominess(const Grower& grower, Position at)
+{
+    int free = 0;
+    for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -2; dy <= 2; ++dy) {
+            free += isFree(grower, at.column + dx, at.row + dy) ? 1 : 0;
+        }
+    }
+    return free;
+}
+
+// The roomiest of a few random picks.
+Position roomyPick(Grower& grower, const std::vector<Position>& positions)
+{
+    Position best = positions[grower.random.below(static_cast<int>(positions.size()))];
+    for (int draw = 1; draw < 3; ++draw) {
+        const Position other = positions[grower.random.below(static_cast<int>(positions.size()))];
+        if (roominess(grower, other) > roominess(grower, best)) best = other;
+    }
+    return best;
+}
+
 std::vector<Position> branchPoints(const Grower& grower)
 {
     const bool allowCross = grower.random.chance(grower.plan.crossPercent);
@@ -117,8 +152,9 @@ std::vector<Position> branchPoints(const Grower& grower)
 void placeServer(Grower& grower, bool twoOutputs)
 {
     LevelDesign& design = grower.design;
-    design.serverX = grower.random.below(design.columns);
-    design.serverY = grower.random.below(design.rows - 1);
+    // Somewhere in the middle half of the board, so the network can reach every corner.
+    design.serverX = grower.random.between(design.columns / 4, design.columns - 1 - design.columns / 4);
+    design.serverY = grower.random.between(design.rows / 4, design.rows - 2 - design.rows / 4);
     design.at(design.serverX, design.serverY).device = DeviceServerTop;
     design.at(design.serverX, design.serverY + 1).device = DeviceServerBottom;
     occupy(grower, {design.serverX, design.serverY}, 1);
@@ -184,7 +220,7 @@ bool addBranch(Grower& grower)
     if (points.empty()) {
         return false;
     }
-    const Position from = points[grower.random.below(static_cast<int>(points.size()))];
+    const Position from = roomyPick(grower, points);
     if (!wantsFaxEntry(grower)) {
         return growBranch(grower, from, DeviceComputer);
     }
@@ -198,8 +234,10 @@ bool addBranch(Grower& grower)
 // Pushes a computer a few cells further out; its old cell becomes cable.
 void extendComputer(Grower& grower)
 {
-    const int pick = grower.random.below(static_cast<int>(grower.computers.size()));
-    const Position from = grower.computers[pick];
+    const Position chosen = roomyPick(grower, grower.computers);
+    size_t pick = 0;
+    while (grower.computers[pick].column != chosen.column || grower.computers[pick].row != chosen.row) ++pick;
+    const Position from = chosen;
     const Position end = walk(grower, from, grower.random.between(1, 3));
     if (end.column == from.column && end.row == from.row) {
         return;

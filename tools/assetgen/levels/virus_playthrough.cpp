@@ -128,7 +128,7 @@ void cutServerOff(Play& play)
         }
         for (int turn = 0; turn < 3 && !serverFacesNothing(play, row); ++turn) {
             closeFacedCable(play, row);
-            click(play, play.board.serverX, row);
+            if (!serverFacesNothing(play, row)) click(play, play.board.serverX, row);
         }
         if (!serverFacesNothing(play, row)) play.faults.push_back("a Server half cannot be cut off");
     }
