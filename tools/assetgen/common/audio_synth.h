@@ -40,6 +40,8 @@ struct Adsr {
 struct Svf {
     float ic1 = 0.0f;
     float ic2 = 0.0f;
+    // Coefficients of the last cutoff and resonance, kept because most notes hold them still.
+    float lastCutoff = -1.0f, lastResonance = -1.0f, g = 0.0f, k = 0.0f, a1 = 0.0f;
     struct Outputs {
         float low, band, high;
     };

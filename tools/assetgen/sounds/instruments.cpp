@@ -40,9 +40,15 @@ void playPad(AudioBuffer& out, const NoteEvent& note, float brightness) {
     const float hz = noteToHz(note.note);
     Oscillator low{0.0, hz * 0.9959f}, mid{0.31, hz}, high{0.67, hz * 1.0041f};
     Svf leftFilter, rightFilter;
+    float cutoff = 0.0f;
+    int sinceTuning = 0;
     renderNote(out, note, env.length(note.hold), [&](float t) {
         const float level = env.at(t, note.hold);
-        const float cutoff = hz * (1.5f + 4.0f * brightness * level) + 200.0f;
+        // The slow swell needs no per-sample retuning: every 32 samples (0.7 ms) is smooth.
+        if (sinceTuning-- == 0) {
+            cutoff = hz * (1.5f + 4.0f * brightness * level) + 200.0f;
+            sinceTuning = 31;
+        }
         const float centre = mid.saw() * 0.6f;
         const float left = leftFilter.lowpass(low.saw() + centre, cutoff, 0.6f);
         const float right = rightFilter.lowpass(high.saw() + centre, cutoff, 0.6f);

@@ -1,0 +1,218 @@
+// The TrackPlayer over a real "tracks" folder, with the mixer run by hand.
+
+#include "media/track_player.h"
+
+#include <gtest/gtest.h>
+
+#include "media/scripted_media.h"
+#include "support/test_support.h"
+
+namespace {
+
+// A 44100 Hz 16-bit mono WAV whose samples count up from start, one per frame.
+std::vector<uint8_t> rampWav(int16_t start, uint32_t frames) {
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                                16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 0x01, 0, 2, 0, 16, 0,
+                                'd', 'a', 't', 'a'};
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>((frames * 2) >> (8 * i)));
+    for (uint32_t i = 0; i < frames; ++i) {
+        const uint16_t value = static_cast<uint16_t>(start + i);
+        out.insert(out.end(), {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)});
+    }
+    return out;
+}
+
+// A game folder with a "tracks" folder of three short tracks whose first samples tell them apart.
+class TrackPlayerTest : public ::testing::Test {
+protected:
+    TrackPlayerTest() : folder("tracks"), here((makeTracks(), folder.path())) {}
+
+    void makeTracks() {
+        writeBytes(folder.file("tracks/a.wav"), rampWav(1000, 44100));
+        writeBytes(folder.file("tracks/b.wav"), rampWav(2000, 44100));
+        writeBytes(folder.file("tracks/c.wav"), rampWav(3000, 44100));
+    }
+    // The first sample the music channel will sound next, at full volume.
+    int16_t nextSample() {
+        std::vector<int16_t> out(2);
+        media.setChannelVolume(player.musicChannel, 1.0f);
+        media.soundMixer().mixInto(out.data(), 1);
+        return out[0];
+    }
+    void stepFrames(int frames) {
+        for (int i = 0; i < frames; ++i) stepMusicVolume(player, media);
+    }
+
+    ScratchFolder folder;
+    WorkingFolder here;
+    ScriptedMedia media;
+    TrackPlayer player;
+};
+
+}  // namespace
+
+// ---- The track list --------------------------------------------------------------------
+
+TEST(TrackList, KeepsSoundFileNamesInListingOrder) {
+    ScratchFolder folder("track-list");
+    writeBytes(folder.file("tracks/b.ogg"), {1});
+    writeBytes(folder.file("tracks/a.wav"), {1});
+    writeBytes(folder.file("tracks/readme.txt"), {1});
+    writeBytes(folder.file("tracks/LOUD.OGG"), {1});  // capitals do not match
+    std::filesystem::create_directories(folder.path() / "tracks/old");
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    buildTrackList(player, media);
+    ASSERT_EQ(player.trackCount, 2);
+    EXPECT_EQ(player.trackNames[0], "a.wav");
+    EXPECT_EQ(player.trackNames[1], "b.ogg");
+    EXPECT_EQ(player.trackNames[2], "");
+}
+
+TEST(TrackList, StoresAtMostFiftyNames) {
+    ScratchFolder folder("track-many");
+    for (int i = 0; i < 60; ++i) writeBytes(folder.file("tracks/song" + std::to_string(100 + i) + ".ogg"), {1});
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    buildTrackList(player, media);
+    EXPECT_EQ(player.trackCount, 50);
+    EXPECT_EQ(player.trackNames[49], "song149.ogg");
+}
+
+TEST(TrackList, AMissingFolderOrAFileInItsPlaceStopsTheGame) {
+    ScratchFolder folder("track-missing");
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    try {
+        buildTrackList(player, media);
+        FAIL() << "expected a fatal error";
+    } catch (const FatalError& error) {
+        EXPECT_STREQ(error.what(), "failed to read ''Tracks'' directory");
+    }
+    writeBytes(folder.file("tracks"), {1, 2, 3});
+    EXPECT_THROW(buildTrackList(player, media), FatalError);
+}
+
+// ---- Switching tracks ------------------------------------------------------------------
+
+TEST_F(TrackPlayerTest, PreviousAndNextWrapAroundTheList) {
+    buildTrackList(player, media);
+    startMusic(player, media);
+    previousTrack(player, media);
+    EXPECT_EQ(player.currentTrack, 2);
+    EXPECT_EQ(nextSample(), 3000);
+    EXPECT_EQ(media.soundMixer().activeChannels(), 1);  // the old track stopped
+    nextTrack(player, media);
+    EXPECT_EQ(player.currentTrack, 0);
+    EXPECT_EQ(nextSample(), 1000);
+    nextTrack(player, media);
+    EXPECT_EQ(nextSample(), 2000);
+}
+
+TEST_F(TrackPlayerTest, StartMusicFadesInFromSilenceOverFiftyFrames) {
+    buildTrackList(player, media);
+    startMusic(player, media);
+    EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
+    EXPECT_EQ(media.soundMixer().channelVolume(player.musicChannel), 0.0f);
+    stepFrames(45);
+    EXPECT_LT(player.musicVolume, 0.95f);
+    stepFrames(5);
+    // Single-precision steps of 0.02 settle within one step of the target, not on it.
+    EXPECT_NEAR(player.musicVolume, 1.0f, 0.0201f);
+    EXPECT_EQ(media.soundMixer().channelVolume(player.musicChannel), player.musicVolume);
+    stepMusicVolume(player, media);
+    const float settled = player.musicVolume;
+    stepFrames(10);
+    EXPECT_EQ(player.musicVolume, settled);
+}
+
+TEST_F(TrackPlayerTest, StopThenPlayResumesWhereTheTrackHadGotTo) {
+    buildTrackList(player, media);
+    startMusic(player, media);
+    stepFrames(60);
+    fadeMusicOut(player);
+    stepFrames(60);
+    EXPECT_EQ(player.musicVolume, 0.0f);
+    std::vector<int16_t> block(2 * 500);
+    media.soundMixer().mixInto(block.data(), 500);  // runs on while silent
+    EXPECT_EQ(block[0], 0);
+    fadeMusicIn(player);
+    stepFrames(60);
+    EXPECT_NEAR(player.musicVolume, 1.0f, 0.0201f);
+    EXPECT_EQ(nextSample(), 1500);
+}
+
+TEST_F(TrackPlayerTest, StopThenNextFadesTheNewTrackInFromSilence) {
+    buildTrackList(player, media);
+    startMusic(player, media);
+    stepFrames(60);
+    fadeMusicOut(player);
+    stepFrames(60);
+    nextTrack(player, media);
+    EXPECT_EQ(media.soundMixer().channelVolume(player.musicChannel), 1.0f);  // until this frame's step
+    stepMusicVolume(player, media);
+    EXPECT_NEAR(media.soundMixer().channelVolume(player.musicChannel), 0.02f, 1e-6f);
+    EXPECT_EQ(player.musicTarget, 1.0f);
+}
+
+TEST_F(TrackPlayerTest, LeavingPlayFadesOutThenTheNextStayStartsTheTrackAfresh) {
+    buildTrackList(player, media);
+    startMusic(player, media);
+    nextTrack(player, media);
+    stepFrames(60);
+    std::vector<int16_t> block(2 * 700);
+    media.soundMixer().mixInto(block.data(), 700);
+    for (int frame = 0; frame < 128; ++frame) {  // the fade to black while Escape is held
+        fadeMusicOut(player);
+        stepMusicVolume(player, media);
+    }
+    EXPECT_EQ(player.musicVolume, 0.0f);
+    stopMusic(player, media);
+    EXPECT_EQ(media.soundMixer().activeChannels(), 0);
+
+    startMusic(player, media);
+    EXPECT_EQ(player.currentTrack, 1);
+    EXPECT_EQ(media.soundMixer().channelPosition(player.musicChannel), 0u);
+    EXPECT_EQ(media.soundMixer().channelVolume(player.musicChannel), 0.0f);
+    EXPECT_EQ(nextSample(), 2000);
+}
+
+// ---- Tracks that cannot play -------------------------------------------------------------
+
+TEST(TrackPlayerSilence, AnEmptyListPlaysNothingAndTheButtonsDoNothing) {
+    ScratchFolder folder("track-empty");
+    std::filesystem::create_directories(folder.path() / "tracks");
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    buildTrackList(player, media);
+    startMusic(player, media);
+    previousTrack(player, media);
+    nextTrack(player, media);
+    fadeMusicOut(player);
+    stepMusicVolume(player, media);
+    stopMusic(player, media);
+    EXPECT_EQ(player.currentTrack, 0);
+    EXPECT_EQ(media.soundMixer().activeChannels(), 0);
+}
+
+TEST(TrackPlayerSilence, AnUnreadableTrackIsSilentAndTheOthersStillPlay) {
+    ScratchFolder folder("track-broken");
+    writeBytes(folder.file("tracks/a.ogg"), std::vector<uint8_t>(1000, 0x33));
+    writeBytes(folder.file("tracks/b.wav"), rampWav(5, 100));
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    buildTrackList(player, media);
+    startMusic(player, media);
+    EXPECT_EQ(player.musicChannel, 0);
+    stepMusicVolume(player, media);
+    nextTrack(player, media);
+    EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
+    nextTrack(player, media);
+    EXPECT_EQ(player.musicChannel, 0);
+    EXPECT_EQ(media.soundMixer().activeChannels(), 0);
+}
