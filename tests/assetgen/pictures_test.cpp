@@ -10,6 +10,8 @@
 
 #include "pictures/artwork.h"
 #include "board/board.h"
+#include "common/picture_canvas.h"
+#include "common/picture_writers.h"
 #include "media/picture_decoders.h"
 #include "pictures/picture_files.h"
 #include "support/test_support.h"
@@ -213,4 +215,83 @@ TEST_F(GeneratedPictures, GenerationGivesTheSameBytesEveryRun) {
         ++files;
     }
     EXPECT_EQ(files, 27);
+}
+
+namespace {
+
+// A small picture with odd width (so BMP rows need padding) and every kind of pixel.
+PixelBlock samplePixels() {
+    PixelBlock block{5, 3, {}};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            block.rgba.insert(block.rgba.end(), {static_cast<uint8_t>(40 * x + 10), static_cast<uint8_t>(70 * y + 5),
+                                                 static_cast<uint8_t>(x * y * 20 + 1), static_cast<uint8_t>(255 - 50 * x)});
+    return block;
+}
+
+PixelBlock opaque(PixelBlock block) {
+    for (size_t i = 3; i < block.rgba.size(); i += 4) block.rgba[i] = 255;
+    return block;
+}
+
+}  // namespace
+
+TEST(PictureWriters, LosslessFormatsRoundTripThroughTheGameDecoders) {
+    const PixelBlock sample = samplePixels();
+    const auto tga = decodeTga(encodeTga32(sample));
+    ASSERT_TRUE(tga);
+    EXPECT_TRUE(tga->hasAlpha);
+    EXPECT_EQ(tga->pixels.rgba, sample.rgba) << "rows must be stored bottom-up, BGRA";
+    const auto png = decodePng(encodePng(sample, true));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->pixels.rgba, sample.rgba);
+    const auto rgb = decodePng(encodePng(sample, false));
+    ASSERT_TRUE(rgb);
+    EXPECT_FALSE(rgb->hasAlpha);
+    EXPECT_EQ(rgb->pixels.rgba, opaque(sample).rgba);
+    const auto bmp = decodeBmp(encodeBmp24(sample));
+    ASSERT_TRUE(bmp);
+    EXPECT_FALSE(bmp->hasAlpha);
+    EXPECT_EQ(bmp->pixels.rgba, opaque(sample).rgba) << "rows padded to 4 bytes, bottom-up";
+}
+
+TEST(PictureWriters, JpegKeepsAFlatColourClose) {
+    PixelBlock flat{16, 16, {}};
+    for (int i = 0; i < 256; ++i) flat.rgba.insert(flat.rgba.end(), {30, 90, 150, 255});
+    const auto jpeg = decodeJpeg(encodeJpeg(flat, 92));
+    ASSERT_TRUE(jpeg);
+    for (size_t i = 0; i < jpeg->pixels.rgba.size(); ++i) EXPECT_NEAR(jpeg->pixels.rgba[i], flat.rgba[i], 3) << i;
+}
+
+TEST(PictureCanvas, PixelsComeOutUnpremultiplied) {
+    Canvas canvas(2, 1);
+    cairo_rectangle(canvas.cr(), 0, 0, 1, 1);
+    setColour(canvas.cr(), 200, 100, 50, 0.5);
+    cairo_fill(canvas.cr());
+    const PixelBlock pixels = canvas.pixels();
+    EXPECT_NEAR(pixels.rgba[0], 200, 2);
+    EXPECT_NEAR(pixels.rgba[1], 100, 2);
+    EXPECT_NEAR(pixels.rgba[2], 50, 2);
+    EXPECT_NEAR(pixels.rgba[3], 128, 1);
+    EXPECT_EQ(pixels.rgba[7], 0) << "untouched pixels stay transparent";
+}
+
+TEST(PictureCanvas, OpaquePicturesLoseOnlyTheirPureBlack) {
+    PixelBlock block{3, 1, {0, 0, 0, 255, 0, 0, 2, 255, 9, 9, 9, 0}};
+    makeOpaqueWithoutBlack(block);
+    EXPECT_EQ(block.rgba, (std::vector<uint8_t>{1, 1, 1, 255, 0, 0, 2, 255, 9, 9, 9, 255}));
+}
+
+TEST(PictureCanvas, BlurSpreadsLightButKeepsItsTotal) {
+    Canvas canvas(21, 21);
+    cairo_rectangle(canvas.cr(), 10, 10, 1, 1);
+    setColour(canvas.cr(), 255, 255, 255);
+    cairo_fill(canvas.cr());
+    blurCanvas(canvas, 2);
+    const PixelBlock pixels = canvas.pixels();
+    int total = 0;
+    for (size_t i = 3; i < pixels.rgba.size(); i += 4) total += pixels.rgba[i];
+    EXPECT_GT(pixel(pixels, 12, 10)[3], 0) << "light reaches the neighbours";
+    EXPECT_LT(pixel(pixels, 10, 10)[3], 255);
+    EXPECT_NEAR(total, 255, 60) << "rounding keeps a glow as bright as its source";
 }

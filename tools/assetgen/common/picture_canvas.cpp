@@ -59,7 +59,7 @@ void boxPass(std::vector<uint32_t>& pixels, int width, int height, int radius, b
         for (int i = 0; i < length; ++i) {
             addPixel(i + radius, 1);
             uint32_t word = 0;
-            for (int c = 0; c < 4; ++c) word |= static_cast<uint32_t>(sums[c] / span) << (8 * c);
+            for (int c = 0; c < 4; ++c) word |= static_cast<uint32_t>((sums[c] + span / 2) / span) << (8 * c);  // rounded, so faint glows keep their light
             at(l, i) = word;
             addPixel(i - radius, -1);
         }
