@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -222,7 +223,13 @@ void SdlMedia::movePointer(int x, int y) {
 
 void SdlMedia::hidePointer() { SDL_ShowCursor(SDL_DISABLE); }
 
-int SdlMedia::millisecs() { return static_cast<int>(SDL_GetTicks()); }
+int SdlMedia::millisecs() {
+    // Since the machine started, not since the program did: the start-up seed
+    // comes from it, and a few seconds' worth of seeds would all play alike.
+    const auto sinceBoot = std::chrono::steady_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(sinceBoot).count();
+    return static_cast<int>(static_cast<uint32_t>(ms));
+}
 
 void SdlMedia::fatalError(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());

@@ -3,8 +3,12 @@
 #include "media/media_layer.h"
 
 void stepFade(ScreenFade& fade) {
-    if (fade.brightness < fade.fadeTarget) fade.brightness += 2;
-    if (fade.brightness > fade.fadeTarget) fade.brightness -= 2;
+    // One step per frame: a step that overshoots 255 or 0 is caught below, never stepped back.
+    if (fade.brightness < fade.fadeTarget) {
+        fade.brightness += 2;
+    } else if (fade.brightness > fade.fadeTarget) {
+        fade.brightness -= 2;
+    }
     if (fade.brightness > 255) fade.brightness = fade.fadeTarget = 255;
     if (fade.brightness < 0) fade.brightness = fade.fadeTarget = 0;
 }

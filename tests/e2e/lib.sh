@@ -1,0 +1,26 @@
+# Shared helpers for the end-to-end checks: the real program under Xvfb, driven by xdotool.
+
+# Mean brightness of a screenshot, 0..1.
+mean_brightness() {
+    convert "$1" -colorspace Gray -format "%[fx:mean]" info:
+}
+
+# Waits up to $2 seconds for process $1 to end; prints its exit status, or "running".
+wait_for_exit() {
+    local pid=$1 limit=$2 waited=0
+    while kill -0 "$pid" 2>/dev/null; do
+        sleep 0.25
+        waited=$((waited + 1))
+        if [ "$waited" -ge $((limit * 4)) ]; then
+            echo running
+            return
+        fi
+    done
+    wait "$pid"
+    echo $?
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}

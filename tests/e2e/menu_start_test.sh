@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The game starts on an 800 x 600 screen, fades its menu in, ends with status 0 on
+# Escape; with a picture missing it stops with status 255 and names the file.
+set -u
+game_dir=$1
+out_dir=$2
+mkdir -p "$out_dir"
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${INSIDE_XVFB:-}" ]; then
+    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+fi
+source "$here/lib.sh"
+export SDL_AUDIODRIVER=dummy
+
+# 1. Start, look, leave.
+"$game_dir/cablewright" 2> "$out_dir/menu_stderr.txt" &
+pid=$!
+sleep 5
+import -window root "$out_dir/menu.png" || fail "no screenshot"
+brightness=$(mean_brightness "$out_dir/menu.png")
+echo "menu brightness $brightness"
+awk -v b="$brightness" 'BEGIN { exit !(b > 0.05) }' || fail "the menu is black"
+xdotool key Escape
+status=$(wait_for_exit "$pid" 10)
+[ "$status" = "0" ] || fail "Escape in the menu gave status $status"
+
+# 2. A copy of the game without its pointer picture.
+broken=$(mktemp -d)
+trap 'rm -rf "$broken"' EXIT
+cp "$game_dir/cablewright" "$broken/"
+cp -r "$game_dir/gfx" "$broken/gfx"
+for folder in sfx maps tracks; do ln -s "$game_dir/$folder" "$broken/$folder"; done
+cp "$game_dir/oldgame.cws" "$broken/" 2>/dev/null
+rm "$broken/gfx/pointer.spr"
+(cd /tmp && "$broken/cablewright" 2> "$out_dir/broken_stderr.txt") &
+pid=$!
+status=$(wait_for_exit "$pid" 20)
+[ "$status" = "255" ] || fail "a missing picture gave status $status"
+grep -q "gfx/pointer.spr" "$out_dir/broken_stderr.txt" || fail "the message does not name the file: $(cat "$out_dir/broken_stderr.txt")"
+echo "PASS"

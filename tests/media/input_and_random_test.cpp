@@ -1,0 +1,139 @@
+// Input counting, the random generator and raw files, through the scripted layer.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "media/scripted_media.h"
+#include "support/test_support.h"
+
+TEST(RandomGenerator, SeedsOfZeroAndModulusBehaveAsUnseeded) {
+    RandomGenerator unseeded, zero, modulus;
+    zero.seed(0);
+    modulus.seed(2147483647);
+    for (int i = 0; i < 20; ++i) {
+        const int expected = unseeded.integer(0, 1000000);
+        EXPECT_EQ(zero.integer(0, 1000000), expected);
+        EXPECT_EQ(modulus.integer(0, 1000000), expected);
+    }
+}
+
+TEST(RandomGenerator, FollowsTheMinimalStandardSequence) {
+    // 48271^n * 4660 mod (2^31 - 1), computed independently in 64 bits.
+    RandomGenerator generator;
+    int64_t state = 4660;
+    for (int i = 0; i < 10; ++i) {
+        const double unit = generator.unit();
+        const int64_t s1 = state = state * 48271 % 2147483647;
+        const int64_t s2 = state = state * 48271 % 2147483647;
+        const double expected = ((s1 & 0x1FFFFFFC) + (s2 & 0x1FFFFFF8) / 134217728.0) / 536870912.0;
+        EXPECT_DOUBLE_EQ(unit, expected);
+        EXPECT_GE(unit, 0.0);
+        EXPECT_LT(unit, 1.0);
+    }
+}
+
+TEST(RandomGenerator, IntegerBoundsAreInclusiveInEitherOrder) {
+    RandomGenerator generator;
+    generator.seed(12345);
+    bool sawLow = false, sawHigh = false;
+    for (int i = 0; i < 20000; ++i) {
+        EXPECT_EQ(generator.integer(1, 1), 1);
+        EXPECT_EQ(generator.integer(5, 5), 5);
+        const int value = generator.integer(450, 1);
+        ASSERT_GE(value, 1);
+        ASSERT_LE(value, 450);
+        sawLow |= value == 1;
+        sawHigh |= value == 450;
+        const int byte = generator.integer(0, 255);
+        ASSERT_GE(byte, 0);
+        ASSERT_LE(byte, 255);
+    }
+    EXPECT_TRUE(sawLow);
+    EXPECT_TRUE(sawHigh);
+}
+
+TEST(Input, HeldButtonsAndKeysCountOncePerPress) {
+    ScriptedMedia media;
+    media.pressMouse(0, MouseLeft);
+    media.pressMouse(0, MouseLeft);  // still held: a repeat, not a press
+    EXPECT_EQ(media.mouseHits(MouseLeft), 1);
+    EXPECT_EQ(media.mouseHits(MouseLeft), 0);
+    EXPECT_EQ(media.mouseDown(MouseLeft), 1);
+
+    media.releaseMouse(1, MouseLeft);
+    media.pressMouse(1, MouseLeft);
+    media.releaseMouse(1, MouseLeft);
+    media.pressMouse(1, MouseLeft);
+    media.presentFrame();
+    EXPECT_EQ(media.mouseHits(MouseLeft), 2);
+
+    media.pressKey(2, KeyEscape);
+    media.pressKey(2, KeyEscape);
+    media.presentFrame();
+    EXPECT_EQ(media.keyHits(KeyEscape), 1);
+    EXPECT_EQ(media.keyDown(KeyEscape), 1);
+}
+
+TEST(Input, FocusLossClearsKeysAndButtonsAndFlushClearsKeys) {
+    ScriptedMedia media;
+    media.pressKey(0, KeySpace);
+    media.pressMouse(0, MouseRight);
+    media.loseFocus(0);
+    EXPECT_EQ(media.keyDown(KeySpace), 0);
+    EXPECT_EQ(media.keyHits(KeySpace), 0);
+    EXPECT_EQ(media.mouseDown(MouseRight), 0);
+    EXPECT_EQ(media.mouseHits(MouseRight), 0);
+
+    media.pressKey(1, KeyEnter);
+    media.presentFrame();
+    media.flushKeys();
+    EXPECT_EQ(media.keyDown(KeyEnter), 0);
+    EXPECT_EQ(media.keyHits(KeyEnter), 0);
+}
+
+TEST(Files, ReadsPastTheEndGiveZeros) {
+    ScratchFolder folder("files");
+    writeBytes(folder.file("neg.bin"), {0x01, 0x00, 0x00, 0x80});
+    writeBytes(folder.file("short.bin"), {0x34, 0x12});
+    ScriptedMedia media;
+    Stream neg = media.openForRead(folder.file("neg.bin"));
+    EXPECT_EQ(media.readI32(neg), -2147483647);
+    EXPECT_EQ(media.readU8(neg), 0);
+    media.closeStream(neg);
+    Stream shortFile = media.openForRead(folder.file("short.bin"));
+    EXPECT_EQ(media.readI32(shortFile), 0x1234);
+    EXPECT_EQ(media.readI32(shortFile), 0);
+    media.closeStream(shortFile);
+    EXPECT_EQ(media.openForRead(folder.file("missing.bin")), 0);
+    EXPECT_EQ(media.readI32(0), 0);  // a stream that failed to open reads as empty
+}
+
+TEST(Files, WritesReplaceTheOldFileOnlyWhenClosed) {
+    ScratchFolder folder("writes");
+    const std::string path = folder.file("save.bin");
+    writeBytes(path, {9, 9, 9, 9});
+    ScriptedMedia media;
+    Stream stream = media.openForWrite(path);
+    media.writeI32(stream, 7);
+    EXPECT_EQ(readBytes(path), (std::vector<uint8_t>{9, 9, 9, 9}));  // old save intact until the close
+    media.closeStream(stream);
+    EXPECT_EQ(readBytes(path), (std::vector<uint8_t>{7, 0, 0, 0}));
+    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+
+    EXPECT_EQ(media.openForWrite(folder.file("no/such/folder/save.bin")), 0);
+    media.writeI32(0, 5);  // dropped, no crash
+}
+
+TEST(Files, ListingAnEmptyFolderGivesTheDotEntriesThenNothing) {
+    ScratchFolder folder("listing");
+    ScriptedMedia media;
+    DirectoryListing listing = media.openDirectory(folder.path().string());
+    ASSERT_NE(listing, 0);
+    EXPECT_EQ(media.nextDirectoryEntry(listing), ".");
+    EXPECT_EQ(media.nextDirectoryEntry(listing), "..");
+    EXPECT_EQ(media.nextDirectoryEntry(listing), "");
+    EXPECT_EQ(media.nextDirectoryEntry(listing), "");
+    media.closeDirectory(listing);
+    EXPECT_EQ(media.openDirectory(folder.file("missing")), 0);
+}

@@ -1,0 +1,97 @@
+// The SDL layer drawn on the software renderer, read back pixel by pixel.
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "media/sdl_media.h"
+
+namespace {
+
+Image solidPicture(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+    Image image;
+    image.width = width;
+    image.height = height;
+    image.frameCount = 1;
+    image.flags = 0;  // no filtering: exact pixels
+    PixelBlock block{width, height, {}};
+    for (int i = 0; i < width * height; ++i) block.rgba.insert(block.rgba.end(), {r, g, b, 255});
+    image.frames.push_back(block);
+    return image;
+}
+
+struct Pixel {
+    int r, g, b;
+};
+
+Pixel pixelAt(const PixelBlock& screen, int x, int y) {
+    const size_t i = (static_cast<size_t>(y) * screen.width + x) * 4;
+    return {screen.rgba[i], screen.rgba[i + 1], screen.rgba[i + 2]};
+}
+
+class SdlRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        ASSERT_TRUE(media.openScreen(800, 600, 0, 60, 0));
+        media.setBlendMode(BlendMode::Alpha);
+        media.clearScreen();
+    }
+    SdlMedia media;
+};
+
+void expectNear(Pixel actual, Pixel expected) {
+    EXPECT_NEAR(actual.r, expected.r, 1);
+    EXPECT_NEAR(actual.g, expected.g, 1);
+    EXPECT_NEAR(actual.b, expected.b, 1);
+}
+
+}  // namespace
+
+TEST_F(SdlRenderTest, RotatedCentredPictureTurnsAboutItsHandle) {
+    // Blue picture whose top two rows are red: after a quarter turn clockwise the red edge is on the right.
+    Image picture = solidPicture(32, 32, 0, 0, 255);
+    for (int i = 0; i < 32 * 2; ++i) picture.frames[0].rgba[i * 4 + 0] = 255, picture.frames[0].rgba[i * 4 + 2] = 0;
+    MediaLayer::centreImageHandle(picture);
+    media.setDrawRotation(90);
+    media.drawImage(picture, 100, 100, 0);
+    const PixelBlock screen = media.readScreen();
+
+    expectNear(pixelAt(screen, 84, 84), {0, 0, 255});
+    expectNear(pixelAt(screen, 100, 100), {0, 0, 255});
+    expectNear(pixelAt(screen, 115, 100), {255, 0, 0});  // the old top edge
+    expectNear(pixelAt(screen, 84, 100), {0, 0, 255});
+    expectNear(pixelAt(screen, 83, 100), {0, 0, 0});     // outside 84..116
+    expectNear(pixelAt(screen, 100, 116), {0, 0, 0});
+}
+
+TEST_F(SdlRenderTest, AlphaAndAdditiveBlending) {
+    const Image white = solidPicture(16, 16, 255, 255, 255);
+    const Image grey = solidPicture(16, 16, 100, 100, 100);
+    const Image red = solidPicture(16, 16, 255, 0, 0);
+    media.drawImage(white, 0, 0, 0);
+    media.drawImage(grey, 20, 0, 0);
+    media.setDrawAlpha(0.5f);
+    media.drawImage(red, 0, 0, 0);  // over white: half red
+    media.setBlendMode(BlendMode::Light);
+    media.drawImage(red, 20, 0, 0);  // added to grey
+    const PixelBlock screen = media.readScreen();
+    expectNear(pixelAt(screen, 8, 8), {255, 128, 128});
+    expectNear(pixelAt(screen, 28, 8), {227, 100, 100});
+}
+
+TEST_F(SdlRenderTest, ColourMultipliesAndOutOfRangeValuesAreClamped) {
+    const Image white = solidPicture(16, 16, 255, 255, 255);
+    media.setDrawColour(300, 128, -20);
+    media.setDrawAlpha(1.7f);
+    media.drawImage(white, 0, 0, 0);
+    media.setDrawColour(0, 0, 0);
+    media.setDrawAlpha(1.0f);
+    media.drawRect(40, 0, 10, 10);
+    const PixelBlock screen = media.readScreen();
+    expectNear(pixelAt(screen, 8, 8), {255, 128, 0});
+    expectNear(pixelAt(screen, 45, 5), {0, 0, 0});
+}
