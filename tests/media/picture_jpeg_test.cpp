@@ -13,7 +13,10 @@ namespace {
 Bytes twoBlocks(const Bytes& left, const Bytes& right) {
     Bytes pixels;
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 16; ++x) pixels.insert(pixels.end(), (x < 8 ? left : right).begin(), (x < 8 ? left : right).end());
+        for (int x = 0; x < 16; ++x) {
+            const Bytes& colour = x < 8 ? left : right;
+            pixels.insert(pixels.end(), colour.begin(), colour.end());
+        }
     return pixels;
 }
 

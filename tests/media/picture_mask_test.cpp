@@ -10,7 +10,8 @@ namespace {
 
 PixelBlock blockOf(int width, int height, const std::vector<Rgba>& pixels) {
     PixelBlock block{width, height, {}};
-    for (const Rgba& c : pixels) block.rgba.insert(block.rgba.end(), {uint8_t(c.r), uint8_t(c.g), uint8_t(c.b), uint8_t(c.a)});
+    for (const Rgba& c : pixels)
+        block.rgba.insert(block.rgba.end(), {uint8_t(c.r), uint8_t(c.g), uint8_t(c.b), uint8_t(c.a)});
     return block;
 }
 
