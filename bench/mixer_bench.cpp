@@ -60,7 +60,7 @@ void decodeTrack(benchmark::State& state, const std::filesystem::path& path) {
             state.SkipWithError("cannot decode");
             return;
         }
-        const Sound sound = convertForMixing(*pcm, true);
+        const Sound sound = convertForMixing(std::move(*pcm), true);
         frames = sound.frameCount();
         benchmark::DoNotOptimize(sound.samples.data());
     }

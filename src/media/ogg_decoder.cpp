@@ -94,6 +94,8 @@ std::optional<PcmSound> decodeOgg(std::span<const uint8_t> bytes) {
     if (good) {
         pcm.sampleRate = static_cast<int>(info->rate);
         pcm.channels = info->channels == 1 ? 1 : 2;
+        const ogg_int64_t frames = ov_pcm_total(&file, -1);  // a hint only; the stream decides
+        if (frames > 0 && frames <= MaxSoundFrames) pcm.samples.reserve(static_cast<size_t>(frames) * pcm.channels);
         good = readAll(file, pcm);
     }
     ov_clear(&file);

@@ -37,3 +37,6 @@ int64_t mixedFrameCount(int64_t frames, int rate);
 // frames; a looping sound interpolates its last frame toward its first, so the loop
 // point stays smooth). Anything but 1 or 2 channels at an accepted rate gives no samples.
 Sound convertForMixing(const PcmSound& pcm, bool looping);
+// The same, taking over the samples when they are already 44100 Hz stereo, so a long
+// track is not held twice while it loads.
+Sound convertForMixing(PcmSound&& pcm, bool looping);

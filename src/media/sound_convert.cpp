@@ -3,6 +3,7 @@
 #include "media/sound.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -66,5 +67,14 @@ Sound convertForMixing(const PcmSound& pcm, bool looping) {
         copyAtMixRate(pcm, sound);
     else
         resampleLinear(pcm, sound);
+    return sound;
+}
+
+Sound convertForMixing(PcmSound&& pcm, bool looping) {
+    if (pcm.sampleRate != MixRate || pcm.channels != 2 || pcm.frameCount() == 0) return convertForMixing(pcm, looping);
+    Sound sound;
+    sound.looping = looping;
+    sound.samples = std::move(pcm.samples);
+    sound.samples.resize(sound.frameCount() * 2);  // drops a stray half frame
     return sound;
 }

@@ -103,3 +103,10 @@ TEST(SoundLoading, RefusesAFileThatWouldGrowBeyondTheLengthLimit) {
     ASSERT_TRUE(fine);
     EXPECT_EQ(fine->frameCount(), 44100u);
 }
+
+TEST(SoundConversion, StereoAtTheMixRateIsTakenOverWhole) {
+    PcmSound pcm{44100, 2, {1, 2, 3, 4, 5}};  // a stray half frame at the end
+    const Sound sound = convertForMixing(std::move(pcm), true);
+    EXPECT_EQ(sound.samples, (std::vector<int16_t>{1, 2, 3, 4}));
+    EXPECT_TRUE(sound.looping);
+}
