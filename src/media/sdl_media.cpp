@@ -95,6 +95,8 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer) return false;
+    SDL_RendererInfo info;
+    softwareRenderer = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     SDL_RenderSetLogicalSize(renderer, width, height);
     resetDrawState();
     for (int i = 0; i < 2; ++i) {
@@ -191,6 +193,10 @@ void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
         vertices[i].color = colour;
         vertices[i].tex_coord = SDL_FPoint{corners[i][2], corners[i][3]};
     }
+    // The software renderer turns any axis-aligned quad into a plain copy and
+    // loses a quarter turn or a mirror on the way; a tiny nudge keeps it a quad.
+    const bool turned = draw.ix <= 0 || draw.jy <= 0 || draw.iy != 0 || draw.jx != 0;
+    if (softwareRenderer && turned) vertices[3].position.x += 0.001f;
     static const int indices[6] = {0, 1, 2, 1, 3, 2};
     SDL_RenderGeometry(renderer, texture, vertices, 4, indices, 6);
 }

@@ -44,6 +44,7 @@ private:
     std::unique_ptr<SdlAudio> audio;
     int screenWidth = 800, screenHeight = 600;
     bool fullScreen = false;
+    bool softwareRenderer = false;
 
     // Pacing by the millisecond schedule when vsync cannot be trusted.
     bool timerPacing = true;
