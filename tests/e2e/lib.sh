@@ -5,19 +5,21 @@ mean_brightness() {
     convert "$1" -colorspace Gray -format "%[fx:mean]" info:
 }
 
-# Waits up to $2 seconds for process $1 to end; prints its exit status, or "running".
+# Waits up to $2 seconds for background process $1 to end; sets exit_status to
+# its status, or to "running" (and ends it) when it is still going.
 wait_for_exit() {
     local pid=$1 limit=$2 waited=0
     while kill -0 "$pid" 2>/dev/null; do
         sleep 0.25
         waited=$((waited + 1))
         if [ "$waited" -ge $((limit * 4)) ]; then
-            echo running
+            exit_status=running
+            kill "$pid" 2>/dev/null
             return
         fi
     done
     wait "$pid"
-    echo $?
+    exit_status=$?
 }
 
 fail() {

@@ -22,8 +22,8 @@ brightness=$(mean_brightness "$out_dir/menu.png")
 echo "menu brightness $brightness"
 awk -v b="$brightness" 'BEGIN { exit !(b > 0.05) }' || fail "the menu is black"
 xdotool key Escape
-status=$(wait_for_exit "$pid" 10)
-[ "$status" = "0" ] || fail "Escape in the menu gave status $status"
+wait_for_exit "$pid" 10
+[ "$exit_status" = "0" ] || fail "Escape in the menu gave status $exit_status"
 
 # 2. A copy of the game without its pointer picture.
 broken=$(mktemp -d)
@@ -35,7 +35,7 @@ cp "$game_dir/oldgame.cws" "$broken/" 2>/dev/null
 rm "$broken/gfx/pointer.spr"
 (cd /tmp && "$broken/cablewright" 2> "$out_dir/broken_stderr.txt") &
 pid=$!
-status=$(wait_for_exit "$pid" 20)
-[ "$status" = "255" ] || fail "a missing picture gave status $status"
+wait_for_exit "$pid" 20
+[ "$exit_status" = "255" ] || fail "a missing picture gave status $exit_status"
 grep -q "gfx/pointer.spr" "$out_dir/broken_stderr.txt" || fail "the message does not name the file: $(cat "$out_dir/broken_stderr.txt")"
 echo "PASS"
