@@ -95,11 +95,7 @@ bool convertRow(std::span<const uint8_t> bytes, const BmpHeader& header, const u
 std::optional<DecodedPicture> decodeBmp(std::span<const uint8_t> bytes) {
     const auto header = readHeader(bytes);
     if (!header) return std::nullopt;
-    DecodedPicture picture;
-    picture.pixels.width = header->width;
-    picture.pixels.height = header->height;
-    picture.pixels.rgba.resize(static_cast<size_t>(header->width) * header->height * 4);
-    picture.hasAlpha = header->bitsPerPixel == 32;
+    DecodedPicture picture = blankPicture(header->width, header->height, header->bitsPerPixel == 32);
     for (int stored = 0; stored < header->height; ++stored) {
         const int y = header->topDown ? stored : header->height - 1 - stored;
         const uint8_t* row = &bytes[header->pixelStart + stored * header->rowStride];

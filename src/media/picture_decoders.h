@@ -13,6 +13,9 @@ struct DecodedPicture {
     bool hasAlpha = false;  // the format carried an alpha channel (no masking then)
 };
 
+// A picture of the given size with every pixel zero, ready for a decoder to fill.
+DecodedPicture blankPicture(int width, int height, bool hasAlpha);
+
 std::optional<DecodedPicture> decodeTga(std::span<const uint8_t> bytes);
 std::optional<DecodedPicture> decodePng(std::span<const uint8_t> bytes);
 std::optional<DecodedPicture> decodeJpeg(std::span<const uint8_t> bytes);

@@ -10,3 +10,12 @@ std::optional<DecodedPicture> decodePicture(std::span<const uint8_t> bytes) {
     if (auto picture = decodeJpeg(bytes)) return picture;
     return decodeBmp(bytes);
 }
+
+DecodedPicture blankPicture(int width, int height, bool hasAlpha) {
+    DecodedPicture picture;
+    picture.pixels.width = width;
+    picture.pixels.height = height;
+    picture.pixels.rgba.assign(static_cast<size_t>(width) * height * 4, 0);
+    picture.hasAlpha = hasAlpha;
+    return picture;
+}

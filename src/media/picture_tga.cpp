@@ -95,11 +95,7 @@ bool readRunLength(std::span<const uint8_t> bytes, const TgaHeader& header, Pixe
 std::optional<DecodedPicture> decodeTga(std::span<const uint8_t> bytes) {
     const auto header = readHeader(bytes);
     if (!header) return std::nullopt;
-    DecodedPicture picture;
-    picture.pixels.width = header->width;
-    picture.pixels.height = header->height;
-    picture.pixels.rgba.resize(static_cast<size_t>(header->width) * header->height * 4);
-    picture.hasAlpha = header->bitsPerPixel == 16 || header->bitsPerPixel == 32;
+    DecodedPicture picture = blankPicture(header->width, header->height, header->bitsPerPixel == 16 || header->bitsPerPixel == 32);
     const bool ok = header->imageType == 2 ? readRaw(bytes, *header, picture.pixels)
                                            : readRunLength(bytes, *header, picture.pixels);
     if (!ok) return std::nullopt;

@@ -71,6 +71,31 @@ SDL_BlendMode sdlBlend(BlendMode mode) {
     return SDL_BLENDMODE_BLEND;
 }
 
+// Two triangles over the corners top-left, top-right, bottom-left, bottom-right.
+constexpr int QuadIndices[6] = {0, 1, 2, 1, 3, 2};
+
+struct Quad {
+    SDL_Vertex vertices[4];
+};
+
+// The rectangle (left, top)-(right, bottom) relative to (x, y), turned and scaled by
+// the draw matrix, in the draw colour, with texture coordinates over the whole frame.
+Quad transformedQuad(const DrawState& draw, float x, float y, float left, float top, float right, float bottom,
+                     int alpha) {
+    const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
+                           static_cast<Uint8>(clampChannel(draw.colour.g)),
+                           static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
+    const float corners[4][4] = {{left, top, 0, 0}, {right, top, 1, 0}, {left, bottom, 0, 1}, {right, bottom, 1, 1}};
+    Quad quad;
+    for (int i = 0; i < 4; ++i) {
+        const float px = corners[i][0], py = corners[i][1];
+        quad.vertices[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
+        quad.vertices[i].color = colour;
+        quad.vertices[i].tex_coord = SDL_FPoint{corners[i][2], corners[i][3]};
+    }
+    return quad;
+}
+
 }  // namespace
 
 SdlMedia::SdlMedia() : audio(std::make_unique<SdlAudio>(mixer)) { resetDrawState(); }
@@ -173,50 +198,28 @@ void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
     if (frame < 0 || frame >= static_cast<int>(image.frames.size())) return;
     const bool masked = draw.blend == BlendMode::Mask;
     const int alpha = masked ? 255 : alphaByte(draw.alpha);
+    // Quads that cannot show cost nothing: half the falling lights have scale 0.
     if (alpha == 0 && (draw.blend == BlendMode::Alpha || draw.blend == BlendMode::Light)) return;
+    if (draw.scaleX == 0.0f || draw.scaleY == 0.0f) return;
     SDL_Texture* texture = textureFor(image, frame, masked);
     if (!texture) return;
     SDL_SetTextureBlendMode(texture, sdlBlend(draw.blend));
 
-    const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
-                           static_cast<Uint8>(clampChannel(draw.colour.g)),
-                           static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
-    const float w = static_cast<float>(image.width), h = static_cast<float>(image.height);
-    const float corners[4][4] = {{-image.handleX, -image.handleY, 0, 0},
-                                 {w - image.handleX, -image.handleY, 1, 0},
-                                 {-image.handleX, h - image.handleY, 0, 1},
-                                 {w - image.handleX, h - image.handleY, 1, 1}};
-    SDL_Vertex vertices[4];
-    for (int i = 0; i < 4; ++i) {
-        const float px = corners[i][0], py = corners[i][1];
-        vertices[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
-        vertices[i].color = colour;
-        vertices[i].tex_coord = SDL_FPoint{corners[i][2], corners[i][3]};
-    }
+    const float left = -image.handleX, top = -image.handleY;
+    Quad quad = transformedQuad(draw, x, y, left, top, left + image.width, top + image.height, alpha);
+    SDL_Vertex* vertices = quad.vertices;
     // The software renderer turns any axis-aligned quad into a plain copy and
     // loses a quarter turn or a mirror on the way; a tiny nudge keeps it a quad.
     const bool turned = draw.ix <= 0 || draw.jy <= 0 || draw.iy != 0 || draw.jx != 0;
     if (softwareRenderer && turned) vertices[3].position.x += 0.001f;
-    static const int indices[6] = {0, 1, 2, 1, 3, 2};
-    SDL_RenderGeometry(renderer, texture, vertices, 4, indices, 6);
+    SDL_RenderGeometry(renderer, texture, vertices, 4, QuadIndices, 6);
 }
 
 void SdlMedia::drawRect(float x, float y, float width, float height) {
     const int alpha = draw.blend == BlendMode::Mask ? 255 : alphaByte(draw.alpha);
     SDL_SetRenderDrawBlendMode(renderer, sdlBlend(draw.blend));
-    const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
-                           static_cast<Uint8>(clampChannel(draw.colour.g)),
-                           static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
-    const float corners[4][2] = {{0, 0}, {width, 0}, {0, height}, {width, height}};
-    SDL_Vertex vertices[4];
-    for (int i = 0; i < 4; ++i) {
-        const float px = corners[i][0], py = corners[i][1];
-        vertices[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
-        vertices[i].color = colour;
-        vertices[i].tex_coord = SDL_FPoint{0, 0};
-    }
-    static const int indices[6] = {0, 1, 2, 1, 3, 2};
-    SDL_RenderGeometry(renderer, nullptr, vertices, 4, indices, 6);
+    const Quad quad = transformedQuad(draw, x, y, 0, 0, width, height, alpha);
+    SDL_RenderGeometry(renderer, nullptr, quad.vertices, 4, QuadIndices, 6);
 }
 
 void SdlMedia::movePointer(int x, int y) {

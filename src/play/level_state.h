@@ -38,5 +38,7 @@ struct PointerTip {
 };
 
 constexpr int RankCount = 10;
+// The rank titles, lowest first.
+extern const std::array<std::string, RankCount> RankNames;
 // A saved rank outside the table reads as the nearest title instead of past the table.
 const std::string& rankName(int rankIndex);

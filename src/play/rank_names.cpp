@@ -3,11 +3,12 @@
 
 #include "play/level_state.h"
 
+const std::array<std::string, RankCount> RankNames = {"Child",       "Looser",      "User",       "Gamer",
+                                                      "Advanced Gamer", "Webdesigner", "Cablewright", "Programmer",
+                                                      "Developer",   "Hacker"};
+
 const std::string& rankName(int rankIndex) {
-    static const std::array<std::string, RankCount> names = {
-        "Child", "Looser", "User", "Gamer", "Advanced Gamer", "Webdesigner", "Cablewright", "Programmer",
-        "Developer", "Hacker"};
     if (rankIndex < 0) rankIndex = 0;
     if (rankIndex >= RankCount) rankIndex = RankCount - 1;
-    return names[rankIndex];
+    return RankNames[rankIndex];
 }
