@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 FileTable::~FileTable() {
     for (auto& [handle, open] : streams) {
@@ -84,6 +85,9 @@ void FileTable::writeI32(Stream stream, int32_t value) {
 
 bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
     bytes.clear();
+    // A folder opens like a file on this system but cannot be read: it is no picture or sound.
+    std::error_code error;
+    if (std::filesystem::is_directory(normalisePath(path), error)) return false;
     std::FILE* file = std::fopen(normalisePath(path).c_str(), "rb");
     if (!file) return false;
     uint8_t buffer[65536];

@@ -137,3 +137,11 @@ TEST(Files, ListingAnEmptyFolderGivesTheDotEntriesThenNothing) {
     media.closeDirectory(listing);
     EXPECT_EQ(media.openDirectory(folder.file("missing")), 0);
 }
+
+TEST(Files, AFolderIsNoPictureOrSound) {
+    ScratchFolder folder("folders");
+    std::filesystem::create_directories(folder.file("song.ogg"));
+    ScriptedMedia media;
+    EXPECT_EQ(media.loadSound(folder.file("song.ogg"), 1), nullptr);
+    EXPECT_EQ(media.loadImage(folder.file("song.ogg")), nullptr);
+}
