@@ -27,5 +27,5 @@ struct Image {
     float handleX = 0.0f, handleY = 0.0f;
     int flags = ImageDefaultFlags;
     std::vector<PixelBlock> frames;
-    mutable std::vector<std::unique_ptr<TextureSlot>> textures;  // one per frame, filled by the backend
+    mutable std::vector<std::unique_ptr<TextureSlot>> textures;  // the backend's textures, made when first drawn
 };

@@ -8,34 +8,10 @@
 #include <cstdlib>
 
 #include "media/sdl_audio.h"
+#include "media/sdl_quad_batch.h"
+#include "media/sdl_texture_atlas.h"
 
 namespace {
-
-// One frame's texture, and its copy with alpha snapped to 0/255 for the mask mode.
-struct SdlTextureSlot : TextureSlot {
-    SDL_Texture* texture = nullptr;
-    SDL_Texture* maskTexture = nullptr;
-    ~SdlTextureSlot() override {
-        if (texture) SDL_DestroyTexture(texture);
-        if (maskTexture) SDL_DestroyTexture(maskTexture);
-    }
-};
-
-SDL_Texture* makeTexture(SDL_Renderer* renderer, const PixelBlock& pixels, bool filtered) {
-    // Bytes R, G, B, A in memory are ABGR8888 on a little-endian machine.
-    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
-                                             pixels.width, pixels.height);
-    if (!texture) return nullptr;
-    SDL_UpdateTexture(texture, nullptr, pixels.rgba.data(), pixels.width * 4);
-    SDL_SetTextureScaleMode(texture, filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-    return texture;
-}
-
-PixelBlock snapAlpha(const PixelBlock& pixels) {
-    PixelBlock snapped = pixels;
-    for (size_t i = 3; i < snapped.rgba.size(); i += 4) snapped.rgba[i] = snapped.rgba[i] >= 128 ? 255 : 0;
-    return snapped;
-}
 
 // The game's own key numbers for the keys it knows; letters and digits keep their ASCII codes.
 int gameKeyCode(SDL_Keycode key) {
@@ -71,29 +47,23 @@ SDL_BlendMode sdlBlend(BlendMode mode) {
     return SDL_BLENDMODE_BLEND;
 }
 
-// Two triangles over the corners top-left, top-right, bottom-left, bottom-right.
-constexpr int QuadIndices[6] = {0, 1, 2, 1, 3, 2};
-
-struct Quad {
-    SDL_Vertex vertices[4];
-};
-
 // The rectangle (left, top)-(right, bottom) relative to (x, y), turned and scaled by
-// the draw matrix, in the draw colour, with texture coordinates over the whole frame.
-Quad transformedQuad(const DrawState& draw, float x, float y, float left, float top, float right, float bottom,
-                     int alpha) {
+// the draw matrix, in the draw colour, over the given part of the texture.
+void transformedQuad(SDL_Vertex (&quad)[4], const DrawState& draw, float x, float y, float left, float top,
+                     float right, float bottom, int alpha, const AtlasPlace& place) {
     const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
                            static_cast<Uint8>(clampChannel(draw.colour.g)),
                            static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
-    const float corners[4][4] = {{left, top, 0, 0}, {right, top, 1, 0}, {left, bottom, 0, 1}, {right, bottom, 1, 1}};
-    Quad quad;
+    const float corners[4][4] = {{left, top, place.u0, place.v0},
+                                 {right, top, place.u1, place.v0},
+                                 {left, bottom, place.u0, place.v1},
+                                 {right, bottom, place.u1, place.v1}};
     for (int i = 0; i < 4; ++i) {
         const float px = corners[i][0], py = corners[i][1];
-        quad.vertices[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
-        quad.vertices[i].color = colour;
-        quad.vertices[i].tex_coord = SDL_FPoint{corners[i][2], corners[i][3]};
+        quad[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
+        quad[i].color = colour;
+        quad[i].tex_coord = SDL_FPoint{corners[i][2], corners[i][3]};
     }
-    return quad;
 }
 
 }  // namespace
@@ -102,6 +72,7 @@ SdlMedia::SdlMedia() : audio(std::make_unique<SdlAudio>(mixer)) { resetDrawState
 
 SdlMedia::~SdlMedia() {
     audio.reset();
+    batch.reset();
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
     SDL_Quit();
@@ -120,6 +91,7 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer) return false;
+    batch = std::make_unique<QuadBatch>(renderer);
     SDL_RendererInfo info;
     softwareRenderer = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     SDL_RenderSetLogicalSize(renderer, width, height);
@@ -161,6 +133,7 @@ void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
 }
 
 void SdlMedia::presentFrame() {
+    batch->flush();
     if (timerPacing) {
         // Frame k is due at start + k * 1000 / hz; a late frame restarts the schedule, never catches up.
         const int64_t elapsed = static_cast<int64_t>(SDL_GetTicks() - scheduleStart);
@@ -176,22 +149,9 @@ void SdlMedia::presentFrame() {
 }
 
 void SdlMedia::clearScreen() {
+    batch->flush();
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
-}
-
-SDL_Texture* SdlMedia::textureFor(const Image& image, int frame, bool masked) {
-    if (image.textures.size() < image.frames.size()) image.textures.resize(image.frames.size());
-    auto& slot = image.textures[frame];
-    if (!slot) slot = std::make_unique<SdlTextureSlot>();
-    auto& sdlSlot = static_cast<SdlTextureSlot&>(*slot);
-    const bool filtered = (image.flags & ImageFiltered) != 0;
-    if (masked) {
-        if (!sdlSlot.maskTexture) sdlSlot.maskTexture = makeTexture(renderer, snapAlpha(image.frames[frame]), filtered);
-        return sdlSlot.maskTexture;
-    }
-    if (!sdlSlot.texture) sdlSlot.texture = makeTexture(renderer, image.frames[frame], filtered);
-    return sdlSlot.texture;
 }
 
 void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
@@ -201,25 +161,24 @@ void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
     // Quads that cannot show cost nothing: half the falling lights have scale 0.
     if (alpha == 0 && (draw.blend == BlendMode::Alpha || draw.blend == BlendMode::Light)) return;
     if (draw.scaleX == 0.0f || draw.scaleY == 0.0f) return;
-    SDL_Texture* texture = textureFor(image, frame, masked);
-    if (!texture) return;
-    SDL_SetTextureBlendMode(texture, sdlBlend(draw.blend));
+    const AtlasPlace place = atlasPlace(renderer, image, frame, masked);
+    if (!place.texture) return;
 
     const float left = -image.handleX, top = -image.handleY;
-    Quad quad = transformedQuad(draw, x, y, left, top, left + image.width, top + image.height, alpha);
-    SDL_Vertex* vertices = quad.vertices;
+    SDL_Vertex quad[4];
+    transformedQuad(quad, draw, x, y, left, top, left + image.width, top + image.height, alpha, place);
     // The software renderer turns any axis-aligned quad into a plain copy and
     // loses a quarter turn or a mirror on the way; a tiny nudge keeps it a quad.
     const bool turned = draw.ix <= 0 || draw.jy <= 0 || draw.iy != 0 || draw.jx != 0;
-    if (softwareRenderer && turned) vertices[3].position.x += 0.001f;
-    SDL_RenderGeometry(renderer, texture, vertices, 4, QuadIndices, 6);
+    if (softwareRenderer && turned) quad[3].position.x += 0.001f;
+    batch->add(place.texture, sdlBlend(draw.blend), quad);
 }
 
 void SdlMedia::drawRect(float x, float y, float width, float height) {
     const int alpha = draw.blend == BlendMode::Mask ? 255 : alphaByte(draw.alpha);
-    SDL_SetRenderDrawBlendMode(renderer, sdlBlend(draw.blend));
-    const Quad quad = transformedQuad(draw, x, y, 0, 0, width, height, alpha);
-    SDL_RenderGeometry(renderer, nullptr, quad.vertices, 4, QuadIndices, 6);
+    SDL_Vertex quad[4];
+    transformedQuad(quad, draw, x, y, 0, 0, width, height, alpha, AtlasPlace{});
+    batch->add(nullptr, sdlBlend(draw.blend), quad);
 }
 
 void SdlMedia::movePointer(int x, int y) {
@@ -289,6 +248,7 @@ void SdlMedia::toggleFullScreen() {
 }
 
 PixelBlock SdlMedia::readScreen() {
+    batch->flush();
     PixelBlock block;
     block.width = screenWidth;
     block.height = screenHeight;

@@ -7,9 +7,9 @@
 
 struct SDL_Window;
 struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 class SdlAudio;
+class QuadBatch;
 
 class SdlMedia : public MediaLayer {
 public:
@@ -36,12 +36,11 @@ private:
     void handleEvent(const SDL_Event& event);
     void toggleFullScreen();
     void runRefreshProbe(int depth, int refreshHz);
-    SDL_Texture* textureFor(const Image& image, int frame, bool masked);
-    void applyBlendMode(SDL_Texture* texture);
 
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     std::unique_ptr<SdlAudio> audio;
+    std::unique_ptr<QuadBatch> batch;  // quads waiting to be drawn together
     int screenWidth = 800, screenHeight = 600;
     bool fullScreen = false;
     bool softwareRenderer = false;

@@ -1,0 +1,90 @@
+#include "media/sdl_texture_atlas.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int Border = 1;
+constexpr int MaxAtlasSide = 4096;
+
+struct AtlasLayout {
+    int columns = 1, rows = 1;
+    int cellWidth = 0, cellHeight = 0;  // frame plus its borders
+    int width() const { return columns * cellWidth; }
+    int height() const { return rows * cellHeight; }
+};
+
+struct SdlAtlas : TextureSlot {
+    AtlasLayout layout;
+    SDL_Texture* texture = nullptr;
+    SDL_Texture* maskTexture = nullptr;
+    ~SdlAtlas() override {
+        if (texture) SDL_DestroyTexture(texture);
+        if (maskTexture) SDL_DestroyTexture(maskTexture);
+    }
+};
+
+AtlasLayout layoutFor(const Image& image) {
+    AtlasLayout layout;
+    layout.cellWidth = image.width + 2 * Border;
+    layout.cellHeight = image.height + 2 * Border;
+    layout.columns = std::clamp(MaxAtlasSide / std::max(layout.cellWidth, 1), 1, std::max(image.frameCount, 1));
+    layout.rows = (image.frameCount + layout.columns - 1) / layout.columns;
+    return layout;
+}
+
+// Copies one frame into its cell, repeating its edge pixels into the border.
+void placeFrame(std::vector<uint8_t>& atlas, const AtlasLayout& layout, const PixelBlock& frame, int index,
+                bool snapAlpha) {
+    const int originX = (index % layout.columns) * layout.cellWidth;
+    const int originY = (index / layout.columns) * layout.cellHeight;
+    for (int y = 0; y < layout.cellHeight; ++y) {
+        const int sourceY = std::clamp(y - Border, 0, frame.height - 1);
+        for (int x = 0; x < layout.cellWidth; ++x) {
+            const int sourceX = std::clamp(x - Border, 0, frame.width - 1);
+            const uint8_t* source = &frame.rgba[(static_cast<size_t>(sourceY) * frame.width + sourceX) * 4];
+            uint8_t* target = &atlas[(static_cast<size_t>(originY + y) * layout.width() + originX + x) * 4];
+            std::copy(source, source + 4, target);
+            if (snapAlpha) target[3] = target[3] >= 128 ? 255 : 0;
+        }
+    }
+}
+
+SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const AtlasLayout& layout,
+                              bool snapAlpha) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(layout.width()) * layout.height() * 4, 0);
+    for (int i = 0; i < image.frameCount && i < static_cast<int>(image.frames.size()); ++i)
+        placeFrame(pixels, layout, image.frames[i], i, snapAlpha);
+    // Bytes R, G, B, A in memory are ABGR8888 on a little-endian machine.
+    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
+                                             layout.width(), layout.height());
+    if (!texture) return nullptr;
+    SDL_UpdateTexture(texture, nullptr, pixels.data(), layout.width() * 4);
+    const bool filtered = (image.flags & ImageFiltered) != 0;
+    SDL_SetTextureScaleMode(texture, filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    return texture;
+}
+
+}  // namespace
+
+AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked) {
+    if (image.textures.empty()) image.textures.resize(1);
+    auto& slot = image.textures[0];
+    if (!slot) {
+        auto atlas = std::make_unique<SdlAtlas>();
+        atlas->layout = layoutFor(image);
+        slot = std::move(atlas);
+    }
+    auto& atlas = static_cast<SdlAtlas&>(*slot);
+    SDL_Texture*& texture = masked ? atlas.maskTexture : atlas.texture;
+    if (!texture) texture = makeAtlasTexture(renderer, image, atlas.layout, masked);
+
+    const AtlasLayout& layout = atlas.layout;
+    const float left = static_cast<float>((frame % layout.columns) * layout.cellWidth + Border);
+    const float top = static_cast<float>((frame / layout.columns) * layout.cellHeight + Border);
+    const float width = static_cast<float>(layout.width()), height = static_cast<float>(layout.height());
+    return AtlasPlace{texture, left / width, top / height, (left + image.width) / width,
+                      (top + image.height) / height};
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Every frame of a picture in one texture, so runs of different frames (tiles,
+// letters) draw in a single batch. Each frame keeps a one-pixel border copied
+// from its own edge, so smooth sampling never bleeds into the next frame.
+
+#include "media/image.h"
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+struct AtlasPlace {
+    SDL_Texture* texture = nullptr;
+    float u0 = 0, v0 = 0, u1 = 1, v1 = 1;  // the frame's corners in texture coordinates
+};
+
+// The frame's texture and place, made the first time the picture is drawn. The mask
+// mode uses a copy whose alpha is snapped to 0 or 255. No texture when it cannot be made.
+AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked);
