@@ -95,3 +95,22 @@ TEST_F(SdlRenderTest, ColourMultipliesAndOutOfRangeValuesAreClamped) {
     expectNear(pixelAt(screen, 8, 8), {255, 128, 0});
     expectNear(pixelAt(screen, 45, 5), {0, 0, 0});
 }
+
+TEST_F(SdlRenderTest, NeighbouringFramesNeverBleedIntoAScaledFrame) {
+    // Two frames side by side in one picture: red, then blue. Scaled up smoothly,
+    // frame 0 stays red right up to its edge.
+    Image strip = solidPicture(8, 8, 255, 0, 0);
+    strip.frames.push_back(solidPicture(8, 8, 0, 0, 255).frames[0]);
+    strip.frameCount = 2;
+    strip.flags = ImageFiltered;
+    media.setDrawScale(4, 4);
+    media.drawImage(strip, 100, 100, 0);
+    media.drawImage(strip, 200, 100, 1);
+    const PixelBlock screen = media.readScreen();
+    for (int x = 100; x < 132; x += 3) {
+        const Pixel inside = pixelAt(screen, x, 116);
+        EXPECT_GE(inside.r, 250) << "x " << x;
+        EXPECT_LE(inside.b, 5) << "x " << x;
+    }
+    expectNear(pixelAt(screen, 230, 130), {0, 0, 255});
+}
