@@ -27,7 +27,8 @@ WorkingFolder::WorkingFolder(const std::filesystem::path& folder) : previous(std
 WorkingFolder::~WorkingFolder() { std::filesystem::current_path(previous); }
 
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    const auto parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent);
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
