@@ -21,4 +21,6 @@ void startUp(Game& game, ShellState& shell) {
     loadRecords(media, game.progress);
     shell.glowLevels.fill(0.0f);
     shell.welcomeLine = buildWelcomeLine();
+    // The welcome line re-enters from the right once all of it has scrolled off the left.
+    shell.marqueeLoopPoint = -textWidth(game.font, shell.welcomeLine);
 }
