@@ -79,18 +79,18 @@ SdlMedia::~SdlMedia() {
 }
 
 bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return false;
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return reportScreenFailure();
     screenWidth = width;
     screenHeight = height;
     fullScreen = depth != 0;
     const Uint32 windowFlags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                               windowFlags);
-    if (!window) return false;
+    if (!window) return reportScreenFailure();
     // Ask for no renderer by name: naming one turns the batching off.
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer) return false;
+    if (!renderer) return reportScreenFailure();
     batch = std::make_unique<QuadBatch>(renderer);
     SDL_RendererInfo info;
     softwareRenderer = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
@@ -104,6 +104,11 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     runRefreshProbe(depth, refreshHz);
     movePointer(width / 2, height / 2);
     return true;
+}
+
+bool SdlMedia::reportScreenFailure() {
+    std::fprintf(stderr, "%s\n", SDL_GetError());
+    return false;
 }
 
 void SdlMedia::runRefreshProbe(int depth, int refreshHz) {

@@ -35,6 +35,8 @@ protected:
 private:
     void handleEvent(const SDL_Event& event);
     void toggleFullScreen();
+    // Says why the screen could not be opened; false.
+    bool reportScreenFailure();
     void runRefreshProbe(int depth, int refreshHz);
 
     SDL_Window* window = nullptr;
