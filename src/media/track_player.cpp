@@ -12,16 +12,29 @@ bool looksLikeTrack(const std::string& name) {
     return !name.empty() && (name.back() == 'g' || name.back() == 'v');
 }
 
-// Decodes the current track (looping) at the moment it is needed; null when it cannot be read.
-SoundPtr loadCurrentTrack(const TrackPlayer& player, MediaLayer& media) {
-    return media.loadSound("tracks/" + player.trackNames[player.currentTrack], 1);
+void stepTrack(TrackPlayer& player, int direction) {
+    player.currentTrack += direction;
+    if (player.currentTrack < 0) player.currentTrack = player.trackCount - 1;
+    if (player.currentTrack >= player.trackCount) player.currentTrack = 0;
 }
 
-void switchToCurrentTrack(TrackPlayer& player, MediaLayer& media) {
+// Decodes the current track (looping) at the moment it is needed. A file that cannot be
+// read is skipped for the next one in the direction of travel; null when none can be read.
+SoundPtr loadCurrentTrack(TrackPlayer& player, MediaLayer& media, int direction) {
+    for (int tried = 0; tried < player.trackCount; ++tried) {
+        if (SoundPtr sound = media.loadSound("tracks/" + player.trackNames[player.currentTrack], 1)) return sound;
+        stepTrack(player, direction);
+    }
+    return nullptr;
+}
+
+void switchTrack(TrackPlayer& player, MediaLayer& media, int direction) {
+    if (player.trackCount == 0) return;
     // Stopped first: the mixer holds the old track's only reference, so its samples are
     // freed before the new ones are decoded.
     media.stopChannel(player.musicChannel);
-    player.musicChannel = media.playSound(loadCurrentTrack(player, media));
+    stepTrack(player, direction);
+    player.musicChannel = media.playSound(loadCurrentTrack(player, media, direction));
     player.musicTarget = 1.0f;
 }
 
@@ -40,26 +53,16 @@ void buildTrackList(TrackPlayer& player, MediaLayer& media) {
 
 void startMusic(TrackPlayer& player, MediaLayer& media) {
     if (player.trackCount == 0) return;
-    player.musicChannel = media.cueSound(loadCurrentTrack(player, media));
+    player.musicChannel = media.cueSound(loadCurrentTrack(player, media, +1));
     media.setChannelVolume(player.musicChannel, 0.0f);
     media.resumeChannel(player.musicChannel);
     // musicVolume stays where leaving play left it (0), so the track fades in.
     player.musicTarget = 1.0f;
 }
 
-void previousTrack(TrackPlayer& player, MediaLayer& media) {
-    if (player.trackCount == 0) return;
-    player.currentTrack = player.currentTrack - 1;
-    if (player.currentTrack < 0) player.currentTrack = player.trackCount - 1;
-    switchToCurrentTrack(player, media);
-}
+void previousTrack(TrackPlayer& player, MediaLayer& media) { switchTrack(player, media, -1); }
 
-void nextTrack(TrackPlayer& player, MediaLayer& media) {
-    if (player.trackCount == 0) return;
-    player.currentTrack = player.currentTrack + 1;
-    if (player.currentTrack >= player.trackCount) player.currentTrack = 0;
-    switchToCurrentTrack(player, media);
-}
+void nextTrack(TrackPlayer& player, MediaLayer& media) { switchTrack(player, media, +1); }
 
 void fadeMusicIn(TrackPlayer& player) { player.musicTarget = 1.0f; }
 

@@ -199,20 +199,38 @@ TEST(TrackPlayerSilence, AnEmptyListPlaysNothingAndTheButtonsDoNothing) {
     EXPECT_EQ(media.soundMixer().activeChannels(), 0);
 }
 
-TEST(TrackPlayerSilence, AnUnreadableTrackIsSilentAndTheOthersStillPlay) {
+TEST(TrackPlayerSilence, AnUnreadableTrackIsSkippedForTheNextOne) {
     ScratchFolder folder("track-broken");
     writeBytes(folder.file("tracks/a.ogg"), std::vector<uint8_t>(1000, 0x33));
     writeBytes(folder.file("tracks/b.wav"), rampWav(5, 100));
+    writeBytes(folder.file("tracks/c.ogg"), std::vector<uint8_t>(10, 0x44));
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    buildTrackList(player, media);
+    startMusic(player, media);  // a.ogg is garbage: b.wav plays instead
+    EXPECT_EQ(player.currentTrack, 1);
+    EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
+    nextTrack(player, media);   // past c.ogg and a.ogg, round to b.wav again
+    EXPECT_EQ(player.currentTrack, 1);
+    EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
+    previousTrack(player, media);  // back past a.ogg and c.ogg
+    EXPECT_EQ(player.currentTrack, 1);
+    EXPECT_EQ(media.soundMixer().activeChannels(), 1);
+}
+
+TEST(TrackPlayerSilence, WhenNoTrackCanBeReadTheMusicIsSilent) {
+    ScratchFolder folder("track-all-broken");
+    writeBytes(folder.file("tracks/a.ogg"), std::vector<uint8_t>(1000, 0x33));
+    writeBytes(folder.file("tracks/b.wav"), std::vector<uint8_t>(20, 0x01));
     WorkingFolder here(folder.path());
     ScriptedMedia media;
     TrackPlayer player;
     buildTrackList(player, media);
     startMusic(player, media);
     EXPECT_EQ(player.musicChannel, 0);
+    nextTrack(player, media);
     stepMusicVolume(player, media);
-    nextTrack(player, media);
-    EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
-    nextTrack(player, media);
     EXPECT_EQ(player.musicChannel, 0);
     EXPECT_EQ(media.soundMixer().activeChannels(), 0);
 }
