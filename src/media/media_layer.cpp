@@ -1,5 +1,7 @@
 #include "media/media_layer.h"
 
+#include <cstdio>
+
 MediaLayer::MediaLayer() {
     files.onFatal = [this](const std::string& message) { fatalError(message); };
 }
@@ -69,3 +71,5 @@ void MediaLayer::flushKeys() {
     pumpEvents();
     input.flushKeys();
 }
+
+void MediaLayer::warning(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }

@@ -107,6 +107,8 @@ public:
     void closeDirectory(DirectoryListing listing) { files.closeDirectory(listing); }
     // Message to stderr and exit status -1 (tests: throws FatalError).
     [[noreturn]] virtual void fatalError(const std::string& message) = 0;
+    // A problem the game gets past (a sound left silent, a track skipped): message to stderr.
+    virtual void warning(const std::string& message);
 
     // ---- Sound ---------------------------------------------------------------
     // Decoded by content (WAV, then Ogg Vorbis) into 44100 Hz stereo; nullptr when it fails.

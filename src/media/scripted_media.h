@@ -41,6 +41,7 @@ public:
     void hidePointer() override { pointerHidden = true; }
     int millisecs() override { return static_cast<int>(clockMs); }
     [[noreturn]] void fatalError(const std::string& message) override;
+    void warning(const std::string& message) override { warnings.push_back(message); }
 
     // ---- Script: events take effect at the first input query of the given frame.
     // Frame 0 is the frame before the first presentFrame.
@@ -65,6 +66,7 @@ public:
     std::vector<DrawCall> currentDraws;  // the frame being drawn
     std::vector<DrawCall> lastFrame;     // the frame last presented
     std::vector<std::pair<int, int>> pointerMoves;
+    std::vector<std::string> warnings;
 
     // Draw calls of the last presented frame that used the given picture.
     std::vector<DrawCall> drawsOf(const Image* image) const;

@@ -22,7 +22,9 @@ void stepTrack(TrackPlayer& player, int direction) {
 // read is skipped for the next one in the direction of travel; null when none can be read.
 SoundPtr loadCurrentTrack(TrackPlayer& player, MediaLayer& media, int direction) {
     for (int tried = 0; tried < player.trackCount; ++tried) {
-        if (SoundPtr sound = media.loadSound("tracks/" + player.trackNames[player.currentTrack], 1)) return sound;
+        const std::string path = "tracks/" + player.trackNames[player.currentTrack];
+        if (SoundPtr sound = media.loadSound(path, 1)) return sound;
+        media.warning("cannot play music file " + path + "; skipping it");
         stepTrack(player, direction);
     }
     return nullptr;

@@ -20,6 +20,13 @@ std::unique_ptr<Image> strip(Game& game, const char* path, int width, int height
     return finish(game, game.media.loadImageStrip(path, width, height, 0, frames), path, handle);
 }
 
+// The sounds are not needed to play: one that cannot be loaded stays silent.
+SoundPtr sound(Game& game, const char* path, int loopFlag) {
+    SoundPtr loaded = game.media.loadSound(path, loopFlag);
+    if (!loaded) game.media.warning(std::string("cannot load sound ") + path + "; it stays silent");
+    return loaded;
+}
+
 }  // namespace
 
 void loadPictures(Game& game) {
@@ -50,12 +57,11 @@ void loadPictures(Game& game) {
 
 void loadSounds(Game& game) {
     Resources& res = game.res;
-    MediaLayer& media = game.media;
-    res.click = media.loadSound("sfx/click.wav", 0);
-    res.start = media.loadSound("sfx/start.wav", 0);
-    res.complete = media.loadSound("sfx/complete.wav", 0);
-    res.virus = media.loadSound("sfx/virus.wav", 0);
-    res.starUse = media.loadSound("sfx/staruse.wav", 0);
-    res.rankUp = media.loadSound("sfx/rankup.wav", 0);
-    res.menuTheme = media.loadSound("sfx/menutheme.ogg", 1);
+    res.click = sound(game, "sfx/click.wav", 0);
+    res.start = sound(game, "sfx/start.wav", 0);
+    res.complete = sound(game, "sfx/complete.wav", 0);
+    res.virus = sound(game, "sfx/virus.wav", 0);
+    res.starUse = sound(game, "sfx/staruse.wav", 0);
+    res.rankUp = sound(game, "sfx/rankup.wav", 0);
+    res.menuTheme = sound(game, "sfx/menutheme.ogg", 1);
 }

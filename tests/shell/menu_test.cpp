@@ -145,3 +145,15 @@ TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {
         EXPECT_NE(std::string(error.what()).find("gfx/pointer.spr"), std::string::npos);
     }
 }
+
+TEST(StartUp, AMissingSoundIsNamedAndLeftSilent) {
+    ScratchFolder folder("nosounds");
+    WorkingFolder inFolder(folder.path());
+    ScriptedMedia media;
+    Game game(media);
+    loadSounds(game);
+    EXPECT_EQ(game.res.click, nullptr);
+    ASSERT_EQ(media.warnings.size(), 7u);
+    EXPECT_NE(media.warnings[0].find("sfx/click.wav"), std::string::npos);
+    EXPECT_EQ(media.playSound(game.res.click), 0);
+}
