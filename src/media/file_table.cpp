@@ -22,6 +22,9 @@ std::string FileTable::normalisePath(const std::string& path) {
 
 Stream FileTable::openForRead(const std::string& path) {
     const std::string name = normalisePath(path);
+    // A folder opens like a file on this system but cannot be read.
+    std::error_code error;
+    if (std::filesystem::is_directory(name, error)) return 0;
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (!file) return 0;
     const int handle = nextHandle++;

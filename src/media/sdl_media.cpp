@@ -79,6 +79,9 @@ SdlMedia::~SdlMedia() {
 }
 
 bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) {
+    // Ctrl+C and a logout's SIGTERM end the program as usual instead of becoming
+    // window events that the game does not handle.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return reportScreenFailure();
     screenWidth = width;
     screenHeight = height;

@@ -86,7 +86,7 @@ const std::vector<HelpPage>& helpPages() {
 
 void drawPanel(Game& game) {
     MediaLayer& media = game.media;
-    const int tint = static_cast<int>(game.fade.brightness / 1.2);
+    const int tint = static_cast<int>(static_cast<float>(game.fade.brightness) / 1.2f);
     media.setDrawAlpha(0.8f);
     media.setDrawColour(tint, game.fade.brightness, tint);
     media.drawImage(*game.res.canvas[2], 400, 300, 0);

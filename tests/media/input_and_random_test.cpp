@@ -144,4 +144,5 @@ TEST(Files, AFolderIsNoPictureOrSound) {
     ScriptedMedia media;
     EXPECT_EQ(media.loadSound(folder.file("song.ogg"), 1), nullptr);
     EXPECT_EQ(media.loadImage(folder.file("song.ogg")), nullptr);
+    EXPECT_EQ(media.openForRead(folder.file("song.ogg")), 0);
 }
