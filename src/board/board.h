@@ -80,7 +80,7 @@ struct Board {
     int serverX = 0, serverY = 0;
     int computerCount = 0;
     Grid DepthGrid{};
-    int sizeClass = -1;  // of the level in play; selects the backdrop (-1 before the first level)
+    int sizeClass = -1;  // of the level in play, as stored; selects the backdrop (-1 before the first level)
 };
 
 // The level store read from "maps/newmapdata.cwm".

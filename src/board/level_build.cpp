@@ -24,7 +24,9 @@ constexpr std::array<Geometry, 4> SizeClasses = {
 
 void applySizeClass(Board& board, int sizeClass)
 {
-    // An unknown size keeps the board as it was.
+    // The level's own class picks the backdrop (none for an unknown one); an
+    // unknown size keeps the board's geometry as it was.
+    board.sizeClass = sizeClass;
     if (sizeClass < 0 || sizeClass >= static_cast<int>(SizeClasses.size())) {
         return;
     }
@@ -33,7 +35,6 @@ void applySizeClass(Board& board, int sizeClass)
     board.rows = geometry.rows;
     board.originX = geometry.originX;
     board.originY = geometry.originY;
-    board.sizeClass = sizeClass;
 }
 
 // A random orientation of the same shape; the Cross and pictures keep theirs.

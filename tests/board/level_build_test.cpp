@@ -139,7 +139,7 @@ TEST(LevelBuild, MirrorMovesOnlyTheActiveArea)
     EXPECT_EQ(board.tile[2][8], 86);
 }
 
-TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometry)
+TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometryButShowNoBackdrop)
 {
     MapFileLevel bigLevel;
     bigLevel.cells = {{{3, 3}, {95, 96}}, {{3, 4}, {93, 97}}};
@@ -154,12 +154,11 @@ TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometry)
     EXPECT_EQ(folder.board.columns, 14);
     EXPECT_EQ(folder.board.rows, 11);
     EXPECT_EQ(folder.board.originX, 64);
-    EXPECT_EQ(folder.board.sizeClass, 3);
+    EXPECT_EQ(folder.board.sizeClass, 7) << "no backdrop belongs to an unknown size";
 
     Board fresh;
     copyLevel(fresh, folder.mapData, 1);
     EXPECT_EQ(fresh.columns, 0);
-    EXPECT_EQ(fresh.sizeClass, -1);
     copyLevel(fresh, folder.mapData, LevelCount);  // past the last level: an empty board
     createDevices(fresh);
     EXPECT_TRUE(fresh.computers.empty());
