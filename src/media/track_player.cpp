@@ -85,4 +85,10 @@ void stepMusicVolume(TrackPlayer& player, MediaLayer& media) {
     media.setChannelVolume(player.musicChannel, player.musicVolume);
 }
 
-void stopMusic(TrackPlayer& player, MediaLayer& media) { media.stopChannel(player.musicChannel); }
+void stopMusic(TrackPlayer& player, MediaLayer& media) {
+    media.stopChannel(player.musicChannel);
+    // Escape on an already dark screen leaves before the fade-out has run; the next
+    // stay must still fade its track in from silence.
+    player.musicVolume = 0.0f;
+    player.musicTarget = 0.0f;
+}

@@ -133,11 +133,13 @@ bool playFrame(Game& game) {
     game.level.levelFrames += 1;
     stepBoard(game, events);
     handleClick(game, events);
-    if (!stepQuit(game)) return false;
+    const bool staying = stepQuit(game);
+    // The frame's bookkeeping still runs in the frame that leaves, so a rank earned
+    // by a last cleaning is saved with the game.
     stepMusicVolume(game.music, game.media);
     stepRank(game);
     stepHintTriggers(game);
-    return true;
+    return staying;
 }
 
 void enterPlay(Game& game) {

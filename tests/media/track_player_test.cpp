@@ -180,6 +180,18 @@ TEST_F(TrackPlayerTest, LeavingPlayFadesOutThenTheNextStayStartsTheTrackAfresh) 
     EXPECT_EQ(nextSample(), 2000);
 }
 
+TEST_F(TrackPlayerTest, LeavingBeforeTheFadeOutHasRunStillFadesTheNextStayIn) {
+    buildTrackList(player, media);
+    startMusic(player, media);
+    stepFrames(60);
+    fadeMusicOut(player);
+    stepMusicVolume(player, media);  // Escape on a dark screen: play is left at once
+    stopMusic(player, media);
+    startMusic(player, media);
+    stepMusicVolume(player, media);
+    EXPECT_NEAR(player.musicVolume, 0.02f, 1e-6);
+}
+
 // ---- Tracks that cannot play -------------------------------------------------------------
 
 TEST(TrackPlayerSilence, AnEmptyListPlaysNothingAndTheButtonsDoNothing) {
