@@ -101,3 +101,15 @@ TEST(Rank, PassingOneHundredFiftyRaisesTheRankAndDropsTheExcess) {
     EXPECT_EQ(progress.rankPoints, 0);
     EXPECT_EQ(f.media.soundMixer().activeChannels(), 1);
 }
+
+TEST(Rank, TheFrameThatLeavesPlayStillRaisesTheRank) {
+    PlayFixture f;
+    startLevel(f.game);
+    f.game.fade.brightness = 0;  // the screen is already dark: Escape leaves at once
+    f.game.fade.fadeTarget = 0;
+    f.game.progress.rankPoints = 151;
+    f.media.pressKey(f.media.framesPresented, KeyEscape);
+    EXPECT_FALSE(playFrame(f.game));
+    EXPECT_EQ(f.game.progress.rankIndex, 1);
+    EXPECT_EQ(f.game.progress.rankPoints, 0);
+}
