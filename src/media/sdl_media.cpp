@@ -152,8 +152,20 @@ void SdlMedia::presentFrame() {
         } else {
             frameBudget = elapsed * refreshRate;
         }
+    } else {
+        keepVsyncHonest();
     }
     SDL_RenderPresent(renderer);
+    lastPresent = SDL_GetTicks();
+}
+
+void SdlMedia::keepVsyncHonest() {
+    // A hidden or minimised window may stop waiting for the vertical blank; the game
+    // counts time in frames, so it must not race. Wait out the rest of the frame then.
+    if (refreshRate <= 0 || lastPresent == 0) return;
+    const Uint32 sinceLast = SDL_GetTicks() - lastPresent;
+    const Uint32 shortest = static_cast<Uint32>(1000 / refreshRate) - 4;  // slack for a late wake-up
+    if (sinceLast < shortest) SDL_Delay(shortest - sinceLast);
 }
 
 void SdlMedia::clearScreen() {

@@ -38,6 +38,7 @@ private:
     // Says why the screen could not be opened; false.
     bool reportScreenFailure();
     void runRefreshProbe(int depth, int refreshHz);
+    void keepVsyncHonest();
 
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
@@ -52,4 +53,5 @@ private:
     int refreshRate = 60;
     uint32_t scheduleStart = 0;
     int64_t frameBudget = 0;
+    uint32_t lastPresent = 0;  // when the previous frame was shown
 };
