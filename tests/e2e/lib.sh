@@ -26,3 +26,16 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+# Presses Escape every half second until process $1 ends (the menu ignores
+# Escape until its fade-in is nearly done, which takes longer on a slow machine),
+# for at most $2 seconds; sets exit_status like wait_for_exit.
+escape_until_exit() {
+    local pid=$1 limit=$2 tries=0
+    while kill -0 "$pid" 2>/dev/null && [ "$tries" -lt $((limit * 2)) ]; do
+        xdotool key Escape
+        sleep 0.5
+        tries=$((tries + 1))
+    done
+    wait_for_exit "$pid" 2
+}

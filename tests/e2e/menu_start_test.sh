@@ -21,8 +21,7 @@ import -window root "$out_dir/menu.png" || fail "no screenshot"
 brightness=$(mean_brightness "$out_dir/menu.png")
 echo "menu brightness $brightness"
 awk -v b="$brightness" 'BEGIN { exit !(b > 0.05) }' || fail "the menu is black"
-xdotool key Escape
-wait_for_exit "$pid" 10
+escape_until_exit "$pid" 15
 [ "$exit_status" = "0" ] || fail "Escape in the menu gave status $exit_status"
 
 # 2. A copy of the game without its pointer picture.

@@ -56,7 +56,6 @@ for _ in $(seq 40); do [ -f "$copy/oldgame.cwm" ] && break; sleep 0.25; done
 xdotool keyup Escape
 [ -f "$copy/oldgame.cwm" ] || fail "leaving play wrote no saved game"
 sleep 2.5
-xdotool key Escape
-wait_for_exit "$pid" 10
+escape_until_exit "$pid" 15
 [ "$exit_status" = "0" ] || fail "the game ended with status $exit_status"
 echo PASS
