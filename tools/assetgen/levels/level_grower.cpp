@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "levels/level_detours.h"
+#include "levels/level_shortcuts.h"
 #include "levels/side_masks.h"
 
 namespace {
@@ -21,7 +23,7 @@ struct Grower {
     const LevelPlan& plan;
     LevelRandom& random;
     LevelDesign& design;
-    std::array<std::array<int, BoardRows>, BoardColumns> wave{};  // 0 = free cell
+    WaveGrid wave{};  // 0 = free cell
     std::vector<Position> computers;
     int used = 0;
     bool faxPlaced = false;
@@ -247,6 +249,31 @@ void extendComputer(Grower& grower)
     grower.computers[pick] = end;
 }
 
+// Pushes computers outward and bends links through free cells until the board is as
+// full as planned; the two moves together leave few holes.
+void fillBoard(Grower& grower)
+{
+    const int area = grower.design.columns * grower.design.rows;
+    for (int attempt = 0; attempt < 600 && grower.used * 100 < area * grower.plan.fillPercent; ++attempt) {
+        const LevelDesign design = grower.design;
+        const WaveGrid wave = grower.wave;
+        const std::vector<Position> computers = grower.computers;
+        const int used = grower.used;
+        if (grower.random.chance(50)) {
+            extendComputer(grower);
+        } else if (addDetour(grower.design, grower.wave, grower.random)) {
+            grower.used += 2;
+        }
+        if (hasShortcut(grower.design)) {
+            // A move that lets the player bypass a chain would give a second solution.
+            grower.design = design;
+            grower.wave = wave;
+            grower.computers = computers;
+            grower.used = used;
+        }
+    }
+}
+
 Position findFaxEntry(const Grower& grower)
 {
     for (int column = 0; column < grower.design.columns; ++column) {
@@ -272,10 +299,7 @@ bool growNetwork(Grower& grower)
     if (static_cast<int>(grower.computers.size()) != grower.plan.computers) {
         return false;
     }
-    const int area = grower.design.columns * grower.design.rows;
-    for (int attempt = 0; attempt < 400 && grower.used * 100 < area * grower.plan.fillPercent; ++attempt) {
-        extendComputer(grower);
-    }
+    fillBoard(grower);
     return grower.plan.faxModems == 0 || grower.faxPlaced;
 }
 
@@ -298,6 +322,28 @@ void layFloor(Grower& grower)
     }
 }
 
+// A player must be able to cut each Server half off, whatever the scramble dealt: one
+// of the directions it may turn to, besides its output, leads off the board or to a
+// cell that is not a computer (a computer there could face it, and clicking one that
+// is infected cleans it instead of turning it).
+bool serverCanBeCutOff(const LevelDesign& design)
+{
+    for (int half = 0; half < 2; ++half) {
+        const int row = design.serverY + half;
+        const int sides = design.at(design.serverX, row).sides;
+        if (sides == 0) continue;
+        const int forbidden = half == 0 ? South : North;
+        bool free = false;
+        for (int side = North; side <= West; ++side) {
+            if (side == forbidden || opensSide(sides, side)) continue;
+            const int x = design.serverX + SideStepX[side], y = row + SideStepY[side];
+            free = free || !design.inside(x, y) || !isComputerCode(design.at(x, y).device);
+        }
+        if (!free) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool growLevel(const LevelPlan& plan, LevelRandom& random, LevelDesign& design)
@@ -309,6 +355,14 @@ bool growLevel(const LevelPlan& plan, LevelRandom& random, LevelDesign& design)
     Grower grower(plan, random, design);
     placeServer(grower, random.chance(plan.twoOutputsPercent));
     if (!growNetwork(grower)) {
+        return false;
+    }
+    // The large boards must look full: the planned share reached and no bare edge.
+    const bool full = grower.used * 100 >= design.columns * design.rows * plan.fillPercent && edgesAllUsed(design);
+    if (plan.sizeClass >= FullBoardSizeClass && !full) {
+        return false;
+    }
+    if (!serverCanBeCutOff(design)) {
         return false;
     }
     placeViruses(grower);

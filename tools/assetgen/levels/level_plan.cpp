@@ -22,25 +22,26 @@ struct ZoneRow {
     int twoOutputsPercent;
 };
 
-// Zone 0 teaches on the smallest board; each later size class starts a little
-// sparser than the zone before it ended, so the step up in size is not a wall.
+// Zone 0 teaches on the smallest board; the 6 x 7 boards start sparse, so the step up
+// in size is not a wall. The two large sizes cover nearly the whole board from their
+// first level on: a half-empty large board looks unfinished.
 constexpr std::array<ZoneRow, 16> Zones = {{
     {0, 3, 4, 75, 90, 2, 4, 0, 0, 0, 0, 0, 0, 0},
     {1, 4, 5, 55, 62, 2, 5, 1, 1, 1, 2, 2, 0, 10},
     {1, 5, 6, 62, 70, 2, 5, 2, 1, 1, 2, 2, 5, 20},
     {1, 6, 7, 70, 80, 2, 5, 2, 1, 2, 2, 2, 10, 30},
-    {2, 7, 8, 50, 56, 2, 6, 2, 1, 1, 2, 2, 10, 30},
-    {2, 8, 9, 56, 62, 2, 6, 3, 1, 2, 2, 2, 15, 40},
-    {2, 9, 10, 62, 68, 2, 6, 3, 2, 2, 3, 3, 15, 40},
-    {2, 10, 11, 68, 74, 2, 6, 3, 2, 2, 3, 3, 20, 50},
-    {2, 11, 12, 74, 80, 2, 6, 4, 2, 3, 3, 3, 20, 50},
-    {3, 12, 13, 50, 55, 2, 7, 3, 2, 2, 3, 2, 20, 50},
-    {3, 13, 14, 55, 60, 2, 7, 4, 2, 3, 3, 3, 25, 50},
-    {3, 14, 15, 60, 65, 2, 7, 4, 2, 3, 4, 3, 25, 60},
-    {3, 15, 16, 65, 70, 2, 7, 4, 3, 3, 4, 3, 30, 60},
-    {3, 16, 17, 70, 75, 2, 7, 5, 3, 3, 4, 4, 30, 60},
-    {3, 17, 18, 75, 80, 2, 7, 5, 3, 4, 5, 4, 30, 70},
-    {3, 18, 19, 80, 85, 2, 7, 5, 4, 4, 5, 4, 30, 70},
+    {2, 12, 13, 86, 88, 2, 6, 2, 1, 1, 2, 2, 10, 30},
+    {2, 13, 14, 87, 89, 2, 6, 3, 1, 2, 2, 2, 15, 40},
+    {2, 14, 15, 88, 90, 2, 6, 3, 2, 2, 3, 3, 15, 40},
+    {2, 15, 16, 89, 91, 2, 6, 3, 2, 2, 3, 3, 20, 50},
+    {2, 16, 17, 90, 92, 2, 6, 4, 2, 3, 3, 3, 20, 50},
+    {3, 20, 21, 86, 87, 2, 7, 3, 2, 2, 3, 2, 20, 50},
+    {3, 21, 22, 87, 88, 2, 7, 4, 2, 3, 3, 3, 25, 50},
+    {3, 22, 23, 88, 89, 2, 7, 4, 2, 3, 4, 3, 25, 60},
+    {3, 23, 24, 89, 90, 2, 7, 4, 3, 3, 4, 3, 30, 60},
+    {3, 24, 25, 90, 91, 2, 7, 5, 3, 3, 4, 4, 30, 60},
+    {3, 25, 26, 91, 92, 2, 7, 5, 3, 4, 5, 4, 30, 70},
+    {3, 26, 27, 92, 93, 2, 7, 5, 4, 4, 5, 4, 30, 70},
 }};
 
 // Spreads `count` marked levels evenly over the five levels of a zone.
@@ -66,6 +67,7 @@ LevelPlan planOfLevel(int level)
     plan.sizeClass = row.sizeClass;
     plan.computers = between(row.computersFirst, row.computersLast, step);
     plan.fillPercent = between(row.fillFirst, row.fillLast, step);
+    if (row.sizeClass >= FullBoardSizeClass) plan.fillPercent = std::max(plan.fillPercent, FullBoardPercent);
     plan.branchMin = row.branchMin;
     plan.branchMax = row.branchMax;
     plan.crossPercent = row.crossPercent;

@@ -2,6 +2,10 @@
 // What each of the 78 levels should be like, from a table of zones.
 
 constexpr int ZoneSize = 5;
+// From this SizeClass on (10 x 9 and 14 x 11) a level must cover at least
+// FullBoardPercent of its cells and leave no edge row or column bare.
+constexpr int FullBoardSizeClass = 2;
+constexpr int FullBoardPercent = 85;
 
 struct LevelPlan {
     int level = 0;
