@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "media/scripted_media.h"
 #include "media/sound_decoders.h"
@@ -42,6 +45,110 @@ std::pair<int, int> stepsInsideAndAcrossLoop(const Sound& sound) {
 double seconds(const Sound& sound) { return static_cast<double>(sound.frameCount()) / MixRate; }
 
 uint32_t fmtChunkSize(const std::vector<uint8_t>& wav) { return wav[16] | (wav[17] << 8); }
+
+// ---- The mix, measured on the files as the game decodes them --------------------------
+
+// Effects are heard at one loudness (RMS of their loudest 300 ms, within 1 dB of
+// -16 dBFS) with peaks under -1 dBFS; music loops sit 6 dB under them (RMS of the whole
+// loop within 1 dB of -22 dBFS) with peaks under -3 dBFS.
+constexpr double EffectLoudnessTarget = -16.0;
+constexpr double MusicLoudnessTarget = -22.0;
+constexpr double LoudnessTolerance = 1.0;
+constexpr double EffectPeakLimit = -1.0;
+constexpr double MusicPeakLimit = -3.0;
+// 0.1 % of full scale.
+constexpr double DcLimit = 0.001;
+// An 8-bit sample's step is 1/128: an edge within about one step counts as silent.
+constexpr double EdgeLimit = 0.01;
+// Ogg Vorbis moves samples by its coding noise: a loop's edge within -34 dBFS is quiet.
+constexpr double LoopEdgeLimit = 0.02;
+
+const std::vector<std::string> EffectFiles = {"sfx/click.wav", "sfx/start.wav", "sfx/complete.wav",
+                                              "sfx/virus.wav", "sfx/staruse.wav", "sfx/rankup.wav"};
+const std::vector<std::string> LoopFiles = {"sfx/menutheme.ogg", "tracks/circuit.ogg", "tracks/night_shift.ogg",
+                                            "tracks/uplink.wav"};
+
+// Both sides as -1..1; a mono file gives the same samples to both.
+struct Sides {
+    std::vector<double> left, right;
+    size_t frames() const { return left.size(); }
+};
+
+Sides decodeFile(const std::string& path)
+{
+    const std::vector<uint8_t> bytes = readBytes(path);
+    std::optional<PcmSound> pcm = decodeWav(bytes);
+    if (!pcm) pcm = decodeOgg(bytes);
+    Sides sides;
+    if (!pcm) return sides;
+    for (size_t frame = 0; frame < pcm->frameCount(); ++frame) {
+        const size_t at = frame * pcm->channels;
+        sides.left.push_back(pcm->samples[at] / 32768.0);
+        sides.right.push_back(pcm->samples[at + pcm->channels - 1] / 32768.0);
+    }
+    return sides;
+}
+
+// Decoding a minute of Ogg Vorbis takes a while: each file once for the whole program.
+const Sides& decodeSides(const std::string& path)
+{
+    static std::map<std::string, Sides> decoded;
+    const std::string key = (std::filesystem::current_path() / path).string();
+    auto found = decoded.find(key);
+    if (found == decoded.end()) found = decoded.emplace(key, decodeFile(path)).first;
+    return found->second;
+}
+
+double meanOf(const std::vector<double>& side)
+{
+    double sum = 0;
+    for (double value : side) sum += value;
+    return sum / static_cast<double>(side.size());
+}
+
+double decibels(double power) { return 10.0 * std::log10(std::max(power, 1e-12)); }
+
+// Mean power of both sides over frames [from, from + count).
+double powerOver(const Sides& sides, size_t from, size_t count)
+{
+    double sum = 0;
+    for (size_t i = from; i < from + count; ++i) sum += sides.left[i] * sides.left[i] + sides.right[i] * sides.right[i];
+    return sum / (2.0 * static_cast<double>(count));
+}
+
+double rmsDbOf(const Sides& sides) { return decibels(powerOver(sides, 0, sides.frames())); }
+
+// RMS (dBFS) of the loudest 300 ms, or of the whole sound when shorter.
+double loudestWindowDbOf(const Sides& sides)
+{
+    const size_t window = std::min<size_t>(sides.frames(), MixRate * 3 / 10);
+    double loudest = 0;
+    for (size_t from = 0; from + window <= sides.frames(); from += 441) loudest = std::max(loudest, powerOver(sides, from, window));
+    return decibels(loudest);
+}
+
+double peakDbOf(const Sides& sides)
+{
+    double peak = 0;
+    for (size_t i = 0; i < sides.frames(); ++i) peak = std::max({peak, std::fabs(sides.left[i]), std::fabs(sides.right[i])});
+    return 20.0 * std::log10(std::max(peak, 1e-9));
+}
+
+// The largest magnitude among `count` frames from `from`.
+double largestIn(const std::vector<double>& side, size_t from, size_t count)
+{
+    double largest = 0;
+    for (size_t i = from; i < from + count; ++i) largest = std::max(largest, std::fabs(side[i]));
+    return largest;
+}
+
+// The largest step between neighbouring frames among `count` frames from `from`, both sides.
+double largestStep(const std::vector<double>& side, size_t from, size_t count)
+{
+    double step = 0;
+    for (size_t i = from + 1; i < from + count; ++i) step = std::max(step, std::fabs(side[i] - side[i - 1]));
+    return step;
+}
 
 }  // namespace
 
@@ -102,4 +209,71 @@ TEST_F(GameSounds, TheTracksFolderHoldsThreeLoopsInBothFormats) {
     }
     EXPECT_GE(oggCount, 1);
     EXPECT_GE(wavCount, 1);
+}
+
+TEST_F(GameSounds, NoSoundCarriesADcOffset)
+{
+    std::vector<std::string> all = EffectFiles;
+    all.insert(all.end(), LoopFiles.begin(), LoopFiles.end());
+    for (const std::string& path : all) {
+        const Sides& sides = decodeSides(path);
+        ASSERT_GT(sides.frames(), 0u) << path;
+        EXPECT_LT(std::fabs(meanOf(sides.left)), DcLimit) << path;
+        EXPECT_LT(std::fabs(meanOf(sides.right)), DcLimit) << path;
+    }
+}
+
+TEST_F(GameSounds, EffectsStartAndEndInSilence)
+{
+    for (const std::string& path : EffectFiles) {
+        const Sides& sides = decodeSides(path);
+        ASSERT_GT(sides.frames(), 0u) << path;
+        for (const auto* side : {&sides.left, &sides.right}) {
+            EXPECT_LE(std::fabs(side->front()), EdgeLimit) << path;
+            EXPECT_LE(std::fabs(side->back()), EdgeLimit) << path;
+            // Faded over a few milliseconds, not cut: the first half millisecond stays
+            // under a third of the sound's peak, the last 2 ms under -34 dBFS.
+            EXPECT_LE(largestIn(*side, 0, MixRate / 2000), largestIn(*side, 0, side->size()) / 3) << path;
+            EXPECT_LE(largestIn(*side, side->size() - MixRate / 500, MixRate / 500), EdgeLimit * 2) << path;
+        }
+    }
+}
+
+// A loop starts near zero, so its first pass does not click, and its last frame leads
+// into its first no more steeply than the music moves around the loop point.
+TEST_F(GameSounds, LoopsStartNearZeroAndJoinWithoutAClick)
+{
+    for (const std::string& path : LoopFiles) {
+        const Sides& sides = decodeSides(path);
+        ASSERT_GT(sides.frames(), 1000u) << path;
+        for (const auto* side : {&sides.left, &sides.right}) {
+            EXPECT_LE(std::fabs(side->front()), LoopEdgeLimit) << path;
+            EXPECT_LE(std::fabs(side->back()), LoopEdgeLimit) << path;
+            const double around = std::max(largestStep(*side, 0, 200), largestStep(*side, side->size() - 200, 200));
+            EXPECT_LE(std::fabs(side->front() - side->back()), around) << path;
+        }
+    }
+}
+
+TEST_F(GameSounds, EffectsShareOneLoudnessAndTheMusicSitsSixDecibelsUnder)
+{
+    double effects = 0, music = 0;
+    std::printf("%-24s %8s %12s %8s\n", "file", "RMS dB", "loudest dB", "peak dB");
+    for (const std::string& path : EffectFiles) {
+        const Sides& sides = decodeSides(path);
+        const double loudness = loudestWindowDbOf(sides), peak = peakDbOf(sides);
+        std::printf("%-24s %8.1f %12.1f %8.1f\n", path.c_str(), rmsDbOf(sides), loudness, peak);
+        EXPECT_NEAR(loudness, EffectLoudnessTarget, LoudnessTolerance) << path;
+        EXPECT_LE(peak, EffectPeakLimit) << path;
+        effects += loudness / static_cast<double>(EffectFiles.size());
+    }
+    for (const std::string& path : LoopFiles) {
+        const Sides& sides = decodeSides(path);
+        const double rms = rmsDbOf(sides), peak = peakDbOf(sides);
+        std::printf("%-24s %8.1f %12.1f %8.1f\n", path.c_str(), rms, loudestWindowDbOf(sides), peak);
+        EXPECT_NEAR(rms, MusicLoudnessTarget, LoudnessTolerance) << path;
+        EXPECT_LE(peak, MusicPeakLimit) << path;
+        music += rms / static_cast<double>(LoopFiles.size());
+    }
+    EXPECT_NEAR(effects - music, 6.0, 1.0);
 }

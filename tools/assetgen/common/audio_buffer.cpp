@@ -38,6 +38,14 @@ void wrapTail(AudioBuffer& buffer, size_t loopFrames) {
     buffer.right.resize(loopFrames);
 }
 
+void foldToMono(AudioBuffer& buffer) {
+    for (size_t i = 0; i < buffer.frames(); ++i) {
+        const float mid = (buffer.left[i] + buffer.right[i]) * 0.5f;
+        buffer.left[i] = mid;
+        buffer.right[i] = mid;
+    }
+}
+
 void fadeEdges(AudioBuffer& buffer, size_t fadeInFrames, size_t fadeOutFrames) {
     const size_t frames = buffer.frames();
     for (size_t i = 0; i < fadeInFrames && i < frames; ++i) {

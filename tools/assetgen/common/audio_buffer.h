@@ -26,6 +26,8 @@ void normaliseTo(AudioBuffer& buffer, float peakDb);
 // Folds everything past loopFrames back onto the start and cuts the buffer there, so a
 // note or echo that rings over the loop point continues at the start of the next pass.
 void wrapTail(AudioBuffer& buffer, size_t loopFrames);
+// Both sides become their average, as a mono file will hold them.
+void foldToMono(AudioBuffer& buffer);
 // Short raised-cosine fades at both ends of a one-shot effect, so it starts and ends at 0.
 void fadeEdges(AudioBuffer& buffer, size_t fadeInFrames, size_t fadeOutFrames);
 

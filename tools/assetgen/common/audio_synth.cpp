@@ -36,6 +36,7 @@ float Oscillator::square(float pulseWidth) {
     float value = t < pulseWidth ? 1.0f : -1.0f;
     value += polyBlep(t, dt);
     value -= polyBlep(static_cast<float>(std::fmod(phase + 1.0 - pulseWidth, 1.0)), dt);
+    value -= 2.0f * pulseWidth - 1.0f;  // a narrow pulse is mostly low: centre it on 0
     phase += dt;
     if (phase >= 1.0) phase -= 1.0;
     return value;

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/audio_finish.h"
 #include "common/audio_synth.h"
 #include "instruments.h"
+#include "mix_levels.h"
 
 namespace {
 
@@ -148,6 +150,6 @@ AudioBuffer renderPiece(const PieceSpec& spec) {
     }
     Reverb room(spec.roomSize, 0.45f, spec.reverbWet);
     applyEffectLooped(piece, room, secondsToFrames(6.0));
-    normaliseTo(piece, spec.peakDb);
+    finishLoop(piece, MusicRmsDb);
     return piece;
 }

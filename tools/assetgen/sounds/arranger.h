@@ -37,7 +37,6 @@ struct PieceSpec {
     float reverbWet = 1.0f;
     float echoWet = 0.0f;
     float echoBeats = 0.75f;
-    float peakDb = -3.0f;
 };
 
 // Seconds in one loop of the piece.

@@ -4,19 +4,20 @@
 
 #include <cmath>
 
+#include "common/audio_finish.h"
 #include "common/audio_synth.h"
 #include "instruments.h"
+#include "mix_levels.h"
 
 namespace {
 
-// Every effect ends with a little room around it and clean edges.
+// Every effect ends with a little room around it, clean edges and the common loudness.
 void finishEffect(AudioBuffer& buffer, float roomWet) {
     if (roomWet > 0.0f) {
         Reverb room(0.45f, 0.4f, roomWet);
         applyEffect(buffer, room);
     }
-    fadeEdges(buffer, 16, secondsToFrames(0.04));
-    normaliseTo(buffer, -1.5f);
+    finishOneShot(buffer, EffectLoudnessDb, EffectCeilingDb);
 }
 
 }  // namespace
@@ -30,7 +31,8 @@ AudioBuffer makeClick() {
     for (size_t i = 0; i < click.frames(); ++i) {
         const float t = static_cast<float>(i) / AudioRate;
         const float snap = air.highpass(noise.bipolar(), 3000.0f) * std::exp(-t / 0.0025f) * 0.6f;
-        const float sample = tick.sine() * std::exp(-t / 0.008f) * 0.7f + knock.sine() * std::exp(-t / 0.018f) * 0.5f;
+        // The knock rings long enough to be heard as a body, not only as a spike.
+        const float sample = tick.sine() * std::exp(-t / 0.008f) * 0.5f + knock.sine() * std::exp(-t / 0.03f) * 0.6f;
         click.add(i, sample + snap);
     }
     finishEffect(click, 0.0f);

@@ -100,6 +100,5 @@ PieceSpec uplinkSpec() {
     spec.seed = 41;
     spec.roomSize = 0.45f;
     spec.reverbWet = 0.7f;
-    spec.peakDb = -1.5f;
     return spec;
 }

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <functional>
 
+#include "common/audio_finish.h"
 #include "common/audio_writers.h"
 #include "effects.h"
+#include "mix_levels.h"
 #include "music_pieces.h"
 
 namespace {
@@ -56,7 +58,13 @@ bool writeEffectsAndTheme(const std::string& gameFolder) {
     bool ok = true;
     for (const EffectFile& file : effectFiles()) {
         const std::string path = gameFolder + "/" + file.path;
-        ok = report(writeFileBytes(path, encodeWav(file.make(), file.layout)), path) && ok;
+        AudioBuffer sound = file.make();
+        if (file.layout.channels == 1) {
+            // Sides panned apart lose loudness when folded together: level the mono sound again.
+            foldToMono(sound);
+            finishOneShot(sound, EffectLoudnessDb, EffectCeilingDb);
+        }
+        ok = report(writeFileBytes(path, encodeWav(sound, file.layout)), path) && ok;
     }
     const std::string themePath = gameFolder + "/sfx/menutheme.ogg";
     return report(writeOgg(themePath, renderPiece(menuThemeSpec()), ThemeSerial), themePath) && ok;
