@@ -115,6 +115,62 @@ void playBrass(AudioBuffer& out, const NoteEvent& note) {
     });
 }
 
+void playMarimba(AudioBuffer& out, const NoteEvent& note) {
+    const float hz = noteToHz(note.note);
+    const float ring = std::clamp(0.9f - (note.note - 60.0f) * 0.02f, 0.25f, 1.2f);
+    renderNote(out, note, ring * 4.0f, [&](float t) {
+        const float strike = std::min(1.0f, t / 0.0015f);
+        float tone = std::sin(TwoPi * hz * t) * std::exp(-t / ring);
+        if (hz * 4.0f < 15000.0f) tone += 0.35f * std::sin(TwoPi * hz * 3.93f * t) * std::exp(-t / (ring * 0.12f));
+        if (hz * 10.0f < 15000.0f) tone += 0.12f * std::sin(TwoPi * hz * 9.87f * t) * std::exp(-t / (ring * 0.04f));
+        return panned(tone * strike * 0.6f, note.pan);
+    });
+}
+
+void playEPiano(AudioBuffer& out, const NoteEvent& note) {
+    const float hz = noteToHz(note.note);
+    const Adsr env{0.003f, 1.6f, 0.25f, 0.35f};
+    Oscillator wobble{0.0, 4.8f};
+    renderNote(out, note, env.length(note.hold), [&](float t) {
+        const float level = env.at(t, note.hold);
+        const float index = 1.2f * std::exp(-t / 0.4f) + 0.2f;
+        const float body = std::sin(TwoPi * hz * t + index * std::sin(TwoPi * hz * t));
+        const float tine = hz * 14.0f < 16000.0f ? 0.15f * std::sin(TwoPi * hz * 14.0f * t) * std::exp(-t / 0.02f) : 0.0f;
+        // A slow tremolo that moves across the stereo field, as the old amplifiers did.
+        const float sway = 0.25f * wobble.sine();
+        const auto [left, right] = panned((body + tine) * level * 0.45f, note.pan);
+        return std::pair{left * (1.0f + sway), right * (1.0f - sway)};
+    });
+}
+
+void playFlute(AudioBuffer& out, const NoteEvent& note) {
+    const Adsr env{0.09f, 0.2f, 0.85f, 0.25f};
+    const float hz = noteToHz(note.note);
+    Oscillator tone{0.0, hz}, vibrato{0.0, 4.6f};
+    renderNote(out, note, env.length(note.hold), [&](float t) {
+        const float depth = std::min(1.0f, std::max(0.0f, t - 0.3f) * 1.5f) * 0.005f;
+        tone.hz = hz * (1.0f + depth * vibrato.sine());
+        const float phase = TwoPi * static_cast<float>(tone.phase);
+        const float value = tone.sine() + 0.18f * std::sin(2.0f * phase) + 0.06f * std::sin(3.0f * phase);
+        return panned(value * env.at(t, note.hold) * 0.4f, note.pan);
+    });
+}
+
+void playNylon(AudioBuffer& out, const NoteEvent& note) {
+    const float hz = noteToHz(note.note);
+    const float ring = 1.4f;
+    renderNote(out, note, ring * 3.0f, [&](float t) {
+        float value = 0.0f;
+        for (int partial = 1; partial <= 6; ++partial) {
+            if (hz * partial > 15000.0f) break;
+            const float weight = 1.0f / (partial * partial * 0.6f + 0.4f);
+            value += weight * std::sin(TwoPi * hz * partial * t) * std::exp(-t * partial / ring);
+        }
+        const float strike = std::min(1.0f, t / 0.001f);
+        return panned(value * strike * 0.45f, note.pan);
+    });
+}
+
 // ---- Drums ---------------------------------------------------------------------------
 
 void playKick(AudioBuffer& out, const NoteEvent& hit) {
@@ -142,8 +198,16 @@ void playHat(AudioBuffer& out, const NoteEvent& hit, bool open) {
     Svf filter;
     const float decay = open ? 0.16f : 0.03f;
     renderNote(out, hit, decay * 6.0f, [&](float t) {
-        const float hiss = filter.highpass(noise.bipolar(), 7500.0f, 0.8f);
+        // A band around 8 kHz rather than everything above it: bright without a hiss to 22 kHz.
+        const float hiss = filter.bandpass(noise.bipolar(), 8000.0f, 1.4f);
         return panned(hiss * std::exp(-t / decay) * 0.5f, hit.pan);
+    });
+}
+
+void playRim(AudioBuffer& out, const NoteEvent& hit) {
+    renderNote(out, hit, 0.08f, [&](float t) {
+        const float knock = std::sin(TwoPi * 1750.0f * t) * std::exp(-t / 0.012f) + 0.6f * std::sin(TwoPi * 520.0f * t) * std::exp(-t / 0.02f);
+        return panned(knock * std::min(1.0f, t / 0.0005f) * 0.5f, hit.pan);
     });
 }
 

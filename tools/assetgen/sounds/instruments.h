@@ -25,9 +25,20 @@ void playLead(AudioBuffer& out, const NoteEvent& note);
 // A brassy saw stack with a swelling filter, for fanfares.
 void playBrass(AudioBuffer& out, const NoteEvent& note);
 
+// Wooden bar struck with a soft mallet: a sine with its fourth and tenth partials.
+void playMarimba(AudioBuffer& out, const NoteEvent& note);
+// Electric piano: a soft FM tone with a short metallic tine at the strike.
+void playEPiano(AudioBuffer& out, const NoteEvent& note);
+// Breathy sine flute with a slow attack and gentle vibrato (no noise, so no hiss).
+void playFlute(AudioBuffer& out, const NoteEvent& note);
+// Plucked nylon string: a damped sine stack whose upper partials die first.
+void playNylon(AudioBuffer& out, const NoteEvent& note);
+
 // Drums (the note field is unused).
 void playKick(AudioBuffer& out, const NoteEvent& hit);
 void playSnare(AudioBuffer& out, const NoteEvent& hit);
 void playHat(AudioBuffer& out, const NoteEvent& hit, bool open);
+// A wooden rim knock: a pitched click with no noise in it.
+void playRim(AudioBuffer& out, const NoteEvent& hit);
 // Noise through a band-pass filter sweeping from one frequency to another.
 void playNoiseSweep(AudioBuffer& out, const NoteEvent& hit, float fromHz, float toHz);

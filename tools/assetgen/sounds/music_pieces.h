@@ -5,9 +5,9 @@
 
 // Calm and warm: pads and soft bells in F major, no drums; about 46 seconds.
 PieceSpec menuThemeSpec();
-// Driving and bright: plucked arpeggios over a steady beat in A minor; 96 seconds.
+// Driving: plucked arpeggios and a beat in A minor at 116 bpm, form A B A C; about 66 s.
 PieceSpec circuitSpec();
-// Moody and spacious: echoing plucks and a slow groove in D dorian; about 85 seconds.
+// Late and quiet: a waltz in D dorian at 84 bpm on electric piano and flute, A A B A; about 69 s.
 PieceSpec nightShiftSpec();
-// Cheerful and quick: four-on-the-floor in C major with bells; 60 seconds.
+// Cheerful: marimba over a bouncing bass in E flat major at 120 bpm, A B C B; 64 s.
 PieceSpec uplinkSpec();
