@@ -187,12 +187,13 @@ void finishOneShot(AudioBuffer& buffer, float targetLoudnessDb, float ceilingDb)
 {
     removeDc(buffer);
     fadeEdges(buffer, secondsToFrames(0.002), secondsToFrames(0.04));
+    removeResidualMean(buffer);
     // Limiting lowers the loudness a little; more rounds bring it back to the target.
+    // The limiter comes last, so nothing passes the ceiling afterwards.
     for (int round = 0; round < 6; ++round) {
         scale(buffer, gainOfDb(targetLoudnessDb - loudnessDb(buffer)));
         limitPeaks(buffer, ceilingDb);
     }
-    removeResidualMean(buffer);
 }
 
 void finishLoop(AudioBuffer& loop, float targetRmsDb)
