@@ -234,7 +234,7 @@ bool addBranch(Grower& grower)
 }
 
 // Pushes a computer a few cells further out; its old cell becomes cable.
-void extendComputer(Grower& grower)
+bool extendComputer(Grower& grower)
 {
     const Position chosen = roomyPick(grower, grower.computers);
     size_t pick = 0;
@@ -242,11 +242,12 @@ void extendComputer(Grower& grower)
     const Position from = chosen;
     const Position end = walk(grower, from, grower.random.between(1, 3));
     if (end.column == from.column && end.row == from.row) {
-        return;
+        return false;
     }
     grower.design.at(from.column, from.row).device = EmptyDeviceCode;
     grower.design.at(end.column, end.row).device = DeviceComputer;
     grower.computers[pick] = end;
+    return true;
 }
 
 // Pushes computers outward and bends links through free cells until the board is as
@@ -254,23 +255,24 @@ void extendComputer(Grower& grower)
 void fillBoard(Grower& grower)
 {
     const int area = grower.design.columns * grower.design.rows;
-    for (int attempt = 0; attempt < 600 && grower.used * 100 < area * grower.plan.fillPercent; ++attempt) {
+    // A board that has stopped growing will not reach its share: give up on it early.
+    int idle = 0;
+    for (int attempt = 0; attempt < 600 && idle < 80 && grower.used * 100 < area * grower.plan.fillPercent; ++attempt) {
         const LevelDesign design = grower.design;
         const WaveGrid wave = grower.wave;
         const std::vector<Position> computers = grower.computers;
         const int used = grower.used;
-        if (grower.random.chance(50)) {
-            extendComputer(grower);
-        } else if (addDetour(grower.design, grower.wave, grower.random)) {
-            grower.used += 2;
-        }
-        if (hasShortcut(grower.design)) {
+        const bool extend = grower.random.chance(50);
+        const bool moved = extend ? extendComputer(grower) : addDetour(grower.design, grower.wave, grower.random);
+        grower.used += moved && !extend ? 2 : 0;
+        if (moved && hasShortcut(grower.design)) {
             // A move that lets the player bypass a chain would give a second solution.
             grower.design = design;
             grower.wave = wave;
             grower.computers = computers;
             grower.used = used;
         }
+        idle = moved && grower.used != used ? 0 : idle + 1;
     }
 }
 
