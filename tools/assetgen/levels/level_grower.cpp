@@ -359,9 +359,9 @@ bool growLevel(const LevelPlan& plan, LevelRandom& random, LevelDesign& design)
     if (!growNetwork(grower)) {
         return false;
     }
-    // The large boards must look full: the planned share reached and no bare edge.
-    const bool full = grower.used * 100 >= design.columns * design.rows * plan.fillPercent && edgesAllUsed(design);
-    if (plan.sizeClass >= FullBoardSizeClass && !full) {
+    // The large boards must look full; the plan says whether an edge may stay bare.
+    const bool full = grower.used * 100 >= design.columns * design.rows * plan.fillPercent;
+    if ((plan.coverEdges && !edgesAllUsed(design)) || (plan.sizeClass >= FullBoardSizeClass && !full)) {
         return false;
     }
     if (!serverCanBeCutOff(design)) {

@@ -81,5 +81,7 @@ LevelPlan planOfLevel(int level)
     // A level without the extra rules makes up for them with one more computer.
     if (level > 5 && !viruses && !faxModems) plan.computers += 1;
     plan.candidates = row.sizeClass <= 1 ? 60 : (row.sizeClass == 2 ? 30 : 16);
+    // A bare row or column at the edge makes a board look unfinished, whatever its size.
+    plan.coverEdges = true;
     return plan;
 }

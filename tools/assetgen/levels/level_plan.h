@@ -19,6 +19,7 @@ struct LevelPlan {
     int straightPercent = 50; // chance that a walk keeps its direction
     int twoOutputsPercent = 0;  // chance that both Server halves feed a network
     int candidates = 20;      // layouts tried for this level
+    bool coverEdges = false;  // every edge row and column must hold a piece
 };
 
 LevelPlan planOfLevel(int level);
