@@ -83,13 +83,15 @@ std::vector<GeneratedLevel> candidatesOf(int level)
 {
     const LevelPlan plan = planOfLevel(level);
     std::vector<GeneratedLevel> accepted;
-    // More seeds only when the first ones gave nothing usable.
+    bool anyUnique = false;
+    // More seeds only when the first ones gave no level with a single solution.
     for (int candidate = 0; candidate < plan.candidates * 8; ++candidate) {
-        if (candidate >= plan.candidates && !accepted.empty()) break;
+        if (candidate >= plan.candidates && anyUnique) break;
         LevelRandom random(seedOf(level, candidate));
         LevelDesign design;
         GeneratedLevel generated;
         if (growLevel(plan, random, design) && acceptCandidate(design, level, generated)) {
+            anyUnique = anyUnique || generated.stats.unique;
             accepted.push_back(std::move(generated));
         }
     }
