@@ -6,6 +6,7 @@
 #include "play/game.h"
 #include "shell/menu.h"
 #include "shell/resource_table.h"
+#include "shell/shell_scenario.h"
 #include "shell/shell_state.h"
 #include "support/test_support.h"
 
@@ -34,13 +35,14 @@ void giveFakePictures(Resources& res) {
     for (auto& canvas : res.canvas) canvas = fakeImage(500, 450, 1);
 }
 
-struct MenuFixture : ::testing::Test {
+// The menu in a scratch folder, with pictures made in memory and no start-up.
+struct MenuScene {
     ScratchFolder folder{"menu"};
     WorkingFolder inFolder{folder.path()};
     ScriptedMedia media;
     Game game{media};
     ShellState shell;
-    void SetUp() override {
+    MenuScene() {
         giveFakePictures(game.res);
         buildGlyphWidths(game.font);
         media.setBlendMode(BlendMode::Alpha);
@@ -51,7 +53,22 @@ struct MenuFixture : ::testing::Test {
         media.frameLimit = frames;
         return runMenuCycles(game, shell);
     }
+    // Runs until the budget is spent; the program must not end before.
+    void runOut(int frames) { EXPECT_THROW(run(frames), ScriptEnded); }
+    std::vector<DrawnText> texts() const { return smallTexts(media.lastFrame); }
+    // The welcome line of the last presented frame; x 9999 when it is not shown.
+    DrawnText welcomeLine() const {
+        const std::vector<DrawnText> shown = texts();
+        const DrawnText* line = findTextStarting(shown, "Welcome to Cablewright v1.0!");
+        return line ? *line : DrawnText{"", 9999, 9999, {}, 0.0f};
+    }
 };
+
+struct MenuFixture : ::testing::Test, MenuScene {};
+
+// After the present that made framesPresented p, the fade has taken p - 1 steps of 2:
+// frame 0 is the menu cycle's blank frame.
+int brightnessAfter(int presented) { return 2 * (presented - 1); }
 
 }  // namespace
 
@@ -68,14 +85,14 @@ TEST(ScreenFade, TakesOneHundredAndTwentyEightFramesEachWay) {
     EXPECT_EQ(frames, 128);
 }
 
-TEST_F(MenuFixture, EscapeEndsTheProgramOnlyOnceTheMenuIsBright) {
-    // Frame 0 is the menu cycle's blank frame; the entry's first frame is frame 1.
+TEST_F(MenuFixture, EscapeEndsTheProgramOnlyOnceTheMenuIsBrighterThan240) {
+    ASSERT_EQ(brightnessAfter(121), 240);
     media.tapKey(60, KeyEscape);
-    media.tapKey(119, KeyEscape);
-    media.pressKey(125, KeyEscape);
+    media.tapKey(121, KeyEscape);  // at brightness 240 exactly: still ignored
+    media.pressKey(122, KeyEscape);
     EXPECT_EQ(run(1000), 0);
-    EXPECT_EQ(media.framesPresented, 125);  // read right after the present that brought frame 125
-    EXPECT_GT(game.fade.brightness, 240);
+    EXPECT_EQ(media.framesPresented, 122);  // read right after the present that brought frame 122
+    EXPECT_EQ(game.fade.brightness, 242);
 }
 
 TEST_F(MenuFixture, MenuDrawsBackgroundAndWhitePointerOverTheFade) {
@@ -156,4 +173,165 @@ TEST(StartUp, AMissingSoundIsNamedAndLeftSilent) {
     ASSERT_EQ(media.warnings.size(), 7u);
     EXPECT_NE(media.warnings[0].find("sfx/click.wav"), std::string::npos);
     EXPECT_EQ(media.playSound(game.res.click), 0);
+}
+
+// ---- Whole screens: the welcome line, the buttons, the credits --------------------------
+
+TEST_F(MenuFixture, WelcomeLineScrollsLeftAlongRow520InTheFadeColour) {
+    std::vector<DrawnText> lines;  // the welcome line of every presented frame
+    media.onFrame = [&](int) { lines.push_back(welcomeLine()); };
+    runOut(60);
+    // lines[p - 1] is the frame presented as p; the entry's first frame (p = 2) draws at x 400.
+    EXPECT_EQ(lines[1].x, 400);
+    EXPECT_EQ(lines[51].x, 350);
+    EXPECT_EQ(lines[51].y, 520);
+    EXPECT_EQ(lines[51].colour.r, brightnessAfter(51));  // drawn before the fade step of its frame
+    EXPECT_EQ(lines[51].colour.g, brightnessAfter(51));
+}
+
+TEST_F(MenuFixture, WelcomeLineReentersFromTheRightOnceItHasLeft) {
+    shell.marqueeX = shell.marqueeLoopPoint + 1;
+    std::vector<int> xs;
+    media.onFrame = [&](int) { xs.push_back(welcomeLine().x); };
+    runOut(5);
+    EXPECT_EQ(xs[1], shell.marqueeLoopPoint + 1);
+    EXPECT_EQ(xs[2], shell.marqueeLoopPoint);  // at the loop point itself it is still drawn there
+    EXPECT_EQ(xs[3], 800);
+    EXPECT_EQ(xs[4], 799);
+}
+
+TEST_F(MenuFixture, ButtonsHoverOnlyStrictlyInsideTheirColumn) {
+    const std::vector<std::pair<std::pair<int, int>, int>> probes = {
+        {{530, 200}, NoControl}, {{531, 200}, 0}, {{769, 200}, 0}, {{770, 200}, NoControl},
+        {{650, 172}, NoControl}, {{650, 173}, 0}, {{650, 228}, 0},  {{650, 229}, 1},
+        {{650, 342}, 2},         {{650, 343}, 3}, {{650, 456}, 4},  {{650, 457}, NoControl}};
+    for (size_t i = 0; i < probes.size(); ++i)
+        media.moveMouse(200 + static_cast<int>(i), probes[i].first.first, probes[i].first.second);
+    std::vector<int> hovered;
+    media.onFrame = [&](int presented) {
+        if (presented > 200) hovered.push_back(game.hoveredControl);
+    };
+    runOut(200 + static_cast<int>(probes.size()));
+    ASSERT_EQ(hovered.size(), probes.size());
+    for (size_t i = 0; i < probes.size(); ++i)
+        EXPECT_EQ(hovered[i], probes[i].second) << "pointer at " << probes[i].first.first << ", "
+                                                << probes[i].first.second;
+}
+
+TEST_F(MenuFixture, AHoveredButtonGlowsAdditivelyAndTheGlowFadesWhenThePointerLeaves) {
+    media.moveMouse(150, 650, 314);  // help
+    media.moveMouse(170, 100, 100);
+    std::vector<float> glowAlpha;  // the help button's glow per frame
+    media.onFrame = [&](int presented) {
+        if (presented < 2) return;  // the menu cycle's blank frame
+        const auto glows = media.drawsOf(game.res.menuButtonsGlow.get());
+        ASSERT_EQ(glows.size(), 4u);  // no glow for continue without a saved game
+        EXPECT_EQ(glows[1].y, 314);
+        EXPECT_EQ(glows[1].x, 650);
+        EXPECT_EQ(glows[1].frame, 2);
+        EXPECT_EQ(glows[1].state.blend, BlendMode::Light);
+        glowAlpha.push_back(glows[1].state.alpha);
+    };
+    runOut(200);
+    // glowAlpha[i] is the frame presented as i + 2; the pointer arrives in frame 151.
+    EXPECT_FLOAT_EQ(glowAlpha[149], 0.0f);
+    EXPECT_NEAR(glowAlpha[150], 0.15f, 1e-5);  // drawn after the fall of 0.05, before the rise of 0.2
+    EXPECT_NEAR(glowAlpha[168], 1.0f, 0.11f);   // held near full while hovered
+    EXPECT_NEAR(glowAlpha[171], glowAlpha[170] - 0.05f, 1e-5);  // falls once the pointer has gone
+    EXPECT_LE(glowAlpha.back(), 0.0f);
+    EXPECT_EQ(media.getBlendMode(), BlendMode::Alpha);
+}
+
+TEST_F(MenuFixture, WithASavedGameContinueIsBrightAndGlows) {
+    writeBytes("oldgame.cwm", {});
+    media.moveMouse(100, 650, 257);
+    runOut(140);
+    const auto buttons = media.drawsOf(game.res.menuButtons.get());
+    ASSERT_EQ(buttons.size(), 5u);
+    EXPECT_EQ(buttons[1].state.colour.r, 255);
+    EXPECT_EQ(buttons[1].y, 257);
+    const auto glows = media.drawsOf(game.res.menuButtonsGlow.get());
+    ASSERT_EQ(glows.size(), 5u);
+    EXPECT_GT(glows[1].state.alpha, 0.9f);
+}
+
+namespace {
+
+// Frames of a menu run that opens the credits with a click at frame 150.
+struct CreditsRun {
+    int firstCreditsFrame = -1;  // presented number of the credits' first frame
+    int backInMenu = -1;         // presented number of the first menu frame after them
+    int welcomeXBefore = 0, welcomeXAfter = 0;
+    std::vector<std::vector<DrawnText>> texts;  // of every credits frame
+    std::vector<DrawCall> logos;                // the logo of every credits frame
+};
+
+void watchCredits(MenuScene& f, CreditsRun& run) {
+    f.media.moveMouse(0, 650, 371);
+    f.media.click(150);
+    f.media.onFrame = [&](int presented) {
+        const auto logo = f.media.drawsOf(f.game.res.logo.get());
+        const bool credits = !logo.empty() && logo[0].x == 400;  // the menu draws it at x 420
+        const DrawnText welcome = f.welcomeLine();
+        if (credits && run.firstCreditsFrame < 0) run.firstCreditsFrame = presented;
+        if (credits) {
+            run.texts.push_back(f.texts());
+            run.logos.push_back(logo[0]);
+        }
+        if (run.firstCreditsFrame < 0 && presented > 1) run.welcomeXBefore = welcome.x;
+        if (run.firstCreditsFrame > 0 && !credits && run.backInMenu < 0) {
+            run.backInMenu = presented;
+            run.welcomeXAfter = welcome.x;
+        }
+    };
+}
+
+}  // namespace
+
+TEST_F(MenuFixture, CreditsScrollUpHalfAPixelPerFrameAndReturnToTheMenuAfterTheirFade) {
+    game.res.menuTheme = std::make_shared<Sound>(Sound{std::vector<int16_t>(2 * MixRate * 60), true});
+    CreditsRun credits;
+    watchCredits(*this, credits);
+    runOut(3500);
+    ASSERT_GT(credits.firstCreditsFrame, 0);
+    // 2801 frames of scrolling until the rows are 800 pixels above the top, then 128 of fade.
+    EXPECT_EQ(credits.backInMenu - credits.firstCreditsFrame, 2801 + 128);
+    EXPECT_EQ(media.pointerMoves, (std::vector<std::pair<int, int>>{{400, 300}}));
+    EXPECT_EQ(credits.welcomeXAfter, credits.welcomeXBefore - 1);  // the welcome line goes on where it was
+    EXPECT_EQ(media.soundMixer().activeChannels(), 1);             // the theme was not started again
+
+    // Frame 100 of the credits: creditsY is 550 and the fade has reached 200.
+    EXPECT_FLOAT_EQ(credits.logos[100].y, 700.0f);
+    EXPECT_FLOAT_EQ(credits.logos[101].y, 699.5f);  // the logo keeps the half pixel
+    EXPECT_EQ(credits.logos[100].x, 400);
+    const std::vector<DrawnText>& frame100 = credits.texts[100];
+    const DrawnText* heading = findText(frame100, "C r e d i t s");
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->y, 780);
+    EXPECT_EQ(heading->x, 400 - textWidth(game.font, "C r e d i t s") / 2);
+    EXPECT_EQ(heading->colour.r, 200);
+    const DrawnText* idea = findText(frame100, "Original Idea");
+    ASSERT_NE(idea, nullptr);
+    EXPECT_EQ(idea->x, 200);
+    EXPECT_EQ(idea->y, 850);
+    EXPECT_EQ(findText(credits.texts[101], "Original Idea")->y, 849);  // 849.5 truncated
+    const DrawnText* thanks = findText(credits.texts[1000], "Special Thanks");
+    ASSERT_NE(thanks, nullptr);
+    EXPECT_EQ(thanks->y, 100 + 750);  // creditsY = 600 - 500
+    EXPECT_EQ(thanks->x, 400 - textWidth(game.font, "Special Thanks") / 2);
+    EXPECT_EQ(thanks->colour.g, 255);
+}
+
+TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {
+    for (int input : {KeyEscape, KeySpace, KeyEnter, -MouseLeft}) {
+        MenuScene f;
+        CreditsRun credits;
+        watchCredits(f, credits);
+        // Held from the menu's fade-out on, where it does nothing.
+        if (input > 0) f.media.pressKey(200, input);
+        else f.media.pressMouse(200, -input);
+        f.runOut(700);
+        ASSERT_GT(credits.firstCreditsFrame, 0) << input;
+        EXPECT_EQ(credits.backInMenu - credits.firstCreditsFrame, 2) << input;  // fade-out from brightness 2
+    }
 }
