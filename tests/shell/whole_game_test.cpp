@@ -57,7 +57,7 @@ std::vector<Stay> playThrough(ScriptedMedia& media, const std::vector<int>& menu
             clickNext(presented);
         }
     };
-    media.frameLimit = 4000;
+    media.frameLimit = 8000;
     EXPECT_EQ(runGame(media), 0);
     return stays;
 }
@@ -128,4 +128,34 @@ TEST(WholeGame, ATamperedSavedGameContinuesFromTheStart) {
     ASSERT_EQ(stays.size(), 1u);
     EXPECT_EQ(stays[0].captionLine.text, "Level:1   Zone:0   Best: 99:59   Rank: Child");
     EXPECT_EQ(stays[0].savedGameAfter, littleEndian({0, 0, 0, 7}));
+}
+
+TEST(WholeGame, TheWelcomeLineReentersAsSoonAsItsLastLetterHasLeftTheScreen) {
+    ScratchFolder folder("marquee");
+    if (!linkBuiltGameFiles(folder.path())) GTEST_SKIP() << "no built game folder";
+    WorkingFolder inFolder(folder.path());
+    writeBytes("oldgame.cws", littleEndian(std::vector<int32_t>(78, Unbeaten)));
+
+    ScriptedMedia media;
+    SpriteFont font;
+    buildGlyphWidths(font);
+    int previousEnd = 99999, endBeforeReentry = 99999;
+    media.onFrame = [&](int presented) {
+        if (presented < 1000) return;  // the line is some 3,500 pixels long
+        int firstX = 99999, end = -99999;
+        for (const DrawCall& call : media.lastFrame) {
+            const bool glyph = call.image && call.image->frameCount == 90 && call.state.colour.r != 0;
+            if (!glyph || call.y != 520) continue;
+            firstX = std::min(firstX, static_cast<int>(call.x));
+            end = std::max(end, static_cast<int>(call.x) + font.glyphWidths[static_cast<size_t>(call.frame)] - 1);
+        }
+        if (firstX == 800 && endBeforeReentry == 99999) {
+            endBeforeReentry = previousEnd;
+            media.frameLimit = presented + 1;
+        }
+        previousEnd = end;
+    };
+    media.frameLimit = 8000;
+    EXPECT_THROW(runGame(media), ScriptEnded);
+    EXPECT_EQ(endBeforeReentry, 0);  // its last letter had just ended at the left edge
 }
