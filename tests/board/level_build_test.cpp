@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "board/board_fixture.h"
@@ -144,7 +145,7 @@ TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometryButShowNoBac
     MapFileLevel bigLevel;
     bigLevel.cells = {{{3, 3}, {95, 96}}, {{3, 4}, {93, 97}}};
     MapFileLevel oddSize = bigLevel;
-    oddSize.sizeClass = 7;
+    oddSize.sizeClass = 4;  // the first class past the table
     MapFolder folder({bigLevel, oddSize});
     loadMapData(folder.media, folder.mapData);
     copyLevel(folder.board, folder.mapData, 0);
@@ -154,7 +155,9 @@ TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometryButShowNoBac
     EXPECT_EQ(folder.board.columns, 14);
     EXPECT_EQ(folder.board.rows, 11);
     EXPECT_EQ(folder.board.originX, 64);
-    EXPECT_EQ(folder.board.sizeClass, 7) << "no backdrop belongs to an unknown size";
+    EXPECT_EQ(folder.board.rows, 11);
+    EXPECT_EQ(folder.board.originY, 36);
+    EXPECT_EQ(folder.board.sizeClass, 4) << "no backdrop belongs to an unknown size";
 
     Board fresh;
     copyLevel(fresh, folder.mapData, 1);
@@ -166,27 +169,32 @@ TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometryButShowNoBac
 
 TEST(LevelBuild, ScrambleKeepsShapesAndReachesEveryOrientation)
 {
+    // Every orientation of every shape as a starting tile: none may keep its turn for good.
     const std::vector<std::vector<int>> groups = {{81, 82}, {83, 84, 85, 86}, {87, 88, 89, 90}, {92, 93, 94, 95}};
-    std::vector<std::set<int>> seen(groups.size());
+    std::map<int, std::set<int>> seen;  // starting tile -> tiles it became
     ScriptedMedia media;
     media.seedRandom(12345);
     for (int build = 0; build < 60; ++build) {
         Board board = emptyBoard(3);
-        for (size_t g = 0; g < groups.size(); ++g) board.tile[g][0] = groups[g][0];
+        for (size_t g = 0; g < groups.size(); ++g)
+            for (size_t i = 0; i < groups[g].size(); ++i) board.tile[g][i] = groups[g][i];
         board.tile[5][5] = 91;
         board.tile[6][6] = 96;
         board.tile[13][10] = 110;
         scrambleBoard(board, media);
         for (size_t g = 0; g < groups.size(); ++g) {
-            const int tile = board.tile[g][0];
-            ASSERT_NE(std::find(groups[g].begin(), groups[g].end(), tile), groups[g].end()) << tile;
-            seen[g].insert(tile);
+            for (size_t i = 0; i < groups[g].size(); ++i) {
+                const int tile = board.tile[g][i];
+                ASSERT_NE(std::find(groups[g].begin(), groups[g].end(), tile), groups[g].end()) << tile;
+                seen[groups[g][i]].insert(tile);
+            }
         }
         EXPECT_EQ(board.tile[5][5], 91);
         EXPECT_EQ(board.tile[6][6], 96);
         EXPECT_EQ(board.tile[13][10], 110);
     }
-    for (size_t g = 0; g < groups.size(); ++g) EXPECT_EQ(seen[g].size(), groups[g].size());
+    for (const std::vector<int>& group : groups)
+        for (int start : group) EXPECT_EQ(seen[start].size(), group.size()) << "starting from tile " << start;
 }
 
 TEST(LevelBuild, RandomNumbersAreDrawnMirrorFirstThenColumnByColumn)
