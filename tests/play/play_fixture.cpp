@@ -135,22 +135,11 @@ std::vector<CellPosition> PlayFixture::solution() const {
     return best;
 }
 
+std::vector<DrawnText> PlayFixture::texts() const { return smallTexts(media.lastFrame, game.font.glyphWidths); }
+
 std::vector<std::string> PlayFixture::textsDrawn() const {
-    // Every glyph is a black shadow and then the glyph itself: take every second draw.
-    const std::vector<DrawCall> draws = media.drawsOf(game.res.smallFont.get());
     std::vector<std::string> lines;
-    int nextX = 0, lineY = -1;
-    for (size_t i = 1; i < draws.size(); i += 2) {
-        const int x = static_cast<int>(draws[i].x), y = static_cast<int>(draws[i].y);
-        if (y != lineY || x < nextX) {
-            lines.emplace_back();
-            lineY = y;
-        } else {
-            lines.back().append(static_cast<size_t>((x - nextX) / 5), ' ');
-        }
-        lines.back().push_back(static_cast<char>(draws[i].frame + 33));
-        nextX = x + game.font.glyphWidths[draws[i].frame] - 1;
-    }
+    for (const DrawnText& line : texts()) lines.push_back(line.text);
     return lines;
 }
 

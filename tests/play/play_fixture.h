@@ -44,7 +44,9 @@ struct PlayFixture {
     }
     // Clicks that connect every computer, found by trying the turns of the cable cells.
     std::vector<CellPosition> solution() const;
-    // The small-font texts of the last presented frame, one string per line drawn.
+    // The small-font texts of the last presented frame, with where and in which colour.
+    std::vector<DrawnText> texts() const;
+    // The same, one string per line drawn.
     std::vector<std::string> textsDrawn() const;
     bool textShown(const std::string& text) const;
 };

@@ -1,10 +1,13 @@
 #pragma once
 // Shared helpers for the tests: scratch folders and byte files.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "media/scripted_media.h"
 
 // A fresh empty folder under the system temp folder, removed when the object dies.
 class ScratchFolder {
@@ -32,3 +35,22 @@ void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> readBytes(const std::string& path);
 // The built game folder (with generated assets), from the GAME_DIR environment variable.
 std::filesystem::path gameFolder();
+
+// 32-bit little-endian integers, as the progress files hold them.
+std::vector<uint8_t> littleEndian(const std::vector<int32_t>& values);
+
+// One line of small-font text as the player sees it: its first glyph's position and its colour.
+struct DrawnText {
+    std::string text;
+    int x = 0, y = 0;
+    Colour colour;
+    float alpha = 1.0f;
+};
+// The small-font lines of a frame, in drawing order, given the font's glyph widths. The font
+// is told by its strip (90 frames of 13 x 13), so this works on the game's own pictures too;
+// each glyph's black shadow is left out.
+std::vector<DrawnText> smallTexts(const std::vector<DrawCall>& frame, const std::array<int, 90>& glyphWidths);
+// The line with exactly this text, or nullptr.
+const DrawnText* findText(const std::vector<DrawnText>& texts, const std::string& text);
+// The first line whose text begins with the prefix, or nullptr.
+const DrawnText* findTextStarting(const std::vector<DrawnText>& texts, const std::string& prefix);
