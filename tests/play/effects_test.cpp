@@ -26,11 +26,20 @@ TEST(Effects, GhostTurnsGrowsFadesAndLeavesTheDrawStateClean) {
     EXPECT_EQ(first.frame, 85);
     EXPECT_FLOAT_EQ(first.state.rotation, 10.0f);
     EXPECT_FLOAT_EQ(first.state.alpha, 0.5f);
+    EXPECT_FLOAT_EQ(first.state.scaleX, 1.0f);
+    EXPECT_EQ(first.x, 100);
+    EXPECT_EQ(first.y, 200);
     EXPECT_EQ(f.media.drawState().rotation, 0.0f);
     EXPECT_EQ(f.media.drawState().scaleX, 1.0f);
     EXPECT_EQ(f.media.getBlendMode(), BlendMode::Alpha);
+    f.media.clearScreen();
+    drawRotationGhosts(f.game);
+    const DrawCall& second = f.media.currentDraws.at(0);
+    EXPECT_FLOAT_EQ(second.state.scaleY, 1.01f);  // grows and turns one degree per frame
+    EXPECT_FLOAT_EQ(second.state.rotation, 11.0f);
+    EXPECT_FLOAT_EQ(second.state.alpha, 0.49f);
     // In single precision the half alpha runs out after 51 draws.
-    EXPECT_EQ(1 + drawsUntilGone(f, f.game.effects.ghosts, drawRotationGhosts), 51);
+    EXPECT_EQ(2 + drawsUntilGone(f, f.game.effects.ghosts, drawRotationGhosts), 51);
 }
 
 TEST(Effects, SparklesAndLightsAreAdditiveAndDieOut) {
@@ -39,8 +48,14 @@ TEST(Effects, SparklesAndLightsAreAdditiveAndDieOut) {
     f.media.clearScreen();
     drawSparkles(f.game);
     EXPECT_EQ(f.media.currentDraws.at(0).state.blend, BlendMode::Light);
+    EXPECT_EQ(f.media.currentDraws.at(0).x, 10);
+    EXPECT_EQ(f.media.currentDraws.at(0).y, 20);
+    f.media.clearScreen();
+    drawSparkles(f.game);
+    EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.scaleX, 0.54f);  // grows by 0.04 a frame
+    EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.alpha, 0.99f);
     EXPECT_EQ(f.media.getBlendMode(), BlendMode::Alpha);
-    const int sparkleLife = 1 + drawsUntilGone(f, f.game.effects.sparkles, drawSparkles);
+    const int sparkleLife = 2 + drawsUntilGone(f, f.game.effects.sparkles, drawSparkles);
     EXPECT_GE(sparkleLife, 100);
     EXPECT_LE(sparkleLife, 101);
 
@@ -60,6 +75,13 @@ TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.r, particle.red);
     EXPECT_EQ(f.media.getDrawColour().r, 77);
     EXPECT_FLOAT_EQ(f.game.effects.particles.at(0).y, particle.y + particle.speed);
+    EXPECT_EQ(f.media.currentDraws.at(0).state.blend, BlendMode::Light);
+    EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.scaleX, particle.scale);
+    f.media.clearScreen();
+    drawMenuParticles(f.game);
+    EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.scaleX, particle.scale + 0.01f);  // grows as it falls
+    EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.alpha, 0.99f);
+    EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).y, particle.y + particle.speed);
 }
 
 TEST(ComputerAnimations, TableRowsAndConnectedLoop) {
@@ -78,7 +100,9 @@ TEST(ComputerAnimations, TableRowsAndConnectedLoop) {
     EXPECT_EQ(board.computers[0].animId, 6);
     EXPECT_EQ(board.computers[0].animTicksLeft, 200);
     EXPECT_EQ(board.computers[1].animTicksLeft, 0);
-    for (int i = 0; i < 5; ++i) stepComputerAnimations(board, table, media);
+    stepComputerAnimations(board, table, media);
+    EXPECT_EQ(board.computers[0].animFrame, 22);  // the loop opens on its first entry
+    for (int i = 0; i < 4; ++i) stepComputerAnimations(board, table, media);
     EXPECT_EQ(board.computers[0].animFrame, 23);  // positions 0 to 0.9 show entry 0, 1.2 entry 1
     EXPECT_EQ(board.computers[0].animTicksLeft, 195);
     EXPECT_EQ(board.computers[1].animFrame, 0);

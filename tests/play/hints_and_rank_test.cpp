@@ -53,9 +53,13 @@ TEST(Hints, VirusClockAndFaxModemTriggers) {
     stepHintTriggers(f.game);
     EXPECT_TRUE(level.hint.visible);
     EXPECT_EQ(level.hint.page, 2);
+    EXPECT_EQ(level.hint.direction, 1);
+    stepHintTriggers(f.game);
+    EXPECT_EQ(level.hint.direction, 1) << "shown, not yet told to fade";
     level.virusWatch.virusHintClock = 1249;
     stepHintTriggers(f.game);
     EXPECT_EQ(level.hint.page, 3);
+    EXPECT_EQ(level.hint.direction, 1);
     level.virusWatch.virusHintClock = 2499;
     stepHintTriggers(f.game);
     EXPECT_EQ(level.hint.direction, -1);

@@ -88,6 +88,40 @@ TEST(Scene, BoardShadowsDevicesAndHudInOrder) {
     EXPECT_EQ(frame.back().state.colour.b, 255);
 }
 
+TEST(Scene, LayersFromBackgroundThroughLightsBackdropGhostsBoardToSparkles) {
+    PlayFixture f;
+    startLevel(f.game);
+    playFrame(f.game);  // spawns the first falling light
+    f.game.effects.lights.back().scale = 1.0f;
+    addRotationGhost(f.game.effects, 400, 300, 85);
+    addSparkle(f.game.effects, 400, 300, 1.0f, 0.5f);
+    playFrame(f.game);
+    const std::vector<DrawCall>& frame = f.media.lastFrame;
+    auto firstIndex = [&](auto match) {
+        for (size_t i = 0; i < frame.size(); ++i)
+            if (match(frame[i])) return static_cast<int>(i);
+        return -1;
+    };
+    const Resources& res = f.game.res;
+    const int background = firstIndex([&](const DrawCall& c) { return c.image == res.background.get(); });
+    const int light = firstIndex([&](const DrawCall& c) { return c.image == res.lights.get(); });
+    const int backdrop = firstIndex([&](const DrawCall& c) { return c.image == res.canvas[0].get(); });
+    const int ghost = firstIndex([&](const DrawCall& c) { return c.image == res.tiles.get() && c.state.rotation != 0; });
+    const int cell = firstIndex([&](const DrawCall& c) { return c.image == res.tiles.get() && c.state.rotation == 0; });
+    const int sparkle = firstIndex([&](const DrawCall& c) { return c.image == res.sphere.get(); });
+    const int panel = firstIndex([&](const DrawCall& c) { return c.image == res.panel.get(); });
+    EXPECT_EQ(background, 0);
+    EXPECT_GT(light, background);
+    EXPECT_GT(backdrop, light);
+    EXPECT_GT(ghost, backdrop) << "the ghost turns under the board, over its backdrop";
+    EXPECT_GT(cell, ghost);
+    EXPECT_GT(sparkle, cell);
+    EXPECT_GT(panel, sparkle);
+    EXPECT_EQ(frame[static_cast<size_t>(light)].state.blend, BlendMode::Light);
+    EXPECT_EQ(frame[static_cast<size_t>(ghost)].x, 400);
+    EXPECT_EQ(frame[static_cast<size_t>(sparkle)].state.blend, BlendMode::Light);
+}
+
 TEST(Scene, CleaningCursorOverAnInfectedReachedComputer) {
     PlayFixture f;
     startLevel(f.game);

@@ -81,3 +81,23 @@ TEST(SpriteFont, LevelTimeText) {
     EXPECT_EQ(levelTimeText(3599), "00:59");
     EXPECT_EQ(levelTimeText(100 * 3600 + 61 * 60), "101:01");
 }
+
+TEST(SpriteFont, EveryGlyphAdvancesByItsWidthFromTheTableLessOne) {
+    // The widths of '!' .. 'z', as the font's pictures were drawn.
+    const int widths[90] = {2,  6, 9, 8, 14, 11, 4,  6, 5, 8,  9, 4, 6, 3, 6, 8, 6, 8, 8,  9,  8, 8, 9,
+                            9,  8, 4, 5, 9,  9,  9,  7, 12, 10, 8, 9, 10, 8, 8, 10, 10, 6, 7, 9,  8,  10, 9,
+                            11, 8, 11, 9, 9, 10, 9, 10, 14, 9, 10, 9, 5, 7, 6, 9, 9, 4, 7, 8, 7,  8,  8,  7,
+                            8,  7, 3, 5, 7, 3, 11, 7, 8, 8, 8, 5, 7, 6, 7, 9, 11, 9, 8, 8};
+    std::string all;
+    for (int code = 33; code <= 122; ++code) all.push_back(static_cast<char>(code));
+    PlayFixture f;
+    f.media.clearScreen();
+    drawText(f.game, 0, 0, all, AlignLeft);
+    const std::vector<float> xs = glyphXs(f.media, f.game.res.smallFont.get());
+    ASSERT_EQ(xs.size(), 90u);
+    int x = 0;
+    for (int i = 0; i < 90; ++i) {
+        EXPECT_EQ(xs[static_cast<size_t>(i)], x) << "glyph " << static_cast<char>(33 + i);
+        x += widths[i] - 1;
+    }
+}

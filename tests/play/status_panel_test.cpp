@@ -47,8 +47,21 @@ TEST(StatusPanel, TipAppearsOnThe51stStillFrameAndMovementHidesIt) {
     playFrame(f.game);
     EXPECT_EQ(f.game.tip.text, "Server");
     EXPECT_EQ(f.game.tip.y, y + 28);
-    EXPECT_TRUE(f.textShown("Server"));
-    EXPECT_EQ(f.media.drawsOf(f.game.res.hint.get()).size(), 5u);  // two ends, three middles
+    // The bubble below the pointer: left end, three middles, right end, 13 pixels apart.
+    const std::vector<DrawCall> bubble = f.media.drawsOf(f.game.res.hint.get());
+    ASSERT_EQ(bubble.size(), 5u);
+    for (size_t i = 0; i < bubble.size(); ++i) {
+        EXPECT_EQ(bubble[i].x, x + 13 * static_cast<int>(i)) << i;
+        EXPECT_EQ(bubble[i].y, y + 28) << i;
+        EXPECT_EQ(bubble[i].frame, i == 0 ? 0 : i == 4 ? 2 : 1) << i;
+        EXPECT_EQ(bubble[i].state.colour.r, 255) << i;
+    }
+    const std::vector<DrawnText> texts = f.texts();
+    const DrawnText* tip = findText(texts, "Server");
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tip->x, x + 13 * 3 / 2 + 13 - textWidth(f.game.font, "Server") / 2);  // centred on the bubble
+    EXPECT_EQ(tip->y, y + 28);
+    EXPECT_EQ(tip->colour.b, 255);
     f.runFrames(30);
     EXPECT_NEAR(f.game.tip.alpha, 0.72f, 0.001f);
     f.media.moveMouse(f.media.framesPresented, x + 1, y);
