@@ -73,6 +73,8 @@ TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
     f.media.clearScreen();
     drawMenuParticles(f.game);
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.r, particle.red);
+    EXPECT_EQ(f.media.currentDraws.at(0).state.colour.g, 255);
+    EXPECT_EQ(f.media.currentDraws.at(0).state.colour.b, particle.blue);
     EXPECT_EQ(f.media.getDrawColour().r, 77);
     EXPECT_FLOAT_EQ(f.game.effects.particles.at(0).y, particle.y + particle.speed);
     EXPECT_EQ(f.media.currentDraws.at(0).state.blend, BlendMode::Light);

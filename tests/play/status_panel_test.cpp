@@ -24,6 +24,49 @@ TEST(StatusPanel, HoverStripIsWiderThanTheButtonsAndHighlightsAtScale) {
     EXPECT_EQ(f.game.hoveredControl, NoControl);
 }
 
+namespace {
+
+// A short 44100 Hz 16-bit mono WAV file.
+std::vector<uint8_t> shortWav() {
+    std::vector<uint8_t> bytes = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                                  16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 0x01, 0, 2, 0, 16, 0,
+                                  'd', 'a', 't', 'a', 200, 0, 0, 0};
+    bytes.resize(bytes.size() + 200, 7);
+    return bytes;
+}
+
+// Clicks the music button whose centre is at x in the next frame of play.
+void clickButton(PlayFixture& f, int x) {
+    f.media.moveMouse(f.media.framesPresented, x, 584);
+    f.media.click(f.media.framesPresented);
+    playFrame(f.game);
+}
+
+}  // namespace
+
+TEST(StatusPanel, PreviousAndNextButtonsStepThroughTheTracksBothWays) {
+    PlayFixture f;
+    for (const char* name : {"a.wav", "b.wav", "c.wav"}) writeBytes(f.scratch.file(std::string("tracks/") + name), shortWav());
+    buildTrackList(f.game.music, f.media);
+    ASSERT_EQ(f.game.music.trackCount, 3);
+    startMusic(f.game.music, f.media);
+    startLevel(f.game);
+    clickButton(f, 64);  // previous, from the first track round to the last
+    EXPECT_EQ(f.game.music.currentTrack, 2);
+    clickButton(f, 64);
+    EXPECT_EQ(f.game.music.currentTrack, 1);
+    clickButton(f, 128);  // next
+    EXPECT_EQ(f.game.music.currentTrack, 2);
+    clickButton(f, 128);
+    EXPECT_EQ(f.game.music.currentTrack, 0);
+    EXPECT_EQ(f.media.soundMixer().activeChannels(), 1);  // each switch stops the track before
+    clickButton(f, 160);  // stop: the track fades out but keeps running
+    EXPECT_EQ(f.game.music.musicTarget, 0.0f);
+    clickButton(f, 96);  // play
+    EXPECT_EQ(f.game.music.musicTarget, 1.0f);
+    EXPECT_EQ(f.game.music.currentTrack, 0);
+}
+
 TEST(StatusPanel, StopAndPlayButtonsFadeTheMusic) {
     PlayFixture f;
     f.game.music.musicTarget = 1.0f;
