@@ -148,5 +148,18 @@ TEST(Scene, CleaningCursorOverAnInfectedReachedComputer) {
     EXPECT_EQ(f.game.board.tile[computer.x][computer.y], tile);
     EXPECT_EQ(computer.state, NotConnected);
     EXPECT_EQ(f.game.progress.rankPoints, points + 5);
-    EXPECT_FALSE(f.game.effects.sparkles.empty());
+    // The cleaning sparkles at the computer's cell centre, full and small, from the next frame.
+    const int cx = cellCentreX(f.game.board, computer.x), cy = cellCentreY(f.game.board, computer.y);
+    f.game.effects.sparkles.erase(f.game.effects.sparkles.begin(), f.game.effects.sparkles.end() - 1);
+    const Sparkle& sparkle = f.game.effects.sparkles.back();
+    EXPECT_EQ(sparkle.x, cx);
+    EXPECT_EQ(sparkle.y, cy);
+    EXPECT_FLOAT_EQ(sparkle.alpha, 1.0f);
+    EXPECT_FLOAT_EQ(sparkle.scale, 0.5f);
+    playFrame(f.game);
+    const std::vector<DrawCall> drawn = f.media.drawsOf(f.game.res.sphere.get());
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].x, cx);
+    EXPECT_EQ(drawn[0].y, cy);
+    EXPECT_FLOAT_EQ(drawn[0].state.alpha, 1.0f);
 }
