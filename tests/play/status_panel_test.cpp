@@ -112,3 +112,21 @@ TEST(StatusPanel, TipAppearsOnThe51stStillFrameAndMovementHidesIt) {
     EXPECT_EQ(f.game.tip.timer, 0);
     EXPECT_TRUE(f.media.drawsOf(f.game.res.hint.get()).empty());
 }
+
+TEST(StatusPanel, ARestingPointerNamesTheStateOfTheComputerUnderIt) {
+    PlayFixture f;
+    startLevel(f.game);
+    f.runUntil([&] { return f.game.level.phase == LevelPhase::Playing; });
+    Computer& computer = f.game.board.computers.at(0);
+    const int x = cellCentreX(f.game.board, computer.x), y = cellCentreY(f.game.board, computer.y);
+    const std::vector<std::pair<int, std::string>> states = {{NotConnected, "Not connected"},
+                                                             {Infected, "Virus Detected"}};
+    for (const auto& [state, text] : states) {
+        computer.state = state;  // an infected computer stays so whatever the floods find
+        f.media.moveMouse(f.media.framesPresented, x, y - 1 + state);  // a move starts a new rest
+        f.runFrames(52);
+        EXPECT_EQ(f.game.tip.text, text);
+        EXPECT_TRUE(f.textShown(text)) << text;
+    }
+    EXPECT_EQ(f.media.drawsOf(f.game.res.hint.get()).size(), 10u);  // "Virus Detected" has eight middles
+}
