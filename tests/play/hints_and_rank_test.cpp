@@ -29,14 +29,37 @@ TEST(Hints, FirstLevelShowsPagesAt200And1300AndFadesFrom2400) {
     EXPECT_EQ(rects[0].width, 400);
     EXPECT_EQ(rects[0].height, 130);
     EXPECT_FLOAT_EQ(rects[0].state.alpha, 0.05f / 3.0f);
-    EXPECT_TRUE(f.textShown("Network Construction Hint"));
-    EXPECT_TRUE(f.textShown("click - 90 degrees."));
+    EXPECT_EQ(rects[0].x, 10);
+    EXPECT_EQ(rects[0].y, 10);
+    EXPECT_EQ(rects[0].state.colour.r, 0);
+    std::vector<DrawnText> texts = f.texts();
+    const DrawnText* title = findText(texts, "Network Construction Hint");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->x, 210 - textWidth(f.game.font, title->text) / 2);
+    EXPECT_EQ(title->y, 15);
+    EXPECT_FLOAT_EQ(title->alpha, 0.05f);
+    EXPECT_EQ(title->colour.r, 255);  // the fade colour, full by now
+    const DrawnText* first = findText(texts, "The basic task in game, is to connect all computers to Server.");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->x, 15);
+    EXPECT_EQ(first->y, 45);
+    const DrawnText* fifth = findText(texts, "click - 90 degrees.");
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(fifth->x, 15);
+    EXPECT_EQ(fifth->y, 45 + 4 * 15);
     f.runFrames(30);
     EXPECT_GE(hint.alpha, 1.0f);
     f.runFrames(1300 - 231);
     EXPECT_EQ(hint.page, 1);
     EXPECT_FLOAT_EQ(hint.alpha, 0.0f);  // a new page starts over
-    f.runFrames(1100);                  // level time 2400
+    playFrame(f.game);
+    texts = f.texts();
+    const DrawnText* second = findText(texts, "Connect Computers to Server");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->x, 220 - textWidth(f.game.font, second->text) / 2);
+    EXPECT_EQ(rectsOf(f.media).at(0).width, 420);
+    EXPECT_EQ(rectsOf(f.media).at(0).height, 115);
+    f.runFrames(1099);                  // level time 2400
     EXPECT_EQ(hint.direction, -1);
     EXPECT_TRUE(hint.visible);
     f.runFrames(25);
