@@ -82,3 +82,29 @@ TEST_F(ProgressFiles, ASaveThatCannotBeWrittenKeepsTheOldFile) {
     saveGame(media, progress);
     EXPECT_EQ(readBytes("oldgame.cwm"), littleEndian({1, 2, 3, 4}));
 }
+
+namespace {
+
+// Files the process holds open right now.
+size_t openFiles() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                             std::filesystem::directory_iterator()));
+}
+
+}  // namespace
+
+TEST_F(ProgressFiles, ReadingTheFilesLeavesNoneOpen) {
+    // A long session probes and reads them again and again; a handle left open each time
+    // would in the end keep the game from opening anything.
+    writeBytes("oldgame.cwm", littleEndian({1, 2, 3, 4}));
+    writeBytes("oldgame.cws", littleEndian({5, 6}));
+    const size_t before = openFiles();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_TRUE(probeSavedGame(media));
+        loadGame(media, progress);
+        loadRecords(media, progress);
+        saveGame(media, progress);
+        saveRecords(media, progress);
+    }
+    EXPECT_EQ(openFiles(), before);
+}
