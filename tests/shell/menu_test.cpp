@@ -8,6 +8,7 @@
 #include "shell/resource_table.h"
 #include "shell/shell_scenario.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 #include "support/test_support.h"
 
 namespace {
@@ -161,6 +162,55 @@ TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {
     } catch (const FatalError& error) {
         EXPECT_NE(std::string(error.what()).find("gfx/pointer.spr"), std::string::npos);
     }
+}
+
+TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
+    ScratchFolder folder("startup");
+    if (!linkBuiltGameFiles(folder.path())) GTEST_SKIP() << "no built game folder";
+    WorkingFolder inFolder(folder.path());
+    ScriptedMedia media;
+    Game game(media);
+    ShellState shell;
+    startUp(game, shell);
+    const Resources& res = game.res;
+    struct Cut {
+        const char* name;
+        const Image* image;
+        int width, height, frames;  // width 0: a single picture of its own size
+        bool centred;
+    };
+    const Cut cuts[] = {
+        {"pointer", res.pointer.get(), 23, 32, 2, false},     {"sphere", res.sphere.get(), 0, 0, 1, true},
+        {"lights", res.lights.get(), 64, 64, 2, false},       {"buttons", res.buttons.get(), 32, 32, 8, true},
+        {"icon", res.icon.get(), 0, 0, 1, false},             {"hint", res.hint.get(), 13, 16, 3, false},
+        {"background", res.background.get(), 0, 0, 1, true}, {"logo", res.logo.get(), 0, 0, 1, true},
+        {"tiles", res.tiles.get(), 56, 56, 120, true},        {"panel", res.panel.get(), 0, 0, 1, false},
+        {"bigFont", res.bigFont.get(), 46, 64, 11, false},    {"smallFont", res.smallFont.get(), 13, 13, 90, false},
+        {"canvas0", res.canvas[0].get(), 0, 0, 1, true},      {"canvas3", res.canvas[3].get(), 0, 0, 1, true},
+        {"publisherLogo", res.publisherLogo.get(), 0, 0, 1, false}, {"crest", res.crest.get(), 32, 32, 34, true},
+        {"particle", res.particle.get(), 64, 64, 2, true},    {"menuBack", res.menuBack.get(), 0, 0, 1, true},
+        {"menuButtons", res.menuButtons.get(), 281, 57, 7, true},
+        {"menuButtonsGlow", res.menuButtonsGlow.get(), 281, 57, 7, true},
+    };
+    for (const Cut& cut : cuts) {
+        ASSERT_NE(cut.image, nullptr) << cut.name;
+        if (cut.width) {
+            EXPECT_EQ(cut.image->width, cut.width) << cut.name;
+            EXPECT_EQ(cut.image->height, cut.height) << cut.name;
+        }
+        EXPECT_EQ(cut.image->frameCount, cut.frames) << cut.name;
+        EXPECT_FLOAT_EQ(cut.image->handleX, cut.centred ? cut.image->width * 0.5f : 0.0f) << cut.name;
+        EXPECT_FLOAT_EQ(cut.image->handleY, cut.centred ? cut.image->height * 0.5f : 0.0f) << cut.name;
+    }
+    for (const auto& canvas : res.canvas) ASSERT_NE(canvas, nullptr);
+    EXPECT_NE(res.click, nullptr);
+    EXPECT_NE(res.rankUp, nullptr);
+    EXPECT_TRUE(res.menuTheme && res.menuTheme->looping);
+    EXPECT_FALSE(res.complete->looping);
+    EXPECT_TRUE(media.pointerHidden);
+    EXPECT_EQ(game.connectors.open[TeeNES], (std::array<int, 4>{1, 1, 1, 0}));
+    EXPECT_EQ(game.animations[6][0], 22);
+    EXPECT_EQ(game.font.glyphWidths[0], 2);
 }
 
 TEST(StartUp, AMissingSoundIsNamedAndLeftSilent) {
@@ -334,4 +384,26 @@ TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {
         ASSERT_GT(credits.firstCreditsFrame, 0) << input;
         EXPECT_EQ(credits.backInMenu - credits.firstCreditsFrame, 2) << input;  // fade-out from brightness 2
     }
+}
+
+TEST_F(MenuFixture, TheNextPageButtonGlowsWhileHoveredAndFadesAfter) {
+    media.moveMouse(0, 650, 314);
+    media.click(150);               // help
+    media.moveMouse(160, 281, 456);  // just inside the next-page button
+    media.moveMouse(190, 280, 456);  // just outside
+    std::vector<DrawCall> glows;     // the next-page glow of every frame in Help
+    media.onFrame = [&](int) {
+        for (const DrawCall& call : media.drawsOf(game.res.menuButtonsGlow.get()))
+            if (call.frame == 5) glows.push_back(call);
+    };
+    runOut(240);
+    ASSERT_GE(glows.size(), 80u);
+    EXPECT_EQ(glows[0].x, 400);
+    EXPECT_EQ(glows[0].y, 470);
+    EXPECT_EQ(glows[0].state.blend, BlendMode::Light);
+    float highest = 0.0f;
+    for (const DrawCall& glow : glows) highest = std::max(highest, glow.state.alpha);
+    EXPECT_GE(highest, 1.0f);
+    EXPECT_LE(glows.back().state.alpha, 0.0f);  // gone some 20 frames after the pointer left
+    EXPECT_EQ(shell.screenState, ScreenState::Help);
 }
