@@ -109,3 +109,35 @@ TEST(ComputerAnimations, TableRowsAndConnectedLoop) {
     EXPECT_EQ(board.computers[0].animTicksLeft, 195);
     EXPECT_EQ(board.computers[1].animFrame, 0);
 }
+
+TEST(ComputerAnimations, ADisconnectedComputerStartsAnIdleRowOnlyOnADrawOf26) {
+    // The generator replayed beside the game: every frame draws 0..100 for the computer; on 26,
+    // with no animation running, a second draw picks the row (3 and 5 need a third draw).
+    const AnimationTable table = buildAnimationTable();
+    ScriptedMedia media, replay;
+    media.seedRandom(2024);
+    replay.seedRandom(2024);
+    Board board;
+    board.computers.resize(1);
+    const Computer& computer = board.computers[0];
+    int started = 0;
+    for (int frame = 0; frame < 6000; ++frame) {
+        const bool idle = computer.animTicksLeft <= 1;  // after this frame's tick
+        int expectedRow = -1, expectedTicks = 0;
+        if (replay.randomInt(0, 100) == 26 && idle) {
+            const int pick = replay.randomInt(0, 6);
+            if (pick <= 2) expectedRow = pick + 1, expectedTicks = pick == 2 ? 80 : 100;
+            if (pick == 3 && replay.randomInt(0, 2) == 1) expectedRow = 4, expectedTicks = 80;
+            if (pick == 5 && replay.randomInt(0, 5) == 3) expectedRow = 5, expectedTicks = 100;
+        }
+        stepComputerAnimations(board, table, media);
+        if (expectedRow >= 0) {
+            EXPECT_EQ(computer.animId, expectedRow) << "frame " << frame;
+            EXPECT_EQ(computer.animTicksLeft, expectedTicks) << "frame " << frame;
+            ++started;
+        } else if (idle) {
+            EXPECT_EQ(computer.animTicksLeft, 0) << "frame " << frame;
+        }
+    }
+    EXPECT_GE(started, 10);
+}
