@@ -163,3 +163,24 @@ TEST(Scene, CleaningCursorOverAnInfectedReachedComputer) {
     EXPECT_EQ(drawn[0].y, cy);
     EXPECT_FLOAT_EQ(drawn[0].state.alpha, 1.0f);
 }
+
+TEST(Scene, AnInfectedComputerCutOffFromTheServerKeepsTheNormalPointerAndTurnsOnAClick) {
+    PlayFixture f;
+    startLevel(f.game);
+    Board& board = f.game.board;
+    board.tile[board.serverX][board.serverY] = 92;  // both Server outputs face the board's edge
+    board.tile[board.serverX][board.serverY + 1] = 92;
+    Computer& computer = board.computers.at(0);
+    computer.state = Infected;
+    f.media.moveMouse(f.media.framesPresented, cellCentreX(board, computer.x), cellCentreY(board, computer.y));
+    f.runFrames(3);
+    EXPECT_FALSE(f.game.level.pointerOverCleanable);
+    EXPECT_EQ(f.media.lastFrame.back().image, f.game.res.pointer.get());
+    const int tile = board.tile[computer.x][computer.y];
+    const int points = f.game.progress.rankPoints;
+    f.clickCell(computer.x, computer.y);
+    playFrame(f.game);
+    EXPECT_NE(board.tile[computer.x][computer.y], tile);  // its output turns instead
+    EXPECT_EQ(computer.state, Infected);
+    EXPECT_EQ(f.game.progress.rankPoints, points);
+}
