@@ -123,6 +123,8 @@ TEST_F(MenuFixture, ContinueWithoutASavedGameIgnoresClicks) {
 TEST_F(MenuFixture, HelpPagesTurnAndEscapeKeepsThePage) {
     media.moveMouse(0, 650, 314);
     media.click(150);             // help
+    media.moveMouse(155, 100, 100);
+    media.click(158);             // anywhere but the next-page button: nothing
     media.moveMouse(160, 400, 470);
     media.click(170);             // page 1
     media.tapKey(180, KeyEscape); // back to the menu at once
@@ -406,4 +408,47 @@ TEST_F(MenuFixture, TheNextPageButtonGlowsWhileHoveredAndFadesAfter) {
     EXPECT_GE(highest, 1.0f);
     EXPECT_LE(glows.back().state.alpha, 0.0f);  // gone some 20 frames after the pointer left
     EXPECT_EQ(shell.screenState, ScreenState::Help);
+}
+
+TEST_F(MenuFixture, TheFirstHelpPageLiesOnAGreenishPanelOverTheMenu) {
+    media.moveMouse(0, 650, 314);
+    media.click(150);
+    runOut(200);
+    ASSERT_EQ(shell.screenState, ScreenState::Help);
+    const auto panels = media.drawsOf(game.res.canvas[2].get());
+    ASSERT_EQ(panels.size(), 1u);
+    EXPECT_EQ(panels[0].x, 400);
+    EXPECT_EQ(panels[0].y, 300);
+    EXPECT_FLOAT_EQ(panels[0].state.alpha, 0.8f);  // the menu shows faintly through it
+    EXPECT_EQ(panels[0].state.colour.r, 212);       // 255 / 1.2
+    EXPECT_EQ(panels[0].state.colour.g, 255);
+    EXPECT_EQ(panels[0].state.colour.b, 212);
+    const std::vector<DrawnText> shown = texts();
+    const DrawnText* title = findText(shown, "How to play?");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->x, 400 - textWidth(game.font, title->text) / 2);
+    EXPECT_EQ(title->y, 100);
+    EXPECT_EQ(title->colour.r, 255);
+    EXPECT_FLOAT_EQ(title->alpha, 1.0f);
+    const DrawnText* process = findText(shown, "Game process:");
+    ASSERT_NE(process, nullptr);
+    EXPECT_EQ(process->x, 180 + 6 * 5);  // six leading blanks
+    EXPECT_EQ(process->y, 130);
+    const DrawnText* computer = findText(shown, "Computer.");
+    ASSERT_NE(computer, nullptr);
+    EXPECT_EQ(computer->x, 270);
+    EXPECT_EQ(computer->y, 310);
+    const auto pictures = media.drawsOf(game.res.tiles.get());
+    ASSERT_EQ(pictures.size(), 3u);
+    EXPECT_EQ(pictures[0].frame, 0);
+    EXPECT_EQ(pictures[0].y, 340);
+    EXPECT_EQ(pictures[1].frame, 94);  // a cable end with a connected computer over it
+    EXPECT_EQ(pictures[2].frame, 40);
+    EXPECT_EQ(pictures[2].x, 230);
+    EXPECT_EQ(pictures[2].y, 395);
+    const auto buttons = media.drawsOf(game.res.menuButtons.get());
+    ASSERT_EQ(buttons.size(), 6u);
+    EXPECT_EQ(buttons[5].frame, 5);
+    EXPECT_EQ(buttons[5].x, 400);
+    EXPECT_EQ(buttons[5].y, 470);
 }
