@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
 #include "media/scripted_media.h"
 #include "play/game.h"
 #include "shell/menu.h"
@@ -207,7 +210,9 @@ TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
     for (const auto& canvas : res.canvas) ASSERT_NE(canvas, nullptr);
     EXPECT_NE(res.click, nullptr);
     EXPECT_NE(res.rankUp, nullptr);
-    EXPECT_TRUE(res.menuTheme && res.menuTheme->looping);
+    ASSERT_NE(res.menuTheme, nullptr);
+    ASSERT_NE(res.complete, nullptr);
+    EXPECT_TRUE(res.menuTheme->looping);
     EXPECT_FALSE(res.complete->looping);
     EXPECT_TRUE(media.pointerHidden);
     EXPECT_EQ(game.connectors.open[TeeNES], (std::array<int, 4>{1, 1, 1, 0}));
@@ -451,4 +456,44 @@ TEST_F(MenuFixture, TheFirstHelpPageLiesOnAGreenishPanelOverTheMenu) {
     EXPECT_EQ(buttons[5].frame, 5);
     EXPECT_EQ(buttons[5].x, 400);
     EXPECT_EQ(buttons[5].y, 470);
+}
+
+TEST_F(MenuFixture, EveryHelpLineSitsOnThePagesGridAndThePicturesWhereTheyBelong) {
+    media.moveMouse(0, 650, 314);
+    media.click(150);
+    media.moveMouse(160, 400, 470);
+    media.click(170);
+    media.click(190);
+    std::map<int, std::vector<DrawnText>> pages;  // page -> its texts
+    std::map<int, std::vector<DrawCall>> pictures;
+    media.onFrame = [&](int presented) {
+        if (presented == 165 || presented == 185 || presented == 205) {
+            pages[shell.helpPage] = texts();
+            pictures[shell.helpPage] = media.drawsOf(game.res.tiles.get());
+        }
+    };
+    runOut(210);
+    ASSERT_EQ(pages.size(), 3u);
+    for (const auto& [page, lines] : pages) {
+        EXPECT_GE(lines.size(), 14u) << "page " << page;
+        for (const DrawnText& line : lines) {
+            if (line.text.rfind("Welcome", 0) == 0) continue;  // the menu's own line below the panel
+            // Lines run 15 pixels apart from the title at y 100, with gaps of whole lines.
+            EXPECT_EQ((line.y - 100) % 15, 0) << "page " << page << ": " << line.text << " at y " << line.y;
+            const bool centred = line.x == 400 - textWidth(game.font, line.text) / 2;
+            const bool rightAligned = line.text == "Server" && line.x == 530 - textWidth(game.font, "Server") - 6;
+            const bool onColumn = line.x >= 180 && (line.x - 180) % 5 == 0;  // 180 or 270, then leading blanks
+            EXPECT_TRUE(centred || rightAligned || onColumn) << "page " << page << ": " << line.text << " at x " << line.x;
+        }
+    }
+    auto at = [](const DrawCall& call) { return std::make_tuple(call.frame, static_cast<int>(call.x), static_cast<int>(call.y)); };
+    ASSERT_EQ(pictures[1].size(), 3u);
+    EXPECT_EQ(at(pictures[1][0]), std::make_tuple(98, 230, 395));  // FaxModem
+    EXPECT_EQ(at(pictures[1][1]), std::make_tuple(96, 570, 373));  // the Server's two halves, one above the other
+    EXPECT_EQ(at(pictures[1][2]), std::make_tuple(97, 570, 421));
+    EXPECT_TRUE(pictures[2].empty());
+    const DrawnText* fax = findText(pages[1], "FaxModem.");
+    ASSERT_NE(fax, nullptr);
+    EXPECT_EQ(fax->x, 270);
+    EXPECT_EQ(fax->y, 385);
 }
