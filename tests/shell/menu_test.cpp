@@ -110,6 +110,36 @@ TEST_F(MenuFixture, MenuDrawsBackgroundAndWhitePointerOverTheFade) {
     EXPECT_EQ(pointers[0].x, 100);
     EXPECT_EQ(pointers[0].y, 120);
     EXPECT_EQ(pointers[0].state.colour.r, 255);
+    // Black bands across the top and the bottom, over the background and the logos.
+    std::vector<DrawCall> bands;
+    for (const DrawCall& call : media.lastFrame)
+        if (call.kind == DrawCall::Kind::Rect) bands.push_back(call);
+    ASSERT_EQ(bands.size(), 2u);
+    EXPECT_EQ(std::make_tuple(bands[0].x, bands[0].y, bands[0].width, bands[0].height), std::make_tuple(0.f, 0.f, 800.f, 50.f));
+    EXPECT_EQ(std::make_tuple(bands[1].x, bands[1].y, bands[1].width, bands[1].height), std::make_tuple(0.f, 550.f, 800.f, 50.f));
+    EXPECT_EQ(bands[1].state.colour.r + bands[1].state.colour.g + bands[1].state.colour.b, 0);
+    const auto logos = media.drawsOf(game.res.logo.get());
+    ASSERT_EQ(logos.size(), 1u);
+    EXPECT_EQ(std::make_pair(logos[0].x, logos[0].y), std::make_pair(420.f, 126.f));
+    const auto publisher = media.drawsOf(game.res.publisherLogo.get());
+    ASSERT_EQ(publisher.size(), 1u);
+    EXPECT_EQ(std::make_pair(publisher[0].x, publisher[0].y), std::make_pair(10.f, 440.f));
+}
+
+TEST_F(MenuFixture, ParticlesAreBornInTheMenuAndHelpButNotDuringAFadeOut) {
+    media.moveMouse(0, 650, 314);
+    media.click(150);  // help
+    media.tapKey(170, KeyEscape);
+    media.moveMouse(175, 650, 371);
+    media.click(180);  // credits: the menu fades out
+    std::map<int, size_t> counts;
+    media.onFrame = [&](int presented) {
+        if (presented == 151 || presented == 182) game.effects.particles.clear();
+        counts[presented] = game.effects.particles.size();
+    };
+    runOut(200);
+    EXPECT_EQ(counts[161], 10u);  // one a frame in Help, none expired yet
+    EXPECT_EQ(counts[199], 0u);   // none while the menu fades out toward the credits
 }
 
 TEST_F(MenuFixture, ContinueWithoutASavedGameIgnoresClicks) {
@@ -377,6 +407,20 @@ TEST_F(MenuFixture, CreditsScrollUpHalfAPixelPerFrameAndReturnToTheMenuAfterThei
     EXPECT_EQ(thanks->y, 100 + 750);  // creditsY = 600 - 500
     EXPECT_EQ(thanks->x, 400 - textWidth(game.font, "Special Thanks") / 2);
     EXPECT_EQ(thanks->colour.g, 255);
+    // Frame 120: creditsY is 540. Rows come every 30 pixels under the heading; each is left-aligned
+    // at 170, 200 or 230, right-aligned to 570, 600 or 630, or centred on 400.
+    const std::vector<DrawnText>& frame120 = credits.texts[120];
+    EXPECT_GE(frame120.size(), 20u);
+    for (const DrawnText& row : frame120) {
+        if (row.text == "C r e d i t s") continue;
+        EXPECT_EQ(row.y % 30, 0) << row.text << " at y " << row.y;
+        int full = 0;  // right placement uses the full widths
+        for (char c : row.text) full += c == ' ' ? 5 : game.font.glyphWidths[static_cast<size_t>(c - 33)];
+        const bool left = row.x == 170 || row.x == 200 || row.x == 230;
+        const bool right = row.x + full == 570 || row.x + full == 600 || row.x + full == 630;
+        const bool centred = row.x == 400 - textWidth(game.font, row.text) / 2;
+        EXPECT_TRUE(left || right || centred) << row.text << " at x " << row.x;
+    }
 }
 
 TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {
