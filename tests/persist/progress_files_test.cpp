@@ -43,6 +43,22 @@ TEST_F(ProgressFiles, ATamperedOrImpossibleSavedGameStartsAfresh) {
     EXPECT_EQ(progress.rankIndex, 0);
 }
 
+TEST_F(ProgressFiles, TheFirstAndLastLevelsAndRanksAreKeptAndOneBeyondIsNot) {
+    struct Case {
+        int32_t rank, level;
+        bool kept;
+    };
+    const Case cases[] = {{9, 77, true},  {3, 0, true},   {0, 77, true},  {9, 0, true},
+                          {10, 0, false}, {0, 78, false}, {-1, 5, false}, {4, -1, false}};
+    for (const Case& c : cases) {
+        writeBytes("oldgame.cwm", littleEndian({c.rank, c.level, c.rank + c.level, 7}));
+        progress.rankIndex = progress.levelIndex = 55;
+        loadGame(media, progress);
+        EXPECT_EQ(progress.rankIndex, c.kept ? c.rank : 0) << c.rank << "/" << c.level;
+        EXPECT_EQ(progress.levelIndex, c.kept ? c.level : 0) << c.rank << "/" << c.level;
+    }
+}
+
 TEST_F(ProgressFiles, AnEmptySavedGameIsPresentAndLoadsAsTheStart) {
     EXPECT_FALSE(probeSavedGame(media));
     writeBytes("oldgame.cwm", {});
