@@ -29,6 +29,14 @@ TEST_F(ProgressFiles, AGoodSavedGameContinuesWhereItWasAndKeepsItsLastField) {
     EXPECT_EQ(readBytes("oldgame.cwm"), littleEndian({3, 13, 16, 7}));
 }
 
+TEST_F(ProgressFiles, ARunThatReadNoSavedGameWritesZeroInTheLastField) {
+    Progress fresh;
+    fresh.rankIndex = 2;
+    fresh.levelIndex = 4;
+    saveGame(media, fresh);
+    EXPECT_EQ(readBytes("oldgame.cwm"), littleEndian({2, 4, 6, 0}));
+}
+
 TEST_F(ProgressFiles, ATamperedOrImpossibleSavedGameStartsAfresh) {
     writeBytes("oldgame.cwm", littleEndian({3, 12, 14, 7}));
     loadGame(media, progress);
