@@ -30,7 +30,10 @@ TEST_F(ProgressFiles, AGoodSavedGameContinuesWhereItWasAndKeepsItsLastField) {
 }
 
 TEST_F(ProgressFiles, ARunThatReadNoSavedGameWritesZeroInTheLastField) {
-    Progress fresh;
+    Progress fresh;  // as the program starts: first level, first rank, no points toward the next
+    EXPECT_EQ(fresh.levelIndex, 0);
+    EXPECT_EQ(fresh.rankIndex, 0);
+    EXPECT_EQ(fresh.rankPoints, 0);
     fresh.rankIndex = 2;
     fresh.levelIndex = 4;
     saveGame(media, fresh);
