@@ -141,3 +141,26 @@ TEST(ComputerAnimations, ADisconnectedComputerStartsAnIdleRowOnlyOnADrawOf26) {
     }
     EXPECT_GE(started, 10);
 }
+
+TEST(ComputerAnimations, TheScreensPlayThePicturesDrawnForThem) {
+    const AnimationTable table = buildAnimationTable();
+    auto row = [&](int id, int count) { return std::vector<int>(table[id].begin(), table[id].begin() + count); };
+    EXPECT_EQ(row(0, 11), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
+    EXPECT_EQ(row(3, 26), (std::vector<int>{30, 31, 32, 33, 34, 35, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36,
+                                            35, 34, 33, 32, 31, 30, 0}));
+    EXPECT_EQ(row(4, 24), (std::vector<int>{38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39,
+                                            38, 37, 36, 37, 38, 0}));
+    for (int id : {1, 2, 5}) {
+        const int first = id == 1 ? 0 : id == 2 ? 10 : 20;  // up, hold the last picture, back down
+        std::vector<int> expected;
+        for (int i = 0; i < 10; ++i) expected.push_back(first + i);
+        for (int i = 0; i < 11; ++i) expected.push_back(first + 9);
+        for (int i = 8; i >= 0; --i) expected.push_back(first + i);
+        expected.push_back(0);
+        EXPECT_EQ(row(id, 31), expected) << "row " << id;
+    }
+    EXPECT_EQ(row(6, 30).back(), 0);
+    EXPECT_EQ(table[6][30], 32);
+    EXPECT_EQ(table[6][58], 32);
+    for (int id = 7; id < 10; ++id) EXPECT_EQ(row(id, 65), std::vector<int>(65, 0)) << "row " << id;
+}

@@ -130,3 +130,17 @@ TEST(StatusPanel, ARestingPointerNamesTheStateOfTheComputerUnderIt) {
     }
     EXPECT_EQ(f.media.drawsOf(f.game.res.hint.get()).size(), 10u);  // "Virus Detected" has eight middles
 }
+
+TEST(StatusPanel, ARestingPointerNamesTheMusicButtonAboveItself) {
+    PlayFixture f;
+    startLevel(f.game);
+    f.runUntil([&] { return f.game.level.phase == LevelPhase::Playing; });
+    const std::vector<std::pair<int, std::string>> buttons = {{64, "Previous Track"}, {160, "Stop"}};
+    for (const auto& [x, text] : buttons) {
+        f.media.moveMouse(f.media.framesPresented, x, 590);
+        f.runFrames(52);
+        EXPECT_EQ(f.game.tip.text, text);
+        EXPECT_EQ(f.game.tip.y, 590 - 18);
+        EXPECT_TRUE(f.textShown(text)) << text;
+    }
+}
