@@ -159,8 +159,8 @@ TEST(ComputerAnimations, TheScreensPlayThePicturesDrawnForThem) {
         expected.push_back(0);
         EXPECT_EQ(row(id, 31), expected) << "row " << id;
     }
-    EXPECT_EQ(row(6, 30).back(), 0);
-    EXPECT_EQ(table[6][30], 32);
-    EXPECT_EQ(table[6][58], 32);
+    EXPECT_EQ(row(6, 60), (std::vector<int>{22, 23, 24, 25, 26, 27, 28, 29, 29, 28, 27, 26, 25, 24, 23, 24, 25, 26, 27, 28,
+                                            29, 29, 28, 27, 26, 25, 24, 23, 22, 0,  32, 33, 34, 35, 36, 37, 38, 39, 39, 38,
+                                            37, 36, 35, 34, 33, 34, 35, 36, 37, 38, 39, 39, 38, 37, 36, 35, 34, 33, 32, 0}));
     for (int id = 7; id < 10; ++id) EXPECT_EQ(row(id, 65), std::vector<int>(65, 0)) << "row " << id;
 }
