@@ -11,8 +11,10 @@
 
 namespace {
 
-// The reason for the call that just failed; a stand-in may fail without setting errno.
-std::string lastCallFailure() { return errno != 0 ? std::strerror(errno) : "the write was cut short"; }
+// The reason for the call that just failed; a short write or read may come without one.
+std::string lastCallFailure(const char* withoutReason = "the write was cut short") {
+    return errno != 0 ? std::strerror(errno) : withoutReason;
+}
 
 }  // namespace
 
@@ -49,7 +51,7 @@ Stream FileTable::openForWrite(const std::string& path) {
     errno = 0;
     std::FILE* file = writeCalls.open(side.c_str(), "wb");
     if (!file) {
-        errorText = lastCallFailure();
+        noteFailure(lastCallFailure());
         return 0;
     }
     const int handle = nextHandle++;
@@ -86,7 +88,7 @@ bool FileTable::finishWrite(OpenFile& open) {
     step([&] { return writeCalls.rename(open.sidePath.c_str(), open.path.c_str()); });
     if (failure.empty()) return true;
     std::remove(open.sidePath.c_str());
-    errorText = failure;
+    noteFailure(failure);
     return false;
 }
 
@@ -133,15 +135,19 @@ bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes) 
     return ok;
 }
 
+void FileTable::noteFailure(const std::string& reason, bool missing) {
+    errorText = reason;
+    errorMissing = missing;
+}
+
 FileRead FileTable::readStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
     bytes.clear();
     const std::string name = normalisePath(path);
     errno = 0;
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (!file) {
-        errorText = std::strerror(errno);
         // Not there at all, or a folder on the way is not there.
-        errorMissing = errno == ENOENT || errno == ENOTDIR;
+        noteFailure(std::strerror(errno), errno == ENOENT || errno == ENOTDIR);
         return errorMissing ? FileRead::Missing : FileRead::Unreadable;
     }
     bytes.resize(maxBytes);
@@ -149,7 +155,7 @@ FileRead FileTable::readStart(const std::string& path, size_t maxBytes, std::vec
     bytes.resize(std::fread(bytes.data(), 1, maxBytes, file));
     // A folder opens like a file here; reading it fails.
     const bool failed = std::ferror(file) != 0;
-    if (failed) errorText = lastCallFailure();
+    if (failed) noteFailure(lastCallFailure("the read failed"));
     std::fclose(file);
     return failed ? FileRead::Unreadable : FileRead::Read;
 }
@@ -157,7 +163,7 @@ FileRead FileTable::readStart(const std::string& path, size_t maxBytes, std::vec
 bool FileTable::createFolder(const std::string& path) {
     std::error_code error;
     std::filesystem::create_directories(normalisePath(path), error);
-    if (error) errorText = error.message();
+    if (error) noteFailure(error.message());
     return !error;
 }
 
@@ -165,8 +171,7 @@ DirectoryListing FileTable::openDirectory(const std::string& path) {
     errno = 0;
     DIR* dir = opendir(normalisePath(path).c_str());
     if (!dir) {
-        errorText = std::strerror(errno);
-        errorMissing = errno == ENOENT;
+        noteFailure(std::strerror(errno), errno == ENOENT);
         return 0;
     }
     std::vector<std::string> names;

@@ -72,6 +72,7 @@ private:
         std::string failure;    // for writes: the first thing that went wrong
     };
     bool finishWrite(OpenFile& open);
+    void noteFailure(const std::string& reason, bool missing = false);
     std::map<int, OpenFile> streams;
     std::map<int, std::vector<std::string>> listings;
     std::map<int, size_t> listingPositions;
