@@ -4,8 +4,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+
+namespace {
+
+// The reason for the call that just failed; a short write or read may come without one.
+std::string lastCallFailure(const char* withoutReason = "the write was cut short") {
+    return errno != 0 ? std::strerror(errno) : withoutReason;
+}
+
+}  // namespace
 
 FileTable::~FileTable() {
     for (auto& [handle, open] : streams) {
@@ -28,7 +39,7 @@ Stream FileTable::openForRead(const std::string& path) {
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (!file) return 0;
     const int handle = nextHandle++;
-    streams[handle] = OpenFile{file, name, "", false, false};
+    streams[handle] = OpenFile{file, name, "", false, ""};
     return handle;
 }
 
@@ -37,29 +48,48 @@ Stream FileTable::openForWrite(const std::string& path) {
     // disk part-way through never destroys what was there before.
     const std::string name = normalisePath(path);
     const std::string side = name + ".part";
-    std::FILE* file = std::fopen(side.c_str(), "wb");
-    if (!file) return 0;
+    errno = 0;
+    std::FILE* file = writeCalls.open(side.c_str(), "wb");
+    if (!file) {
+        noteFailure(lastCallFailure());
+        return 0;
+    }
     const int handle = nextHandle++;
-    streams[handle] = OpenFile{file, name, side, true, false};
+    streams[handle] = OpenFile{file, name, side, true, ""};
     return handle;
 }
 
-void FileTable::close(Stream stream) {
+bool FileTable::close(Stream stream) {
     auto it = streams.find(stream);
-    if (it == streams.end()) return;
-    OpenFile& open = it->second;
-    if (open.writing) {
-        bool ok = !open.failed && std::fflush(open.file) == 0 && fsync(fileno(open.file)) == 0;
-        ok = (std::fclose(open.file) == 0) && ok;
-        if (ok) ok = std::rename(open.sidePath.c_str(), open.path.c_str()) == 0;
-        if (!ok) {
-            std::remove(open.sidePath.c_str());
-            std::fprintf(stderr, "could not write %s; the previous file is kept\n", open.path.c_str());
-        }
-    } else {
-        std::fclose(open.file);
-    }
+    if (it == streams.end()) return true;
+    bool landed = true;
+    if (it->second.writing)
+        landed = finishWrite(it->second);
+    else
+        std::fclose(it->second.file);
     streams.erase(it);
+    return landed;
+}
+
+// Every step must succeed before the side file replaces the real one; the file is
+// closed whatever happened, and a side file that did not make it is removed.
+bool FileTable::finishWrite(OpenFile& open) {
+    std::string failure = open.failure;
+    const auto step = [&failure](auto call) {
+        if (!failure.empty()) return;
+        errno = 0;
+        if (call() != 0) failure = lastCallFailure();
+    };
+    step([&] { return writeCalls.flush(open.file); });
+    step([&] { return writeCalls.sync(fileno(open.file)); });
+    errno = 0;
+    if (writeCalls.close(open.file) != 0 && failure.empty()) failure = lastCallFailure();
+    open.file = nullptr;
+    step([&] { return writeCalls.rename(open.sidePath.c_str(), open.path.c_str()); });
+    if (failure.empty()) return true;
+    std::remove(open.sidePath.c_str());
+    noteFailure(failure);
+    return false;
 }
 
 int FileTable::readU8(Stream stream) {
@@ -83,7 +113,10 @@ void FileTable::writeI32(Stream stream, int32_t value) {
     const uint32_t bits = static_cast<uint32_t>(value);
     const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
                                     static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
-    if (std::fwrite(bytes, 1, 4, it->second.file) != 4) it->second.failed = true;
+    OpenFile& open = it->second;
+    if (!open.failure.empty()) return;
+    errno = 0;
+    if (writeCalls.write(bytes, 1, 4, open.file) != 4) open.failure = lastCallFailure();
 }
 
 bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
@@ -102,9 +135,45 @@ bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes) 
     return ok;
 }
 
+void FileTable::noteFailure(const std::string& reason, bool missing) {
+    errorText = reason;
+    errorMissing = missing;
+}
+
+FileRead FileTable::readStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    const std::string name = normalisePath(path);
+    errno = 0;
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (!file) {
+        // Not there at all, or a folder on the way is not there.
+        noteFailure(std::strerror(errno), errno == ENOENT || errno == ENOTDIR);
+        return errorMissing ? FileRead::Missing : FileRead::Unreadable;
+    }
+    bytes.resize(maxBytes);
+    errno = 0;
+    bytes.resize(std::fread(bytes.data(), 1, maxBytes, file));
+    // A folder opens like a file here; reading it fails.
+    const bool failed = std::ferror(file) != 0;
+    if (failed) noteFailure(lastCallFailure("the read failed"));
+    std::fclose(file);
+    return failed ? FileRead::Unreadable : FileRead::Read;
+}
+
+bool FileTable::createFolder(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(normalisePath(path), error);
+    if (error) noteFailure(error.message());
+    return !error;
+}
+
 DirectoryListing FileTable::openDirectory(const std::string& path) {
+    errno = 0;
     DIR* dir = opendir(normalisePath(path).c_str());
-    if (!dir) return 0;
+    if (!dir) {
+        noteFailure(std::strerror(errno), errno == ENOENT);
+        return 0;
+    }
     std::vector<std::string> names;
     while (dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
     closedir(dir);

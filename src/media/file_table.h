@@ -2,6 +2,8 @@
 // Raw byte files behind integer handles, and folder listings.
 
 #include <cstdint>
+#include <unistd.h>
+
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -12,6 +14,20 @@
 using Stream = int;            // 0 means opening failed
 using DirectoryListing = int;  // 0 means the folder could not be opened
 
+// The C library calls a write goes through, so tests can make any one of them fail
+// the way a full or failing disk does.
+struct WriteCalls {
+    std::FILE* (*open)(const char* path, const char* mode) = ::fopen;
+    size_t (*write)(const void* data, size_t size, size_t count, std::FILE* file) = ::fwrite;
+    int (*flush)(std::FILE* file) = ::fflush;
+    int (*sync)(int descriptor) = ::fsync;
+    int (*close)(std::FILE* file) = ::fclose;
+    int (*rename)(const char* from, const char* to) = ::rename;
+};
+
+// What became of reading a file that may be absent.
+enum class FileRead { Read, Missing, Unreadable };
+
 class FileTable {
 public:
     ~FileTable();
@@ -20,13 +36,25 @@ public:
 
     Stream openForRead(const std::string& path);
     Stream openForWrite(const std::string& path);
-    void close(Stream stream);
+    // False when a write stream did not land intact: the file keeps its previous
+    // contents and lastError says why.
+    bool close(Stream stream);
     // At the end of the file the missing bytes read as 0; a stream that failed to open reads as empty.
     int readU8(Stream stream);
     int32_t readI32(Stream stream);
     // Writes to a stream that failed to open are dropped.
     void writeI32(Stream stream, int32_t value);
     bool readWhole(const std::string& path, std::vector<uint8_t>& bytes);
+    // Up to maxBytes from the start of a file, never stopping the game: a file that is
+    // there but cannot be read (permissions, a failing disk, a folder) is Unreadable.
+    FileRead readStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
+    // Creates the folder and any missing parents; false (lastError says why) when it cannot.
+    bool createFolder(const std::string& path);
+    // Why the last failed open, write, close or folder creation failed.
+    const std::string& lastError() const { return errorText; }
+    // Whether the last failed read or listing failed only because there was nothing there.
+    bool lastErrorMissing() const { return errorMissing; }
+    WriteCalls writeCalls;
 
     DirectoryListing openDirectory(const std::string& path);
     std::string nextEntry(DirectoryListing listing);
@@ -41,10 +69,14 @@ private:
         std::string path;       // the name the game asked for
         std::string sidePath;   // for writes: the file being written, renamed over path when closed
         bool writing = false;
-        bool failed = false;
+        std::string failure;    // for writes: the first thing that went wrong
     };
+    bool finishWrite(OpenFile& open);
+    void noteFailure(const std::string& reason, bool missing = false);
     std::map<int, OpenFile> streams;
     std::map<int, std::vector<std::string>> listings;
     std::map<int, size_t> listingPositions;
     int nextHandle = 1;
+    std::string errorText;
+    bool errorMissing = false;
 };

@@ -95,19 +95,33 @@ public:
     Stream openForRead(const std::string& path) { return files.openForRead(path); }
     // Writes go to a side file that replaces the old one only when closed intact.
     Stream openForWrite(const std::string& path) { return files.openForWrite(path); }
-    void closeStream(Stream stream) { files.close(stream); }
+    // False when a written file did not land: the old file is kept as it was.
+    bool closeStream(Stream stream) { return files.close(stream); }
     int readU8(Stream stream) { return files.readU8(stream); }
     int32_t readI32(Stream stream) { return files.readI32(stream); }
     void writeI32(Stream stream, int32_t value) { files.writeI32(stream, value); }
     // Whole file as bytes; false when it cannot be opened.
     bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) { return files.readWhole(path, bytes); }
+    // Up to maxBytes from the start of a file that may be absent; a read failure never stops the game.
+    FileRead readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
+        return files.readStart(path, maxBytes, bytes);
+    }
+    // Creates a folder and its missing parents; false when it cannot.
+    bool createFolder(const std::string& path) { return files.createFolder(path); }
+    // Why the last failed file operation failed ("Permission denied", "No space left on device").
+    const std::string& fileError() const { return files.lastError(); }
+    // Whether the last failed read or folder listing failed only because nothing is there.
+    bool fileMissing() const { return files.lastErrorMissing(); }
+    // The C library calls behind writes; tests replace one to fail like a full disk.
+    WriteCalls& fileWriteCalls() { return files.writeCalls; }
     DirectoryListing openDirectory(const std::string& path) { return files.openDirectory(path); }
     // Plain names in listing order ("." and ".." included), then "" for ever.
     std::string nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }
     void closeDirectory(DirectoryListing listing) { files.closeDirectory(listing); }
     // Message to stderr and exit status -1 (tests: throws FatalError).
     [[noreturn]] virtual void fatalError(const std::string& message) = 0;
-    // A problem the game gets past (a sound left silent, a track skipped): message to stderr.
+    // Every problem the game gets past (no sound, a track skipped, a save that failed):
+    // message to stderr; tests collect them.
     virtual void warning(const std::string& message);
 
     // ---- Sound ---------------------------------------------------------------

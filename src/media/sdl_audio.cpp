@@ -4,8 +4,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
-
 namespace {
 
 // Block size in frames: about 23 ms, small enough that a click is heard within a frame or two.
@@ -29,7 +27,7 @@ bool SdlAudio::open() {
     if (device != 0) return true;
     if (!subsystemStarted) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            std::fprintf(stderr, "no sound: %s\n", SDL_GetError());
+            failureText = SDL_GetError();
             return false;
         }
         subsystemStarted = true;
@@ -44,7 +42,7 @@ bool SdlAudio::open() {
     // No changes allowed: SDL converts to whatever the hardware wants behind the callback.
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device == 0) {
-        std::fprintf(stderr, "no sound: %s\n", SDL_GetError());
+        failureText = SDL_GetError();
         return false;
     }
     SDL_PauseAudioDevice(device, 0);

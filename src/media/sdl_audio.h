@@ -3,6 +3,7 @@
 // Without a device the game runs silently; the Mixer works the same either way.
 
 #include <cstdint>
+#include <string>
 
 #include "media/mixer.h"
 
@@ -17,9 +18,12 @@ public:
     // False (and silent from then on) when there is no usable device.
     bool open();
     bool isOpen() const { return device != 0; }
+    // Why the last open failed, for the player's warning.
+    const std::string& failure() const { return failureText; }
 
 private:
     Mixer& mixer;
     uint32_t device = 0;
     bool subsystemStarted = false;
+    std::string failureText;
 };

@@ -103,7 +103,7 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
         clearScreen();
         SDL_RenderPresent(renderer);
     }
-    audio->open();  // no device: the game runs silently
+    if (!audio->open()) warning("no sound: " + audio->failure());  // the game runs silently
     runRefreshProbe(depth, refreshHz);
     movePointer(width / 2, height / 2);
     return true;

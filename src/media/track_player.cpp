@@ -22,12 +22,26 @@ void stepTrack(TrackPlayer& player, int direction) {
 // read is skipped for the next one in the direction of travel; null when none can be read.
 SoundPtr loadCurrentTrack(TrackPlayer& player, MediaLayer& media, int direction) {
     for (int tried = 0; tried < player.trackCount; ++tried) {
-        const std::string path = "tracks/" + player.trackNames[player.currentTrack];
+        const std::string path = trackPath(player, player.currentTrack);
         if (SoundPtr sound = media.loadSound(path, 1)) return sound;
         media.warning("cannot play music file " + path + "; skipping it");
         stepTrack(player, direction);
     }
     return nullptr;
+}
+
+// Appends the folder's music files while there is room; false when it cannot be listed.
+bool addTracksFrom(TrackPlayer& player, MediaLayer& media, const std::string& folder) {
+    const DirectoryListing listing = media.openDirectory(folder);
+    if (listing == 0) return false;
+    for (std::string name = media.nextDirectoryEntry(listing); !name.empty();
+         name = media.nextDirectoryEntry(listing)) {
+        if (!looksLikeTrack(name) || player.trackCount >= MaxTracks) continue;
+        player.trackFolders[player.trackCount] = folder;
+        player.trackNames[player.trackCount++] = name;
+    }
+    media.closeDirectory(listing);
+    return true;
 }
 
 void switchTrack(TrackPlayer& player, MediaLayer& media, int direction) {
@@ -42,15 +56,14 @@ void switchTrack(TrackPlayer& player, MediaLayer& media, int direction) {
 
 }  // namespace
 
-void buildTrackList(TrackPlayer& player, MediaLayer& media) {
-    const DirectoryListing listing = media.openDirectory("tracks");
-    if (listing == 0) media.fatalError("failed to read ''Tracks'' directory");
-    for (std::string name = media.nextDirectoryEntry(listing); !name.empty();
-         name = media.nextDirectoryEntry(listing)) {
-        if (!looksLikeTrack(name) || player.trackCount >= MaxTracks) continue;
-        player.trackNames[player.trackCount++] = name;
-    }
-    media.closeDirectory(listing);
+void buildTrackList(TrackPlayer& player, MediaLayer& media, const std::string& playerFolder) {
+    if (!addTracksFrom(player, media, GameTracksFolder)) media.fatalError("failed to read ''Tracks'' directory");
+    if (playerFolder.empty() || addTracksFrom(player, media, playerFolder) || media.fileMissing()) return;
+    media.warning("cannot read music folder " + playerFolder + " (" + media.fileError() + "); its music is left out");
+}
+
+std::string trackPath(const TrackPlayer& player, int index) {
+    return player.trackFolders[index] + "/" + player.trackNames[index];
 }
 
 void startMusic(TrackPlayer& player, MediaLayer& media) {

@@ -12,7 +12,8 @@ class MediaLayer;
 constexpr int MaxTracks = 50;
 
 struct TrackPlayer {
-    std::array<std::string, MaxTracks> trackNames{};  // plain file names, in listing order
+    std::array<std::string, MaxTracks> trackNames{};    // plain file names, in listing order
+    std::array<std::string, MaxTracks> trackFolders{};  // the folder each name was found in
     int trackCount = 0;
     int currentTrack = 0;    // carried from one stay in play to the next
     Channel musicChannel = 0;
@@ -20,10 +21,15 @@ struct TrackPlayer {
     float musicTarget = 0.0f;  // 1 (music on) or 0 (music off)
 };
 
-// Lists "tracks": names whose last character is 'g' or 'v', at most 50 (later ones are
-// ignored), in listing order. Stops the game with "failed to read ''Tracks'' directory"
-// when the folder is missing or not a folder.
-void buildTrackList(TrackPlayer& player, MediaLayer& media);
+constexpr const char* GameTracksFolder = "tracks";
+
+// Lists "tracks", then the player's own music folder when there is one: names whose last
+// character is 'g' or 'v', each folder sorted by name, at most 50 in all (later ones are
+// ignored). Stops the game with "failed to read ''Tracks'' directory" when "tracks" is
+// missing or not a folder; the player's folder may be missing.
+void buildTrackList(TrackPlayer& player, MediaLayer& media, const std::string& playerFolder = "");
+// The file of track i, to load.
+std::string trackPath(const TrackPlayer& player, int index);
 // Start of play: the current track from its start, silent, with the target at full volume.
 // With no tracks nothing plays.
 void startMusic(TrackPlayer& player, MediaLayer& media);

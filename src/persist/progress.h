@@ -2,6 +2,7 @@
 // The player's progress and the two small files that carry it between runs.
 
 #include <array>
+#include <string>
 
 class MediaLayer;
 
@@ -9,18 +10,31 @@ constexpr int RecordCount = 78;
 // 99:59 in frames: the shipped best time of every level, beaten by any real time.
 constexpr int UnbeatenTime = 359940;
 
+// Where the two files live, and which of them this run must leave alone.
+struct ProgressFileState {
+    std::string folder;                // "" = the working folder; otherwise created on the first save
+    bool recordsUnreadable = false;    // there but unreadable: never overwritten in this run
+    bool savedGameUnreadable = false;  // the same, as of the last look at the saved game
+};
+
 struct Progress {
     int levelIndex = 0;   // 0..77; zone shown = levelIndex / 5, level shown = levelIndex % 5 + 1
     int rankIndex = 0;    // 0..9 into the rank names
     int rankPoints = 0;   // never saved: lives for the run
     int carriedValue = 0; // the saved game's last field, written back as read
     std::array<int, RecordCount> bestTimes{};  // frames
+    ProgressFileState files;
 };
 
-// "oldgame.cws": the 78 best times.
+// A file that is there but cannot be read is not a first run: it is named in a warning
+// and left untouched by every later save of the run. A save that fails says where and
+// why, keeps the previous file as it was, and play goes on.
+
+// "oldgame.cws": the 78 best times. Missing: the shipped times; short: the rest are 0.
 void loadRecords(MediaLayer& media, Progress& progress);
 void saveRecords(MediaLayer& media, const Progress& progress);
 // "oldgame.cwm": rank, level, check value, carried value.
-bool probeSavedGame(MediaLayer& media);
+// Whether the saved game can be read, noting in progress.files when it is there but cannot.
+bool probeSavedGame(MediaLayer& media, Progress& progress);
 void loadGame(MediaLayer& media, Progress& progress);
 void saveGame(MediaLayer& media, const Progress& progress);

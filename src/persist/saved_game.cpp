@@ -1,46 +1,61 @@
 #include "media/media_layer.h"
 #include "persist/progress.h"
+#include "persist/progress_file.h"
 
 namespace {
-const char* const SavedGamePath = "oldgame.cwm";
+const char* const SavedGameName = "oldgame.cwm";
+constexpr int SavedGameValues = 4;
 constexpr int LastLevel = 77;
 constexpr int LastRank = 9;
+
+// The check is a plain 32-bit sum; wrap-around is part of the format.
+int32_t checkValue(int32_t rankIndex, int32_t levelIndex) {
+    return static_cast<int32_t>(static_cast<uint32_t>(rankIndex) + static_cast<uint32_t>(levelIndex));
+}
+
+// Reads the saved game, noting whether it is there but unreadable. Only a newly
+// unreadable file is reported, so the menu does not repeat it at every visit.
+FileRead readSavedGame(MediaLayer& media, Progress& progress, std::span<int32_t> values) {
+    const std::string path = progressPath(progress.files, SavedGameName);
+    const FileRead result = readProgressValues(media, path, values);
+    const bool unreadable = result == FileRead::Unreadable;
+    if (unreadable && !progress.files.savedGameUnreadable) reportUnreadable(media, path);
+    progress.files.savedGameUnreadable = unreadable;
+    return result;
+}
 }  // namespace
 
-bool probeSavedGame(MediaLayer& media) {
-    const Stream stream = media.openForRead(SavedGamePath);
-    if (stream == 0) return false;
-    media.closeStream(stream);
-    return true;
+bool probeSavedGame(MediaLayer& media, Progress& progress) {
+    std::array<int32_t, SavedGameValues> values{};
+    return readSavedGame(media, progress, values) == FileRead::Read;
 }
 
 void loadGame(MediaLayer& media, Progress& progress) {
-    const Stream stream = media.openForRead(SavedGamePath);
-    progress.rankIndex = media.readI32(stream);
-    progress.levelIndex = media.readI32(stream);
-    const int32_t check = media.readI32(stream);
-    progress.carriedValue = media.readI32(stream);
-    media.closeStream(stream);
+    std::array<int32_t, SavedGameValues> values{};
+    readSavedGame(media, progress, values);
+    progress.rankIndex = values[0];
+    progress.levelIndex = values[1];
+    const int32_t check = values[2];
+    progress.carriedValue = values[3];
 
-    // The check is a plain 32-bit sum; wrap-around is part of the format.
-    const auto sum = static_cast<int32_t>(static_cast<uint32_t>(progress.rankIndex) +
-                                          static_cast<uint32_t>(progress.levelIndex));
     // A tampered file, or values that pass the check but lie outside the game
     // (they would index past the levels and rank names), start afresh.
     const bool inRange = progress.rankIndex >= 0 && progress.rankIndex <= LastRank && progress.levelIndex >= 0 &&
                          progress.levelIndex <= LastLevel;
-    if (check != sum || !inRange) {
+    if (check != checkValue(progress.rankIndex, progress.levelIndex) || !inRange) {
         progress.rankIndex = 0;
         progress.levelIndex = 0;
     }
 }
 
 void saveGame(MediaLayer& media, const Progress& progress) {
-    const Stream stream = media.openForWrite(SavedGamePath);
-    media.writeI32(stream, progress.rankIndex);
-    media.writeI32(stream, progress.levelIndex);
-    media.writeI32(stream, static_cast<int32_t>(static_cast<uint32_t>(progress.rankIndex) +
-                                                static_cast<uint32_t>(progress.levelIndex)));
-    media.writeI32(stream, progress.carriedValue);
-    media.closeStream(stream);
+    const std::string path = progressPath(progress.files, SavedGameName);
+    if (progress.files.savedGameUnreadable) {
+        media.warning("game not saved: " + path + " could not be read, so it is left untouched");
+        return;
+    }
+    const std::array<int32_t, SavedGameValues> values{progress.rankIndex, progress.levelIndex,
+                                                      checkValue(progress.rankIndex, progress.levelIndex),
+                                                      progress.carriedValue};
+    writeProgressValues(media, progress.files, path, values);
 }

@@ -1,10 +1,14 @@
 // Cablewright: connect every computer to the Server.
 
+#include <pwd.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "media/sdl_media.h"
+#include "shell/player_folders.h"
 #include "shell/run_game.h"
 
 namespace {
@@ -17,10 +21,36 @@ void enterProgramFolder(const char* argv0) {
     if (!error && program.has_parent_path()) std::filesystem::current_path(program.parent_path(), error);
 }
 
+std::string environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// $HOME, or the password database when it is unset (as under some service managers).
+std::string homeFolder() {
+    std::string home = environmentValue("HOME");
+    if (home.empty())
+        if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) home = entry->pw_dir;
+    return home;
+}
+
+// Looked at from inside the program folder.
+FolderFacts gatherFolderFacts() {
+    FolderFacts facts;
+    std::error_code error;
+    facts.gameFolder = std::filesystem::current_path(error).string();
+    // Saving makes a side file and renames it, so the folder itself must take new files.
+    facts.gameFolderWritable = access(".", W_OK | X_OK) == 0;
+    facts.xdgDataHome = environmentValue("XDG_DATA_HOME");
+    facts.home = homeFolder();
+    return facts;
+}
+
 }  // namespace
 
 int main(int, char** argv) {
     enterProgramFolder(argv[0]);
+    const PlayerFolders folders = choosePlayerFolders(gatherFolderFacts());
     SdlMedia media;
-    return runGame(media);
+    return runGame(media, folders);
 }

@@ -95,7 +95,7 @@ EntryEnd runMenuEntry(Game& game, ShellState& shell) {
 int runMenuCycles(Game& game, ShellState& shell) {
     MediaLayer& media = game.media;
     for (;;) {
-        shell.savedGamePresent = probeSavedGame(media);
+        shell.savedGamePresent = probeSavedGame(media, game.progress);
         media.clearScreen();
         media.presentFrame();
         shell.menuMusicChannel = media.playSound(game.res.menuTheme);

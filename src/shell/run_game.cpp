@@ -7,9 +7,11 @@
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 
-int runGame(MediaLayer& media) {
+int runGame(MediaLayer& media, const PlayerFolders& folders) {
     auto game = std::make_unique<Game>(media);
+    game->progress.files.folder = folders.progress;
     ShellState shell;
+    shell.userTracksFolder = folders.userTracks;
     startUp(*game, shell);
     return runMenuCycles(*game, shell);
 }

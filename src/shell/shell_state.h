@@ -18,6 +18,7 @@ struct ShellState {
     int marqueeLoopPoint = -3250;        // minus the line's width: it re-enters once it has left
     std::array<float, 7> glowLevels{};   // menu button glows
     std::string welcomeLine;
+    std::string userTracksFolder;        // the player's own music, besides the game's "tracks"
 };
 
 // Builds the welcome line that scrolls along the bottom of the menu.

@@ -10,7 +10,7 @@ void startUp(Game& game, ShellState& shell) {
     media.hidePointer();
     media.seedRandom(media.millisecs());
     // The effect and device lists start empty with the Game itself.
-    buildTrackList(game.music, media);
+    buildTrackList(game.music, media, shell.userTracksFolder);
     loadPictures(game);
     loadSounds(game);
     buildGlyphWidths(game.font);

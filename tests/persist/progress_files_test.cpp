@@ -19,7 +19,7 @@ struct ProgressFiles : ::testing::Test {
 
 TEST_F(ProgressFiles, AGoodSavedGameContinuesWhereItWasAndKeepsItsLastField) {
     writeBytes("oldgame.cwm", littleEndian({3, 12, 15, 7}));
-    ASSERT_TRUE(probeSavedGame(media));
+    ASSERT_TRUE(probeSavedGame(media, progress));
     loadGame(media, progress);
     EXPECT_EQ(progress.rankIndex, 3);
     EXPECT_EQ(progress.levelIndex, 12);
@@ -75,9 +75,9 @@ TEST_F(ProgressFiles, TheFirstAndLastLevelsAndRanksAreKeptAndOneBeyondIsNot) {
 }
 
 TEST_F(ProgressFiles, AnEmptySavedGameIsPresentAndLoadsAsTheStart) {
-    EXPECT_FALSE(probeSavedGame(media));
+    EXPECT_FALSE(probeSavedGame(media, progress));
     writeBytes("oldgame.cwm", {});
-    EXPECT_TRUE(probeSavedGame(media));
+    EXPECT_TRUE(probeSavedGame(media, progress));
     progress.levelIndex = 9;
     loadGame(media, progress);
     EXPECT_EQ(progress.levelIndex, 0);

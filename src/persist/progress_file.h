@@ -1,0 +1,24 @@
+#pragma once
+// What the saved game and the records have in common: where they live, how their
+// 32-bit little-endian values are read whole, and how they are written safely.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "media/file_table.h"
+
+class MediaLayer;
+struct ProgressFileState;
+
+// The file's path in the progress folder.
+std::string progressPath(const ProgressFileState& files, const std::string& name);
+// Fills values from the start of the file; bytes the file does not have read as 0, so a
+// missing or unreadable file gives all zeros.
+FileRead readProgressValues(MediaLayer& media, const std::string& path, std::span<int32_t> values);
+// Says that the file is there but cannot be read (with the reason of the last read).
+void reportUnreadable(MediaLayer& media, const std::string& path);
+// Writes the values over the file, creating the progress folder first when needed.
+// On failure a warning names the file and the reason, and the previous file stays.
+void writeProgressValues(MediaLayer& media, const ProgressFileState& files, const std::string& path,
+                         std::span<const int32_t> values);

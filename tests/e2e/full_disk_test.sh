@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Leaving play on a full disk: the save fails, the game says where and why, the previous
+# progress files survive byte for byte, and the game goes on to the menu and ends normally.
+# Needs a small tmpfs of its own (root); skipped where the machine does not allow mounting.
+set -u
+game_dir=$1
+out_dir=$2
+mkdir -p "$out_dir"
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${INSIDE_XVFB:-}" ]; then
+    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+fi
+source "$here/lib.sh"
+export SDL_AUDIODRIVER=dummy
+
+disk=$(mktemp -d)
+if ! mount -t tmpfs -o size=12m tmpfs "$disk" 2> /dev/null; then
+    rmdir "$disk"
+    echo "SKIP: cannot mount a tmpfs here"
+    exit 77
+fi
+trap 'umount "$disk"; rmdir "$disk"' EXIT
+
+# The game folder on the small disk, with earlier progress in it.
+cp "$game_dir/cablewright" "$disk/"
+for folder in gfx sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
+printf '\x02\x00\x00\x00\x05\x00\x00\x00\x07\x00\x00\x00\x2a\x00\x00\x00' > "$disk/oldgame.cwm"
+head -c 312 /dev/urandom > "$disk/oldgame.cws"
+cp "$disk/oldgame.cwm" "$out_dir/full_disk_before.cwm"
+cp "$disk/oldgame.cws" "$out_dir/full_disk_before.cws"
+# Then the disk fills up.
+dd if=/dev/zero of="$disk/filler" bs=4k 2> /dev/null
+df -h "$disk" | tail -1
+
+"$disk/cablewright" 2> "$out_dir/full_disk_stderr.txt" &
+pid=$!
+sleep 5
+xdotool mousemove 650 200 click 1   # continue is there, but a new game is quicker to leave
+sleep 6
+xdotool keydown Escape
+sleep 5
+xdotool keyup Escape
+sleep 3
+kill -0 "$pid" 2> /dev/null || fail "the game stopped on the failed save"
+escape_until_exit "$pid" 15
+cat "$out_dir/full_disk_stderr.txt"
+[ "$exit_status" = "0" ] || fail "the game ended with status $exit_status"
+cmp "$disk/oldgame.cwm" "$out_dir/full_disk_before.cwm" || fail "the saved game changed"
+cmp "$disk/oldgame.cws" "$out_dir/full_disk_before.cws" || fail "the records changed"
+ls "$disk" | grep -q '\.part$' && fail "a side file was left on the disk"
+grep -q "could not save $disk/oldgame.cwm (No space left on device)" "$out_dir/full_disk_stderr.txt" ||
+    fail "no message naming the saved game and the full disk"
+grep -q "could not save $disk/oldgame.cws (No space left on device)" "$out_dir/full_disk_stderr.txt" ||
+    fail "no message naming the records and the full disk"
+echo PASS

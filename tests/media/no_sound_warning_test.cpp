@@ -1,0 +1,33 @@
+// A machine without a sound device: the game says so once, as a warning, and goes on.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "media/sdl_media.h"
+
+namespace {
+
+struct WarningsKept : SdlMedia {
+    std::vector<std::string> warnings;
+    void warning(const std::string& message) override { warnings.push_back(message); }
+};
+
+}  // namespace
+
+TEST(NoSound, AMissingDeviceIsAWarningNotAnError) {
+    const std::string previous = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    {
+        WarningsKept media;
+        EXPECT_TRUE(media.openScreen(800, 600, 0, 60, 0));
+        ASSERT_EQ(media.warnings.size(), 1u);
+        EXPECT_EQ(media.warnings[0].rfind("no sound: ", 0), 0u) << media.warnings[0];
+    }
+    if (previous.empty())
+        unsetenv("SDL_AUDIODRIVER");
+    else
+        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+}

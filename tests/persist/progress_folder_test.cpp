@@ -1,0 +1,169 @@
+// Progress files in a folder of their own: made on the first save, read from there,
+// and every way a save or a read can fail leaves the player's files as they were.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "media/scripted_media.h"
+#include "persist/progress.h"
+#include "support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> littleEndian(std::initializer_list<int32_t> values) {
+    std::vector<uint8_t> bytes;
+    for (int32_t value : values)
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
+    return bytes;
+}
+
+bool mentions(const std::vector<std::string>& warnings, const std::string& part1, const std::string& part2) {
+    return std::any_of(warnings.begin(), warnings.end(), [&](const std::string& warning) {
+        return warning.find(part1) != std::string::npos && warning.find(part2) != std::string::npos;
+    });
+}
+
+struct PlayerProgressFolder : ::testing::Test {
+    ScratchFolder scratch{"progress-folder"};
+    WorkingFolder inFolder{scratch.path()};
+    ScriptedMedia media;
+    Progress progress;
+    fs::path playerFolder = scratch.path() / "home/.local/share/cablewright";
+    void SetUp() override { progress.files.folder = playerFolder.string(); }
+    std::string inPlayerFolder(const char* name) const { return (playerFolder / name).string(); }
+};
+
+}  // namespace
+
+TEST_F(PlayerProgressFolder, TheFirstSaveMakesTheFolderAndLaterRunsReadFromIt) {
+    EXPECT_FALSE(probeSavedGame(media, progress));
+    loadRecords(media, progress);
+    EXPECT_EQ(progress.bestTimes[5], UnbeatenTime);
+    EXPECT_FALSE(fs::exists(playerFolder));  // nothing is made before there is something to save
+
+    progress.rankIndex = 2;
+    progress.levelIndex = 7;
+    progress.bestTimes[5] = 1234;
+    saveGame(media, progress);
+    saveRecords(media, progress);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({2, 7, 9, 0}));
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cws")).size(), 312u);
+    EXPECT_FALSE(fs::exists("oldgame.cwm"));  // not in the working folder
+    EXPECT_TRUE(media.warnings.empty());
+
+    Progress nextRun;
+    nextRun.files.folder = playerFolder.string();
+    ASSERT_TRUE(probeSavedGame(media, nextRun));
+    loadGame(media, nextRun);
+    loadRecords(media, nextRun);
+    EXPECT_EQ(nextRun.levelIndex, 7);
+    EXPECT_EQ(nextRun.rankIndex, 2);
+    EXPECT_EQ(nextRun.bestTimes[5], 1234);
+    EXPECT_EQ(nextRun.bestTimes[6], UnbeatenTime);
+}
+
+TEST_F(PlayerProgressFolder, AFolderThatCannotBeMadeSaysWhereAndWhyAndPlayGoesOn) {
+    // A plain file where the data folder should be: no one, not even root, can make it.
+    writeBytes((scratch.path() / "home/.local/share").string(), {1});
+    saveGame(media, progress);
+    saveRecords(media, progress);
+    ASSERT_EQ(media.warnings.size(), 2u);
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "Not a directory")) << media.warnings[0];
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cws"), "Not a directory")) << media.warnings[1];
+    EXPECT_EQ(readBytes((scratch.path() / "home/.local/share").string()), std::vector<uint8_t>{1});
+}
+
+TEST_F(PlayerProgressFolder, ASaveThatCannotBeWrittenSaysWhyAndKeepsThePreviousFile) {
+    writeBytes(inPlayerFolder("oldgame.cwm"), littleEndian({1, 2, 3, 4}));
+    fs::create_directories(inPlayerFolder("oldgame.cwm.part"));  // the side file cannot be made
+    progress.rankIndex = 5;
+    saveGame(media, progress);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({1, 2, 3, 4}));
+    ASSERT_EQ(media.warnings.size(), 1u);
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "Is a directory")) << media.warnings[0];
+}
+
+TEST_F(PlayerProgressFolder, AFullDiskKeepsThePreviousSaveByteForByte) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const auto before = littleEndian({4, 30, 34, 99});
+    writeBytes(inPlayerFolder("oldgame.cwm"), before);
+    // Every write to /dev/full fails with "No space left on device" once it reaches the disk.
+    fs::create_symlink("/dev/full", inPlayerFolder("oldgame.cwm.part"));
+    progress.levelIndex = 31;
+    saveGame(media, progress);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), before);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cwm.part"))));
+    ASSERT_EQ(media.warnings.size(), 1u);
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "No space left on device")) << media.warnings[0];
+}
+
+// ---- Files that are there but cannot be read -------------------------------------------
+
+// A folder in a progress file's place opens but every read of it fails, like a bad disk.
+TEST_F(PlayerProgressFolder, UnreadableRecordsAreNamedAndNeverOverwritten) {
+    fs::create_directories(inPlayerFolder("oldgame.cws"));
+    writeBytes(inPlayerFolder("oldgame.cws/inside"), {7});
+    loadRecords(media, progress);
+    EXPECT_EQ(progress.bestTimes[0], UnbeatenTime);  // play goes on with the shipped times
+    ASSERT_EQ(media.warnings.size(), 1u);
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cws"), "left untouched")) << media.warnings[0];
+
+    progress.bestTimes[0] = 100;
+    saveGame(media, progress);
+    saveRecords(media, progress);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cws/inside")), std::vector<uint8_t>{7});
+    EXPECT_TRUE(fs::exists(inPlayerFolder("oldgame.cwm")));  // the other file is saved as usual
+    ASSERT_EQ(media.warnings.size(), 2u);
+    EXPECT_TRUE(mentions(media.warnings, "best times not saved", inPlayerFolder("oldgame.cws")));
+}
+
+TEST_F(PlayerProgressFolder, RecordsWithoutReadPermissionAreKeptAsTheyAre) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    const auto before = littleEndian({300, 400});
+    writeBytes(inPlayerFolder("oldgame.cws"), before);
+    fs::permissions(inPlayerFolder("oldgame.cws"), fs::perms::owner_write);
+    loadRecords(media, progress);
+    saveRecords(media, progress);
+    fs::permissions(inPlayerFolder("oldgame.cws"), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cws")), before);
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cws"), "Permission denied"));
+}
+
+TEST_F(PlayerProgressFolder, AnUnreadableSavedGameOffersNoContinueIsNamedOnceAndIsKept) {
+    fs::create_directories(inPlayerFolder("oldgame.cwm"));
+    EXPECT_FALSE(probeSavedGame(media, progress));
+    EXPECT_FALSE(probeSavedGame(media, progress));  // the next menu visit does not repeat it
+    ASSERT_EQ(media.warnings.size(), 1u);
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "cannot read"));
+
+    saveGame(media, progress);
+    EXPECT_TRUE(fs::is_directory(inPlayerFolder("oldgame.cwm")));
+    EXPECT_TRUE(mentions(media.warnings, "game not saved", inPlayerFolder("oldgame.cwm")));
+
+    // Once it can be read again it is an ordinary saved game.
+    fs::remove(inPlayerFolder("oldgame.cwm"));
+    writeBytes(inPlayerFolder("oldgame.cwm"), littleEndian({1, 1, 2, 0}));
+    EXPECT_TRUE(probeSavedGame(media, progress));
+    progress.levelIndex = 3;
+    saveGame(media, progress);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({0, 3, 3, 0}));
+}
+
+TEST_F(PlayerProgressFolder, MissingAndShortFilesAreNoProblem) {
+    loadRecords(media, progress);
+    EXPECT_FALSE(probeSavedGame(media, progress));
+    writeBytes(inPlayerFolder("oldgame.cwm"), {5, 0});
+    EXPECT_TRUE(probeSavedGame(media, progress));
+    loadGame(media, progress);  // 5 + 0 does not match a check of 0
+    EXPECT_EQ(progress.rankIndex, 0);
+    writeBytes(inPlayerFolder("oldgame.cws"), {0x10, 0x27});
+    loadRecords(media, progress);
+    EXPECT_EQ(progress.bestTimes[0], 10000);
+    EXPECT_EQ(progress.bestTimes[1], 0);
+    EXPECT_TRUE(media.warnings.empty());
+}
