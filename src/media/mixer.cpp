@@ -50,7 +50,13 @@ void Mixer::stop(Channel channel) {
     std::lock_guard guard(lock);
     auto it = voices.find(channel);
     if (it == voices.end()) return;
-    release(it->second, released);
+    // A track that has sounded may bridge the wait for the next one (see mixStopped).
+    if (it->second.feed && it->second.position > 0 && !it->second.paused) {
+        for (Voice& older : stopped) release(older, released);  // only the latest bridges
+        stopped.clear();
+        stopped.push_back(std::move(it->second));
+    } else
+        release(it->second, released);
     voices.erase(it);
 }
 
@@ -129,12 +135,33 @@ bool Mixer::mixStream(Voice& voice, int frames) {
     return true;
 }
 
+bool Mixer::streamStarting() const {
+    for (const auto& [channel, voice] : voices)
+        if (voice.feed && !voice.paused && voice.position == 0 && voice.feed->availableFrames() == 0 &&
+            !voice.feed->endedFlagSet())
+            return true;
+    return false;
+}
+
+// The decoding thread needs a moment to deliver a new track's first samples; until then
+// the track that was stopped for it plays on, so a switch never leaves a silent gap.
+void Mixer::mixStopped(int frames, std::vector<Voice>& released) {
+    if (stopped.empty()) return;
+    if (streamStarting()) {
+        for (Voice& voice : stopped) mixStream(voice, frames);
+        return;
+    }
+    for (Voice& voice : stopped) release(voice, released);
+    stopped.clear();
+}
+
 void Mixer::mixInto(int16_t* out, int frames) {
     if (frames <= 0) return;
     std::vector<Voice> finished;  // released after unlocking
     {
         std::lock_guard guard(lock);
         accumulator.assign(static_cast<size_t>(frames) * 2, 0);
+        mixStopped(frames, finished);
         for (auto it = voices.begin(); it != voices.end();) {
             if (it->second.paused || mixVoice(it->second, frames)) {
                 ++it;

@@ -21,7 +21,9 @@ public:
     Channel play(const SoundPtr& sound, bool paused);
     // New channel over a streamed track's feed; it ends when the feed has ended and run dry.
     Channel playStream(const std::shared_ptr<StreamFeed>& feed, bool paused);
-    // Stops the channel for good; it is forgotten and never sounds again.
+    // Stops the channel for good; it is forgotten at once by every query. A streamed track
+    // that is stopped while a newer one waits for its first samples goes on sounding until
+    // they arrive (a switch of track without a silent gap), then it is gone.
     void stop(Channel channel);
     // Volume 0 (silent, still running) to 1 (full); values outside are clamped.
     void setVolume(Channel channel, float volume);
@@ -52,9 +54,14 @@ private:
     bool mixStream(Voice& voice, int frames);
     // Forgets a voice; its sound or decoder is released later, outside the lock.
     void release(Voice& voice, std::vector<Voice>& released);
+    // True while a playing stream has not yet been given its first samples.
+    bool streamStarting() const;
+    // Stopped tracks bridge the wait for a starting one; dropped once nothing starts.
+    void mixStopped(int frames, std::vector<Voice>& released);
 
     mutable std::mutex lock;
     std::map<Channel, Voice> voices;
+    std::vector<Voice> stopped;  // streamed tracks stopped while another starts (at most a few)
     Channel nextChannel = 1;
     std::vector<int32_t> accumulator;  // kept between blocks so mixing does not allocate
 };

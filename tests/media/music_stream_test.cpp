@@ -69,7 +69,35 @@ TEST(StreamedChannel, APausedChannelTakesNothingAndAStoppedOneIsAbandoned) {
     EXPECT_EQ(feed->availableFrames(), 90u);
     EXPECT_FALSE(feed->abandoned());
     mixer.stop(channel);
+    EXPECT_EQ(mixer.activeChannels(), 0);
+    mixer.mixInto(out.data(), 10);
+    EXPECT_EQ(out[0], 0);  // nothing starts after it: silent at once
     EXPECT_TRUE(feed->abandoned());
+}
+
+TEST(StreamedChannel, AStoppedTrackBridgesTheWaitForTheNextTracksFirstSamples) {
+    Mixer mixer;
+    auto oldFeed = std::make_shared<StreamFeed>();
+    const std::vector<int16_t> oldFrames(2 * 1000, 100);
+    oldFeed->push(oldFrames.data(), 1000);
+    const Channel oldChannel = mixer.playStream(oldFeed, false);
+    std::vector<int16_t> out(2 * 10);
+    mixer.mixInto(out.data(), 10);
+    mixer.stop(oldChannel);
+    auto newFeed = std::make_shared<StreamFeed>();
+    const Channel newChannel = mixer.playStream(newFeed, false);
+    EXPECT_EQ(mixer.activeChannels(), 1);
+    mixer.mixInto(out.data(), 10);  // the decoder has not delivered yet: the old track goes on
+    EXPECT_EQ(out[0], 100);
+    EXPECT_EQ(out[19], 100);
+    EXPECT_FALSE(oldFeed->abandoned());
+    const std::vector<int16_t> newFrames(2 * 10, 200);
+    newFeed->push(newFrames.data(), 10);
+    mixer.mixInto(out.data(), 10);
+    EXPECT_EQ(out[0], 200);
+    EXPECT_EQ(out[19], 200);
+    EXPECT_TRUE(oldFeed->abandoned());
+    EXPECT_TRUE(mixer.isPlaying(newChannel));
 }
 
 TEST(StreamedChannel, TheRingWrapsAroundWithoutLosingOrReorderingFrames) {
@@ -179,7 +207,8 @@ TEST(StreamedTracks, AFolderOfFiftyTracksPlaysEachInTurnAndWrapsRound) {
             ASSERT_EQ(sample, 100 * player.currentTrack);
         }
         ASSERT_EQ(media.soundMixer().activeChannels(), 1);
-        ASSERT_LE(media.musicDecoder().streamCount(), 1u);
+        // The track before it may still be held until the mixer has heard the new one.
+        ASSERT_LE(media.musicDecoder().streamCount(), 2u);
     }
     EXPECT_TRUE(media.warnings.empty());
 }

@@ -26,20 +26,21 @@ void writePages(ogg_stream_state& stream, std::FILE* file, bool flush) {
 }
 
 // A chord whose loudness breathes slowly; never silent.
-float chord(int frame, int channel, int rate) {
+float chord(int frame, int channel, int rate, float gain) {
     const float t = static_cast<float>(frame) / rate;
     const float swell = 0.6f + 0.3f * std::sin(6.2831853f * 0.25f * t);
-    return swell * (0.3f * std::sin(6.2831853f * 220.0f * t + channel) + 0.2f * std::sin(6.2831853f * 277.2f * t) +
+    return gain * swell * (0.3f * std::sin(6.2831853f * 220.0f * t + channel) + 0.2f * std::sin(6.2831853f * 277.2f * t) +
                     0.15f * std::sin(6.2831853f * 329.6f * t));
 }
 
 // The audio packets of a few seconds of the chord (no end of stream: the encoder keeps
 // its tail, so every packet is a steady one).
-std::vector<Packet> encodeStretch(vorbis_info& info, vorbis_dsp_state& dsp, vorbis_block& block, int channels, int rate) {
+std::vector<Packet> encodeStretch(vorbis_info& info, vorbis_dsp_state& dsp, vorbis_block& block, int channels, int rate,
+                                  float gain) {
     const int frames = EncodedSeconds * rate;
     float** buffer = vorbis_analysis_buffer(&dsp, frames);
     for (int i = 0; i < frames; ++i)
-        for (int c = 0; c < channels; ++c) buffer[c][i] = chord(i, c, rate);
+        for (int c = 0; c < channels; ++c) buffer[c][i] = chord(i, c, rate, gain);
     vorbis_analysis_wrote(&dsp, frames);
     std::vector<Packet> packets;
     ogg_packet packet;
@@ -56,7 +57,7 @@ std::vector<Packet> encodeStretch(vorbis_info& info, vorbis_dsp_state& dsp, vorb
 
 }  // namespace
 
-bool writeLongOgg(const std::string& path, int channels, int rate, double seconds) {
+bool writeLongOgg(const std::string& path, int channels, int rate, double seconds, float gain) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     vorbis_info info;
@@ -77,7 +78,7 @@ bool writeLongOgg(const std::string& path, int channels, int rate, double second
     ogg_stream_packetin(&stream, &code);
     writePages(stream, file, true);
 
-    const std::vector<Packet> packets = encodeStretch(info, dsp, block, channels, rate);
+    const std::vector<Packet> packets = encodeStretch(info, dsp, block, channels, rate, gain);
     // The first two packets once, then the steady ones over and over.
     const auto wanted = static_cast<ogg_int64_t>(seconds * rate);
     ogg_int64_t granule = 0;
