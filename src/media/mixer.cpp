@@ -123,6 +123,8 @@ bool Mixer::mixVoice(Voice& voice, int frames) {
 // missing frames and goes on with the next block; one whose feed has ended is over.
 bool Mixer::mixStream(Voice& voice, int frames) {
     StreamFeed& feed = *voice.feed;
+    // A new track waits for its first stretch while the one stopped for it plays on.
+    if (voice.position == 0 && !stopped.empty() && streamStarting()) return true;
     const bool endedBefore = feed.endedFlagSet();  // read first: then no frame can follow unseen
     const int32_t factor = fixedVolume(voice.volume);
     const size_t got = feed.consume(static_cast<size_t>(frames), [&](const int16_t* samples, size_t count, size_t at) {
@@ -137,8 +139,8 @@ bool Mixer::mixStream(Voice& voice, int frames) {
 
 bool Mixer::streamStarting() const {
     for (const auto& [channel, voice] : voices)
-        if (voice.feed && !voice.paused && voice.position == 0 && voice.feed->availableFrames() == 0 &&
-            !voice.feed->endedFlagSet())
+        if (voice.feed && !voice.paused && voice.position == 0 &&
+            voice.feed->availableFrames() < StreamFeed::StartFrames && !voice.feed->endedFlagSet())
             return true;
     return false;
 }

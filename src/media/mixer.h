@@ -54,7 +54,7 @@ private:
     bool mixStream(Voice& voice, int frames);
     // Forgets a voice; its sound or decoder is released later, outside the lock.
     void release(Voice& voice, std::vector<Voice>& released);
-    // True while a playing stream has not yet been given its first samples.
+    // True while a playing stream has not yet started and has less than its first stretch.
     bool streamStarting() const;
     // Stopped tracks bridge the wait for a starting one; dropped once nothing starts.
     void mixStopped(int frames, std::vector<Voice>& released);

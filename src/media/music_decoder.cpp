@@ -10,7 +10,7 @@ namespace {
 
 // Frames decoded in one go: about 46 ms of sound, a fraction of a millisecond of work.
 constexpr size_t BlockFrames = 2048;
-// How often the thread looks again when nothing woke it: the feed holds 0.74 s, so this
+// How often the thread looks again when nothing woke it: the feed holds 3 s, so this
 // leaves a wide margin even for a thread that is scheduled late.
 constexpr auto TopUpInterval = std::chrono::milliseconds(5);
 

@@ -36,7 +36,7 @@ public:
     // Fills every live feed as far as it goes, drops the streams whose channels are gone
     // or that have ended. Only the decoding thread calls it (or a test, in ByHand mode).
     void decodeAhead();
-    // Streams still held (after the last decodeAhead).
+    // Streams still held after the last decodeAhead (ByHand only: the thread's list is its own).
     size_t streamCount() const;
 
 private:

@@ -11,9 +11,12 @@
 
 class StreamFeed {
 public:
-    // Ring size in frames: 0.74 s at 44100 Hz (128 KiB), enough to ride out a decoding
-    // thread that is held up for a good part of a second on a busy machine.
-    static constexpr size_t CapacityFrames = 32768;
+    // Ring size in frames: 3 s at 44100 Hz (512 KiB), enough to ride out a decoding thread
+    // that a machine busy with other work leaves waiting for a second or more.
+    static constexpr size_t CapacityFrames = 131072;
+    // A new track takes over from the one stopped for it once this much is ready (186 ms),
+    // so a decoding thread that is slow to come back cannot leave it running dry at once.
+    static constexpr size_t StartFrames = 8192;
 
     StreamFeed() : ring(CapacityFrames * 2) {}
 
@@ -50,7 +53,6 @@ public:
             done += stretch;
         }
         read.store(start + total, std::memory_order_release);
-        consumedFrames += total;
         return total;
     }
     // True when the writer has ended and every frame it pushed has been read. Checked
@@ -63,8 +65,6 @@ public:
     // Frames the mixer wanted but the decoder had not yet delivered (heard as silence).
     void noteShortfall(size_t frames) { shortfallFrames.fetch_add(frames, std::memory_order_relaxed); }
     uint64_t shortfall() const { return shortfallFrames.load(std::memory_order_relaxed); }
-    // Frames the reader has taken so far (reader's side only).
-    uint64_t consumed() const { return consumedFrames; }
 
 private:
     uint64_t readCount() const { return read.load(std::memory_order_acquire); }
@@ -75,5 +75,4 @@ private:
     std::atomic<bool> endedFlag{false};
     std::atomic<bool> abandonedFlag{false};
     std::atomic<uint64_t> shortfallFrames{0};
-    uint64_t consumedFrames = 0;
 };

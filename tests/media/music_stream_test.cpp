@@ -91,8 +91,12 @@ TEST(StreamedChannel, AStoppedTrackBridgesTheWaitForTheNextTracksFirstSamples) {
     EXPECT_EQ(out[0], 100);
     EXPECT_EQ(out[19], 100);
     EXPECT_FALSE(oldFeed->abandoned());
-    const std::vector<int16_t> newFrames(2 * 10, 200);
-    newFeed->push(newFrames.data(), 10);
+    const std::vector<int16_t> newFrames(2 * StreamFeed::StartFrames, 200);
+    newFeed->push(newFrames.data(), StreamFeed::StartFrames - 1);
+    mixer.mixInto(out.data(), 10);  // not yet a stretch it could play on from
+    EXPECT_EQ(out[0], 100);
+    EXPECT_EQ(mixer.channelPosition(newChannel), 0u);
+    newFeed->push(newFrames.data(), 1);
     mixer.mixInto(out.data(), 10);
     EXPECT_EQ(out[0], 200);
     EXPECT_EQ(out[19], 200);
@@ -260,7 +264,7 @@ TEST(StreamedTracks, ATrackWhoseFileIsEmptiedWhilePlayingEndsAndNextStillWorks) 
     EXPECT_EQ(nextMusicSample(media, player.musicChannel), 1111);
     std::filesystem::resize_file(folder.file("tracks/a.wav"), 0);
     std::vector<int16_t> out(2 * 1000);
-    for (int block = 0; block < 100 && media.soundMixer().activeChannels() > 0; ++block) {
+    for (int block = 0; block < 400 && media.soundMixer().activeChannels() > 0; ++block) {  // past what was read ahead
         media.musicDecoder().decodeAhead();
         media.soundMixer().mixInto(out.data(), 1000);
     }
