@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-MediaLayer::MediaLayer() {
+MediaLayer::MediaLayer(MusicDecoder::Mode musicDecoding) : decoder(musicDecoding) {
     files.onFatal = [this](const std::string& message) { fatalError(message); };
 }
 

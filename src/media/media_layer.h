@@ -14,6 +14,7 @@
 #include "media/image.h"
 #include "media/input_state.h"
 #include "media/mixer.h"
+#include "media/music_decoder.h"
 #include "media/random_generator.h"
 #include "media/sound.h"
 
@@ -29,7 +30,8 @@ constexpr int MouseMiddle = 3;
 
 class MediaLayer {
 public:
-    MediaLayer();
+    // The shipping layer decodes music on its own thread; tests may decode by hand.
+    explicit MediaLayer(MusicDecoder::Mode musicDecoding = MusicDecoder::Mode::OwnThread);
     virtual ~MediaLayer();
     MediaLayer(const MediaLayer&) = delete;
     MediaLayer& operator=(const MediaLayer&) = delete;
@@ -125,8 +127,13 @@ public:
     virtual void warning(const std::string& message);
 
     // ---- Sound ---------------------------------------------------------------
-    // Decoded by content (WAV, then Ogg Vorbis) into 44100 Hz stereo; nullptr when it fails.
+    // Decoded whole by content (WAV, then Ogg Vorbis) into 44100 Hz stereo; nullptr when it
+    // fails. For effects and the menu theme, which are short.
     SoundPtr loadSound(const std::string& path, int loopFlag);
+    // A looping music track streamed from its file: opening reads only the header, the
+    // samples are decoded a block at a time off the main thread. New channel, paused or
+    // playing at volume 1; 0 when the file cannot be opened or holds no sound it can decode.
+    Channel streamTrack(const std::string& path, bool paused);
     // New channel playing from the start at volume 1; 0 for a null sound.
     Channel playSound(const SoundPtr& sound) { return mixer.play(sound, false); }
     // New channel at the start, paused.
@@ -135,6 +142,7 @@ public:
     void setChannelVolume(Channel channel, float volume) { mixer.setVolume(channel, volume); }
     void resumeChannel(Channel channel) { mixer.resume(channel); }
     Mixer& soundMixer() { return mixer; }
+    MusicDecoder& musicDecoder() { return decoder; }
 
 protected:
     // Takes in the operating system's (or the script's) waiting events.
@@ -147,4 +155,5 @@ protected:
     RandomGenerator random;
     FileTable files;
     Mixer mixer;
+    MusicDecoder decoder;  // after the mixer: its thread stops before the mixer goes
 };

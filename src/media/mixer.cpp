@@ -28,16 +28,35 @@ Channel Mixer::play(const SoundPtr& sound, bool paused) {
     if (!sound || sound->frameCount() == 0) return 0;
     std::lock_guard guard(lock);
     const Channel channel = nextChannel++;
-    voices[channel] = Voice{sound, 0, 1.0f, paused};
+    voices[channel] = Voice{sound, nullptr, 0, 1.0f, paused};
     return channel;
 }
 
+Channel Mixer::playStream(const std::shared_ptr<StreamFeed>& feed, bool paused) {
+    if (!feed) return 0;
+    std::lock_guard guard(lock);
+    const Channel channel = nextChannel++;
+    voices[channel] = Voice{nullptr, feed, 0, 1.0f, paused};
+    return channel;
+}
+
+void Mixer::release(Voice& voice, std::vector<Voice>& released) {
+    if (voice.feed) voice.feed->abandon();  // the decoder frees the stream on its own thread
+    released.push_back(std::move(voice));
+}
+
 void Mixer::stop(Channel channel) {
-    SoundPtr released;  // freed after unlocking: a track's samples are tens of megabytes
+    std::vector<Voice> released;  // freed after unlocking
     std::lock_guard guard(lock);
     auto it = voices.find(channel);
     if (it == voices.end()) return;
-    released = std::move(it->second.sound);
+    // A track that has sounded may bridge the wait for the next one (see mixStopped).
+    if (it->second.feed && it->second.position > 0 && !it->second.paused) {
+        for (Voice& older : stopped) release(older, released);  // only the latest bridges
+        stopped.clear();
+        stopped.push_back(std::move(it->second));
+    } else
+        release(it->second, released);
     voices.erase(it);
 }
 
@@ -81,6 +100,7 @@ int Mixer::activeChannels() const {
 // ---- Mixing (device thread) -------------------------------------------------------
 
 bool Mixer::mixVoice(Voice& voice, int frames) {
+    if (voice.feed) return mixStream(voice, frames);
     const Sound& sound = *voice.sound;
     const size_t length = sound.frameCount();
     const int32_t factor = fixedVolume(voice.volume);
@@ -99,18 +119,57 @@ bool Mixer::mixVoice(Voice& voice, int frames) {
     return true;
 }
 
+// A stream that runs dry before its end (the decoder is behind) leaves silence for the
+// missing frames and goes on with the next block; one whose feed has ended is over.
+bool Mixer::mixStream(Voice& voice, int frames) {
+    StreamFeed& feed = *voice.feed;
+    // A new track waits for its first stretch while the one stopped for it plays on.
+    if (voice.position == 0 && !stopped.empty() && streamStarting()) return true;
+    const bool endedBefore = feed.endedFlagSet();  // read first: then no frame can follow unseen
+    const int32_t factor = fixedVolume(voice.volume);
+    const size_t got = feed.consume(static_cast<size_t>(frames), [&](const int16_t* samples, size_t count, size_t at) {
+        if (factor > 0) addScaled(accumulator.data() + 2 * at, samples, 2 * count, factor);
+    });
+    voice.position += got;
+    if (got == static_cast<size_t>(frames)) return true;
+    if (endedBefore) return false;
+    feed.noteShortfall(frames - got);
+    return true;
+}
+
+bool Mixer::streamStarting() const {
+    for (const auto& [channel, voice] : voices)
+        if (voice.feed && !voice.paused && voice.position == 0 &&
+            voice.feed->availableFrames() < StreamFeed::StartFrames && !voice.feed->endedFlagSet())
+            return true;
+    return false;
+}
+
+// The decoding thread needs a moment to deliver a new track's first samples; until then
+// the track that was stopped for it plays on, so a switch never leaves a silent gap.
+void Mixer::mixStopped(int frames, std::vector<Voice>& released) {
+    if (stopped.empty()) return;
+    if (streamStarting()) {
+        for (Voice& voice : stopped) mixStream(voice, frames);
+        return;
+    }
+    for (Voice& voice : stopped) release(voice, released);
+    stopped.clear();
+}
+
 void Mixer::mixInto(int16_t* out, int frames) {
     if (frames <= 0) return;
-    std::vector<SoundPtr> finished;  // released after unlocking
+    std::vector<Voice> finished;  // released after unlocking
     {
         std::lock_guard guard(lock);
         accumulator.assign(static_cast<size_t>(frames) * 2, 0);
+        mixStopped(frames, finished);
         for (auto it = voices.begin(); it != voices.end();) {
             if (it->second.paused || mixVoice(it->second, frames)) {
                 ++it;
                 continue;
             }
-            finished.push_back(std::move(it->second.sound));
+            release(it->second, finished);
             it = voices.erase(it);
         }
         for (size_t i = 0; i < accumulator.size(); ++i) out[i] = clampSample(accumulator[i]);

@@ -1,6 +1,6 @@
 #include "media/scripted_media.h"
 
-ScriptedMedia::ScriptedMedia() { resetDrawState(); }
+ScriptedMedia::ScriptedMedia(MusicDecoder::Mode musicDecoding) : MediaLayer(musicDecoding) { resetDrawState(); }
 
 bool ScriptedMedia::openScreen(int, int, int, int, int) {
     screenOpen = true;

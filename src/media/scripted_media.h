@@ -30,7 +30,8 @@ struct DrawCall {
 
 class ScriptedMedia : public MediaLayer {
 public:
-    ScriptedMedia();
+    // Music decoding by hand (decodeAhead) unless a test or benchmark asks for the thread.
+    explicit ScriptedMedia(MusicDecoder::Mode musicDecoding = MusicDecoder::Mode::ByHand);
 
     bool openScreen(int width, int height, int depth, int refreshHz, int flags) override;
     void presentFrame() override;

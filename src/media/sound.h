@@ -11,9 +11,9 @@ constexpr int MixRate = 44100;
 // header cannot make the resampler divide by zero or blow one second up into hours.
 constexpr int MinSoundRate = 1000;
 constexpr int MaxSoundRate = 384000;
-// Longest sound kept in memory after conversion (20 minutes, about 212 MB): a
-// larger file, or an Ogg stream that decodes without end, is refused instead of
-// exhausting memory.
+// Longest sound decoded whole into memory (20 minutes, about 212 MB after conversion):
+// a larger effect, or an Ogg stream that decodes without end, is refused instead of
+// exhausting memory. Music tracks are streamed and have no such limit.
 constexpr int64_t MaxSoundFrames = int64_t{MixRate} * 60 * 20;
 
 struct Sound {

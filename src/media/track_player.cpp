@@ -18,16 +18,16 @@ void stepTrack(TrackPlayer& player, int direction) {
     if (player.currentTrack >= player.trackCount) player.currentTrack = 0;
 }
 
-// Decodes the current track (looping) at the moment it is needed. A file that cannot be
-// read is skipped for the next one in the direction of travel; null when none can be read.
-SoundPtr loadCurrentTrack(TrackPlayer& player, MediaLayer& media, int direction) {
+// Opens the current track for streaming (only its header is read here). A file that cannot
+// be read is skipped for the next one in the direction of travel; 0 when none can be read.
+Channel openCurrentTrack(TrackPlayer& player, MediaLayer& media, int direction, bool paused) {
     for (int tried = 0; tried < player.trackCount; ++tried) {
         const std::string path = trackPath(player, player.currentTrack);
-        if (SoundPtr sound = media.loadSound(path, 1)) return sound;
+        if (const Channel channel = media.streamTrack(path, paused)) return channel;
         media.warning("cannot play music file " + path + "; skipping it");
         stepTrack(player, direction);
     }
-    return nullptr;
+    return 0;
 }
 
 // Appends the folder's music files while there is room; false when it cannot be listed.
@@ -46,11 +46,9 @@ bool addTracksFrom(TrackPlayer& player, MediaLayer& media, const std::string& fo
 
 void switchTrack(TrackPlayer& player, MediaLayer& media, int direction) {
     if (player.trackCount == 0) return;
-    // Stopped first: the mixer holds the old track's only reference, so its samples are
-    // freed before the new ones are decoded.
     media.stopChannel(player.musicChannel);
     stepTrack(player, direction);
-    player.musicChannel = media.playSound(loadCurrentTrack(player, media, direction));
+    player.musicChannel = openCurrentTrack(player, media, direction, false);
     player.musicTarget = 1.0f;
 }
 
@@ -68,7 +66,7 @@ std::string trackPath(const TrackPlayer& player, int index) {
 
 void startMusic(TrackPlayer& player, MediaLayer& media) {
     if (player.trackCount == 0) return;
-    player.musicChannel = media.cueSound(loadCurrentTrack(player, media, +1));
+    player.musicChannel = openCurrentTrack(player, media, +1, true);
     media.setChannelVolume(player.musicChannel, 0.0f);
     media.resumeChannel(player.musicChannel);
     // musicVolume stays where leaving play left it (0), so the track fades in.

@@ -1,62 +1,14 @@
 // The Ogg Vorbis reader over files encoded right here, and over garbage.
 
 #include <gtest/gtest.h>
-#include <vorbis/vorbisenc.h>
 
 #include <cmath>
 #include <vector>
 
 #include "media/sound_decoders.h"
+#include "media/sound_test_files.h"
 
 namespace {
-
-// A sine tone encoded as Ogg Vorbis in memory (one or two channels).
-std::vector<uint8_t> encodeTone(int channels, int rate, int frames, float hz) {
-    vorbis_info info;
-    vorbis_info_init(&info);
-    vorbis_encode_init_vbr(&info, channels, rate, 0.5f);
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block block;
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 1234);
-    std::vector<uint8_t> bytes;
-    auto takePage = [&](const ogg_page& page) {
-        bytes.insert(bytes.end(), page.header, page.header + page.header_len);
-        bytes.insert(bytes.end(), page.body, page.body + page.body_len);
-    };
-    ogg_packet head, comm, code;
-    vorbis_analysis_headerout(&dsp, &comment, &head, &comm, &code);
-    ogg_stream_packetin(&stream, &head);
-    ogg_stream_packetin(&stream, &comm);
-    ogg_stream_packetin(&stream, &code);
-    ogg_page page;
-    while (ogg_stream_flush(&stream, &page)) takePage(page);
-    float** buffer = vorbis_analysis_buffer(&dsp, frames);
-    for (int i = 0; i < frames; ++i)
-        for (int c = 0; c < channels; ++c) buffer[c][i] = 0.5f * std::sin(6.2831853f * hz * i / rate) * (c ? -1.0f : 1.0f);
-    vorbis_analysis_wrote(&dsp, frames);
-    vorbis_analysis_wrote(&dsp, 0);
-    ogg_packet packet;
-    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-        vorbis_analysis(&block, nullptr);
-        vorbis_bitrate_addblock(&block);
-        while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-            ogg_stream_packetin(&stream, &packet);
-            while (ogg_stream_pageout(&stream, &page)) takePage(page);
-        }
-    }
-    while (ogg_stream_flush(&stream, &page)) takePage(page);
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
-    return bytes;
-}
 
 double rootMeanSquare(const std::vector<int16_t>& samples, size_t from, size_t step) {
     double sum = 0.0;

@@ -117,12 +117,33 @@ TEST(WavDecoder, SkipsOtherChunksByTheirExactSizeWithoutPadByte) {
     EXPECT_EQ(pcm->samples, (std::vector<int16_t>{5, 6}));
 }
 
-TEST(WavDecoder, KeepsTheWholeFramesOfDataCutShort) {
-    WavSpec spec = WavSpec().channelCount(2).samples(sixteenBit({1, 2, 3, 4, 5}));  // 2.5 frames
-    spec.declaredDataSize = 4000;                                       // claims far more
+TEST(WavDecoder, RefusesWholeDataThatClaimsMoreThanTheFileHolds) {
+    // Refused from the header alone, before any sample is read or memory is set aside.
+    WavSpec spec = WavSpec().channelCount(2).samples(sixteenBit({1, 2, 3, 4, 5}));
+    spec.declaredDataSize = 4000;
+    EXPECT_FALSE(decodeWav(makeWav(spec)));
+    spec.declaredDataSize = 0xFFFFFFF0;
+    EXPECT_FALSE(decodeWav(makeWav(spec)));
+    spec.declaredDataSize = 10;  // exactly what is there: two and a half frames
     const auto pcm = decodeWav(makeWav(spec));
     ASSERT_TRUE(pcm);
     EXPECT_EQ(pcm->samples, (std::vector<int16_t>{1, 2, 3, 4}));
+}
+
+TEST(WavDecoder, AStreamPlaysTheWholeFramesOfDataCutShort) {
+    WavSpec spec = WavSpec().channelCount(2).samples(sixteenBit({1, 2, 3, 4, 5}));  // 2.5 frames
+    spec.declaredDataSize = 4000;                                       // claims far more
+    const std::vector<uint8_t> bytes = makeWav(spec);
+    MemorySource source(bytes);
+    const std::unique_ptr<PcmStream> stream = openWavStream(source);
+    ASSERT_TRUE(stream);
+    std::vector<int16_t> out(100);
+    EXPECT_EQ(stream->read(out.data(), 50), 2);
+    EXPECT_EQ(std::vector<int16_t>(out.begin(), out.begin() + 4), (std::vector<int16_t>{1, 2, 3, 4}));
+    EXPECT_EQ(stream->read(out.data(), 50), 0);
+    ASSERT_TRUE(stream->restart());
+    EXPECT_EQ(stream->read(out.data(), 1), 1);
+    EXPECT_EQ(out[0], 1);
 }
 
 // ---- Refused files ----------------------------------------------------------------------

@@ -34,10 +34,15 @@ protected:
     }
     // The first sample the music channel will sound next, at full volume.
     int16_t nextSample() {
-        std::vector<int16_t> out(2);
         media.setChannelVolume(player.musicChannel, 1.0f);
-        media.soundMixer().mixInto(out.data(), 1);
-        return out[0];
+        return mixFrames(1)[0];
+    }
+    // Tracks stream: the decoding the game does on its own thread comes first here.
+    std::vector<int16_t> mixFrames(int frames) {
+        std::vector<int16_t> out(2 * frames);
+        media.musicDecoder().decodeAhead();
+        media.soundMixer().mixInto(out.data(), frames);
+        return out;
     }
     void stepFrames(int frames) {
         for (int i = 0; i < frames; ++i) stepMusicVolume(player, media);
@@ -136,9 +141,7 @@ TEST_F(TrackPlayerTest, StopThenPlayResumesWhereTheTrackHadGotTo) {
     fadeMusicOut(player);
     stepFrames(60);
     EXPECT_EQ(player.musicVolume, 0.0f);
-    std::vector<int16_t> block(2 * 500);
-    media.soundMixer().mixInto(block.data(), 500);  // runs on while silent
-    EXPECT_EQ(block[0], 0);
+    EXPECT_EQ(mixFrames(500)[0], 0);  // runs on while silent
     fadeMusicIn(player);
     stepFrames(60);
     EXPECT_NEAR(player.musicVolume, 1.0f, 0.0201f);
@@ -163,8 +166,7 @@ TEST_F(TrackPlayerTest, LeavingPlayFadesOutThenTheNextStayStartsTheTrackAfresh) 
     startMusic(player, media);
     nextTrack(player, media);
     stepFrames(60);
-    std::vector<int16_t> block(2 * 700);
-    media.soundMixer().mixInto(block.data(), 700);
+    mixFrames(700);
     for (int frame = 0; frame < 128; ++frame) {  // the fade to black while Escape is held
         fadeMusicOut(player);
         stepMusicVolume(player, media);
