@@ -131,7 +131,7 @@ TEST_F(ProgressFiles, ReadingTheFilesLeavesNoneOpen) {
     writeBytes("oldgame.cws", littleEndian({5, 6}));
     const size_t before = openFiles();
     for (int i = 0; i < 20; ++i) {
-        EXPECT_TRUE(probeSavedGame(media));
+        EXPECT_TRUE(probeSavedGame(media, progress));
         loadGame(media, progress);
         loadRecords(media, progress);
         saveGame(media, progress);
