@@ -26,7 +26,9 @@ public:
     int32_t readI32(Stream stream);
     // Writes to a stream that failed to open are dropped.
     void writeI32(Stream stream, int32_t value);
-    bool readWhole(const std::string& path, std::vector<uint8_t>& bytes);
+    // Whole file; false (and no bytes) when it cannot be opened or holds more than maxBytes.
+    bool readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit);
+    static constexpr size_t NoSizeLimit = SIZE_MAX - 1;
 
     DirectoryListing openDirectory(const std::string& path);
     std::string nextEntry(DirectoryListing listing);

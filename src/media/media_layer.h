@@ -99,8 +99,11 @@ public:
     int readU8(Stream stream) { return files.readU8(stream); }
     int32_t readI32(Stream stream) { return files.readI32(stream); }
     void writeI32(Stream stream, int32_t value) { files.writeI32(stream, value); }
-    // Whole file as bytes; false when it cannot be opened.
-    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) { return files.readWhole(path, bytes); }
+    // Whole file as bytes; false when it cannot be opened or holds more than maxBytes.
+    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
+                       size_t maxBytes = FileTable::NoSizeLimit) {
+        return files.readWhole(path, bytes, maxBytes);
+    }
     DirectoryListing openDirectory(const std::string& path) { return files.openDirectory(path); }
     // Plain names in listing order ("." and ".." included), then "" for ever.
     std::string nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }

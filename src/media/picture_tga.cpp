@@ -9,7 +9,7 @@
 namespace {
 
 constexpr size_t HeaderSize = 18;
-constexpr int MaxSide = 4096;
+constexpr int MaxSide = MaxPictureSide;
 
 struct TgaHeader {
     size_t pixelStart = 0;
