@@ -72,4 +72,31 @@ TEST_F(SpoiledGameFolder, AStripWithTooFewCellsStopsTheGameNamingTheFile) {
     EXPECT_EQ(startUpMessage(), "cannot load picture gfx/complete.spr");
 }
 
+TEST_F(SpoiledGameFolder, DamagedMapDataStopsTheGameNamingTheFileAndTheLevel) {
+    const Bytes good = readBytes((gameFolder() / "maps/newmapdata.cwm").string());
+    ASSERT_EQ(good.size(), 24180u);
+    replace("maps/newmapdata.cwm", {});
+    EXPECT_EQ(startUpMessage(), "bad map data maps/newmapdata.cwm: 0 bytes instead of 24180 (78 levels of 310 bytes)");
+    replace("maps/newmapdata.cwm", Bytes(good.begin(), good.end() - 310));
+    EXPECT_EQ(startUpMessage(), "bad map data maps/newmapdata.cwm: 23870 bytes instead of 24180 (78 levels of 310 bytes)");
+    Bytes longer = good;
+    longer.resize(1u << 20, 0);
+    replace("maps/newmapdata.cwm", longer);
+    EXPECT_EQ(startUpMessage(), "bad map data maps/newmapdata.cwm: longer than 24180 bytes");
+    Bytes garbage(good.size());
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 131 + 7);
+    replace("maps/newmapdata.cwm", garbage);
+    EXPECT_EQ(startUpMessage().rfind("bad map data maps/newmapdata.cwm: level 0 (zone 0, level 1): ", 0), 0u);
+    // Level 23's Server removed: zone 4, level 4 is named.
+    Bytes noServer = good;
+    for (size_t cell = 0; cell < 154; ++cell) {
+        uint8_t& device = noServer[23 * 310 + 2 * cell + 1];
+        if (device == 96 || device == 97) device = 255;
+    }
+    replace("maps/newmapdata.cwm", noServer);
+    EXPECT_EQ(startUpMessage(), "bad map data maps/newmapdata.cwm: level 23 (zone 4, level 4): 0 Servers instead of one");
+    fs::remove(folder.file("maps/newmapdata.cwm"));
+    EXPECT_EQ(startUpMessage(), "cannot open map data maps/newmapdata.cwm");
+}
+
 }  // namespace
