@@ -48,11 +48,20 @@ struct JpegJob {
     int width = 0, height = 0, channels = 0;
 };
 
-bool acceptedHeader(const jpeg_decompress_struct& info) {
+// Huffman coding spends at least one bit on every 8 x 8 block of the first component;
+// a file too short for its blocks is cut short and is refused before any pixel memory
+// is taken. (Arithmetic coding has no such floor; its pictures stay within the side limit.)
+bool enoughData(const jpeg_decompress_struct& info, size_t fileBytes) {
+    if (info.arith_code) return true;
+    const jpeg_component_info& first = info.comp_info[0];
+    return size_t{first.width_in_blocks} * first.height_in_blocks <= fileBytes * 8;
+}
+
+bool acceptedHeader(const jpeg_decompress_struct& info, size_t fileBytes) {
     const bool knownColours = info.jpeg_color_space == JCS_GRAYSCALE || info.jpeg_color_space == JCS_YCbCr ||
                               info.jpeg_color_space == JCS_RGB;
     const bool sensibleSize = info.image_width <= MaxSide && info.image_height <= MaxSide;
-    return knownColours && sensibleSize;
+    return knownColours && sensibleSize && enoughData(info, fileBytes);
 }
 
 // A progressive file cut short between two scans ends cleanly, but some coefficients
@@ -68,7 +77,7 @@ bool allScansArrived(const jpeg_decompress_struct& info) {
 // All libjpeg calls that may jump; no local here needs a destructor.
 bool runDecode(jpeg_decompress_struct& info, JpegJob& job) {
     jpeg_mem_src(&info, job.bytes.data(), static_cast<unsigned long>(job.bytes.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || !acceptedHeader(info)) return false;
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || !acceptedHeader(info, job.bytes.size())) return false;
     info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&info);
     job.width = static_cast<int>(info.output_width);

@@ -14,6 +14,8 @@ namespace {
 
 // Sides beyond this are refused before any pixel memory is taken.
 constexpr png_uint_32 MaxSide = MaxPictureSide;
+// Deflate never packs more than 1032 bytes into one (a 258-byte copy in two one-bit codes).
+constexpr size_t MaxDeflateRatio = 1032;
 
 struct PngJob {
     std::span<const uint8_t> bytes;
@@ -54,6 +56,10 @@ void runDecode(png_structp png, png_infop info, PngJob& job) {
     png_read_info(png, info);
     job.width = png_get_image_width(png, info);
     job.height = png_get_image_height(png, info);
+    // The rows as stored, each with its filter byte, must fit the file at the best ratio
+    // deflate can reach; otherwise the file is cut short, and no pixel memory is taken for it.
+    const size_t storedBytes = (png_get_rowbytes(png, info) + 1) * job.height;
+    if (storedBytes / MaxDeflateRatio > job.bytes.size()) png_error(png, "too short for its size");
     setTransforms(png, info);
     job.channels = png_get_channels(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
