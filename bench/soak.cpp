@@ -36,10 +36,11 @@ int main(int argc, char** argv) {
     std::printf("clicks, cleanings  %d, %d\n", clicks, cleanings);
     std::printf("wall time          %.1f s (%.0f frames/s)\n", seconds, report.frames / seconds);
     std::printf("peak memory        %.1f MB\n", usage.ru_maxrss / 1024.0);
-    if (report.levels.size() >= 2)
-        std::printf("resident memory    %.1f MB after level %d, %.1f MB after level %d\n",
-                    report.levels[1].residentKb / 1024.0, report.levels[1].levelIndex,
-                    report.levels.back().residentKb / 1024.0, report.levels.back().levelIndex);
+    std::printf("resident memory   ");
+    for (size_t i = 1; i < report.levels.size(); i += 19)
+        std::printf(" %.1f MB after level %d;", report.levels[i].residentKb / 1024.0, report.levels[i].levelIndex);
+    if (!report.levels.empty()) std::printf(" %.1f MB at the end", report.levels.back().residentKb / 1024.0);
+    std::printf("\n");
     std::printf("largest effect lists: ghosts %zu, sparkles %zu, falling lights %zu, menu particles %zu\n", ghosts,
                 sparkles, lights, report.menuParticles);
     for (const std::string& fault : report.faults) std::printf("FAULT: %s\n", fault.c_str());
