@@ -92,9 +92,13 @@ TEST(PictureLimits, ShortFilesClaimingLargePicturesTakeNoPixelMemory) {
     EXPECT_FALSE(decodeJpeg(jpeg));
     EXPECT_LT(peakGrowthKb([&] { decodeJpeg(jpeg); }), SixteenMegabytes);
     // Enough bytes for one bit per 8 x 8 block is not refused early (it fails later, truncated).
+    // AddressSanitizer's allocator hands out large blocks its own way, which this measure
+    // does not see; the sanitizer build leaves this one check to the normal build.
     Bytes padded = jpeg;
     padded.insert(padded.end() - 2, 4096 * 4096 / 64 / 8, 0);
+#ifndef __SANITIZE_ADDRESS__
     EXPECT_GT(peakGrowthKb([&] { decodeJpeg(padded); }), 2 * SixteenMegabytes);
+#endif
 
     const Bytes png = pngWithSize(pngFile(pngSpec(1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {{1, 2, 3, 4}})), 4096, 4096);
     EXPECT_FALSE(decodePng(png));
