@@ -5,6 +5,8 @@
 // a BoardEvents sink, in order, and the play loop turns that into sound and pictures.
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,8 @@ constexpr int BoardRows = 11;
 constexpr int LevelCount = 78;
 constexpr int CellSize = 48;
 constexpr int CableTileBase = 81;
+constexpr int MapRecordBytes = 310;
+constexpr size_t MapDataBytes = size_t{LevelCount} * MapRecordBytes;
 
 // Sides, clockwise from the top.
 enum Side { North = 0, East = 1, South = 2, West = 3 };
@@ -139,6 +143,19 @@ void leftClickCell(Board& board, int column, int row, int& rankPoints, BoardEven
 // ---- Map data and level build (map_data.cpp, level_build.cpp) ----------------
 // Reads the 78 records byte by byte; missing bytes read as 0. Stops the game when the file cannot be opened.
 void loadMapData(MediaLayer& media, MapData& mapData);
+// The start-up check: stops the game, naming the file and the first bad level, unless the
+// map data holds exactly 78 records and every level keeps the rules below (map_check.cpp).
+void checkMapData(MediaLayer& media);
+// Why the bytes are no valid map data ("" when they are): the wrong size, or the first
+// bad level with what is wrong with it.
+std::string mapDataFault(std::span<const uint8_t> bytes);
+// What breaks the rules in one level ("" when nothing): a size class outside 0..3,
+// unknown device codes, devices outside the active area, tile codes there outside
+// 81..119, not exactly one Server whose top half stands directly above its bottom half
+// with an output on one of them, or a single FaxModem.
+std::string levelFault(const MapData& mapData, int level);
+// The records of a map data file, as loadMapData reads them; missing bytes read as 0.
+void readMapRecords(std::span<const uint8_t> bytes, MapData& mapData);
 // Copies level L into the storage (Server outputs fixed) and takes its size; a SizeClass
 // outside 0..3 keeps the old size. A level outside 0..77 leaves an empty board.
 void copyLevel(Board& board, const MapData& mapData, int level);

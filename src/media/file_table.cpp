@@ -119,20 +119,29 @@ void FileTable::writeI32(Stream stream, int32_t value) {
     if (writeCalls.write(bytes, 1, 4, open.file) != 4) open.failure = lastCallFailure();
 }
 
-bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
+bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes) {
     bytes.clear();
     // A folder opens like a file on this system but cannot be read: it is no picture or sound.
     std::error_code error;
     if (std::filesystem::is_directory(normalisePath(path), error)) return false;
     std::FILE* file = std::fopen(normalisePath(path).c_str(), "rb");
     if (!file) return false;
+    // Read in pieces and stop one byte past the limit: an oversized file is refused
+    // without ever being held whole, whatever its size claims to be.
     uint8_t buffer[65536];
     size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-    const bool ok = !std::ferror(file);
+    bool tooLarge = false;
+    while (!tooLarge && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.insert(bytes.end(), buffer, buffer + std::min(got, maxBytes + 1 - bytes.size()));
+        tooLarge = bytes.size() > maxBytes;
+    }
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (!ok && onFatal) onFatal("cannot read " + normalisePath(path));
-    return ok;
+    if (failed && onFatal) onFatal("cannot read " + normalisePath(path));
+    if (!tooLarge) return !failed;
+    bytes.clear();
+    bytes.shrink_to_fit();
+    return false;
 }
 
 void FileTable::noteFailure(const std::string& reason, bool missing) {

@@ -44,7 +44,9 @@ public:
     int32_t readI32(Stream stream);
     // Writes to a stream that failed to open are dropped.
     void writeI32(Stream stream, int32_t value);
-    bool readWhole(const std::string& path, std::vector<uint8_t>& bytes);
+    // Whole file; false (and no bytes) when it cannot be opened or holds more than maxBytes.
+    bool readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit);
+    static constexpr size_t NoSizeLimit = SIZE_MAX - 1;
     // Up to maxBytes from the start of a file, never stopping the game: a file that is
     // there but cannot be read (permissions, a failing disk, a folder) is Unreadable.
     FileRead readStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);

@@ -11,7 +11,7 @@ int effectiveFlags(int flags) { return flags == -1 ? ImageDefaultFlags : flags; 
 
 std::optional<DecodedPicture> decodeFile(MediaLayer& media, const std::string& path, int flags) {
     std::vector<uint8_t> bytes;
-    if (!media.readWholeFile(path, bytes)) return std::nullopt;
+    if (!media.readWholeFile(path, bytes, MaxPictureFileBytes)) return std::nullopt;
     auto picture = decodePicture(bytes);
     // Pictures with their own alpha channel keep it; only the others are masked.
     if (picture && (flags & ImageMasked) && !picture->hasAlpha) applyMask(picture->pixels);

@@ -102,8 +102,11 @@ public:
     int readU8(Stream stream) { return files.readU8(stream); }
     int32_t readI32(Stream stream) { return files.readI32(stream); }
     void writeI32(Stream stream, int32_t value) { files.writeI32(stream, value); }
-    // Whole file as bytes; false when it cannot be opened.
-    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) { return files.readWhole(path, bytes); }
+    // Whole file as bytes; false when it cannot be opened or holds more than maxBytes.
+    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
+                       size_t maxBytes = FileTable::NoSizeLimit) {
+        return files.readWhole(path, bytes, maxBytes);
+    }
     // Up to maxBytes from the start of a file that may be absent; a read failure never stops the game.
     FileRead readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
         return files.readStart(path, maxBytes, bytes);

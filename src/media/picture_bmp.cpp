@@ -14,7 +14,7 @@ namespace {
 constexpr size_t FileHeaderSize = 14;
 constexpr size_t InfoHeaderSize = 40;
 constexpr size_t PaletteStart = FileHeaderSize + InfoHeaderSize;
-constexpr int64_t MaxSide = 4096;
+constexpr int64_t MaxSide = MaxPictureSide;
 
 struct BmpHeader {
     int width = 0, height = 0;

@@ -8,6 +8,12 @@
 
 #include "media/image.h"
 
+// Every decoder refuses pictures wider or taller than this before taking pixel memory.
+constexpr int MaxPictureSide = 4096;
+// The largest file a picture of that size needs in any of the formats (uncompressed
+// 32-bit BMP or TGA: 64 MB; noisy PNG or JPEG a little more). Longer files are not read.
+constexpr size_t MaxPictureFileBytes = size_t{96} << 20;
+
 struct DecodedPicture {
     PixelBlock pixels;      // RGBA, top row first
     bool hasAlpha = false;  // the format carried an alpha channel (no masking then)

@@ -1,7 +1,8 @@
 // JPEG pictures through libjpeg, read from memory. Greyscale and colour pictures
 // come out as RGB with no alpha. libjpeg would end the program on an error, so the
-// error manager jumps back instead and prints nothing; a file that ends early is
-// refused rather than shown with its missing part filled in grey.
+// error manager jumps back instead and prints nothing. A file libjpeg has to warn
+// about (one that ends early, corrupt data) is refused rather than shown with its
+// missing part filled in grey, and so is a progressive file whose scans stop short.
 
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
 
@@ -14,21 +15,31 @@
 
 namespace {
 
-constexpr JDIMENSION MaxSide = 16384;
-constexpr size_t MaxPixels = size_t{1} << 26;
+constexpr JDIMENSION MaxSide = MaxPictureSide;
+// Our pictures use at most ten scans; thousands of tiny scans would each walk the
+// whole picture and keep the loader busy for minutes.
+constexpr int MaxScans = 64;
 
 // The libjpeg error manager must come first so libjpeg's pointer is also ours.
+// The scan counter rides along, so it can jump back the same way.
 struct JpegErrors {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
-    bool endedEarly = false;
+    bool warned = false;
+    jpeg_progress_mgr progress{};
 };
 
 [[noreturn]] void onError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
 
-// Warnings are silent, but the premature end of the data marks the file as bad.
+// Warnings are silent, but every one of them (data ending early, a marker inside the
+// coded data, a bad code) marks the file as damaged.
 void onMessage(j_common_ptr info, int level) {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<JpegErrors*>(info->err)->endedEarly = true;
+    if (level < 0) reinterpret_cast<JpegErrors*>(info->err)->warned = true;
+}
+
+void onProgress(j_common_ptr info) {
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > MaxScans) onError(info);
 }
 
 struct JpegJob {
@@ -37,18 +48,36 @@ struct JpegJob {
     int width = 0, height = 0, channels = 0;
 };
 
-bool acceptedHeader(const jpeg_decompress_struct& info) {
+// Huffman coding spends at least one bit on every 8 x 8 block of the first component;
+// a file too short for its blocks is cut short and is refused before any pixel memory
+// is taken. (Arithmetic coding has no such floor; its pictures stay within the side limit.)
+bool enoughData(const jpeg_decompress_struct& info, size_t fileBytes) {
+    if (info.arith_code) return true;
+    const jpeg_component_info& first = info.comp_info[0];
+    return size_t{first.width_in_blocks} * first.height_in_blocks <= fileBytes * 8;
+}
+
+bool acceptedHeader(const jpeg_decompress_struct& info, size_t fileBytes) {
     const bool knownColours = info.jpeg_color_space == JCS_GRAYSCALE || info.jpeg_color_space == JCS_YCbCr ||
                               info.jpeg_color_space == JCS_RGB;
-    const bool sensibleSize = info.image_width <= MaxSide && info.image_height <= MaxSide &&
-                              size_t{info.image_width} * info.image_height <= MaxPixels;
-    return knownColours && sensibleSize;
+    const bool sensibleSize = info.image_width <= MaxSide && info.image_height <= MaxSide;
+    return knownColours && sensibleSize && enoughData(info, fileBytes);
+}
+
+// A progressive file cut short between two scans ends cleanly, but some coefficients
+// never reached their full precision (0 = every bit received, -1 = none).
+bool allScansArrived(const jpeg_decompress_struct& info) {
+    if (!info.progressive_mode) return true;
+    for (int component = 0; component < info.num_components; ++component)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (info.coef_bits[component][k] != 0) return false;
+    return true;
 }
 
 // All libjpeg calls that may jump; no local here needs a destructor.
 bool runDecode(jpeg_decompress_struct& info, JpegJob& job) {
     jpeg_mem_src(&info, job.bytes.data(), static_cast<unsigned long>(job.bytes.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || !acceptedHeader(info)) return false;
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || !acceptedHeader(info, job.bytes.size())) return false;
     info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&info);
     job.width = static_cast<int>(info.output_width);
@@ -60,14 +89,18 @@ bool runDecode(jpeg_decompress_struct& info, JpegJob& job) {
         JSAMPROW row = job.decoded.data() + info.output_scanline * rowBytes;
         jpeg_read_scanlines(&info, &row, 1);
     }
+    const bool complete = allScansArrived(info);
     jpeg_finish_decompress(&info);
-    return true;
+    return complete;
 }
 
 bool readPicture(jpeg_decompress_struct& info, JpegErrors& errors, JpegJob& job) {
     if (setjmp(errors.jump)) return false;
     jpeg_create_decompress(&info);
-    return runDecode(info, job) && !errors.endedEarly;
+    // Set after creating: creating clears every field but the error manager.
+    errors.progress.progress_monitor = onProgress;
+    info.progress = &errors.progress;
+    return runDecode(info, job) && !errors.warned;
 }
 
 DecodedPicture widenToRgba(const JpegJob& job) {

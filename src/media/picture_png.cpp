@@ -13,8 +13,9 @@
 namespace {
 
 // Sides beyond this are refused before any pixel memory is taken.
-constexpr png_uint_32 MaxSide = 16384;
-constexpr size_t MaxPixels = size_t{1} << 26;
+constexpr png_uint_32 MaxSide = MaxPictureSide;
+// Deflate never packs more than 1032 bytes into one (a 258-byte copy in two one-bit codes).
+constexpr size_t MaxDeflateRatio = 1032;
 
 struct PngJob {
     std::span<const uint8_t> bytes;
@@ -49,10 +50,16 @@ void setTransforms(png_structp png, png_infop info) {
 void runDecode(png_structp png, png_infop info, PngJob& job) {
     png_set_read_fn(png, &job, readFromMemory);
     png_set_user_limits(png, MaxSide, MaxSide);
+    // Text, colour profiles and other extras are skipped unread: libpng would otherwise
+    // take and clear as much memory as a damaged chunk length claims, before reading it.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
     job.width = png_get_image_width(png, info);
     job.height = png_get_image_height(png, info);
-    if (static_cast<size_t>(job.width) * job.height > MaxPixels) png_error(png, "too large");
+    // The rows as stored, each with its filter byte, must fit the file at the best ratio
+    // deflate can reach; otherwise the file is cut short, and no pixel memory is taken for it.
+    const size_t storedBytes = (png_get_rowbytes(png, info) + 1) * job.height;
+    if (storedBytes / MaxDeflateRatio > job.bytes.size()) png_error(png, "too short for its size");
     setTransforms(png, info);
     job.channels = png_get_channels(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);

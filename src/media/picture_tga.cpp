@@ -9,7 +9,7 @@
 namespace {
 
 constexpr size_t HeaderSize = 18;
-constexpr int MaxSide = 4096;
+constexpr int MaxSide = MaxPictureSide;
 
 struct TgaHeader {
     size_t pixelStart = 0;
@@ -19,6 +19,17 @@ struct TgaHeader {
 };
 
 int readU16(std::span<const uint8_t> bytes, size_t at) { return bytes[at] | (bytes[at + 1] << 8); }
+
+// Whether the bytes after the header could hold the picture at all: raw pixels one by
+// one, or run-length packets of at most 128 pixels, each a header byte and a pixel.
+// Checked before the pixel memory is taken, so a short file claiming a huge picture costs nothing.
+bool enoughData(std::span<const uint8_t> bytes, const TgaHeader& header) {
+    if (header.pixelStart > bytes.size()) return false;
+    const size_t stride = static_cast<size_t>(header.bitsPerPixel + 7) / 8;
+    const size_t count = static_cast<size_t>(header.width) * header.height;
+    const size_t least = header.imageType == 2 ? count * stride : (count + 127) / 128 * (1 + stride);
+    return bytes.size() - header.pixelStart >= least;
+}
 
 std::optional<TgaHeader> readHeader(std::span<const uint8_t> bytes) {
     if (bytes.size() < HeaderSize) return std::nullopt;
@@ -34,6 +45,7 @@ std::optional<TgaHeader> readHeader(std::span<const uint8_t> bytes) {
     if (bits != 15 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;
     if (header.width < 1 || header.width > MaxSide || header.height < 1 || header.height > MaxSide)
         return std::nullopt;
+    if (!enoughData(bytes, header)) return std::nullopt;
     return header;
 }
 

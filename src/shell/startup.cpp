@@ -13,6 +13,8 @@ void startUp(Game& game, ShellState& shell) {
     buildTrackList(game.music, media, shell.userTracksFolder);
     loadPictures(game);
     loadSounds(game);
+    // Every level is read again at its start; a damaged map file stops the game here instead.
+    checkMapData(media);
     buildGlyphWidths(game.font);
     game.connectors = buildConnectorTable();
     game.animations = buildAnimationTable();

@@ -113,8 +113,31 @@ inline Bytes pngFile(PngSpec spec) {
     return out;
 }
 
+// The PNG chunk checksum (CRC-32, reflected polynomial 0xEDB88320).
+inline uint32_t pngChunkCrc(const uint8_t* data, size_t length) {
+    uint32_t crc = 0xFFFFFFFF;
+    for (size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// The file with a new size in its header, checksum recomputed (rows left as they are).
+inline Bytes pngWithSize(Bytes file, uint32_t width, uint32_t height) {
+    for (int i = 0; i < 4; ++i) {
+        file[16 + i] = static_cast<uint8_t>(width >> (24 - 8 * i));
+        file[20 + i] = static_cast<uint8_t>(height >> (24 - 8 * i));
+    }
+    const uint32_t crc = pngChunkCrc(&file[12], 17);
+    for (int i = 0; i < 4; ++i) file[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    return file;
+}
+
 // ---- JPEG through libjpeg's encoder at the best quality; pixels are 1 or 3 bytes each.
-inline Bytes jpegFile(int width, int height, int components, Bytes pixels, J_COLOR_SPACE space) {
+// Progressive files come in several scans, the finer detail last.
+inline Bytes jpegFile(int width, int height, int components, Bytes pixels, J_COLOR_SPACE space,
+                      bool progressive = false) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -128,6 +151,7 @@ inline Bytes jpegFile(int width, int height, int components, Bytes pixels, J_COL
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = pixels.data() + info.next_scanline * width * components;
