@@ -15,9 +15,13 @@ namespace {
 
 constexpr double FontSize = 11.0;
 constexpr double Baseline = 10.0;
-// Outline colour and strength: dark enough to part white strokes from cyan cables.
+// Outline colour and strength: dark enough to part white strokes from cyan cables; even a
+// thin, partly covered stroke gets a solid outline.
 constexpr int OutlineRed = 4, OutlineGreen = 10, OutlineBlue = 16;
-constexpr double OutlineStrength = 0.9;
+constexpr double OutlineStrength = 2.0;
+// Unhinted strokes often fall across two pixel rows at half coverage; firming the coverage
+// keeps them white instead of grey.
+constexpr double CoreFirmness = 1.35;
 constexpr double DiagonalWeight = 0.75;
 
 int advanceOf(int code) { return SmallGlyphWidths[static_cast<size_t>(code - FirstSmallGlyph)] - 1; }
@@ -51,7 +55,7 @@ void drawCore(cairo_t* cr, const FontLibrary& fonts, int code) {
     cairo_fill(cr);
 }
 
-// The outline: the glyph's coverage spread by one pixel (diagonals a little weaker),
+// The outline: the glyph's (firmed) coverage spread by one pixel (diagonals a little weaker),
 // kept inside the advance, under the glyph.
 void bakeOutline(Canvas& glyph, int advance) {
     cairo_surface_flush(glyph.surface());
@@ -60,7 +64,8 @@ void bakeOutline(Canvas& glyph, int advance) {
     const auto word = [&](int x, int y) -> uint32_t& { return reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride)[x]; };
     std::vector<double> core(static_cast<size_t>(size) * size);
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) core[static_cast<size_t>(y * size + x)] = (word(x, y) >> 24) / 255.0;
+        for (int x = 0; x < size; ++x)
+            core[static_cast<size_t>(y * size + x)] = std::min(1.0, CoreFirmness * (word(x, y) >> 24) / 255.0);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < std::min(size, advance); ++x) {
             double spread = 0;

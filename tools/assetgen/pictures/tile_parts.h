@@ -12,7 +12,7 @@ constexpr double TileCentre = 28.0;
 constexpr double DeviceBodyHalf = 13.0;
 // The plug where an output leaves its device: from the body edge outward.
 constexpr double PlugLength = 5.0;
-constexpr double PlugWidth = 10.0;
+constexpr double PlugWidth = 12.0;
 
 // Cable piece of the given kind 0..14 on a transparent background.
 void drawCablePiece(cairo_t* cr, int kind);
