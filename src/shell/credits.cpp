@@ -10,22 +10,21 @@ struct CreditRow {
     const char* text;
 };
 
+// Every role is the team's; the thanks go to the open-source projects the game and its
+// asset generator are built on.
 const CreditRow creditRows[] = {
     {400, 230, AlignCentre, "C r e d i t s"},
-    {200, 300, AlignLeft, "Original Idea"},       {600, 300, AlignRight, "Marta Pelikan"},
-    {200, 330, AlignLeft, "Code"},                {600, 330, AlignRight, "Tomas Varga"},
-    {200, 390, AlignLeft, "Design and Graphics"}, {600, 390, AlignRight, "Ilona Marek"},
-    {600, 420, AlignRight, "Pavel Ruzicka"},      {600, 450, AlignRight, "Nina Sorensen"},
-    {200, 510, AlignLeft, "Levels Construction"}, {600, 510, AlignRight, "Marta Pelikan"},
-    {200, 570, AlignLeft, "Gamedev Support"},     {600, 570, AlignRight, "Jonas Berg"},
-    {600, 600, AlignRight, "Clara Moreau"},       {600, 630, AlignRight, "Igor Lenski"},
-    {600, 660, AlignRight, "Ada Novak"},
+    {200, 300, AlignLeft, "Original Idea"},       {600, 300, AlignRight, "The Cablewright Team"},
+    {200, 330, AlignLeft, "Code"},                {600, 330, AlignRight, "The Cablewright Team"},
+    {200, 390, AlignLeft, "Design and Graphics"}, {600, 390, AlignRight, "The Cablewright Team"},
+    {200, 510, AlignLeft, "Levels Construction"}, {600, 510, AlignRight, "The Cablewright Team"},
+    {200, 570, AlignLeft, "Gamedev Support"},     {600, 570, AlignRight, "The Cablewright Team"},
     {400, 750, AlignCentre, "Special Thanks"},
-    {230, 810, AlignLeft, "Our families"},        {570, 810, AlignRight, "The early testers"},
-    {230, 840, AlignLeft, "The open tools crew"}, {570, 840, AlignRight, "Every puzzle lover"},
-    {400, 900, AlignCentre, "Greetings"},
-    {230, 990, AlignLeft, "All network admins"},  {570, 990, AlignRight, "Friends at the studio"},
-    {230, 1020, AlignLeft, "Night owls"},          {570, 1020, AlignRight, "You, the player"},
+    {230, 810, AlignLeft, "SDL"},                 {570, 810, AlignRight, "libpng"},
+    {230, 840, AlignLeft, "libjpeg"},             {570, 840, AlignRight, "Ogg Vorbis"},
+    {400, 900, AlignCentre, "Greetings to the open-source projects"},
+    {230, 990, AlignLeft, "cairo and pixman"},    {570, 990, AlignRight, "FreeType"},
+    {230, 1020, AlignLeft, "The DejaVu fonts"},   {570, 1020, AlignRight, "GoogleTest and CMake"},
     {170, 1170, AlignLeft, "Pelmar Studio (c) 2006 - thank you for playing!"},
     {630, 1200, AlignRight, "hello@pelmar-studio.example"},
 };

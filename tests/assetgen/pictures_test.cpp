@@ -114,12 +114,36 @@ TEST_F(GeneratedPictures, BoardCanvasesFrameTheirBoards) {
     const int boards[4][2] = {{192, 240}, {288, 336}, {480, 432}, {672, 528}};
     for (int sizeClass = 0; sizeClass < 4; ++sizeClass) {
         const DecodedPicture canvas = load("gfx/back/canvas" + std::to_string(sizeClass) + ".spr");
-        EXPECT_GE(canvas.pixels.width, boards[sizeClass][0] + 16) << sizeClass;
-        EXPECT_GE(canvas.pixels.height, boards[sizeClass][1] + 16) << sizeClass;
+        // Tiles reach 4 pixels past the board on every side.
+        EXPECT_GE(canvas.pixels.width, boards[sizeClass][0] + 8) << sizeClass;
+        EXPECT_GE(canvas.pixels.height, boards[sizeClass][1] + 8) << sizeClass;
         EXPECT_LE(canvas.pixels.height, 584) << sizeClass << " would cover the panel";
     }
-    // canvas2 also backs the help text, which runs from x 180 to about 620.
-    EXPECT_GE(load("gfx/back/canvas2.spr").pixels.width, 500);
+}
+
+// canvas2 is also the help panel: drawn centred at (400, 300) at alpha 0.8 under the help
+// text (x 180..620, y 100 to the next-page button's foot at 498), it must end above the
+// welcome line at y 520 and be an opaque, dark, even plate.
+TEST_F(GeneratedPictures, HelpPlateIsCalmAndEndsAboveTheWelcomeLine) {
+    const PixelBlock plate = load("gfx/back/canvas2.spr").pixels;
+    EXPECT_LE(300 + plate.height / 2, 520);
+    EXPECT_LE(300 - plate.height / 2, 95);
+    EXPECT_LE(400 - plate.width / 2, 170);
+    EXPECT_GE(400 + plate.width / 2, 630);
+    const int left = 400 - plate.width / 2, top = 300 - plate.height / 2;
+    int brightest = 0, darkest = 255, steepest = 0;
+    for (int y = 100; y < 498; ++y)
+        for (int x = 180; x < 620; ++x) {
+            const uint8_t* p = pixel(plate, x - left, y - top);
+            ASSERT_EQ(p[3], 255) << "the menu shows through at " << x << "," << y;
+            const int luma = (p[0] * 3 + p[1] * 6 + p[2]) / 10;
+            brightest = std::max(brightest, luma), darkest = std::min(darkest, luma);
+            const uint8_t* right = pixel(plate, x + 1 - left, y - top);
+            steepest = std::max(steepest, std::abs(luma - (right[0] * 3 + right[1] * 6 + right[2]) / 10));
+        }
+    EXPECT_LE(brightest, 50) << "too light for white text";
+    EXPECT_LE(brightest - darkest, 20) << "uneven plate";
+    EXPECT_LE(steepest, 2) << "lines or patterns behind the text";
 }
 
 TEST_F(GeneratedPictures, AllFourFileFormatsAreUsed) {
@@ -153,17 +177,124 @@ TEST_F(GeneratedPictures, CablePiecesOpenOnTheSidesTheBoardConnects) {
             }
 }
 
-// Devices stand over their cell's cable end, so they must leave the cell edges clear.
-TEST_F(GeneratedPictures, DevicesLeaveTheirCableEndVisible) {
+namespace {
+
+constexpr int CellInset = 4;  // a 56-pixel tile reaches 4 pixels past its 48-pixel cell
+constexpr int Centre = TileSize / 2;
+// Every device body stays inside this square of its tile (Server halves: across, and on their outer end).
+constexpr int BodyFirst = 15, BodyEnd = 41;
+
+const int EndTiles[4] = {CableTileBase + EndN, CableTileBase + EndE, CableTileBase + EndS, CableTileBase + EndW};
+const int StepX[4] = {0, 1, 0, -1}, StepY[4] = {-1, 0, 1, 0};
+
+struct DeviceFrame {
+    int frame;
+    std::vector<int> outputSides;
+};
+
+// A sample of every device picture with the sides its output can take on the board.
+std::vector<DeviceFrame> deviceFrames() {
+    std::vector<DeviceFrame> frames;
+    for (int frame = 0; frame <= 80; ++frame) frames.push_back({frame, {North, East, South, West}});
+    frames.push_back({96, {North, East, West}});
+    frames.push_back({97, {East, South, West}});
+    frames.push_back({98, {North, East, South, West}});
+    frames.push_back({99, {North, East, South, West}});
+    return frames;
+}
+
+// Straight-alpha "over", as the game draws the device picture over its cell's tile.
+PixelBlock drawnOver(const PixelBlock& under, const PixelBlock& over) {
+    PixelBlock out = under;
+    for (size_t i = 0; i + 3 < out.rgba.size(); i += 4) {
+        const double top = over.rgba[i + 3] / 255.0, bottom = under.rgba[i + 3] / 255.0;
+        const double alpha = top + bottom * (1 - top);
+        for (int c = 0; c < 3; ++c)
+            out.rgba[i + c] = alpha == 0 ? 0 : static_cast<uint8_t>((over.rgba[i + c] * top + under.rgba[i + c] * bottom * (1 - top)) / alpha + 0.5);
+        out.rgba[i + 3] = static_cast<uint8_t>(alpha * 255 + 0.5);
+    }
+    return out;
+}
+
+// Pixels of cable the player sees along the output's axis, counted from the cell edge inward
+// until the device picture begins.
+int visibleOutputLength(const PixelBlock& endTile, const PixelBlock& device, int side) {
+    int length = 0;
+    int x = StepX[side] == 0 ? Centre : (StepX[side] > 0 ? TileSize - 1 - CellInset : CellInset);
+    int y = StepY[side] == 0 ? Centre : (StepY[side] > 0 ? TileSize - 1 - CellInset : CellInset);
+    while (pixel(device, x, y)[3] == 0 && pixel(endTile, x, y)[3] > 200) {
+        ++length;
+        x -= StepX[side];
+        y -= StepY[side];
+    }
+    return length;
+}
+
+// Width of the ink across the output's axis at `distance` pixels from the tile centre.
+int inkAcross(const PixelBlock& tile, int side, int distance) {
+    int width = 0;
+    for (int offset = -Centre; offset < Centre; ++offset) {
+        const int x = StepX[side] == 0 ? Centre + offset : Centre + StepX[side] * distance;
+        const int y = StepY[side] == 0 ? Centre + offset : Centre + StepY[side] * distance;
+        width += pixel(tile, x, y)[3] > 128;
+    }
+    return width;
+}
+
+}  // namespace
+
+// The output cable must read at a glance as belonging to its device: 11 pixels of it show
+// inside the cell beside every device body, on every side the output can face.
+TEST_F(GeneratedPictures, EveryDeviceOutputShowsBesideTheBody) {
     const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
-    const int edge[4][2] = {{28, 5}, {50, 28}, {28, 50}, {5, 28}};
-    auto clearAt = [&](int frame, int side) { return pixel(tiles[static_cast<size_t>(frame)], edge[side][0], edge[side][1])[3] == 0; };
-    for (int frame = 0; frame <= 80; ++frame)
-        for (int side = 0; side < 4; ++side) EXPECT_TRUE(clearAt(frame, side)) << "computer " << frame << " side " << side;
-    for (int frame : {98, 99})
-        for (int side = 0; side < 4; ++side) EXPECT_TRUE(clearAt(frame, side)) << "FaxModem side " << side;
-    for (int side : {North, East, West}) EXPECT_TRUE(clearAt(96, side)) << "Server top side " << side;
-    for (int side : {East, South, West}) EXPECT_TRUE(clearAt(97, side)) << "Server bottom side " << side;
+    for (const DeviceFrame& device : deviceFrames())
+        for (int side : device.outputSides) {
+            const PixelBlock& endTile = tiles[static_cast<size_t>(EndTiles[side])];
+            EXPECT_GE(visibleOutputLength(endTile, tiles[static_cast<size_t>(device.frame)], side), 11)
+                << "frame " << device.frame << " side " << side;
+        }
+}
+
+// Where the cable leaves the body it ends in a plug wider than the cable, so the output
+// looks plugged into its device rather than running past it.
+TEST_F(GeneratedPictures, DeviceOutputsEndInAPlugAtTheBody) {
+    const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
+    for (int side = 0; side < 4; ++side) {
+        const PixelBlock& endTile = tiles[static_cast<size_t>(EndTiles[side])];
+        const int plug = inkAcross(endTile, side, BodyEnd - Centre + 2);
+        const int cable = inkAcross(endTile, side, Centre - CellInset - 1);
+        EXPECT_GE(plug, cable + 2) << "side " << side;
+        EXPECT_GE(cable, 8) << "side " << side;
+    }
+}
+
+// Bodies stay inside their square, so a neighbour's stub, which reaches 4 pixels into the
+// cell, ends at least 7 pixels short of the body and cannot pass for this device's output.
+TEST_F(GeneratedPictures, DeviceBodiesLeaveAGapToTheNeighboursStub) {
+    const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
+    for (const DeviceFrame& device : deviceFrames()) {
+        const PixelBlock& tile = tiles[static_cast<size_t>(device.frame)];
+        // The cabinet runs on through the cell it shares with its other half.
+        const int top = device.frame == 97 ? 0 : BodyFirst, bottom = device.frame == 96 ? TileSize : BodyEnd;
+        for (int y = 0; y < TileSize; ++y)
+            for (int x = 0; x < TileSize; ++x) {
+                const bool inside = x >= BodyFirst && x < BodyEnd && y >= top && y < bottom;
+                if (!inside) {
+                    ASSERT_EQ(pixel(tile, x, y)[3], 0) << "frame " << device.frame << " at " << x << "," << y;
+                }
+            }
+    }
+}
+
+// A Server half without output holds its own picture as its tile: no cable may show
+// around it, so it cannot be taken for a half whose output is hidden.
+TEST_F(GeneratedPictures, ServerHalfWithoutOutputShowsNoCable) {
+    const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
+    for (int half : {96, 97}) {
+        const PixelBlock drawn = drawnOver(tiles[static_cast<size_t>(half)], tiles[static_cast<size_t>(half)]);
+        for (int side = 0; side < 4; ++side)
+            EXPECT_EQ(visibleOutputLength(drawn, tiles[static_cast<size_t>(half)], side), 0) << half << " side " << side;
+    }
 }
 
 // The two Server halves overlap by 8 pixels on screen; both must show the same pixels there.
@@ -185,6 +316,36 @@ TEST_F(GeneratedPictures, SmallGlyphsStayInsideTheirAdvance) {
     }
 }
 
+namespace {
+
+int luma(const uint8_t* p) { return (p[0] * 3 + p[1] * 6 + p[2]) / 10; }
+
+}  // namespace
+
+// Text crosses bright cables: every solid white pixel of a glyph is bordered, above, below
+// and on both sides, by more glyph or by an opaque dark outline, never by the background.
+TEST_F(GeneratedPictures, SmallGlyphsCarryADarkOutline) {
+    const auto glyphs = cells(load("gfx/tahomafont.spr"), SmallGlyphSize, SmallGlyphSize, 90);
+    for (int index = 0; index < 90; ++index) {
+        const PixelBlock& glyph = glyphs[static_cast<size_t>(index)];
+        const int advance = SmallGlyphWidths[static_cast<size_t>(index)] - 1;
+        int darkPixels = 0;
+        for (int y = 0; y < SmallGlyphSize; ++y)
+            for (int x = 0; x < SmallGlyphSize; ++x) {
+                const uint8_t* p = pixel(glyph, x, y);
+                darkPixels += p[3] >= 200 && luma(p) < 40;
+                if (p[3] < 250 || luma(p) < 200) continue;
+                for (int side = 0; side < 4; ++side) {
+                    const int nx = x + StepX[side], ny = y + StepY[side];
+                    // Only the narrowest glyphs, "!" with its one column, have no room beside them.
+                    if (nx < 0 || ny < 0 || nx >= advance || ny >= SmallGlyphSize) continue;
+                    EXPECT_GE(pixel(glyph, nx, ny)[3], 200) << "character " << char(index + FirstSmallGlyph) << " at " << x << "," << y;
+                }
+            }
+        EXPECT_GT(darkPixels, 0) << "character " << char(index + FirstSmallGlyph);
+    }
+}
+
 // The glyph-width table the font is drawn for must be the one the game spaces text by.
 TEST(SmallFontTable, MatchesTheGamesSpacingForSampleCharacters) {
     const std::map<char, int> samples = {{'!', 2}, {'%', 14}, {'0', 8}, {'@', 12}, {'M', 10},
@@ -202,6 +363,67 @@ TEST_F(GeneratedPictures, TimerDigitsFitTheirFixedAdvance) {
             EXPECT_GE(end - first, 20) << "digit " << index << " too narrow";
         }
     }
+}
+
+// The timer's frames start at y 545, over the 14 x 11 board whose tiles reach down to y 568:
+// the digits keep their ink below that and above the bottom of the screen, and stay tall.
+TEST_F(GeneratedPictures, TimerDigitsStayBelowTheLargestBoard) {
+    const auto digits = cells(load("gfx/bigfont.spr"), 46, 64, 11);
+    const int firstFreeRow = 564 + 4 - 545, screenEndRow = 600 - 545;
+    for (int index = 0; index < 10; ++index) {
+        const PixelBlock& digit = digits[static_cast<size_t>(index)];
+        int top = digit.height, bottom = -1;
+        for (int y = 0; y < digit.height; ++y)
+            for (int x = 0; x < digit.width; ++x)
+                if (pixel(digit, x, y)[3] > 0) top = std::min(top, y), bottom = std::max(bottom, y);
+        EXPECT_GE(top, firstFreeRow) << "digit " << index << " covers the board";
+        EXPECT_LT(bottom, screenEndRow) << "digit " << index << " runs off the screen";
+        EXPECT_GE(bottom - top + 1, 26) << "digit " << index << " too small to read at a glance";
+    }
+}
+
+namespace {
+
+// The screen glass of a computer picture.
+constexpr int GlassLeft = 18, GlassRight = 38, GlassTop = 17, GlassBottom = 31;
+
+// Share of glass pixels whose strongest channel is `channel`.
+double colourShare(const PixelBlock& tile, int channel) {
+    int dominant = 0, count = 0;
+    for (int y = GlassTop; y < GlassBottom; ++y)
+        for (int x = GlassLeft; x < GlassRight; ++x, ++count) {
+            const uint8_t* p = pixel(tile, x, y);
+            dominant += p[channel] > p[(channel + 1) % 3] && p[channel] > p[(channel + 2) % 3];
+        }
+    return static_cast<double>(dominant) / count;
+}
+
+// How far the screen picture stands out: the largest brightness change on the glass
+// against the same screen showing nothing (boot frame 0 holds one faint dash).
+int pictureContrast(const PixelBlock& tile, const PixelBlock& quiet) {
+    int contrast = 0;
+    for (int y = GlassTop; y < GlassBottom; ++y)
+        for (int x = GlassLeft; x < GlassRight; ++x) contrast = std::max(contrast, std::abs(luma(pixel(tile, x, y)) - luma(pixel(quiet, x, y))));
+    return contrast;
+}
+
+}  // namespace
+
+// The screen colour tells the computer's state: blue, green or red must fill the glass, and
+// the idle pictures of not-connected screens stay faint so the blue reads first.
+TEST_F(GeneratedPictures, ComputerScreensShowTheirStateColourFirst) {
+    const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
+    for (int frame = 0; frame <= 80; ++frame) {
+        const int state = frame / 40;
+        const int channel = state == 0 ? 2 : (state == 1 ? 1 : 0);
+        EXPECT_GE(colourShare(tiles[static_cast<size_t>(frame)], channel), state == 2 ? 0.6 : 0.95) << "frame " << frame;
+    }
+    int busiestIdle = 0, busiestConnected = 0;
+    for (int frame = 1; frame < 40; ++frame) {
+        busiestIdle = std::max(busiestIdle, pictureContrast(tiles[static_cast<size_t>(frame)], tiles[0]));
+        busiestConnected = std::max(busiestConnected, pictureContrast(tiles[static_cast<size_t>(40 + frame)], tiles[40]));
+    }
+    EXPECT_LE(busiestIdle, 50) << "idle pictures as loud as the connected ones, which reach " << busiestConnected;
 }
 
 TEST_F(GeneratedPictures, GenerationGivesTheSameBytesEveryRun) {

@@ -1,5 +1,7 @@
 // "gfx/back/canvas0.spr" .. "canvas3.spr": the dark panels behind the four board sizes.
-// canvas2 also backs the help pages, so it is wide enough for their text lines.
+// canvas2 also backs the help pages: wide enough for their text lines, opaque and plain
+// so the text stands on a calm plate over the menu, and no taller than the tiles of the
+// 10 x 9 board (y 80..520) so its border stays above the menu's welcome line at y 520.
 
 #include <array>
 
@@ -13,10 +15,11 @@ struct CanvasSize {
 };
 
 constexpr std::array<CanvasSize, 4> Sizes = {{
-    {4, 5, 232, 280}, {6, 7, 328, 376}, {10, 9, 520, 456}, {14, 11, 704, 556},
+    {4, 5, 232, 280}, {6, 7, 328, 376}, {10, 9, 520, 440}, {14, 11, 704, 556},
 }};
 
 constexpr int Cell = 48;
+constexpr int HelpPlateClass = 2;
 
 // Grid lines on the cell edges of the board, which is centred on the panel.
 void paintGrid(cairo_t* cr, const CanvasSize& size) {
@@ -51,15 +54,16 @@ PixelBlock makeBoardCanvas(int sizeClass) {
     cairo_t* cr = canvas.cr();
     roundedRectangle(cr, 1.5, 1.5, size.width - 3, size.height - 3, 12);
     cairo_pattern_t* body = cairo_pattern_create_linear(0, 0, 0, size.height);
-    cairo_pattern_add_color_stop_rgba(body, 0, 0.09, 0.15, 0.20, 0.97);
-    cairo_pattern_add_color_stop_rgba(body, 1, 0.04, 0.08, 0.12, 0.97);
+    cairo_pattern_add_color_stop_rgb(body, 0, 0.08, 0.12, 0.16);
+    cairo_pattern_add_color_stop_rgb(body, 1, 0.05, 0.08, 0.11);
     cairo_set_source(cr, body);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(body);
     cairo_set_line_width(cr, 2.0);
     setColour(cr, 130, 210, 230, 0.75);
     cairo_stroke(cr);
-    paintGrid(cr, size);
+    // The help text would sit on the grid lines; the 10 x 9 board's floor tiles mark its cells anyway.
+    if (sizeClass != HelpPlateClass) paintGrid(cr, size);
     paintScrews(cr, size);
     return canvas.pixels();
 }

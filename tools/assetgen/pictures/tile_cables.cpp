@@ -64,30 +64,52 @@ void drawHub(cairo_t* cr) {
     cairo_fill(cr);
 }
 
-// A loose cable end carries a plug at the centre.
-void drawPlug(cairo_t* cr) {
-    roundedRectangle(cr, TileCentre - 7, TileCentre - 7, 14, 14, 3);
-    setColour(cr, 10, 26, 36);
-    cairo_fill_preserve(cr);
-    cairo_set_line_width(cr, 1.0);
-    setColour(cr, 120, 210, 230);
-    cairo_stroke(cr);
-    roundedRectangle(cr, TileCentre - 4, TileCentre - 4, 8, 8, 2);
-    setColour(cr, 70, 90, 105);
+// An end is the output of a device (or a loose end): a plug at the edge of the device body
+// and the cable from there to the cell edge. Drawn for the east side; `side` turns it.
+void drawEnd(cairo_t* cr, int side) {
+    cairo_save(cr);
+    cairo_translate(cr, TileCentre, TileCentre);
+    cairo_rotate(cr, (side - 1) * 1.5707963267948966);
+    cairo_translate(cr, -TileCentre, -TileCentre);
+    const double plugStart = TileCentre + DeviceBodyHalf - 1, plugEnd = TileCentre + DeviceBodyHalf + PlugLength;
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    for (const CableLayer& layer : CableLayers) {
+        cairo_set_line_width(cr, layer.width);
+        setColour(cr, layer.red, layer.green, layer.blue, layer.alpha);
+        cairo_move_to(cr, plugEnd - 1, TileCentre);
+        cairo_line_to(cr, SideEnds[1][0], TileCentre);
+        cairo_stroke(cr);
+    }
+    // The plug: a dark rim, a steel shell, and a lit collar against the body.
+    const double top = TileCentre - PlugWidth / 2;
+    cairo_rectangle(cr, plugStart, top, plugEnd - plugStart, PlugWidth);
+    setColour(cr, 6, 28, 40);
     cairo_fill(cr);
-    cairo_arc(cr, TileCentre, TileCentre, 2.0, 0, 6.2832);
-    setColour(cr, 120, 255, 200);
+    cairo_rectangle(cr, plugStart + 1, top + 1, plugEnd - plugStart - 2, PlugWidth - 2);
+    cairo_pattern_t* shell = cairo_pattern_create_linear(0, top, 0, top + PlugWidth);
+    cairo_pattern_add_color_stop_rgb(shell, 0, 0.80, 0.88, 0.92);
+    cairo_pattern_add_color_stop_rgb(shell, 1, 0.40, 0.50, 0.58);
+    cairo_set_source(cr, shell);
     cairo_fill(cr);
+    cairo_pattern_destroy(shell);
+    cairo_rectangle(cr, plugStart + 1, top + 1, 2, PlugWidth - 2);
+    setColour(cr, 140, 255, 230);
+    cairo_fill(cr);
+    cairo_restore(cr);
 }
 
 }  // namespace
 
 void drawCablePiece(cairo_t* cr, int kind) {
     const auto& open = OpenSides[static_cast<size_t>(kind)];
-    for (const CableLayer& layer : CableLayers) strokeBranches(cr, open, layer);
     const int branches = open[0] + open[1] + open[2] + open[3];
+    if (branches == 1) {
+        for (int side = 0; side < 4; ++side)
+            if (open[static_cast<size_t>(side)]) drawEnd(cr, side);
+        return;
+    }
+    for (const CableLayer& layer : CableLayers) strokeBranches(cr, open, layer);
     if (branches >= 3) drawHub(cr);
-    if (branches == 1) drawPlug(cr);
 }
 
 namespace {

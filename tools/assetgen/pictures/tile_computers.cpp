@@ -15,13 +15,19 @@ struct ScreenLook {
 };
 
 constexpr std::array<ScreenLook, 3> Looks = {{
-    {{{12, 30, 98}}, {{120, 180, 255}}},
+    {{{16, 38, 118}}, {{120, 180, 255}}},
     {{{18, 128, 58}}, {{200, 255, 190}}},
     {{{160, 18, 22}}, {{255, 210, 190}}},
 }};
 
-// The screen area inside the monitor bezel.
+// The screen pictures are drawn in a 28 x 20 design box and shrunk onto the real screen.
 constexpr double ScreenX = 14, ScreenY = 13, ScreenW = 28, ScreenH = 20;
+
+// The monitor fills the device body square: bezel on top, stand below, nothing outside.
+constexpr double BodyLeft = TileCentre - DeviceBodyHalf, BodyRight = TileCentre + DeviceBodyHalf;
+constexpr double BodyTop = TileCentre - DeviceBodyHalf, BodyBottom = TileCentre + DeviceBodyHalf;
+constexpr double BezelBottom = BodyBottom - 6;
+constexpr double GlassX = BodyLeft + 2.5, GlassY = BodyTop + 2, GlassW = 21, GlassH = 14;
 
 void setInk(cairo_t* cr, const ScreenLook& look, double alpha = 1.0) {
     setColour(cr, look.ink[0], look.ink[1], look.ink[2], alpha);
@@ -139,14 +145,14 @@ void drawScreenContent(cairo_t* cr, int state, int animFrame) {
 
 void drawMonitorCase(cairo_t* cr) {
     // Stand first, so the bezel sits over its neck.
-    roundedRectangle(cr, 18, 42, 20, 4, 1.5);
+    roundedRectangle(cr, TileCentre - 8, BodyBottom - 3, 16, 3, 1.2);
     setColour(cr, 70, 84, 100);
     cairo_fill(cr);
-    cairo_rectangle(cr, 25, 37, 6, 6);
+    cairo_rectangle(cr, TileCentre - 2.5, BezelBottom - 1, 5, 4);
     setColour(cr, 96, 110, 126);
     cairo_fill(cr);
-    roundedRectangle(cr, 10, 9, 36, 29, 3.5);
-    cairo_pattern_t* metal = cairo_pattern_create_linear(0, 9, 0, 38);
+    roundedRectangle(cr, BodyLeft + 0.5, BodyTop + 0.5, BodyRight - BodyLeft - 1, BezelBottom - BodyTop - 1, 2.5);
+    cairo_pattern_t* metal = cairo_pattern_create_linear(0, BodyTop, 0, BezelBottom);
     cairo_pattern_add_color_stop_rgb(metal, 0, 0.80, 0.85, 0.90);
     cairo_pattern_add_color_stop_rgb(metal, 1, 0.42, 0.48, 0.56);
     cairo_set_source(cr, metal);
@@ -157,23 +163,32 @@ void drawMonitorCase(cairo_t* cr) {
     cairo_stroke(cr);
 }
 
+// Not-connected screens play their idle pictures faintly, so the screen colour reads first.
+double contentAlpha(int state) { return state == 0 ? 0.35 : 1.0; }
+
 void drawScreen(cairo_t* cr, int state, int animFrame) {
     const ScreenLook& look = Looks[static_cast<size_t>(state)];
     cairo_save(cr);
-    cairo_rectangle(cr, ScreenX, ScreenY, ScreenW, ScreenH);
+    cairo_rectangle(cr, GlassX, GlassY, GlassW, GlassH);
     setColour(cr, look.background[0], look.background[1], look.background[2]);
     cairo_fill_preserve(cr);
     cairo_clip(cr);
+    cairo_push_group(cr);
+    cairo_translate(cr, GlassX, GlassY);
+    cairo_scale(cr, GlassW / ScreenW, GlassH / ScreenH);
+    cairo_translate(cr, -ScreenX, -ScreenY);
     drawScreenContent(cr, state, animFrame);
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, contentAlpha(state));
     // A soft reflection across the glass.
-    cairo_pattern_t* glare = cairo_pattern_create_linear(ScreenX, ScreenY, ScreenX + ScreenW, ScreenY + ScreenH);
-    cairo_pattern_add_color_stop_rgba(glare, 0, 1, 1, 1, 0.22);
+    cairo_pattern_t* glare = cairo_pattern_create_linear(GlassX, GlassY, GlassX + GlassW, GlassY + GlassH);
+    cairo_pattern_add_color_stop_rgba(glare, 0, 1, 1, 1, 0.18);
     cairo_pattern_add_color_stop_rgba(glare, 0.5, 1, 1, 1, 0.0);
     cairo_set_source(cr, glare);
     cairo_paint(cr);
     cairo_pattern_destroy(glare);
     cairo_restore(cr);
-    cairo_rectangle(cr, ScreenX - 0.5, ScreenY - 0.5, ScreenW + 1, ScreenH + 1);
+    cairo_rectangle(cr, GlassX - 0.5, GlassY - 0.5, GlassW + 1, GlassH + 1);
     cairo_set_line_width(cr, 1.0);
     setColour(cr, 24, 30, 40);
     cairo_stroke(cr);
@@ -185,7 +200,7 @@ void drawComputer(cairo_t* cr, int state, int animFrame) {
     drawMonitorCase(cr);
     drawScreen(cr, state, animFrame);
     // Power light under the screen.
-    cairo_arc(cr, 41, 35.5, 1.0, 0, 6.2832);
+    cairo_arc(cr, BodyRight - 3, BezelBottom - 2.2, 0.9, 0, 6.2832);
     if (state == 1) setColour(cr, 90, 255, 120);
     else if (state == 2) setColour(cr, 255, 70, 60);
     else setColour(cr, 80, 140, 255);

@@ -8,9 +8,14 @@ namespace {
 // The cabinet is drawn once over both cells (104 pixels tall: the bottom tile starts
 // 48 pixels lower), and each half is that drawing seen through its own tile, so the
 // overlapping strip is identical in both and the cabinet joins without a seam.
+// Both halves keep inside the device body square of their own cell, so every output
+// shows its plug and cable beside the cabinet.
+constexpr double BodyLeft = TileCentre - DeviceBodyHalf, BodyWidth = 2 * DeviceBodyHalf;
+constexpr double CabinetTop = TileCentre - DeviceBodyHalf, CabinetHeight = 48 + 2 * DeviceBodyHalf;
+
 void drawCabinet(cairo_t* cr) {
-    roundedRectangle(cr, 10, 9, 36, 86, 4);
-    cairo_pattern_t* steel = cairo_pattern_create_linear(10, 0, 46, 0);
+    roundedRectangle(cr, BodyLeft + 0.5, CabinetTop + 0.5, BodyWidth - 1, CabinetHeight - 1, 3);
+    cairo_pattern_t* steel = cairo_pattern_create_linear(BodyLeft, 0, BodyLeft + BodyWidth, 0);
     cairo_pattern_add_color_stop_rgb(steel, 0, 0.30, 0.36, 0.44);
     cairo_pattern_add_color_stop_rgb(steel, 0.5, 0.20, 0.25, 0.32);
     cairo_pattern_add_color_stop_rgb(steel, 1, 0.12, 0.15, 0.20);
@@ -21,19 +26,19 @@ void drawCabinet(cairo_t* cr) {
     setColour(cr, 150, 200, 220);
     cairo_stroke(cr);
     // A glowing name strip at the top.
-    roundedRectangle(cr, 14, 13, 28, 5, 1.5);
+    roundedRectangle(cr, BodyLeft + 3, CabinetTop + 3, BodyWidth - 6, 4, 1.2);
     setColour(cr, 60, 220, 240);
     cairo_fill(cr);
     // Rack units with drive slots and status lights.
     for (int unit = 0; unit < 8; ++unit) {
-        const double y = 22 + unit * 8.5;
-        roundedRectangle(cr, 14, y, 28, 6.5, 1);
+        const double y = CabinetTop + 10 + unit * 8;
+        roundedRectangle(cr, BodyLeft + 3, y, BodyWidth - 6, 6, 1);
         setColour(cr, 10, 14, 20);
         cairo_fill(cr);
         setColour(cr, 80, 100, 120);
-        cairo_rectangle(cr, 16, y + 2.5, 15, 1.5);
+        cairo_rectangle(cr, BodyLeft + 5, y + 2.5, 11, 1.2);
         cairo_fill(cr);
-        cairo_arc(cr, 36, y + 3.25, 1.2, 0, 6.2832);
+        cairo_arc(cr, BodyLeft + BodyWidth - 6, y + 3, 1.1, 0, 6.2832);
         if (unit % 3 == 1) setColour(cr, 255, 190, 60);
         else setColour(cr, 80, 255, 120);
         cairo_fill(cr);
@@ -66,16 +71,18 @@ void drawServerHalf(cairo_t* cr, int half) {
 }
 
 void drawFaxModem(cairo_t* cr, bool lit) {
+    const double left = TileCentre - DeviceBodyHalf, right = TileCentre + DeviceBodyHalf;
+    const double top = TileCentre - DeviceBodyHalf, bottom = TileCentre + DeviceBodyHalf;
     // Handset resting on top.
-    roundedRectangle(cr, 13, 13, 30, 7, 3.5);
+    roundedRectangle(cr, left + 2.5, top + 0.5, right - left - 5, 6, 3);
     setColour(cr, 40, 46, 56);
     cairo_fill_preserve(cr);
     cairo_set_line_width(cr, 1.0);
     setColour(cr, 150, 170, 190);
     cairo_stroke(cr);
     // Body.
-    roundedRectangle(cr, 9, 19, 38, 23, 4);
-    cairo_pattern_t* shell = cairo_pattern_create_linear(0, 19, 0, 42);
+    roundedRectangle(cr, left + 0.5, top + 5.5, right - left - 1, bottom - top - 6, 3);
+    cairo_pattern_t* shell = cairo_pattern_create_linear(0, top + 5, 0, bottom);
     cairo_pattern_add_color_stop_rgb(shell, 0, 0.78, 0.80, 0.84);
     cairo_pattern_add_color_stop_rgb(shell, 1, 0.46, 0.50, 0.56);
     cairo_set_source(cr, shell);
@@ -86,13 +93,13 @@ void drawFaxModem(cairo_t* cr, bool lit) {
     // Keypad.
     setColour(cr, 50, 60, 74);
     for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 3; ++column) cairo_rectangle(cr, 30 + column * 4, 23 + row * 4, 2.5, 2.5);
+        for (int column = 0; column < 3; ++column) cairo_rectangle(cr, left + 15 + column * 3.5, top + 9 + row * 3.5, 2, 2);
     cairo_fill(cr);
     // Paper slot and the four status lights.
-    cairo_rectangle(cr, 13, 24, 13, 2);
+    cairo_rectangle(cr, left + 3, top + 10, 9, 2);
     cairo_fill(cr);
-    drawLight(cr, 15, 36, 80, 255, 120, lit);
-    drawLight(cr, 20, 36, 80, 255, 120, lit);
-    drawLight(cr, 25, 36, 255, 190, 60, lit);
-    drawLight(cr, 30, 36, 60, 220, 255, lit);
+    for (int light = 0; light < 4; ++light) {
+        static constexpr int Colours[4][3] = {{80, 255, 120}, {80, 255, 120}, {255, 190, 60}, {60, 220, 255}};
+        drawLight(cr, left + 5 + light * 5, bottom - 4.5, Colours[light][0], Colours[light][1], Colours[light][2], lit);
+    }
 }

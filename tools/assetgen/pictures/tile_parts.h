@@ -6,6 +6,14 @@
 
 constexpr double TileCentre = 28.0;
 
+// Every device body stays inside the square TileCentre +- DeviceBodyHalf, so the output
+// cable under it shows from the body edge to the cell edge (11 pixels, plus the 4 pixels
+// that reach into the neighbour's cell), and a neighbour's stub ends 7 pixels short of it.
+constexpr double DeviceBodyHalf = 13.0;
+// The plug where an output leaves its device: from the body edge outward.
+constexpr double PlugLength = 5.0;
+constexpr double PlugWidth = 12.0;
+
 // Cable piece of the given kind 0..14 on a transparent background.
 void drawCablePiece(cairo_t* cr, int kind);
 // One of the empty floor pictures; variant 0..19.
