@@ -8,29 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "board/tile_codes.h"
+
 class MediaLayer;
 
 constexpr int BoardColumns = 14;
 constexpr int BoardRows = 11;
 constexpr int LevelCount = 78;
 constexpr int CellSize = 48;
-constexpr int CableTileBase = 81;
 
 // Sides, clockwise from the top.
 enum Side { North = 0, East = 1, South = 2, West = 3 };
-
-// tile - 81 for the fifteen cable pieces; everything else has no connector.
-enum ElementKind {
-    StraightNS = 0, StraightEW, CornerNW, CornerNE, CornerES, CornerSW,
-    TeeNEW, TeeNES, TeeESW, TeeNSW, Cross, EndW, EndN, EndE, EndS, NoConnector
-};
-
-// The device field of a cell.
-enum DeviceCode {
-    DeviceComputer = 0, DeviceComputerAlt = 40, DeviceVirusComputer = 80,
-    DeviceServerTop = 96, DeviceServerBottom = 97, DeviceFaxModem = 98,
-    NoDevice = 255  // any code not listed above means no device; this is the one the game writes
-};
 
 enum ComputerState { NotConnected = 0, Connected = 1, Infected = 2 };
 
@@ -39,14 +27,6 @@ struct ConnectorTable {
     std::array<std::array<int, 4>, 16> open{};
 };
 ConnectorTable buildConnectorTable();
-// Kind of a tile code: tile - 81 for 81..95, NoConnector otherwise. Pictures below the
-// cable range never connect, exactly like those above it. Inline: the flood asks for
-// it several times per cell in every frame.
-inline int kindOfTile(int tile)
-{
-    const int kind = tile - CableTileBase;
-    return (kind >= 0 && kind < NoConnector) ? kind : NoConnector;
-}
 
 struct Computer {
     int x = 0, y = 0;

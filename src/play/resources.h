@@ -16,7 +16,7 @@ struct Resources {
     std::unique_ptr<Image> hint;           // gfx/hint.spr, 3 of 13 x 16
     std::unique_ptr<Image> background;     // gfx/back/b1.vvx .. b6.vvx, centred; replaced per level
     std::unique_ptr<Image> logo;           // gfx/logocw.spr, centred
-    std::unique_ptr<Image> tiles;          // gfx/complete.spr, 120 of 56 x 56, centred
+    std::unique_ptr<Image> tiles;          // gfx/complete.spr, TileSheetFrames of 56 x 56, centred
     std::unique_ptr<Image> panel;          // gfx/panel.spr
     std::unique_ptr<Image> bigFont;        // gfx/bigfont.spr, 11 of 46 x 64
     std::unique_ptr<Image> smallFont;      // gfx/tahomafont.spr, 90 of 13 x 13

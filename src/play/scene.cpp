@@ -9,10 +9,6 @@ constexpr float BackdropAlpha = 0.8f;
 constexpr float CellShadowAlpha = 0.5f;
 constexpr float DeviceShadowAlpha = 0.4f;
 constexpr int ShadowOffset = 4;
-constexpr int ComputerFramesPerState = 40;
-constexpr int FaxModemFrame = 98;
-constexpr int ServerTopFrame = 96;
-constexpr int ServerBottomFrame = 97;
 
 void drawPicture(MediaLayer& media, const std::unique_ptr<Image>& image, int x, int y, int frame = 0) {
     if (image) media.drawImage(*image, static_cast<float>(x), static_cast<float>(y), frame);
@@ -45,12 +41,13 @@ void drawBoard(Game& game) {
         for (int row = 0; row < board.rows; ++row)
             drawShadowed(game, column, row, board.tile[column][row], CellShadowAlpha);
     for (const Computer& computer : board.computers)
-        drawShadowed(game, computer.x, computer.y, computer.state * ComputerFramesPerState + computer.animFrame,
+        drawShadowed(game, computer.x, computer.y,
+                     NotConnectedComputerFrame + computer.state * ComputerFramesPerState + computer.animFrame,
                      DeviceShadowAlpha);
     for (const FaxModem& fax : board.faxModems)
-        drawShadowed(game, fax.x, fax.y, FaxModemFrame + fax.blinkFrame, DeviceShadowAlpha);
-    drawShadowed(game, board.serverX, board.serverY, ServerTopFrame, DeviceShadowAlpha);
-    drawShadowed(game, board.serverX, board.serverY + 1, ServerBottomFrame, DeviceShadowAlpha);
+        drawShadowed(game, fax.x, fax.y, FaxModemTile + fax.blinkFrame, DeviceShadowAlpha);
+    drawShadowed(game, board.serverX, board.serverY, ServerTopTile, DeviceShadowAlpha);
+    drawShadowed(game, board.serverX, board.serverY + 1, ServerBottomTile, DeviceShadowAlpha);
     game.media.setDrawAlpha(1.0f);
 }
 

@@ -40,7 +40,7 @@ void loadPictures(Game& game) {
     res.hint = strip(game, "gfx/hint.spr", 13, 16, 3, top);
     res.background = single(game, "gfx/back/b1.vvx", centred);
     res.logo = single(game, "gfx/logocw.spr", centred);
-    res.tiles = strip(game, "gfx/complete.spr", 56, 56, 120, centred);
+    res.tiles = strip(game, "gfx/complete.spr", 56, 56, TileSheetFrames, centred);
     res.panel = single(game, "gfx/panel.spr", top);
     res.bigFont = strip(game, "gfx/bigfont.spr", 46, 64, 11, top);
     res.smallFont = strip(game, "gfx/tahomafont.spr", 13, 13, 90, top);

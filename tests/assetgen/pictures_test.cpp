@@ -144,10 +144,10 @@ TEST_F(GeneratedPictures, CablePiecesOpenOnTheSidesTheBoardConnects) {
     const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
     const ConnectorTable table = buildConnectorTable();
     const int edgePoints[4][2][2] = {{{28, 0}, {28, 4}}, {{55, 28}, {51, 28}}, {{28, 55}, {28, 51}}, {{0, 28}, {4, 28}}};
-    for (int kind = 0; kind < 15; ++kind)
+    for (int kind = 0; kind < CableTileCount; ++kind)
         for (int side = 0; side < 4; ++side)
             for (const auto& point : edgePoints[side]) {
-                const bool inked = pixel(tiles[static_cast<size_t>(kind + CableTileBase)], point[0], point[1])[3] > 200;
+                const bool inked = pixel(tiles[static_cast<size_t>(cableTile(kind))], point[0], point[1])[3] > 200;
                 EXPECT_EQ(inked, table.open[static_cast<size_t>(kind)][static_cast<size_t>(side)] == 1)
                     << "kind " << kind << " side " << side;
             }
@@ -158,12 +158,12 @@ TEST_F(GeneratedPictures, DevicesLeaveTheirCableEndVisible) {
     const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
     const int edge[4][2] = {{28, 5}, {50, 28}, {28, 50}, {5, 28}};
     auto clearAt = [&](int frame, int side) { return pixel(tiles[static_cast<size_t>(frame)], edge[side][0], edge[side][1])[3] == 0; };
-    for (int frame = 0; frame <= 80; ++frame)
+    for (int frame = NotConnectedComputerFrame; frame <= InfectedComputerFrame; ++frame)
         for (int side = 0; side < 4; ++side) EXPECT_TRUE(clearAt(frame, side)) << "computer " << frame << " side " << side;
-    for (int frame : {98, 99})
+    for (int frame : {FaxModemTile, FaxModemLitTile})
         for (int side = 0; side < 4; ++side) EXPECT_TRUE(clearAt(frame, side)) << "FaxModem side " << side;
-    for (int side : {North, East, West}) EXPECT_TRUE(clearAt(96, side)) << "Server top side " << side;
-    for (int side : {East, South, West}) EXPECT_TRUE(clearAt(97, side)) << "Server bottom side " << side;
+    for (int side : {North, East, West}) EXPECT_TRUE(clearAt(ServerTopTile, side)) << "Server top side " << side;
+    for (int side : {East, South, West}) EXPECT_TRUE(clearAt(ServerBottomTile, side)) << "Server bottom side " << side;
 }
 
 // The two Server halves overlap by 8 pixels on screen; both must show the same pixels there.
@@ -172,7 +172,7 @@ TEST_F(GeneratedPictures, ServerHalvesJoinWithoutSeam) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < TileSize; ++x)
             for (int c = 0; c < 4; ++c)
-                ASSERT_EQ(pixel(tiles[96], x, y + 48)[c], pixel(tiles[97], x, y)[c]) << x << "," << y;
+                ASSERT_EQ(pixel(tiles[ServerTopTile], x, y + 48)[c], pixel(tiles[ServerBottomTile], x, y)[c]) << x << "," << y;
 }
 
 TEST_F(GeneratedPictures, SmallGlyphsStayInsideTheirAdvance) {

@@ -19,11 +19,11 @@ int drawsUntilGone(PlayFixture& f, const List& list, Draw draw) {
 
 TEST(Effects, GhostTurnsGrowsFadesAndLeavesTheDrawStateClean) {
     PlayFixture f;
-    addRotationGhost(f.game.effects, 100, 200, 85);
+    addRotationGhost(f.game.effects, 100, 200, cableTile(CornerES));
     f.media.clearScreen();
     drawRotationGhosts(f.game);
     const DrawCall& first = f.media.currentDraws.at(0);
-    EXPECT_EQ(first.frame, 85);
+    EXPECT_EQ(first.frame, cableTile(CornerES));
     EXPECT_FLOAT_EQ(first.state.rotation, 10.0f);
     EXPECT_FLOAT_EQ(first.state.alpha, 0.5f);
     EXPECT_EQ(f.media.drawState().rotation, 0.0f);

@@ -6,8 +6,7 @@
 namespace {
 
 constexpr int RecordSize = 310;
-constexpr int NoDevice = 255;
-constexpr int PlainTile = 100;  // a picture without connectors
+constexpr int PlainTile = FirstFloorTile;  // a picture without connectors
 
 void setCell(std::vector<uint8_t>& bytes, int level, int column, int row, int tile, int device) {
     const size_t at = static_cast<size_t>(RecordSize * level + 22 * column + 2 * row);
@@ -18,11 +17,11 @@ void setCell(std::vector<uint8_t>& bytes, int level, int column, int row, int ti
 void writeLevel(std::vector<uint8_t>& bytes, int level, bool withComputer) {
     for (int column = 0; column < BoardColumns; ++column)
         for (int row = 0; row < BoardRows; ++row) setCell(bytes, level, column, row, PlainTile, NoDevice);
-    setCell(bytes, level, 0, 0, 94, DeviceServerTop);
-    setCell(bytes, level, 0, 1, 92, DeviceServerBottom);
-    setCell(bytes, level, 1, 0, 82, NoDevice);
-    setCell(bytes, level, 2, 0, 86, NoDevice);
-    setCell(bytes, level, 2, 1, 93, withComputer ? DeviceComputer : NoDevice);
+    setCell(bytes, level, 0, 0, cableTile(EndE), DeviceServerTop);
+    setCell(bytes, level, 0, 1, cableTile(EndW), DeviceServerBottom);
+    setCell(bytes, level, 1, 0, cableTile(StraightEW), NoDevice);
+    setCell(bytes, level, 2, 0, cableTile(CornerSW), NoDevice);
+    setCell(bytes, level, 2, 1, cableTile(EndN), withComputer ? DeviceComputer : NoDevice);
     bytes[static_cast<size_t>(RecordSize * level + 308)] = 0;
 }
 
@@ -109,7 +108,7 @@ std::vector<CellPosition> PlayFixture::solution() const {
     std::vector<CellPosition> cells;
     for (int column = 0; column < game.board.columns; ++column)
         for (int row = 0; row < game.board.rows; ++row)
-            if (game.board.tile[column][row] != 100) cells.push_back({column, row});
+            if (game.board.tile[column][row] != PlainTile) cells.push_back({column, row});
     // Smallest number of clicks first: try every total of turns per cell.
     std::vector<CellPosition> best;
     bool found = false;

@@ -69,10 +69,10 @@ TEST(Scene, BoardShadowsDevicesAndHudInOrder) {
     EXPECT_EQ(tiles[1].state.colour.r, 100);
     EXPECT_EQ(tiles[2].frame, board.tile[0][1]);  // column by column
     const DrawCall& computer = tiles[41];
-    EXPECT_EQ(computer.frame, board.computers[0].state * 40 + 3);
+    EXPECT_EQ(computer.frame, board.computers[0].state * ComputerFramesPerState + 3);
     EXPECT_FLOAT_EQ(tiles[40].state.alpha, 0.4f);
-    EXPECT_EQ(tiles[43].frame, 96);
-    EXPECT_EQ(tiles[45].frame, 97);
+    EXPECT_EQ(tiles[43].frame, ServerTopTile);
+    EXPECT_EQ(tiles[45].frame, ServerBottomTile);
     EXPECT_EQ(tiles[45].y, cellCentreY(board, board.serverY + 1));
 
     const std::vector<DrawCall> panel = f.media.drawsOf(f.game.res.panel.get());
