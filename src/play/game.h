@@ -42,4 +42,5 @@ struct Game {
 };
 
 // Draws the mouse pointer at the sampled position; the cleaning cursor when asked.
-void drawPointer(Game& game, bool cleaningCursor);
+void drawPointer(MediaLayer& media, const Resources& res, PointerAnimation& anim, const InputSample& input,
+                 bool cleaningCursor);

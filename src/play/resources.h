@@ -1,5 +1,6 @@
 #pragma once
 // Every picture and sound of the game, loaded once at start-up and kept for the run.
+// The two font pictures belong to the SpriteFont.
 
 #include <array>
 #include <memory>
@@ -18,8 +19,6 @@ struct Resources {
     std::unique_ptr<Image> logo;           // gfx/logocw.spr, centred
     std::unique_ptr<Image> tiles;          // gfx/complete.spr, TileSheetFrames of 56 x 56, centred
     std::unique_ptr<Image> panel;          // gfx/panel.spr
-    std::unique_ptr<Image> bigFont;        // gfx/bigfont.spr, 11 of 46 x 64
-    std::unique_ptr<Image> smallFont;      // gfx/tahomafont.spr, 90 of 13 x 13
     std::array<std::unique_ptr<Image>, 4> canvas;  // gfx/back/canvas0..3.spr, centred
     std::unique_ptr<Image> publisherLogo;  // gfx/logo_Pelmar.png
     std::unique_ptr<Image> crest;          // gfx/crest.spr, 34 of 32 x 32, centred

@@ -84,21 +84,19 @@ const std::vector<HelpPage>& helpPages() {
     return pages;
 }
 
-void drawPanel(Game& game) {
-    MediaLayer& media = game.media;
-    const int tint = static_cast<int>(static_cast<float>(game.fade.brightness) / 1.2f);
+void drawPanel(MediaLayer& media, const Image& canvas, const ScreenFade& fade) {
+    const int tint = static_cast<int>(static_cast<float>(fade.brightness) / 1.2f);
     media.setDrawAlpha(0.8f);
-    media.setDrawColour(tint, game.fade.brightness, tint);
-    media.drawImage(*game.res.canvas[2], 400, 300, 0);
+    media.setDrawColour(tint, fade.brightness, tint);
+    media.drawImage(canvas, 400, 300, 0);
     media.setDrawAlpha(1.0f);
-    setFadeColour(media, game.fade);
+    setFadeColour(media, fade);
 }
 
-void drawPage(Game& game, const HelpPage& page) {
-    for (const HelpLine& line : page.lines) drawText(game, line.x, line.y, line.text, line.align);
+void drawPage(MediaLayer& media, const SpriteFont& font, const Image& tiles, const HelpPage& page) {
+    for (const HelpLine& line : page.lines) drawText(media, font, line.x, line.y, line.text, line.align);
     for (const HelpPicture& picture : page.pictures)
-        game.media.drawImage(*game.res.tiles, static_cast<float>(picture.x), static_cast<float>(picture.y),
-                             picture.frame);
+        media.drawImage(tiles, static_cast<float>(picture.x), static_cast<float>(picture.y), picture.frame);
 }
 
 void runNextPageButton(Game& game, ShellState& shell) {
@@ -121,8 +119,8 @@ void runNextPageButton(Game& game, ShellState& shell) {
 }  // namespace
 
 void drawHelpOverlay(Game& game, ShellState& shell) {
-    drawPanel(game);
+    drawPanel(game.media, *game.res.canvas[2], game.fade);
     const auto& pages = helpPages();
-    drawPage(game, pages[static_cast<size_t>(shell.helpPage) % pages.size()]);
+    drawPage(game.media, game.font, *game.res.tiles, pages[static_cast<size_t>(shell.helpPage) % pages.size()]);
     runNextPageButton(game, shell);
 }

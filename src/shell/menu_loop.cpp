@@ -21,7 +21,7 @@ void runMenuFrame(Game& game, ShellState& shell) {
     setFadeColour(media, game.fade);
     drawMenuFrame(game, shell);
     media.setDrawColour(255, 255, 255);
-    drawPointer(game, false);
+    drawPointer(media, game.res, game.pointer, game.input, false);
     setFadeColour(media, game.fade);
     media.presentFrame();
     stepFade(game.fade);

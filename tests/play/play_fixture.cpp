@@ -81,8 +81,8 @@ PlayFixture::PlayFixture() {
     res.tiles = fakeImage(56, 56, 120, true);
     res.panel = fakeImage(800, 16, 1, false);
     res.icon = fakeImage(48, 48, 1, false);
-    res.bigFont = fakeImage(46, 64, 11, false);
-    res.smallFont = fakeImage(13, 13, 90, false);
+    game.font.bigDigits = fakeImage(46, 64, 11, false);
+    game.font.smallGlyphs = fakeImage(13, 13, 90, false);
     res.sphere = fakeImage(64, 64, 1, true);
     res.lights = fakeImage(64, 64, 2, false);
     res.buttons = fakeImage(32, 32, 8, true);
@@ -136,7 +136,7 @@ std::vector<CellPosition> PlayFixture::solution() const {
 
 std::vector<std::string> PlayFixture::textsDrawn() const {
     // Every glyph is a black shadow and then the glyph itself: take every second draw.
-    const std::vector<DrawCall> draws = media.drawsOf(game.res.smallFont.get());
+    const std::vector<DrawCall> draws = media.drawsOf(game.font.smallGlyphs.get());
     std::vector<std::string> lines;
     int nextX = 0, lineY = -1;
     for (size_t i = 1; i < draws.size(); i += 2) {

@@ -7,7 +7,7 @@ namespace {
 
 int pointerFrameDrawn(PlayFixture& f, bool cleaning) {
     f.media.clearScreen();
-    drawPointer(f.game, cleaning);
+    drawPointer(f.media, f.game.res, f.game.pointer, f.game.input, cleaning);
     return f.media.currentDraws.back().frame;
 }
 
@@ -80,7 +80,7 @@ TEST(Scene, BoardShadowsDevicesAndHudInOrder) {
     EXPECT_EQ(panel[0].state.colour.g, 255);
     EXPECT_EQ(panel[0].y, 584);
     EXPECT_EQ(f.media.drawsOf(f.game.res.icon.get()).at(0).y, 536);
-    const std::vector<DrawCall> digits = f.media.drawsOf(f.game.res.bigFont.get());
+    const std::vector<DrawCall> digits = f.media.drawsOf(f.game.font.bigDigits.get());
     ASSERT_EQ(digits.size(), 10u);
     EXPECT_EQ(digits[1].x, 645);
     EXPECT_EQ(digits[1].y, 545);

@@ -20,7 +20,8 @@ std::unique_ptr<Image> fakeImage(int width, int height, int frames) {
     return image;
 }
 
-void giveFakePictures(Resources& res) {
+void giveFakePictures(Game& game) {
+    Resources& res = game.res;
     res.pointer = fakeImage(23, 32, 2);
     res.crest = fakeImage(32, 32, 34);
     res.particle = fakeImage(64, 64, 2);
@@ -29,7 +30,7 @@ void giveFakePictures(Resources& res) {
     res.publisherLogo = fakeImage(150, 60, 1);
     res.menuButtons = fakeImage(281, 57, 7);
     res.menuButtonsGlow = fakeImage(281, 57, 7);
-    res.smallFont = fakeImage(13, 13, 90);
+    game.font.smallGlyphs = fakeImage(13, 13, 90);
     res.tiles = fakeImage(56, 56, 120);
     for (auto& canvas : res.canvas) canvas = fakeImage(500, 450, 1);
 }
@@ -41,7 +42,7 @@ struct MenuFixture : ::testing::Test {
     Game game{media};
     ShellState shell;
     void SetUp() override {
-        giveFakePictures(game.res);
+        giveFakePictures(game);
         buildGlyphWidths(game.font);
         media.setBlendMode(BlendMode::Alpha);
         shell.welcomeLine = buildWelcomeLine();
