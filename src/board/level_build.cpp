@@ -12,10 +12,10 @@ struct Geometry {
     int columns, rows, originX, originY;
 };
 
-// Every size of board is centred on the 800 x 600 screen.
+// Every size of board is centred on the screen.
 constexpr Geometry geometryOfSizeClass(int columns, int rows)
 {
-    return {columns, rows, (800 - CellSize * columns) / 2, (600 - CellSize * rows) / 2};
+    return {columns, rows, (ScreenWidth - CellSize * columns) / 2, (ScreenHeight - CellSize * rows) / 2};
 }
 
 constexpr std::array<Geometry, 4> SizeClasses = {

@@ -36,7 +36,7 @@ void addSparkle(Effects& effects, int x, int y, float alpha, float scale) {
 
 void addFallingLight(Effects& effects, MediaLayer& media) {
     FallingLight light;
-    light.x = static_cast<float>(media.randomInt(1, 800));
+    light.x = static_cast<float>(media.randomInt(1, ScreenWidth));
     light.y = -100.0f;
     light.alpha = 0.7f;
     // Integer division on purpose: half of the lights have scale 0 and never show.

@@ -13,7 +13,7 @@ constexpr int CompletionFrames = 260;   // the next level starts on this frame o
 void drawWhiteCaption(MediaLayer& media, const SpriteFont& font, const ScreenFade& fade, int y,
                       const std::string& text) {
     media.setDrawColour(255, 255, 255);
-    drawText(media, font, 400, y, text, AlignCentre);
+    drawText(media, font, ScreenCentreX, y, text, AlignCentre);
     setFadeColour(media, fade);
 }
 
@@ -30,7 +30,7 @@ bool runCompletedPhase(Game& game) {
         // Compared against the running time, so it can vanish part-way through the caption.
         if (level.levelFrames < game.progress.bestTimes[game.progress.levelIndex]) {
             game.media.setDrawColour(200, 200, 255);
-            drawText(game.media, game.font, 400, 310, "You have established the best time !", AlignCentre);
+            drawText(game.media, game.font, ScreenCentreX, 310, "You have established the best time !", AlignCentre);
             setFadeColour(game.media, game.fade);
         }
     }

@@ -38,7 +38,7 @@ struct BoardPainter {
 void drawBackdrop(MediaLayer& media, const Resources& res, int sizeClass) {
     if (sizeClass < 0 || sizeClass >= static_cast<int>(res.canvas.size())) return;
     media.setDrawAlpha(BackdropAlpha);
-    drawPicture(media, res.canvas[sizeClass], 400, 300);
+    drawPicture(media, res.canvas[sizeClass], ScreenCentreX, ScreenCentreY);
     media.setDrawAlpha(1.0f);
 }
 
@@ -64,7 +64,7 @@ std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_stri
 
 void drawScene(Game& game) {
     game.media.clearScreen();
-    drawPicture(game.media, game.res.background, 400, 300);
+    drawPicture(game.media, game.res.background, ScreenCentreX, ScreenCentreY);
     drawFallingLights(game.media, game.effects.lights, *game.res.lights);
     drawBackdrop(game.media, game.res, game.board.sizeClass);
     drawRotationGhosts(game.media, game.effects.ghosts, *game.res.tiles);
@@ -77,7 +77,7 @@ void drawHud(Game& game) {
     drawPicture(game.media, game.res.panel, 0, 584);
     drawPicture(game.media, game.res.icon, 0, 536);
     drawDigits(game.media, game.font, 780, 545, levelTimeText(game.level.levelFrames));
-    drawText(game.media, game.font, 400, 585, captionLine(game.progress), AlignCentre);
+    drawText(game.media, game.font, ScreenCentreX, 585, captionLine(game.progress), AlignCentre);
     drawMusicButtons(game.media, *game.res.buttons, game.input, game.hoveredControl);
 }
 

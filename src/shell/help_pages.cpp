@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "play/game.h"
+#include "shell/menu_layout.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -88,7 +89,7 @@ void drawPanel(MediaLayer& media, const Image& canvas, const ScreenFade& fade) {
     const int tint = static_cast<int>(static_cast<float>(fade.brightness) / 1.2f);
     media.setDrawAlpha(0.8f);
     media.setDrawColour(tint, fade.brightness, tint);
-    media.drawImage(canvas, 400, 300, 0);
+    media.drawImage(canvas, ScreenCentreX, ScreenCentreY, 0);
     media.setDrawAlpha(1.0f);
     setFadeColour(media, fade);
 }
@@ -101,16 +102,15 @@ void drawPage(MediaLayer& media, const SpriteFont& font, const Image& tiles, con
 
 void runNextPageButton(Game& game, ShellState& shell) {
     MediaLayer& media = game.media;
-    constexpr int button = 5;
-    media.drawImage(*game.res.menuButtons, 400, 470, button);
-    const int x = game.input.x, y = game.input.y;
-    if (x > 280 && x < 520 && y > 455 && y < 490) {
+    constexpr int button = NextPageButton;
+    media.drawImage(*game.res.menuButtons, NextPageX, NextPageY, button);
+    if (NextPageArea.contains(game.input.x, game.input.y)) {
         game.hoveredControl = button;
         if (shell.glowLevels[button] < 1) shell.glowLevels[button] += 0.2f;
     }
     media.setBlendMode(BlendMode::Light);
     media.setDrawAlpha(shell.glowLevels[button]);
-    media.drawImage(*game.res.menuButtonsGlow, 400, 470, button);
+    media.drawImage(*game.res.menuButtonsGlow, NextPageX, NextPageY, button);
     media.setBlendMode(BlendMode::Alpha);
     media.setDrawAlpha(1.0f);
     if (shell.glowLevels[button] > 0) shell.glowLevels[button] -= 0.05f;

@@ -5,6 +5,7 @@
 #include "media/scripted_media.h"
 #include "play/game.h"
 #include "shell/menu.h"
+#include "shell/menu_layout.h"
 #include "shell/resource_table.h"
 #include "shell/shell_state.h"
 #include "support/test_support.h"
@@ -132,6 +133,47 @@ TEST_F(MenuFixture, ExitButtonFadesOutThenEnds) {
     EXPECT_EQ(run(1000), 0);
     EXPECT_EQ(game.fade.brightness, 0);
     EXPECT_GE(media.framesPresented, 150 + 127);
+}
+
+// Drawing and hit-testing share one layout: the pointer at a drawn button's centre takes
+// that button, and the column ends where the last button's band ends.
+TEST_F(MenuFixture, EachButtonTakesThePointerWhereItIsDrawn) {
+    auto hoveredAt = [&](int x, int y) {
+        game.input.x = x;
+        game.input.y = y;
+        game.hoveredControl = NoControl;
+        media.clearScreen();
+        drawMenuFrame(game, shell);
+        return game.hoveredControl;
+    };
+    auto buttonsDrawn = [&] {
+        std::vector<DrawCall> calls;
+        for (const DrawCall& call : media.currentDraws)
+            if (call.image == game.res.menuButtons.get()) calls.push_back(call);
+        return calls;
+    };
+    shell.screenState = ScreenState::Menu;
+    hoveredAt(0, 0);
+    const std::vector<DrawCall> column = buttonsDrawn();
+    ASSERT_EQ(column.size(), 5u);
+    for (const DrawCall& button : column) {
+        const int x = static_cast<int>(button.x), y = static_cast<int>(button.y);
+        EXPECT_EQ(hoveredAt(x, y), button.frame);
+        EXPECT_EQ(hoveredAt(x - 119, y + 28), button.frame);
+        EXPECT_EQ(hoveredAt(x + 120, y), NoControl);
+    }
+    EXPECT_EQ(hoveredAt(650, 172), NoControl);
+    EXPECT_EQ(hoveredAt(650, 456), ExitButton);
+    EXPECT_EQ(hoveredAt(650, 457), NoControl);
+
+    shell.screenState = ScreenState::Help;
+    hoveredAt(0, 0);
+    std::vector<DrawCall> nextPage;
+    for (const DrawCall& call : buttonsDrawn())
+        if (call.frame == NextPageButton) nextPage.push_back(call);
+    ASSERT_EQ(nextPage.size(), 1u);
+    EXPECT_EQ(hoveredAt(static_cast<int>(nextPage[0].x), static_cast<int>(nextPage[0].y)), NextPageButton);
+    EXPECT_EQ(hoveredAt(static_cast<int>(nextPage[0].x), 490), NoControl);
 }
 
 TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {
