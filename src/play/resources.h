@@ -1,6 +1,7 @@
 #pragma once
 // Every picture and sound of the game, loaded once at start-up and kept for the run.
-// The two font pictures belong to the SpriteFont.
+// The two font pictures belong to the SpriteFont. Start-up loads every picture or stops
+// naming the one that failed, so drawing code takes them as given and never checks.
 
 #include <array>
 #include <memory>

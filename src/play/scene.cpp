@@ -10,14 +10,14 @@ constexpr float CellShadowAlpha = 0.5f;
 constexpr float DeviceShadowAlpha = 0.4f;
 constexpr int ShadowOffset = 4;
 
-void drawPicture(MediaLayer& media, const std::unique_ptr<Image>& image, int x, int y, int frame = 0) {
-    if (image) media.drawImage(*image, static_cast<float>(x), static_cast<float>(y), frame);
+void drawPicture(MediaLayer& media, const Image& image, int x, int y, int frame = 0) {
+    media.drawImage(image, static_cast<float>(x), static_cast<float>(y), frame);
 }
 
 // The tile sheet drawn cell by cell over the board, in the fade colour.
 struct BoardPainter {
     MediaLayer& media;
-    const std::unique_ptr<Image>& tiles;
+    const Image& tiles;
     const ScreenFade& fade;
     const Board& board;
 
@@ -38,7 +38,7 @@ struct BoardPainter {
 void drawBackdrop(MediaLayer& media, const Resources& res, int sizeClass) {
     if (sizeClass < 0 || sizeClass >= static_cast<int>(res.canvas.size())) return;
     media.setDrawAlpha(BackdropAlpha);
-    drawPicture(media, res.canvas[sizeClass], ScreenCentreX, ScreenCentreY);
+    drawPicture(media, *res.canvas[sizeClass], ScreenCentreX, ScreenCentreY);
     media.setDrawAlpha(1.0f);
 }
 
@@ -64,18 +64,18 @@ std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_stri
 
 void drawScene(Game& game) {
     game.media.clearScreen();
-    drawPicture(game.media, game.res.background, ScreenCentreX, ScreenCentreY);
+    drawPicture(game.media, *game.res.background, ScreenCentreX, ScreenCentreY);
     drawFallingLights(game.media, game.effects.lights, *game.res.lights);
     drawBackdrop(game.media, game.res, game.board.sizeClass);
     drawRotationGhosts(game.media, game.effects.ghosts, *game.res.tiles);
-    drawBoard(BoardPainter{game.media, game.res.tiles, game.fade, game.board});
+    drawBoard(BoardPainter{game.media, *game.res.tiles, game.fade, game.board});
     drawSparkles(game.media, game.effects.sparkles, *game.res.sphere);
 }
 
 void drawHud(Game& game) {
     game.media.setDrawColour(255, 255, 255);
-    drawPicture(game.media, game.res.panel, 0, 584);
-    drawPicture(game.media, game.res.icon, 0, 536);
+    drawPicture(game.media, *game.res.panel, 0, 584);
+    drawPicture(game.media, *game.res.icon, 0, 536);
     drawDigits(game.media, game.font, 780, 545, levelTimeText(game.level.levelFrames));
     drawText(game.media, game.font, ScreenCentreX, 585, captionLine(game.progress), AlignCentre);
     drawMusicButtons(game.media, *game.res.buttons, game.input, game.hoveredControl);

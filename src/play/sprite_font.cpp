@@ -57,7 +57,7 @@ int textWidth(const SpriteFont& font, const std::string& text) { return placemen
 void drawText(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text, int align) {
     if (align == AlignCentre) x -= placementWidth(font, text, 1) / 2;
     if (align == AlignRight) x -= placementWidth(font, text, 0);
-    const Image* image = font.smallGlyphs.get();
+    const Image& image = *font.smallGlyphs;
     for (unsigned char code : text) {
         if (code == ' ') {
             x += SpaceAdvance;
@@ -65,17 +65,17 @@ void drawText(MediaLayer& media, const SpriteFont& font, int x, int y, const std
         }
         // No game text holds other characters; anything without a picture is left out.
         if (!hasGlyph(code)) continue;
-        if (image) drawWithShadow(media, *image, x, y, code - FirstGlyph);
+        drawWithShadow(media, image, x, y, code - FirstGlyph);
         x += font.glyphWidths[code - FirstGlyph] - 1;
     }
 }
 
 void drawDigits(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text) {
     x -= DigitAdvance * static_cast<int>(text.size());
-    const Image* image = font.bigDigits.get();
+    const Image& image = *font.bigDigits;
     for (unsigned char code : text) {
         // Only "0".."9" and ":" have pictures; others keep their place but show nothing.
-        if (image && code >= '0' && code <= ':') drawWithShadow(media, *image, x, y, code - '0');
+        if (code >= '0' && code <= ':') drawWithShadow(media, image, x, y, code - '0');
         x += DigitAdvance;
     }
 }
