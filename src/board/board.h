@@ -30,20 +30,20 @@ ConnectorTable buildConnectorTable();
 
 struct Computer {
     int x = 0, y = 0;
-    int state = NotConnected;
-    int wasConnected = 0;
-    int reached = 0;
+    ComputerState state = NotConnected;
+    bool wasConnected = false;
+    bool reached = false;
     int animId = 0;
     float animPos = 0.0f;
     int animTicksLeft = 0;
     int animFrame = 0;
-    int hasVirus = 0;
-    int cleanable = 0;
+    bool hasVirus = false;
+    bool cleanable = false;
 };
 
 struct FaxModem {
     int x = 0, y = 0;
-    int active = 0;
+    bool active = false;
     int blinkTicks = 0;
     int blinkFrame = 0;
 };
@@ -104,8 +104,13 @@ bool insideActiveArea(const Board& board, int column, int row);
 CellPosition cellUnderPointer(const Board& board, int px, int py);
 int cellCentreX(const Board& board, int column);
 int cellCentreY(const Board& board, int row);
-// First computer standing on the cell, or nullptr.
+// The computer standing on the cell, or nullptr. The level build puts at most one on a cell.
 Computer* computerAt(Board& board, int column, int row);
+const Computer* computerAt(const Board& board, int column, int row);
+// The computer on the cell if a click would clean it (infected and reached by the last floods), or nullptr.
+Computer* cleanableComputerAt(Board& board, int column, int row);
+// Plays row `row` of the screen animations for `ticks` frames from its start; row 0 for 0 ticks stops it.
+void startAnimation(Computer& computer, int row, int ticks);
 // A quarter turn clockwise; the Server's halves never face each other.
 void rotateCell(Board& board, int column, int row);
 // The kind a Server half may show: the top half's EndS becomes EndW, the bottom half's EndN becomes EndE.

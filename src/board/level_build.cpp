@@ -55,7 +55,7 @@ int scrambledKind(int kind, MediaLayer& media)
     return kind;
 }
 
-void addComputer(Board& board, int column, int row, int hasVirus)
+void addComputer(Board& board, int column, int row, bool hasVirus)
 {
     Computer computer;
     computer.x = column;
@@ -80,11 +80,11 @@ void createDeviceAt(Board& board, int column, int row)
     switch (device) {
     case DeviceComputer:
     case DeviceComputerAlt:
-        addComputer(board, column, row, 0);
+        addComputer(board, column, row, false);
         device = DeviceComputer;
         break;
     case DeviceVirusComputer:
-        addComputer(board, column, row, 1);
+        addComputer(board, column, row, true);
         device = DeviceComputer;
         break;
     case DeviceServerTop:

@@ -3,8 +3,8 @@
 
 namespace {
 const char* const SavedGamePath = "oldgame.cwm";
-constexpr int LastLevel = 77;
-constexpr int LastRank = 9;
+constexpr int LastLevel = RecordCount - 1;
+constexpr int LastRank = SavedRankCount - 1;
 }  // namespace
 
 bool probeSavedGame(MediaLayer& media) {

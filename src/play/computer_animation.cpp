@@ -23,13 +23,6 @@ std::array<int, 65> listed(const int (&entries)[N]) {
     return row;
 }
 
-void startAnimation(Computer& computer, int row, int ticks) {
-    computer.animId = row;
-    computer.animTicksLeft = ticks;
-    computer.animFrame = 0;
-    computer.animPos = 0.0f;
-}
-
 // A disconnected computer now and then plays one of the idle rows.
 void maybeStartIdle(Computer& computer, MediaLayer& media) {
     switch (media.randomInt(0, 6)) {

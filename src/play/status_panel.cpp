@@ -36,15 +36,14 @@ void showTip(PointerTip& tip, const TipSubject& subject, int x, int y) {
     tip.timer = TipLifetime;
 }
 
-// Later matches overwrite earlier ones: the computers of the cell, then the Server or a FaxModem.
+// Later matches overwrite earlier ones: the computer of the cell, then the Server or a FaxModem.
 void chooseDeviceTip(PointerTip& tip, const Board& board, CellPosition cell, const InputSample& input) {
     if (!cell.valid()) return;
     const int x = input.x, y = input.y + 28;  // below the pointer
     const int device = board.device[cell.column][cell.row];
     if (device == DeviceComputer) {
-        for (const Computer& computer : board.computers)
-            if (computer.x == cell.column && computer.y == cell.row && computer.state >= 0 && computer.state <= 2)
-                showTip(tip, ComputerTips[computer.state], x, y);
+        const Computer* computer = computerAt(board, cell.column, cell.row);
+        if (computer && computer->state >= 0 && computer->state <= 2) showTip(tip, ComputerTips[computer->state], x, y);
     }
     if (device == DeviceServerTop || device == DeviceServerBottom) showTip(tip, {"Server", 3}, x, y);
     if (device == DeviceFaxModem) showTip(tip, {"FaxModem", 6}, x, y);
