@@ -86,7 +86,8 @@ const std::vector<HelpPage>& helpPages() {
 }
 
 void drawPanel(MediaLayer& media, const Image& canvas, const ScreenFade& fade) {
-    const int tint = static_cast<int>(static_cast<float>(fade.brightness) / 1.2f);
+    // Brightness / 1.2 in whole numbers, exact like the fade colour itself.
+    const int tint = fade.brightness * 5 / 6;
     media.setDrawAlpha(0.8f);
     media.setDrawColour(tint, fade.brightness, tint);
     media.drawImage(canvas, ScreenCentreX, ScreenCentreY, 0);

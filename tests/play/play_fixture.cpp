@@ -51,15 +51,6 @@ bool allConnected(Board board, const ConnectorTable& connectors) {
 
 }  // namespace
 
-std::unique_ptr<Image> fakeImage(int width, int height, int frames, bool centred) {
-    auto image = std::make_unique<Image>();
-    image->width = width;
-    image->height = height;
-    image->frameCount = frames;
-    if (centred) MediaLayer::centreImageHandle(*image);
-    return image;
-}
-
 SoundPtr fakeSound() {
     auto sound = std::make_shared<Sound>();
     sound->samples.assign(2 * MixRate * 60, 0);
@@ -75,21 +66,7 @@ std::vector<uint8_t> testMapData() {
 PlayFixture::PlayFixture() {
     media.openScreen(800, 600, 0, 60, 0);
     media.seedRandom(12345);
-    Resources& res = game.res;
-    res.pointer = fakeImage(23, 32, 2, false);
-    res.crest = fakeImage(32, 32, 34, true);
-    res.tiles = fakeImage(56, 56, 120, true);
-    res.panel = fakeImage(800, 16, 1, false);
-    res.icon = fakeImage(48, 48, 1, false);
-    game.font.bigDigits = fakeImage(46, 64, 11, false);
-    game.font.smallGlyphs = fakeImage(13, 13, 90, false);
-    res.sphere = fakeImage(64, 64, 1, true);
-    res.lights = fakeImage(64, 64, 2, false);
-    res.buttons = fakeImage(32, 32, 8, true);
-    res.hint = fakeImage(13, 16, 3, false);
-    res.particle = fakeImage(64, 64, 2, true);
-    for (int i = 0; i < 4; ++i) res.canvas[i] = fakeImage(200 + i, 250, 1, true);
-    res.background = fakeImage(800, 600, 1, true);
+    giveFakePictures(game.res, game.font);
     buildGlyphWidths(game.font);
     game.connectors = buildConnectorTable();
     game.animations = buildAnimationTable();

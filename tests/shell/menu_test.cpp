@@ -8,33 +8,10 @@
 #include "shell/menu_layout.h"
 #include "shell/resource_table.h"
 #include "shell/shell_state.h"
+#include "support/fake_pictures.h"
 #include "support/test_support.h"
 
 namespace {
-
-std::unique_ptr<Image> fakeImage(int width, int height, int frames) {
-    auto image = std::make_unique<Image>();
-    image->width = width;
-    image->height = height;
-    image->frameCount = frames;
-    image->frames.assign(frames, PixelBlock{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 255)});
-    return image;
-}
-
-void giveFakePictures(Game& game) {
-    Resources& res = game.res;
-    res.pointer = fakeImage(23, 32, 2);
-    res.crest = fakeImage(32, 32, 34);
-    res.particle = fakeImage(64, 64, 2);
-    res.menuBack = fakeImage(800, 600, 1);
-    res.logo = fakeImage(400, 120, 1);
-    res.publisherLogo = fakeImage(150, 60, 1);
-    res.menuButtons = fakeImage(281, 57, 7);
-    res.menuButtonsGlow = fakeImage(281, 57, 7);
-    game.font.smallGlyphs = fakeImage(13, 13, 90);
-    res.tiles = fakeImage(56, 56, 120);
-    for (auto& canvas : res.canvas) canvas = fakeImage(500, 450, 1);
-}
 
 struct MenuFixture : ::testing::Test {
     ScratchFolder folder{"menu"};
@@ -43,7 +20,7 @@ struct MenuFixture : ::testing::Test {
     Game game{media};
     ShellState shell;
     void SetUp() override {
-        giveFakePictures(game);
+        giveFakePictures(game.res, game.font);
         buildGlyphWidths(game.font);
         media.setBlendMode(BlendMode::Alpha);
         shell.welcomeLine = buildWelcomeLine();
@@ -174,6 +151,24 @@ TEST_F(MenuFixture, EachButtonTakesThePointerWhereItIsDrawn) {
     ASSERT_EQ(nextPage.size(), 1u);
     EXPECT_EQ(hoveredAt(static_cast<int>(nextPage[0].x), static_cast<int>(nextPage[0].y)), NextPageButton);
     EXPECT_EQ(hoveredAt(static_cast<int>(nextPage[0].x), 490), NoControl);
+}
+
+// The help panel is tinted green: red and blue are the brightness divided by 1.2, exactly.
+TEST_F(MenuFixture, HelpPanelTintIsExact) {
+    shell.screenState = ScreenState::Help;
+    for (const int brightness : {60, 120, 255}) {
+        game.fade.brightness = brightness;
+        media.clearScreen();
+        drawMenuFrame(game, shell);
+        const DrawCall* panel = nullptr;
+        for (const DrawCall& call : media.currentDraws)
+            if (call.image == game.res.canvas[2].get()) panel = &call;
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->state.colour.r, brightness * 5 / 6) << brightness;
+        EXPECT_EQ(panel->state.colour.g, brightness);
+        EXPECT_EQ(panel->state.colour.b, brightness * 5 / 6);
+    }
+    EXPECT_EQ(60 * 5 / 6, 50);
 }
 
 TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {
