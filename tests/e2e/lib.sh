@@ -45,8 +45,9 @@ escape_until_exit() {
 # Waiting for what the screen shows, not for a fixed time, keeps the checks steady on
 # a slow or busy machine.
 wait_for_brightness() {
-    local shot=$1 level=$2 limit=$3 side=${4:-above} tries=0 brightness
-    while [ "$tries" -lt $((limit * 4)) ]; do
+    local shot=$1 level=$2 limit=$3 side=${4:-above} brightness
+    local until=$((SECONDS + limit))
+    while [ "$SECONDS" -lt "$until" ]; do
         if import -window root "$shot" 2>/dev/null; then
             brightness=$(mean_brightness "$shot")
             if [ "$side" = above ]; then
@@ -55,8 +56,7 @@ wait_for_brightness() {
                 awk -v b="$brightness" -v l="$level" 'BEGIN { exit !(b < l) }' && return 0
             fi
         fi
-        sleep 0.25
-        tries=$((tries + 1))
+        sleep 0.1
     done
     fail "the screen never went $side brightness $level ($shot)"
 }
