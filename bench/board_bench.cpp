@@ -24,19 +24,19 @@ Board fullBoard()
     board.originY = 36;
     for (auto& column : board.device) column.fill(NoDevice);
     board.device[0][0] = DeviceServerTop;
-    board.tile[0][0] = 81 + EndE;
+    board.tile[0][0] = cableTile(EndE);
     board.device[0][1] = DeviceServerBottom;
-    board.tile[0][1] = 81 + EndE;
+    board.tile[0][1] = cableTile(EndE);
     for (int row = 0; row < BoardRows; ++row) {
-        board.tile[1][row] = 81 + Cross;
+        board.tile[1][row] = cableTile(Cross);
         for (int column = 2; column < BoardColumns - 1; ++column) {
-            board.tile[column][row] = 81 + (column % 3 == 0 ? Cross : TeeESW);
+            board.tile[column][row] = cableTile(column % 3 == 0 ? Cross : TeeESW);
         }
-        board.tile[BoardColumns - 1][row] = 81 + EndW;
+        board.tile[BoardColumns - 1][row] = cableTile(EndW);
         board.device[BoardColumns - 1][row] = DeviceComputer;
     }
     for (int row = 2; row < BoardRows; row += 2) {
-        board.tile[0][row] = 81 + EndE;
+        board.tile[0][row] = cableTile(EndE);
         board.device[0][row] = row % 4 == 0 ? DeviceFaxModem : DeviceComputer;
     }
     createDevices(board);

@@ -10,31 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "board/tile_codes.h"
+
 class MediaLayer;
 
 constexpr int BoardColumns = 14;
 constexpr int BoardRows = 11;
 constexpr int LevelCount = 78;
 constexpr int CellSize = 48;
-constexpr int CableTileBase = 81;
 constexpr int MapRecordBytes = 310;
 constexpr size_t MapDataBytes = size_t{LevelCount} * MapRecordBytes;
 
 // Sides, clockwise from the top.
 enum Side { North = 0, East = 1, South = 2, West = 3 };
-
-// tile - 81 for the fifteen cable pieces; everything else has no connector.
-enum ElementKind {
-    StraightNS = 0, StraightEW, CornerNW, CornerNE, CornerES, CornerSW,
-    TeeNEW, TeeNES, TeeESW, TeeNSW, Cross, EndW, EndN, EndE, EndS, NoConnector
-};
-
-// The device field of a cell.
-enum DeviceCode {
-    DeviceComputer = 0, DeviceComputerAlt = 40, DeviceVirusComputer = 80,
-    DeviceServerTop = 96, DeviceServerBottom = 97, DeviceFaxModem = 98,
-    NoDevice = 255  // any code not listed above means no device; this is the one the game writes
-};
 
 enum ComputerState { NotConnected = 0, Connected = 1, Infected = 2 };
 
@@ -43,31 +31,23 @@ struct ConnectorTable {
     std::array<std::array<int, 4>, 16> open{};
 };
 ConnectorTable buildConnectorTable();
-// Kind of a tile code: tile - 81 for 81..95, NoConnector otherwise. Pictures below the
-// cable range never connect, exactly like those above it. Inline: the flood asks for
-// it several times per cell in every frame.
-inline int kindOfTile(int tile)
-{
-    const int kind = tile - CableTileBase;
-    return (kind >= 0 && kind < NoConnector) ? kind : NoConnector;
-}
 
 struct Computer {
     int x = 0, y = 0;
-    int state = NotConnected;
-    int wasConnected = 0;
-    int reached = 0;
+    ComputerState state = NotConnected;
+    bool wasConnected = false;
+    bool reached = false;
     int animId = 0;
     float animPos = 0.0f;
     int animTicksLeft = 0;
     int animFrame = 0;
-    int hasVirus = 0;
-    int cleanable = 0;
+    bool hasVirus = false;
+    bool cleanable = false;
 };
 
 struct FaxModem {
     int x = 0, y = 0;
-    int active = 0;
+    bool active = false;
     int blinkTicks = 0;
     int blinkFrame = 0;
 };
@@ -128,8 +108,13 @@ bool insideActiveArea(const Board& board, int column, int row);
 CellPosition cellUnderPointer(const Board& board, int px, int py);
 int cellCentreX(const Board& board, int column);
 int cellCentreY(const Board& board, int row);
-// First computer standing on the cell, or nullptr.
+// The computer standing on the cell, or nullptr. The level build puts at most one on a cell.
 Computer* computerAt(Board& board, int column, int row);
+const Computer* computerAt(const Board& board, int column, int row);
+// The computer on the cell if a click would clean it (infected and reached by the last floods), or nullptr.
+Computer* cleanableComputerAt(Board& board, int column, int row);
+// Plays row `row` of the screen animations for `ticks` frames from its start; row 0 for 0 ticks stops it.
+void startAnimation(Computer& computer, int row, int ticks);
 // A quarter turn clockwise; the Server's halves never face each other.
 void rotateCell(Board& board, int column, int row);
 // The kind a Server half may show: the top half's EndS becomes EndW, the bottom half's EndN becomes EndE.

@@ -2,18 +2,6 @@
 
 #include "board/board.h"
 
-// The computer at the cell that a click would clean, or nullptr.
-static Computer* cleanableComputerAt(Board& board, int column, int row)
-{
-    for (Computer& computer : board.computers) {
-        if (computer.x == column && computer.y == row && computer.state == Infected &&
-            computer.cleanable == 1) {
-            return &computer;
-        }
-    }
-    return nullptr;
-}
-
 void cleanComputer(Board& board, Computer& computer, int& rankPoints, BoardEvents& events)
 {
     // Only the state changes; the floods of the next frame decide whether the

@@ -40,14 +40,33 @@ int cellCentreY(const Board& board, int row)
     return board.originY + CellSize * row + CellSize / 2;
 }
 
-Computer* computerAt(Board& board, int column, int row)
+const Computer* computerAt(const Board& board, int column, int row)
 {
-    for (Computer& computer : board.computers) {
+    for (const Computer& computer : board.computers) {
         if (computer.x == column && computer.y == row) {
             return &computer;
         }
     }
     return nullptr;
+}
+
+Computer* computerAt(Board& board, int column, int row)
+{
+    return const_cast<Computer*>(computerAt(static_cast<const Board&>(board), column, row));
+}
+
+Computer* cleanableComputerAt(Board& board, int column, int row)
+{
+    Computer* computer = computerAt(board, column, row);
+    return computer && computer->state == Infected && computer->cleanable ? computer : nullptr;
+}
+
+void startAnimation(Computer& computer, int row, int ticks)
+{
+    computer.animId = row;
+    computer.animTicksLeft = ticks;
+    computer.animFrame = 0;
+    computer.animPos = 0.0f;
 }
 
 // ---- Turning --------------------------------------------------------------------

@@ -45,7 +45,7 @@ void relayFaxModems(Pass& pass, int wave)
 {
     Board& board = pass.board;
     for (FaxModem& faxModem : board.faxModems) {
-        faxModem.active = 1;
+        faxModem.active = true;
     }
     for (int column = 0; column < board.columns; ++column) {
         for (int row = 0; row < board.rows; ++row) {
@@ -58,7 +58,7 @@ void relayFaxModems(Pass& pass, int wave)
 
 void revealVirus(Pass& pass, Computer& computer)
 {
-    computer.hasVirus = 0;
+    computer.hasVirus = false;
     pass.revealed = true;
     pass.events.sound(BoardSound::Virus);
     if (!pass.watch.virusRevealed) {
@@ -69,32 +69,28 @@ void revealVirus(Pass& pass, Computer& computer)
 
 void connectComputer(Pass& pass, Computer& computer)
 {
-    if (computer.hasVirus == 1) {
+    if (computer.hasVirus) {
         revealVirus(pass, computer);
     }
     computer.state = Connected;
-    computer.reached = 1;
-    if (computer.wasConnected == 0) {
-        computer.animId = 0;
-        computer.animTicksLeft = 80;
-        computer.animFrame = 0;
-        computer.animPos = 0.0f;
+    computer.reached = true;
+    if (!computer.wasConnected) {
+        startAnimation(computer, 0, 80);  // the start-up screens
     }
 }
 
-void reachComputers(Pass& pass, int column, int row)
+void reachComputer(Pass& pass, int column, int row)
 {
-    for (Computer& computer : pass.board.computers) {
-        if (computer.x != column || computer.y != row) {
-            continue;
-        }
-        if (computer.state != Infected) {
-            connectComputer(pass, computer);
-        } else {
-            // A connected infected computer can be cleaned, and infects the network.
-            pass.revealed = true;
-            computer.cleanable = 1;
-        }
+    Computer* computer = computerAt(pass.board, column, row);
+    if (computer == nullptr) {
+        return;
+    }
+    if (computer->state != Infected) {
+        connectComputer(pass, *computer);
+    } else {
+        // A connected infected computer can be cleaned, and infects the network.
+        pass.revealed = true;
+        computer->cleanable = true;
     }
 }
 
@@ -125,7 +121,7 @@ void expandCell(Pass& pass, int column, int row, int wave)
         relayFaxModems(pass, wave);
     }
     if (board.device[column][row] == DeviceComputer) {
-        reachComputers(pass, column, row);
+        reachComputer(pass, column, row);
     }
     spreadToNeighbours(pass, column, row, kind, wave);
 }
@@ -135,15 +131,12 @@ void infectReached(Pass& pass)
 {
     Board& board = pass.board;
     for (Computer& computer : board.computers) {
-        if (computer.reached != 1) {
+        if (!computer.reached) {
             continue;
         }
         computer.state = Infected;
-        computer.reached = 0;
-        computer.animId = 0;
-        computer.animTicksLeft = 0;
-        computer.animFrame = 0;
-        computer.animPos = 0.0f;
+        computer.reached = false;
+        startAnimation(computer, 0, 0);
         const int x = cellCentreX(board, computer.x);
         const int y = cellCentreY(board, computer.y);
         pass.events.sparkle(x, y, 0.5f, 0.5f);
@@ -181,11 +174,11 @@ void runWaves(Pass& pass)
 void resetReach(Board& board)
 {
     for (Computer& computer : board.computers) {
-        computer.reached = 0;
-        computer.cleanable = 0;
+        computer.reached = false;
+        computer.cleanable = false;
     }
     for (FaxModem& faxModem : board.faxModems) {
-        faxModem.active = 0;
+        faxModem.active = false;
     }
 }
 
@@ -208,17 +201,14 @@ void floodFromServer(Board& board, const ConnectorTable& connectors, int sx, int
 void settleComputers(Board& board)
 {
     for (Computer& computer : board.computers) {
-        if (computer.reached == 1 && computer.state == Connected) {
-            computer.wasConnected = 1;
+        if (computer.reached && computer.state == Connected) {
+            computer.wasConnected = true;
         }
-        if (computer.reached == 0 && computer.state != Infected) {
+        if (!computer.reached && computer.state != Infected) {
             computer.state = NotConnected;
-            if (computer.wasConnected == 1) {
-                computer.wasConnected = 0;
-                computer.animId = 0;
-                computer.animTicksLeft = 0;
-                computer.animFrame = 0;
-                computer.animPos = 0.0f;
+            if (computer.wasConnected) {
+                computer.wasConnected = false;
+                startAnimation(computer, 0, 0);
             }
         }
     }

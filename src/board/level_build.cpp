@@ -12,10 +12,10 @@ struct Geometry {
     int columns, rows, originX, originY;
 };
 
-// Every size of board is centred on the 800 x 600 screen.
+// Every size of board is centred on the screen.
 constexpr Geometry geometryOfSizeClass(int columns, int rows)
 {
-    return {columns, rows, (800 - CellSize * columns) / 2, (600 - CellSize * rows) / 2};
+    return {columns, rows, (ScreenWidth - CellSize * columns) / 2, (ScreenHeight - CellSize * rows) / 2};
 }
 
 constexpr std::array<Geometry, 4> SizeClasses = {
@@ -55,7 +55,7 @@ int scrambledKind(int kind, MediaLayer& media)
     return kind;
 }
 
-void addComputer(Board& board, int column, int row, int hasVirus)
+void addComputer(Board& board, int column, int row, bool hasVirus)
 {
     Computer computer;
     computer.x = column;
@@ -80,11 +80,11 @@ void createDeviceAt(Board& board, int column, int row)
     switch (device) {
     case DeviceComputer:
     case DeviceComputerAlt:
-        addComputer(board, column, row, 0);
+        addComputer(board, column, row, false);
         device = DeviceComputer;
         break;
     case DeviceVirusComputer:
-        addComputer(board, column, row, 1);
+        addComputer(board, column, row, true);
         device = DeviceComputer;
         break;
     case DeviceServerTop:

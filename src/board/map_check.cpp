@@ -13,10 +13,10 @@ namespace {
 constexpr const char* MapDataPath = "maps/newmapdata.cwm";
 constexpr int SizeClassCount = 4;
 // Frames of the tile sheet: every cell of the active area shows one of them.
-constexpr int LastTileCode = 119;
-constexpr int FirstEndTile = CableTileBase + EndW;
-constexpr int LastEndTile = CableTileBase + EndS;
-constexpr int FirstPictureTile = 96;
+constexpr int LastTileCode = TileSheetFrames - 1;
+constexpr int FirstEndTile = cableTile(EndW);
+constexpr int LastEndTile = cableTile(EndS);
+constexpr int FirstPictureTile = ServerTopTile;
 
 std::string at(int column, int row)
 {

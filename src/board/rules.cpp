@@ -35,7 +35,7 @@ void stepFaxModems(Board& board, BoardEvents& events)
 {
     // An inactive FaxModem pauses: its counter and picture wait until it is active again.
     for (FaxModem& faxModem : board.faxModems) {
-        if (faxModem.active == 1) {
+        if (faxModem.active) {
             stepBlink(board, faxModem, events);
         }
     }
@@ -45,7 +45,7 @@ bool testCompletion(Board& board)
 {
     int reached = 0;
     for (const Computer& computer : board.computers) {
-        reached += computer.reached == 1 ? 1 : 0;
+        reached += computer.reached ? 1 : 0;
     }
     if (reached != board.computerCount) {
         return false;
@@ -57,15 +57,7 @@ bool testCompletion(Board& board)
 
 bool pointerOverCleanable(Board& board, CellPosition cell)
 {
-    if (!insideActiveArea(board, cell.column, cell.row) ||
-        board.device[cell.column][cell.row] != DeviceComputer) {
-        return false;
-    }
-    for (const Computer& computer : board.computers) {
-        if (computer.x == cell.column && computer.y == cell.row && computer.state == Infected &&
-            computer.cleanable == 1) {
-            return true;
-        }
-    }
-    return false;
+    return insideActiveArea(board, cell.column, cell.row) &&
+           board.device[cell.column][cell.row] == DeviceComputer &&
+           cleanableComputerAt(board, cell.column, cell.row) != nullptr;
 }

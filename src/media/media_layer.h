@@ -18,6 +18,12 @@
 #include "media/random_generator.h"
 #include "media/sound.h"
 
+// The screen the game draws on, in pixels.
+constexpr int ScreenWidth = 800;
+constexpr int ScreenHeight = 600;
+constexpr int ScreenCentreX = ScreenWidth / 2;
+constexpr int ScreenCentreY = ScreenHeight / 2;
+
 // Key codes the game uses (the classic virtual-key numbers).
 constexpr int KeyEnter = 13;
 constexpr int KeyEscape = 27;

@@ -5,7 +5,7 @@ ScriptedMedia::ScriptedMedia(MusicDecoder::Mode musicDecoding) : MediaLayer(musi
 bool ScriptedMedia::openScreen(int, int, int, int, int) {
     screenOpen = true;
     resetDrawState();
-    input.pointerMoved(400, 300);
+    input.pointerMoved(ScreenCentreX, ScreenCentreY);
     return true;
 }
 

@@ -7,6 +7,7 @@
 class MediaLayer;
 
 constexpr int RecordCount = 78;
+constexpr int SavedRankCount = 10;  // rankIndex 0..9
 // 99:59 in frames: the shipped best time of every level, beaten by any real time.
 constexpr int UnbeatenTime = 359940;
 

@@ -5,8 +5,8 @@
 namespace {
 const char* const SavedGameName = "oldgame.cwm";
 constexpr int SavedGameValues = 4;
-constexpr int LastLevel = 77;
-constexpr int LastRank = 9;
+constexpr int LastLevel = RecordCount - 1;
+constexpr int LastRank = SavedRankCount - 1;
 
 // The check is a plain 32-bit sum; wrap-around is part of the format.
 int32_t checkValue(int32_t rankIndex, int32_t levelIndex) {

@@ -23,13 +23,6 @@ std::array<int, 65> listed(const int (&entries)[N]) {
     return row;
 }
 
-void startAnimation(Computer& computer, int row, int ticks) {
-    computer.animId = row;
-    computer.animTicksLeft = ticks;
-    computer.animFrame = 0;
-    computer.animPos = 0.0f;
-}
-
 // A disconnected computer now and then plays one of the idle rows.
 void maybeStartIdle(Computer& computer, MediaLayer& media) {
     switch (media.randomInt(0, 6)) {
@@ -56,12 +49,12 @@ void playRunningAnimation(Computer& computer, const AnimationTable& table) {
 AnimationTable buildAnimationTable() {
     AnimationTable table{};
     table[0] = listed({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-    table[1] = upHoldDown(0);
-    table[2] = upHoldDown(10);
+    table[1] = upHoldDown(BootScreens);
+    table[2] = upHoldDown(RadarScreens);
     table[3] = listed({30, 31, 32, 33, 34, 35, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 35, 34, 33,
                        32, 31, 30});
     table[4] = listed({38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38});
-    table[5] = upHoldDown(20);
+    table[5] = upHoldDown(MeterScreens);
     table[6] = listed({22, 23, 24, 25, 26, 27, 28, 29, 29, 28, 27, 26, 25, 24, 23, 24, 25, 26, 27, 28,
                        29, 29, 28, 27, 26, 25, 24, 23, 22, 0,  32, 33, 34, 35, 36, 37, 38, 39, 39, 38,
                        37, 36, 35, 34, 33, 34, 35, 36, 37, 38, 39, 39, 38, 37, 36, 35, 34, 33, 32});

@@ -1,6 +1,7 @@
 #include "play/effects.h"
 
-#include "play/game.h"
+#include "media/media_layer.h"
+#include "play/screen_fade.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ void addSparkle(Effects& effects, int x, int y, float alpha, float scale) {
 
 void addFallingLight(Effects& effects, MediaLayer& media) {
     FallingLight light;
-    light.x = static_cast<float>(media.randomInt(1, 800));
+    light.x = static_cast<float>(media.randomInt(1, ScreenWidth));
     light.y = -100.0f;
     light.alpha = 0.7f;
     // Integer division on purpose: half of the lights have scale 0 and never show.
@@ -61,58 +62,55 @@ void addMenuParticle(Effects& effects, MediaLayer& media) {
 
 // ---- Drawing ---------------------------------------------------------------------
 
-void drawRotationGhosts(Game& game) {
-    MediaLayer& media = game.media;
-    walkList(game.effects.ghosts, [&](RotationGhost& ghost) {
+void drawRotationGhosts(MediaLayer& media, std::vector<RotationGhost>& ghosts, const Image& tiles) {
+    walkList(ghosts, [&](RotationGhost& ghost) {
         // Starts turned by 10 degrees and turns one more per frame as it grows.
         media.setDrawRotation(ghost.scale * 100.0f - 90.0f);
         media.setDrawScale(ghost.scale, ghost.scale);
         media.setDrawAlpha(ghost.alpha);
-        if (game.res.tiles) media.drawImage(*game.res.tiles, ghost.x, ghost.y, ghost.tile);
+        media.drawImage(tiles, ghost.x, ghost.y, ghost.tile);
         ghost.alpha -= 0.01f;
         ghost.scale += 0.01f;
     });
     restoreDrawState(media);
 }
 
-void drawSparkles(Game& game) {
-    MediaLayer& media = game.media;
+void drawSparkles(MediaLayer& media, std::vector<Sparkle>& sparkles, const Image& sphere) {
     media.setBlendMode(BlendMode::Light);
-    walkList(game.effects.sparkles, [&](Sparkle& sparkle) {
+    walkList(sparkles, [&](Sparkle& sparkle) {
         media.setDrawScale(sparkle.scale, sparkle.scale);
         media.setDrawAlpha(sparkle.alpha);
-        if (game.res.sphere) media.drawImage(*game.res.sphere, sparkle.x, sparkle.y, 0);
+        media.drawImage(sphere, sparkle.x, sparkle.y, 0);
         sparkle.alpha -= 0.01f;
         sparkle.scale += 0.04f;
     });
     restoreDrawState(media);
 }
 
-void drawFallingLights(Game& game) {
-    MediaLayer& media = game.media;
+void drawFallingLights(MediaLayer& media, std::vector<FallingLight>& lights, const Image& pictures) {
     media.setBlendMode(BlendMode::Light);
-    walkList(game.effects.lights, [&](FallingLight& light) {
+    walkList(lights, [&](FallingLight& light) {
         media.setDrawScale(light.scale, light.scale);
         media.setDrawAlpha(light.alpha);
-        if (game.res.lights) media.drawImage(*game.res.lights, light.x, light.y, light.frame);
+        media.drawImage(pictures, light.x, light.y, light.frame);
         light.alpha -= 0.002f;
         light.y += light.speed;
     });
     restoreDrawState(media);
 }
 
-void drawMenuParticles(Game& game) {
-    MediaLayer& media = game.media;
+void drawMenuParticles(MediaLayer& media, std::vector<MenuParticle>& particles, const Image& pictures,
+                       const ScreenFade& fade) {
     media.setBlendMode(BlendMode::Light);
-    walkList(game.effects.particles, [&](MenuParticle& particle) {
+    walkList(particles, [&](MenuParticle& particle) {
         media.setDrawColour(particle.red, particle.green, particle.blue);
         media.setDrawScale(particle.scale, particle.scale);
         media.setDrawAlpha(particle.alpha);
-        if (game.res.particle) media.drawImage(*game.res.particle, particle.x, particle.y, particle.frame);
+        media.drawImage(pictures, particle.x, particle.y, particle.frame);
         particle.alpha -= 0.01f;
         particle.scale += 0.01f;
         particle.y += particle.speed;
     });
     restoreDrawState(media);
-    setFadeColour(media, game.fade);
+    setFadeColour(media, fade);
 }

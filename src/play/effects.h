@@ -5,7 +5,8 @@
 #include <vector>
 
 struct Board;
-struct Game;
+struct Image;
+struct ScreenFade;
 class MediaLayer;
 
 struct RotationGhost {
@@ -60,11 +61,12 @@ void addMenuParticle(Effects& effects, MediaLayer& media);
 
 // ---- Drawing: draw every record, advance it, drop it once its alpha has run out --
 // Each leaves alpha blending, alpha 1, scale 1 and rotation 0 behind.
-void drawRotationGhosts(Game& game);
-void drawSparkles(Game& game);
-void drawFallingLights(Game& game);
+void drawRotationGhosts(MediaLayer& media, std::vector<RotationGhost>& ghosts, const Image& tiles);
+void drawSparkles(MediaLayer& media, std::vector<Sparkle>& sparkles, const Image& sphere);
+void drawFallingLights(MediaLayer& media, std::vector<FallingLight>& lights, const Image& pictures);
 // Also sets the colour back to the fade colour.
-void drawMenuParticles(Game& game);
+void drawMenuParticles(MediaLayer& media, std::vector<MenuParticle>& particles, const Image& pictures,
+                       const ScreenFade& fade);
 
 // ---- Computer screens ---------------------------------------------------------
 // Plays the running animation of every computer and starts idle or connected ones.

@@ -13,6 +13,10 @@
 #include "play/screen_fade.h"
 #include "play/sprite_font.h"
 
+// The layers count levels and ranks each for their own purpose; they must agree.
+static_assert(RecordCount == LevelCount, "one best time per level");
+static_assert(SavedRankCount == RankCount, "the saved game holds every rank and no other");
+
 struct PointerAnimation {
     int frame = 0;
     int tick = 0;
@@ -42,4 +46,5 @@ struct Game {
 };
 
 // Draws the mouse pointer at the sampled position; the cleaning cursor when asked.
-void drawPointer(Game& game, bool cleaningCursor);
+void drawPointer(MediaLayer& media, const Resources& res, PointerAnimation& anim, const InputSample& input,
+                 bool cleaningCursor);

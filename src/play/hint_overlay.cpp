@@ -3,7 +3,10 @@
 #include <array>
 #include <vector>
 
-#include "play/game.h"
+#include "media/media_layer.h"
+#include "play/level_state.h"
+#include "play/screen_fade.h"
+#include "play/sprite_font.h"
 
 namespace {
 
@@ -55,18 +58,18 @@ void stepHintFade(HintOverlay& hint) {
     if (hint.direction < 0 && hint.alpha <= 0.0f) hint.visible = false;
 }
 
-void drawHintPage(Game& game, const HintPage& page, float alpha) {
-    MediaLayer& media = game.media;
+void drawHintPage(MediaLayer& media, const SpriteFont& font, const ScreenFade& fade, const HintPage& page,
+                  float alpha) {
     // The box is a third as opaque as the text, so the board shows through.
     media.setDrawAlpha(alpha / 3.0f);
     media.setDrawColour(0, 0, 0);
     media.drawRect(BoxLeft, BoxTop, page.width, page.height);
-    setFadeColour(media, game.fade);
+    setFadeColour(media, fade);
     media.setDrawAlpha(alpha);
-    drawText(game, page.titleX, TitleY, page.title, AlignCentre);
+    drawText(media, font, page.titleX, TitleY, page.title, AlignCentre);
     int y = FirstLineY;
     for (const char* line : page.lines) {
-        drawText(game, LineX, y, line, AlignLeft);
+        drawText(media, font, LineX, y, line, AlignLeft);
         y += LineStep;
     }
     media.setDrawAlpha(1.0f);
@@ -83,18 +86,16 @@ void showHint(HintOverlay& hint, int page) {
     hint.page = page;
 }
 
-void drawHintOverlay(Game& game) {
-    HintOverlay& hint = game.level.hint;
+void drawHintOverlay(MediaLayer& media, const SpriteFont& font, const ScreenFade& fade, HintOverlay& hint) {
     if (!hint.visible) return;
     stepHintFade(hint);
     if (!hint.visible || hint.page < 0 || hint.page >= static_cast<int>(hintPages().size())) return;
-    drawHintPage(game, hintPages()[hint.page], hint.alpha);
+    drawHintPage(media, font, fade, hintPages()[hint.page], hint.alpha);
 }
 
-void stepHintTriggers(Game& game) {
-    LevelState& level = game.level;
+void stepHintTriggers(LevelState& level, int levelIndex) {
     HintOverlay& hint = level.hint;
-    const int index = game.progress.levelIndex;
+    const int index = levelIndex;
     const int frames = level.levelFrames;
     if (index == 0 && frames == 200) showHint(hint, 0);
     if (index == 0 && frames == 1300) showHint(hint, 1);

@@ -4,14 +4,14 @@
 namespace {
 
 // The first level always shows the same picture; later levels draw one of six.
-void loadLevelBackground(Game& game) {
-    const int drawn = game.media.randomInt(1, 6);
-    const int number = game.progress.levelIndex == 0 ? 4 : drawn;
+std::unique_ptr<Image> loadLevelBackground(MediaLayer& media, int levelIndex) {
+    const int drawn = media.randomInt(1, 6);
+    const int number = levelIndex == 0 ? 4 : drawn;
     const std::string path = "gfx/back/b" + std::to_string(number) + ".vvx";
-    std::unique_ptr<Image> picture = game.media.loadImage(path);
-    if (!picture) game.media.fatalError("cannot load picture " + path);
+    std::unique_ptr<Image> picture = media.loadImage(path);
+    if (!picture) media.fatalError("cannot load picture " + path);
     MediaLayer::centreImageHandle(*picture);
-    game.res.background = std::move(picture);
+    return picture;
 }
 
 void resetLevelState(LevelState& level, ScreenFade& fade) {
@@ -33,26 +33,23 @@ void startLevel(Game& game) {
     buildLevel(game.board, game.mapData, game.progress.levelIndex, game.media);
     // The board empties its device lists; the ghosts of the old board belong to play.
     game.effects.ghosts.clear();
-    loadLevelBackground(game);
+    game.res.background = loadLevelBackground(game.media, game.progress.levelIndex);
     game.media.playSound(game.res.start);
 }
 
-void finishLevel(Game& game) {
-    Progress& progress = game.progress;
+void finishLevel(Progress& progress, int levelFrames) {
     int& best = progress.bestTimes[progress.levelIndex];
-    if (game.level.levelFrames < best) best = game.level.levelFrames;
+    if (levelFrames < best) best = levelFrames;
     progress.levelIndex += 1;
     // After the last level the game goes round again from the first.
     if (progress.levelIndex >= LevelCount) progress.levelIndex = 0;
     progress.rankPoints += 50;
 }
 
-void stepRank(Game& game) {
-    Progress& progress = game.progress;
-    if (progress.rankPoints <= 150) return;
+bool stepRank(Progress& progress) {
+    if (progress.rankPoints <= 150) return false;
     progress.rankPoints = 0;  // the excess is dropped
-    if (progress.rankIndex < RankCount - 1) {
-        progress.rankIndex += 1;
-        game.media.playSound(game.res.rankUp);
-    }
+    if (progress.rankIndex >= RankCount - 1) return false;
+    progress.rankIndex += 1;
+    return true;
 }

@@ -3,15 +3,20 @@
 
 #include "board/board.h"
 
-struct Game;
+#include "play/effects.h"
+#include "play/resources.h"
+
+class MediaLayer;
 
 class PlayEvents : public BoardEvents {
 public:
-    explicit PlayEvents(Game& game) : game(game) {}
+    PlayEvents(Effects& effects, MediaLayer& media, const Resources& res) : effects(effects), media(media), res(res) {}
     void rotationGhost(int x, int y, int tile) override;
     void sparkle(int x, int y, float alpha, float scale) override;
     void sound(BoardSound sound) override;
 
 private:
-    Game& game;
+    Effects& effects;
+    MediaLayer& media;
+    const Resources& res;
 };

@@ -10,10 +10,11 @@ namespace {
 constexpr int CaptionFrames = 250;      // start and completion captions show for 249 frames
 constexpr int CompletionFrames = 260;   // the next level starts on this frame of the caption
 
-void drawWhiteCaption(Game& game, int y, const std::string& text) {
-    game.media.setDrawColour(255, 255, 255);
-    drawText(game, 400, y, text, AlignCentre);
-    setFadeColour(game.media, game.fade);
+void drawWhiteCaption(MediaLayer& media, const SpriteFont& font, const ScreenFade& fade, int y,
+                      const std::string& text) {
+    media.setDrawColour(255, 255, 255);
+    drawText(media, font, ScreenCentreX, y, text, AlignCentre);
+    setFadeColour(media, fade);
 }
 
 // The completion caption; false on the frame the level ends.
@@ -25,11 +26,11 @@ bool runCompletedPhase(Game& game) {
         game.fade.fadeTarget = 0;  // the board fades to black while the captions stay white
     }
     if (level.phaseFrames < CaptionFrames) {
-        drawWhiteCaption(game, 290, "Level Completed !");
+        drawWhiteCaption(game.media, game.font, game.fade, 290, "Level Completed !");
         // Compared against the running time, so it can vanish part-way through the caption.
         if (level.levelFrames < game.progress.bestTimes[game.progress.levelIndex]) {
             game.media.setDrawColour(200, 200, 255);
-            drawText(game, 400, 310, "You have established the best time !", AlignCentre);
+            drawText(game.media, game.font, ScreenCentreX, 310, "You have established the best time !", AlignCentre);
             setFadeColour(game.media, game.fade);
         }
     }
@@ -41,8 +42,8 @@ void runStartingPhase(Game& game) {
     level.phaseFrames += 1;
     const int index = game.progress.levelIndex;
     if (level.phaseFrames < CaptionFrames)
-        drawWhiteCaption(game, 300, "Zone " + std::to_string(index / 5) + "/ Level " + std::to_string(index % 5 + 1) +
-                                        " is started!");
+        drawWhiteCaption(game.media, game.font, game.fade, 300,
+                         "Zone " + std::to_string(index / 5) + "/ Level " + std::to_string(index % 5 + 1) + " is started!");
     if (level.phaseFrames >= CaptionFrames) {
         level.phaseFrames = 0;
         level.phase = LevelPhase::Playing;
@@ -68,11 +69,11 @@ bool drawFrame(Game& game) {
     game.level.hoverCell = cellUnderPointer(game.board, game.input.x, game.input.y);
     stepFade(game.fade);
     drawScene(game);
-    drawHintOverlay(game);
+    drawHintOverlay(media, game.font, game.fade, game.level.hint);
     drawHud(game);
     if (!runPhase(game)) return false;
     media.setDrawColour(255, 255, 255);
-    drawPointer(game, game.level.pointerOverCleanable);
+    drawPointer(media, game.res, game.pointer, game.input, game.level.pointerOverCleanable);
     setFadeColour(media, game.fade);
     media.presentFrame();
     return true;
@@ -101,7 +102,7 @@ void handleClick(Game& game, PlayEvents& events) {
     if (cell.valid())
         leftClickCell(game.board, cell.column, cell.row, game.progress.rankPoints, events);
     else
-        musicButtonClick(game, game.hoveredControl);
+        musicButtonClick(game.music, game.media, game.hoveredControl);
 }
 
 // Escape fades the screen and the music out; false once the screen is black.
@@ -125,11 +126,11 @@ void leavePlay(Game& game) {
 
 bool playFrame(Game& game) {
     if (!drawFrame(game)) {
-        finishLevel(game);
+        finishLevel(game.progress, game.level.levelFrames);
         startLevel(game);
         return true;
     }
-    PlayEvents events(game);
+    PlayEvents events(game.effects, game.media, game.res);
     game.level.levelFrames += 1;
     stepBoard(game, events);
     handleClick(game, events);
@@ -137,8 +138,8 @@ bool playFrame(Game& game) {
     // The frame's bookkeeping still runs in the frame that leaves, so a rank earned
     // by a last cleaning is saved with the game.
     stepMusicVolume(game.music, game.media);
-    stepRank(game);
-    stepHintTriggers(game);
+    if (stepRank(game.progress)) game.media.playSound(game.res.rankUp);
+    stepHintTriggers(game.level, game.progress.levelIndex);
     return staying;
 }
 

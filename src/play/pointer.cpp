@@ -6,11 +6,10 @@ constexpr int BlinkTicks = 25;       // normal pointer: each of its two pictures
 constexpr int CrestTicks = 2;        // cleaning cursor: two frames per picture
 constexpr int CrestFrames = 34;
 
-void drawNormalPointer(Game& game) {
-    PointerAnimation& anim = game.pointer;
+void drawNormalPointer(MediaLayer& media, const Image& pointer, PointerAnimation& anim, const InputSample& input) {
     // The cleaning cursor may have left a frame the two-picture pointer does not have.
     if (anim.frame > 1) anim.frame = 0;
-    if (game.res.pointer) game.media.drawImage(*game.res.pointer, game.input.x, game.input.y, anim.frame);
+    media.drawImage(pointer, input.x, input.y, anim.frame);
     // ">=" rather than "==": the tick may arrive here above the limit from the cursor.
     if (++anim.tick >= BlinkTicks) {
         anim.tick = 0;
@@ -18,9 +17,8 @@ void drawNormalPointer(Game& game) {
     }
 }
 
-void drawCleaningCursor(Game& game) {
-    PointerAnimation& anim = game.pointer;
-    if (game.res.crest) game.media.drawImage(*game.res.crest, game.input.x, game.input.y, anim.frame);
+void drawCleaningCursor(MediaLayer& media, const Image& crest, PointerAnimation& anim, const InputSample& input) {
+    media.drawImage(crest, input.x, input.y, anim.frame);
     // The tick may arrive from the normal pointer as high as 24: ">=" keeps the cursor turning.
     if (++anim.tick >= CrestTicks) {
         anim.tick = 0;
@@ -30,7 +28,8 @@ void drawCleaningCursor(Game& game) {
 
 }  // namespace
 
-void drawPointer(Game& game, bool cleaningCursor) {
-    if (cleaningCursor) drawCleaningCursor(game);
-    else drawNormalPointer(game);
+void drawPointer(MediaLayer& media, const Resources& res, PointerAnimation& anim, const InputSample& input,
+                 bool cleaningCursor) {
+    if (cleaningCursor) drawCleaningCursor(media, *res.crest, anim, input);
+    else drawNormalPointer(media, *res.pointer, anim, input);
 }

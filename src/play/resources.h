@@ -1,5 +1,7 @@
 #pragma once
 // Every picture and sound of the game, loaded once at start-up and kept for the run.
+// The two font pictures belong to the SpriteFont. Start-up loads every picture or stops
+// naming the one that failed, so drawing code takes them as given and never checks.
 
 #include <array>
 #include <memory>
@@ -16,10 +18,8 @@ struct Resources {
     std::unique_ptr<Image> hint;           // gfx/hint.spr, 3 of 13 x 16
     std::unique_ptr<Image> background;     // gfx/back/b1.vvx .. b6.vvx, centred; replaced per level
     std::unique_ptr<Image> logo;           // gfx/logocw.spr, centred
-    std::unique_ptr<Image> tiles;          // gfx/complete.spr, 120 of 56 x 56, centred
+    std::unique_ptr<Image> tiles;          // gfx/complete.spr, TileSheetFrames of 56 x 56, centred
     std::unique_ptr<Image> panel;          // gfx/panel.spr
-    std::unique_ptr<Image> bigFont;        // gfx/bigfont.spr, 11 of 46 x 64
-    std::unique_ptr<Image> smallFont;      // gfx/tahomafont.spr, 90 of 13 x 13
     std::array<std::unique_ptr<Image>, 4> canvas;  // gfx/back/canvas0..3.spr, centred
     std::unique_ptr<Image> publisherLogo;  // gfx/logo_Pelmar.png
     std::unique_ptr<Image> crest;          // gfx/crest.spr, 34 of 32 x 32, centred

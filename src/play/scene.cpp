@@ -9,49 +9,53 @@ constexpr float BackdropAlpha = 0.8f;
 constexpr float CellShadowAlpha = 0.5f;
 constexpr float DeviceShadowAlpha = 0.4f;
 constexpr int ShadowOffset = 4;
-constexpr int ComputerFramesPerState = 40;
-constexpr int FaxModemFrame = 98;
-constexpr int ServerTopFrame = 96;
-constexpr int ServerBottomFrame = 97;
 
-void drawPicture(MediaLayer& media, const std::unique_ptr<Image>& image, int x, int y, int frame = 0) {
-    if (image) media.drawImage(*image, static_cast<float>(x), static_cast<float>(y), frame);
+void drawPicture(MediaLayer& media, const Image& image, int x, int y, int frame = 0) {
+    media.drawImage(image, static_cast<float>(x), static_cast<float>(y), frame);
 }
 
-// A black copy 4 pixels down-right, then the picture itself; the shadow stays black while
-// the picture darkens with the fade.
-void drawShadowed(Game& game, int column, int row, int frame, float shadowAlpha) {
-    const int x = cellCentreX(game.board, column);
-    const int y = cellCentreY(game.board, row);
-    game.media.setDrawColour(0, 0, 0);
-    game.media.setDrawAlpha(shadowAlpha);
-    drawPicture(game.media, game.res.tiles, x + ShadowOffset, y + ShadowOffset, frame);
-    setFadeColour(game.media, game.fade);
-    game.media.setDrawAlpha(1.0f);
-    drawPicture(game.media, game.res.tiles, x, y, frame);
+// The tile sheet drawn cell by cell over the board, in the fade colour.
+struct BoardPainter {
+    MediaLayer& media;
+    const Image& tiles;
+    const ScreenFade& fade;
+    const Board& board;
+
+    // A black copy 4 pixels down-right, then the picture itself; the shadow stays black
+    // while the picture darkens with the fade.
+    void drawShadowed(int column, int row, int frame, float shadowAlpha) const {
+        const int x = cellCentreX(board, column);
+        const int y = cellCentreY(board, row);
+        media.setDrawColour(0, 0, 0);
+        media.setDrawAlpha(shadowAlpha);
+        drawPicture(media, tiles, x + ShadowOffset, y + ShadowOffset, frame);
+        setFadeColour(media, fade);
+        media.setDrawAlpha(1.0f);
+        drawPicture(media, tiles, x, y, frame);
+    }
+};
+
+void drawBackdrop(MediaLayer& media, const Resources& res, int sizeClass) {
+    if (sizeClass < 0 || sizeClass >= static_cast<int>(res.canvas.size())) return;
+    media.setDrawAlpha(BackdropAlpha);
+    drawPicture(media, *res.canvas[sizeClass], ScreenCentreX, ScreenCentreY);
+    media.setDrawAlpha(1.0f);
 }
 
-void drawBackdrop(Game& game) {
-    const int sizeClass = game.board.sizeClass;
-    if (sizeClass < 0 || sizeClass >= static_cast<int>(game.res.canvas.size())) return;
-    game.media.setDrawAlpha(BackdropAlpha);
-    drawPicture(game.media, game.res.canvas[sizeClass], 400, 300);
-    game.media.setDrawAlpha(1.0f);
-}
-
-void drawBoard(Game& game) {
-    const Board& board = game.board;
+void drawBoard(const BoardPainter& painter) {
+    const Board& board = painter.board;
     for (int column = 0; column < board.columns; ++column)
         for (int row = 0; row < board.rows; ++row)
-            drawShadowed(game, column, row, board.tile[column][row], CellShadowAlpha);
+            painter.drawShadowed(column, row, board.tile[column][row], CellShadowAlpha);
     for (const Computer& computer : board.computers)
-        drawShadowed(game, computer.x, computer.y, computer.state * ComputerFramesPerState + computer.animFrame,
-                     DeviceShadowAlpha);
+        painter.drawShadowed(computer.x, computer.y,
+                             NotConnectedComputerFrame + computer.state * ComputerFramesPerState + computer.animFrame,
+                             DeviceShadowAlpha);
     for (const FaxModem& fax : board.faxModems)
-        drawShadowed(game, fax.x, fax.y, FaxModemFrame + fax.blinkFrame, DeviceShadowAlpha);
-    drawShadowed(game, board.serverX, board.serverY, ServerTopFrame, DeviceShadowAlpha);
-    drawShadowed(game, board.serverX, board.serverY + 1, ServerBottomFrame, DeviceShadowAlpha);
-    game.media.setDrawAlpha(1.0f);
+        painter.drawShadowed(fax.x, fax.y, FaxModemTile + fax.blinkFrame, DeviceShadowAlpha);
+    painter.drawShadowed(board.serverX, board.serverY, ServerTopTile, DeviceShadowAlpha);
+    painter.drawShadowed(board.serverX, board.serverY + 1, ServerBottomTile, DeviceShadowAlpha);
+    painter.media.setDrawAlpha(1.0f);
 }
 
 std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
@@ -60,29 +64,28 @@ std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_stri
 
 void drawScene(Game& game) {
     game.media.clearScreen();
-    drawPicture(game.media, game.res.background, 400, 300);
-    drawFallingLights(game);
-    drawBackdrop(game);
-    drawRotationGhosts(game);
-    drawBoard(game);
-    drawSparkles(game);
+    drawPicture(game.media, *game.res.background, ScreenCentreX, ScreenCentreY);
+    drawFallingLights(game.media, game.effects.lights, *game.res.lights);
+    drawBackdrop(game.media, game.res, game.board.sizeClass);
+    drawRotationGhosts(game.media, game.effects.ghosts, *game.res.tiles);
+    drawBoard(BoardPainter{game.media, *game.res.tiles, game.fade, game.board});
+    drawSparkles(game.media, game.effects.sparkles, *game.res.sphere);
 }
 
 void drawHud(Game& game) {
     game.media.setDrawColour(255, 255, 255);
-    drawPicture(game.media, game.res.panel, 0, 584);
-    drawPicture(game.media, game.res.icon, 0, 536);
-    drawDigits(game, 780, 545, levelTimeText(game.level.levelFrames));
-    drawText(game, 400, 585, captionLine(game), AlignCentre);
-    drawMusicButtons(game);
+    drawPicture(game.media, *game.res.panel, 0, 584);
+    drawPicture(game.media, *game.res.icon, 0, 536);
+    drawDigits(game.media, game.font, 780, 545, levelTimeText(game.level.levelFrames));
+    drawText(game.media, game.font, ScreenCentreX, 585, captionLine(game.progress), AlignCentre);
+    drawMusicButtons(game.media, *game.res.buttons, game.input, game.hoveredControl);
 }
 
 std::string levelTimeText(int frames) {
     return twoDigits(frames / 3600) + ":" + twoDigits((frames / 60) % 60);
 }
 
-std::string captionLine(const Game& game) {
-    const Progress& progress = game.progress;
+std::string captionLine(const Progress& progress) {
     const int level = progress.levelIndex;
     const int best = level >= 0 && level < RecordCount ? progress.bestTimes[level] : 0;
     return "Level:" + std::to_string(level % 5 + 1) + "   Zone:" + std::to_string(level / 5) +

@@ -4,6 +4,7 @@
 #include <string>
 
 struct Game;
+struct Progress;
 
 // Background, falling lights, board backdrop, rotation ghosts, cells and devices, sparkles.
 void drawScene(Game& game);
@@ -13,4 +14,4 @@ void drawHud(Game& game);
 // "mm:ss" of a time in frames; three minute digits from 100 minutes on.
 std::string levelTimeText(int frames);
 // "Level:1   Zone:0   Best: 01:40   Rank: Child"
-std::string captionLine(const Game& game);
+std::string captionLine(const Progress& progress);

@@ -1,6 +1,6 @@
 #include "play/sprite_font.h"
 
-#include "play/game.h"
+#include "media/media_layer.h"
 
 namespace {
 
@@ -54,10 +54,10 @@ void buildGlyphWidths(SpriteFont& font) { font.glyphWidths = SmallFontWidths; }
 
 int textWidth(const SpriteFont& font, const std::string& text) { return placementWidth(font, text, 1); }
 
-void drawText(Game& game, int x, int y, const std::string& text, int align) {
-    if (align == AlignCentre) x -= placementWidth(game.font, text, 1) / 2;
-    if (align == AlignRight) x -= placementWidth(game.font, text, 0);
-    const Image* image = game.res.smallFont.get();
+void drawText(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text, int align) {
+    if (align == AlignCentre) x -= placementWidth(font, text, 1) / 2;
+    if (align == AlignRight) x -= placementWidth(font, text, 0);
+    const Image& image = *font.smallGlyphs;
     for (unsigned char code : text) {
         if (code == ' ') {
             x += SpaceAdvance;
@@ -65,17 +65,17 @@ void drawText(Game& game, int x, int y, const std::string& text, int align) {
         }
         // No game text holds other characters; anything without a picture is left out.
         if (!hasGlyph(code)) continue;
-        if (image) drawWithShadow(game.media, *image, x, y, code - FirstGlyph);
-        x += game.font.glyphWidths[code - FirstGlyph] - 1;
+        drawWithShadow(media, image, x, y, code - FirstGlyph);
+        x += font.glyphWidths[code - FirstGlyph] - 1;
     }
 }
 
-void drawDigits(Game& game, int x, int y, const std::string& text) {
+void drawDigits(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text) {
     x -= DigitAdvance * static_cast<int>(text.size());
-    const Image* image = game.res.bigFont.get();
+    const Image& image = *font.bigDigits;
     for (unsigned char code : text) {
         // Only "0".."9" and ":" have pictures; others keep their place but show nothing.
-        if (image && code >= '0' && code <= ':') drawWithShadow(game.media, *image, x, y, code - '0');
+        if (code >= '0' && code <= ':') drawWithShadow(media, image, x, y, code - '0');
         x += DigitAdvance;
     }
 }

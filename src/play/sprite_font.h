@@ -2,14 +2,19 @@
 // Text in picture fonts: the large digits of the timer and the small proportional font.
 
 #include <array>
+#include <memory>
 #include <string>
 
-struct Game;
+#include "media/image.h"
+
+class MediaLayer;
 
 enum TextAlign { AlignLeft = 0, AlignCentre = 1, AlignRight = 2 };
 
 struct SpriteFont {
     std::array<int, 90> glyphWidths{};  // character codes 33..122
+    std::unique_ptr<Image> smallGlyphs;  // gfx/tahomafont.spr, 90 of 13 x 13
+    std::unique_ptr<Image> bigDigits;    // gfx/bigfont.spr, 11 of 46 x 64
 };
 
 // Fills the glyph-width table; once at start-up, before any text is drawn.
@@ -17,6 +22,6 @@ void buildGlyphWidths(SpriteFont& font);
 // Width that centring uses: 5 per space, the table value minus 1 per other character.
 int textWidth(const SpriteFont& font, const std::string& text);
 // Small font at (x, y) (top of the glyphs), placed left, centred or right; black shadow at +2, +2.
-void drawText(Game& game, int x, int y, const std::string& text, int align);
+void drawText(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text, int align);
 // Large digits ending at x.
-void drawDigits(Game& game, int x, int y, const std::string& text);
+void drawDigits(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text);

@@ -36,66 +36,56 @@ void showTip(PointerTip& tip, const TipSubject& subject, int x, int y) {
     tip.timer = TipLifetime;
 }
 
-// Later matches overwrite earlier ones: the computers of the cell, then the Server or a FaxModem.
-void chooseDeviceTip(Game& game) {
-    const CellPosition cell = game.level.hoverCell;
+// Later matches overwrite earlier ones: the computer of the cell, then the Server or a FaxModem.
+void chooseDeviceTip(PointerTip& tip, const Board& board, CellPosition cell, const InputSample& input) {
     if (!cell.valid()) return;
-    const int x = game.input.x, y = game.input.y + 28;  // below the pointer
-    const int device = game.board.device[cell.column][cell.row];
+    const int x = input.x, y = input.y + 28;  // below the pointer
+    const int device = board.device[cell.column][cell.row];
     if (device == DeviceComputer) {
-        for (const Computer& computer : game.board.computers)
-            if (computer.x == cell.column && computer.y == cell.row && computer.state >= 0 && computer.state <= 2)
-                showTip(game.tip, ComputerTips[computer.state], x, y);
+        const Computer* computer = computerAt(board, cell.column, cell.row);
+        if (computer && computer->state >= 0 && computer->state <= 2) showTip(tip, ComputerTips[computer->state], x, y);
     }
-    if (device == DeviceServerTop || device == DeviceServerBottom) showTip(game.tip, {"Server", 3}, x, y);
-    if (device == DeviceFaxModem) showTip(game.tip, {"FaxModem", 6}, x, y);
+    if (device == DeviceServerTop || device == DeviceServerBottom) showTip(tip, {"Server", 3}, x, y);
+    if (device == DeviceFaxModem) showTip(tip, {"FaxModem", 6}, x, y);
 }
 
 void chooseTipSubject(Game& game) {
-    chooseDeviceTip(game);
+    chooseDeviceTip(game.tip, game.board, game.level.hoverCell, game.input);
     const int control = game.hoveredControl;
     if (control >= 0 && control < ButtonCount)
         showTip(game.tip, ButtonTips[control], game.input.x, game.input.y - 18);  // above the pointer
 }
 
-void drawTip(Game& game) {
-    const PointerTip& tip = game.tip;
-    MediaLayer& media = game.media;
+void drawTip(MediaLayer& media, const SpriteFont& font, const Image& bubble, const PointerTip& tip) {
     media.setDrawAlpha(tip.alpha);
-    if (game.res.hint) {
-        media.drawImage(*game.res.hint, tip.x, tip.y, 0);
-        for (int i = 1; i <= tip.segments; ++i) media.drawImage(*game.res.hint, tip.x + BubblePiece * i, tip.y, 1);
-        media.drawImage(*game.res.hint, tip.x + BubblePiece * tip.segments + BubblePiece, tip.y, 2);
-    }
-    drawText(game, tip.x + BubblePiece * tip.segments / 2 + BubblePiece, tip.y, tip.text, AlignCentre);
+    media.drawImage(bubble, tip.x, tip.y, 0);
+    for (int i = 1; i <= tip.segments; ++i) media.drawImage(bubble, tip.x + BubblePiece * i, tip.y, 1);
+    media.drawImage(bubble, tip.x + BubblePiece * tip.segments + BubblePiece, tip.y, 2);
+    drawText(media, font, tip.x + BubblePiece * tip.segments / 2 + BubblePiece, tip.y, tip.text, AlignCentre);
     media.setDrawAlpha(1.0f);
 }
 
 }  // namespace
 
-void drawMusicButtons(Game& game) {
-    MediaLayer& media = game.media;
-    const Image* buttons = game.res.buttons.get();
-    for (int k = 0; buttons && k < ButtonCount; ++k)
-        media.drawImage(*buttons, FirstButtonX + ButtonPitch * k, ButtonY, k);
-    const int x = game.input.x, y = game.input.y;
+void drawMusicButtons(MediaLayer& media, const Image& buttons, const InputSample& input, int& hoveredControl) {
+    for (int k = 0; k < ButtonCount; ++k) media.drawImage(buttons, FirstButtonX + ButtonPitch * k, ButtonY, k);
+    const int x = input.x, y = input.y;
     // The hover strip is wider than the buttons and runs to the bottom of the screen.
     if (x > 48 && x < 176 && y > 568 && y < 1168) {
-        game.hoveredControl = (x - 48) / ButtonPitch;
+        hoveredControl = (x - 48) / ButtonPitch;
         media.setDrawScale(1.2f, 1.2f);
-        if (buttons)
-            media.drawImage(*buttons, FirstButtonX + ButtonPitch * game.hoveredControl, ButtonY,
-                            game.hoveredControl + HighlightFrameOffset);
+        media.drawImage(buttons, FirstButtonX + ButtonPitch * hoveredControl, ButtonY,
+                        hoveredControl + HighlightFrameOffset);
         media.setDrawScale(1.0f, 1.0f);
     }
 }
 
-void musicButtonClick(Game& game, int control) {
+void musicButtonClick(TrackPlayer& music, MediaLayer& media, int control) {
     switch (control) {
-        case PreviousTrackButton: previousTrack(game.music, game.media); break;
-        case PlayButton: fadeMusicIn(game.music); break;
-        case NextTrackButton: nextTrack(game.music, game.media); break;
-        case StopButton: fadeMusicOut(game.music); break;
+        case PreviousTrackButton: previousTrack(music, media); break;
+        case PlayButton: fadeMusicIn(music); break;
+        case NextTrackButton: nextTrack(music, media); break;
+        case StopButton: fadeMusicOut(music); break;
         default: break;
     }
 }
@@ -110,7 +100,7 @@ void updatePointerTip(Game& game) {
     }
     if (tip.idleFrames <= TipShowsAfter) return;
     if (tip.idleFrames == TipShowsAfter + 1) chooseTipSubject(game);
-    if (tip.timer > 0) drawTip(game);
+    if (tip.timer > 0) drawTip(game.media, game.font, *game.res.hint, tip);
     if (tip.timer > TipFadeInUntil) tip.alpha += 0.03f;
     if (tip.timer > 0) tip.timer -= 1;
 }

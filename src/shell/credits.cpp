@@ -34,10 +34,10 @@ bool skipRequested(MediaLayer& media) {
            media.mouseDown(MouseLeft);
 }
 
-void drawCredits(Game& game, float creditsY) {
-    game.media.drawImage(*game.res.logo, 400, creditsY + 150, 0);
+void drawCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, float creditsY) {
+    media.drawImage(logo, 400, creditsY + 150, 0);
     for (const CreditRow& row : creditRows)
-        drawText(game, row.x, static_cast<int>(creditsY + static_cast<float>(row.offset)), row.text, row.align);
+        drawText(media, font, row.x, static_cast<int>(creditsY + static_cast<float>(row.offset)), row.text, row.align);
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ void runCredits(Game& game) {
     for (;;) {
         media.clearScreen();
         setFadeColour(media, game.fade);
-        drawCredits(game, creditsY);
+        drawCredits(media, game.font, *game.res.logo, creditsY);
         media.presentFrame();
         creditsY -= 0.5f;
         stepFade(game.fade);

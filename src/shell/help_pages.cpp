@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "play/game.h"
+#include "shell/menu_layout.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -44,7 +45,7 @@ const std::vector<HelpPage>& helpPages() {
           {270, 370, AlignLeft, "With the red screen - the computer is infected by a virus."},
           {270, 400, AlignLeft, "There are some more condition of computers, but about them"},
           {270, 415, AlignLeft, "you learn during game."}},
-         {{230, 340, 0}, {230, 395, 94}, {230, 395, 40}}},
+         {{230, 340, NotConnectedComputerFrame}, {230, 395, cableTile(EndE)}, {230, 395, ConnectedComputerFrame}}},
         {{{400, 100, AlignCentre, "Additional devices."},
           {180, 130, AlignLeft, "      In game, except computers and servers, there is some"},
           {180, 145, AlignLeft, "more devices."},
@@ -59,7 +60,7 @@ const std::vector<HelpPage>& helpPages() {
           {180, 310, AlignLeft, "course of game."},
           {270, 385, AlignLeft, "FaxModem."},
           {530, 385, AlignRight, "Server"}},
-         {{230, 395, 98}, {570, 373, 96}, {570, 421, 97}}},
+         {{230, 395, FaxModemTile}, {570, 373, ServerTopTile}, {570, 421, ServerBottomTile}}},
         {{{400, 100, AlignCentre, "About cleaning computers from viruses."},
           {180, 130, AlignLeft, "      The computer, infected by a virus, by anything does not give"},
           {180, 145, AlignLeft, "out, is not connected yet to Server."},
@@ -84,35 +85,33 @@ const std::vector<HelpPage>& helpPages() {
     return pages;
 }
 
-void drawPanel(Game& game) {
-    MediaLayer& media = game.media;
-    const int tint = static_cast<int>(static_cast<float>(game.fade.brightness) / 1.2f);
+void drawPanel(MediaLayer& media, const Image& canvas, const ScreenFade& fade) {
+    // Brightness / 1.2 in whole numbers, exact like the fade colour itself.
+    const int tint = fade.brightness * 5 / 6;
     media.setDrawAlpha(0.8f);
-    media.setDrawColour(tint, game.fade.brightness, tint);
-    media.drawImage(*game.res.canvas[2], 400, 300, 0);
+    media.setDrawColour(tint, fade.brightness, tint);
+    media.drawImage(canvas, ScreenCentreX, ScreenCentreY, 0);
     media.setDrawAlpha(1.0f);
-    setFadeColour(media, game.fade);
+    setFadeColour(media, fade);
 }
 
-void drawPage(Game& game, const HelpPage& page) {
-    for (const HelpLine& line : page.lines) drawText(game, line.x, line.y, line.text, line.align);
+void drawPage(MediaLayer& media, const SpriteFont& font, const Image& tiles, const HelpPage& page) {
+    for (const HelpLine& line : page.lines) drawText(media, font, line.x, line.y, line.text, line.align);
     for (const HelpPicture& picture : page.pictures)
-        game.media.drawImage(*game.res.tiles, static_cast<float>(picture.x), static_cast<float>(picture.y),
-                             picture.frame);
+        media.drawImage(tiles, static_cast<float>(picture.x), static_cast<float>(picture.y), picture.frame);
 }
 
 void runNextPageButton(Game& game, ShellState& shell) {
     MediaLayer& media = game.media;
-    constexpr int button = 5;
-    media.drawImage(*game.res.menuButtons, 400, 470, button);
-    const int x = game.input.x, y = game.input.y;
-    if (x > 280 && x < 520 && y > 455 && y < 490) {
+    constexpr int button = NextPageButton;
+    media.drawImage(*game.res.menuButtons, NextPageX, NextPageY, button);
+    if (NextPageArea.contains(game.input.x, game.input.y)) {
         game.hoveredControl = button;
         if (shell.glowLevels[button] < 1) shell.glowLevels[button] += 0.2f;
     }
     media.setBlendMode(BlendMode::Light);
     media.setDrawAlpha(shell.glowLevels[button]);
-    media.drawImage(*game.res.menuButtonsGlow, 400, 470, button);
+    media.drawImage(*game.res.menuButtonsGlow, NextPageX, NextPageY, button);
     media.setBlendMode(BlendMode::Alpha);
     media.setDrawAlpha(1.0f);
     if (shell.glowLevels[button] > 0) shell.glowLevels[button] -= 0.05f;
@@ -121,8 +120,8 @@ void runNextPageButton(Game& game, ShellState& shell) {
 }  // namespace
 
 void drawHelpOverlay(Game& game, ShellState& shell) {
-    drawPanel(game);
+    drawPanel(game.media, *game.res.canvas[2], game.fade);
     const auto& pages = helpPages();
-    drawPage(game, pages[static_cast<size_t>(shell.helpPage) % pages.size()]);
+    drawPage(game.media, game.font, *game.res.tiles, pages[static_cast<size_t>(shell.helpPage) % pages.size()]);
     runNextPageButton(game, shell);
 }

@@ -1,75 +1,68 @@
 #include "play/game.h"
 #include "shell/help_pages.h"
 #include "shell/menu.h"
+#include "shell/menu_layout.h"
 #include "shell/shell_state.h"
 
 namespace {
 
-constexpr int ButtonCount = 5;
-constexpr int ButtonX = 650;
-constexpr int FirstButtonY = 200;
-constexpr int ButtonPitch = 57;
+bool continueDisabled(const ShellState& shell, int button) {
+    return button == ContinueButton && !shell.savedGamePresent;
+}
 
-int buttonY(int index) { return FirstButtonY + ButtonPitch * index; }
-
-bool continueDisabled(const ShellState& shell, int index) { return index == 1 && !shell.savedGamePresent; }
-
-void drawMarquee(Game& game, ShellState& shell) {
-    drawText(game, shell.marqueeX, 520, shell.welcomeLine, AlignLeft);
+void drawMarquee(MediaLayer& media, const SpriteFont& font, ShellState& shell) {
+    drawText(media, font, shell.marqueeX, 520, shell.welcomeLine, AlignLeft);
     shell.marqueeX -= 1;
-    if (shell.marqueeX < shell.marqueeLoopPoint) shell.marqueeX = 800;
+    if (shell.marqueeX < shell.marqueeLoopPoint) shell.marqueeX = ScreenWidth;
 }
 
-void drawBands(Game& game) {
-    MediaLayer& media = game.media;
+void drawBands(MediaLayer& media, const ScreenFade& fade) {
     media.setDrawColour(0, 0, 0);
-    media.drawRect(0, 0, 800, 50);
-    media.drawRect(0, 550, 800, 50);
-    setFadeColour(media, game.fade);
+    media.drawRect(0, 0, ScreenWidth, 50);
+    media.drawRect(0, ScreenHeight - 50, ScreenWidth, 50);
+    setFadeColour(media, fade);
 }
 
-void drawButtons(Game& game, ShellState& shell) {
-    MediaLayer& media = game.media;
-    const int dim = game.fade.brightness / 4;
-    for (int i = 0; i < ButtonCount; ++i) {
+void drawButtons(MediaLayer& media, const Image& buttons, const ScreenFade& fade, ShellState& shell) {
+    const int dim = fade.brightness / 4;
+    for (int i = 0; i < MenuButtonCount; ++i) {
         if (continueDisabled(shell, i)) media.setDrawColour(dim, dim, dim);
-        media.drawImage(*game.res.menuButtons, ButtonX, static_cast<float>(buttonY(i)), i);
-        setFadeColour(media, game.fade);
+        media.drawImage(buttons, MenuButtonX, static_cast<float>(menuButtonY(i)), i);
+        setFadeColour(media, fade);
         if (shell.glowLevels[i] > 0) shell.glowLevels[i] -= 0.05f;
     }
 }
 
-void drawButtonGlows(Game& game, ShellState& shell) {
-    MediaLayer& media = game.media;
-    for (int i = 0; i < ButtonCount; ++i) {
+void drawButtonGlows(MediaLayer& media, const Image& glows, const ShellState& shell) {
+    for (int i = 0; i < MenuButtonCount; ++i) {
         media.setBlendMode(BlendMode::Light);
         media.setDrawAlpha(shell.glowLevels[i]);  // may exceed 1: the layer clamps it
         if (!continueDisabled(shell, i))
-            media.drawImage(*game.res.menuButtonsGlow, ButtonX, static_cast<float>(buttonY(i)), i);
+            media.drawImage(glows, MenuButtonX, static_cast<float>(menuButtonY(i)), i);
         media.setBlendMode(BlendMode::Alpha);
         media.setDrawAlpha(1.0f);
     }
 }
 
-void hoverButtons(Game& game, ShellState& shell) {
-    const int x = game.input.x, y = game.input.y;
-    if (shell.screenState != ScreenState::Menu || !(x > 530 && x < 770 && y > 172 && y < 457)) return;
-    game.hoveredControl = (y - 172) / ButtonPitch;
-    if (shell.glowLevels[game.hoveredControl] < 1) shell.glowLevels[game.hoveredControl] += 0.2f;
+void hoverButtons(const InputSample& input, ShellState& shell, int& hoveredControl) {
+    const int button = menuButtonAt(input.x, input.y);
+    if (shell.screenState != ScreenState::Menu || button < 0) return;
+    hoveredControl = button;
+    if (shell.glowLevels[hoveredControl] < 1) shell.glowLevels[hoveredControl] += 0.2f;
 }
 
 }  // namespace
 
 void drawMenuFrame(Game& game, ShellState& shell) {
     MediaLayer& media = game.media;
-    media.drawImage(*game.res.menuBack, 400, 300, 0);
-    drawMarquee(game, shell);
-    drawMenuParticles(game);
+    media.drawImage(*game.res.menuBack, ScreenCentreX, ScreenCentreY, 0);
+    drawMarquee(media, game.font, shell);
+    drawMenuParticles(media, game.effects.particles, *game.res.particle, game.fade);
     media.drawImage(*game.res.publisherLogo, 10, 440, 0);
     media.drawImage(*game.res.logo, 420, 126, 0);
-    drawBands(game);
-    drawButtons(game, shell);
-    drawButtonGlows(game, shell);
+    drawBands(media, game.fade);
+    drawButtons(media, *game.res.menuButtons, game.fade, shell);
+    drawButtonGlows(media, *game.res.menuButtonsGlow, shell);
     if (shell.screenState == ScreenState::Help) drawHelpOverlay(game, shell);
-    hoverButtons(game, shell);
+    hoverButtons(game.input, shell, game.hoveredControl);
 }

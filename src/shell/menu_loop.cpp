@@ -3,14 +3,13 @@
 #include "play/play.h"
 #include "shell/credits.h"
 #include "shell/menu.h"
+#include "shell/menu_layout.h"
 #include "shell/shell_state.h"
 
 namespace {
 
 enum class EntryEnd { Play, Credits, ExitProgram };
 
-constexpr int MenuButtonCount = 5;
-constexpr int NextPageButton = 5;
 
 // Frame shape shared by the menu states: sample, clear, draw, pointer, present, fade.
 void runMenuFrame(Game& game, ShellState& shell) {
@@ -21,7 +20,7 @@ void runMenuFrame(Game& game, ShellState& shell) {
     setFadeColour(media, game.fade);
     drawMenuFrame(game, shell);
     media.setDrawColour(255, 255, 255);
-    drawPointer(game, false);
+    drawPointer(media, game.res, game.pointer, game.input, false);
     setFadeColour(media, game.fade);
     media.presentFrame();
     stepFade(game.fade);
@@ -35,7 +34,7 @@ void reactToClick(Game& game, ShellState& shell) {
                                                              ScreenState::Help, ScreenState::Credits,
                                                              ScreenState::Quit};
         if (control < 0 || control >= MenuButtonCount) return;
-        if (control == 1 && !shell.savedGamePresent) return;  // nothing to continue
+        if (control == ContinueButton && !shell.savedGamePresent) return;  // nothing to continue
         shell.screenState = targets[control];
     } else if (shell.screenState == ScreenState::Help && control == NextPageButton) {
         if (++shell.helpPage == 3) {
@@ -102,7 +101,7 @@ int runMenuCycles(Game& game, ShellState& shell) {
         EntryEnd end = runMenuEntry(game, shell);
         while (end == EntryEnd::Credits) {
             runCredits(game);
-            media.movePointer(400, 300);
+            media.movePointer(ScreenCentreX, ScreenCentreY);
             end = runMenuEntry(game, shell);
         }
         media.stopChannel(shell.menuMusicChannel);

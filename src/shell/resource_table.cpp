@@ -40,10 +40,10 @@ void loadPictures(Game& game) {
     res.hint = strip(game, "gfx/hint.spr", 13, 16, 3, top);
     res.background = single(game, "gfx/back/b1.vvx", centred);
     res.logo = single(game, "gfx/logocw.spr", centred);
-    res.tiles = strip(game, "gfx/complete.spr", 56, 56, 120, centred);
+    res.tiles = strip(game, "gfx/complete.spr", 56, 56, TileSheetFrames, centred);
     res.panel = single(game, "gfx/panel.spr", top);
-    res.bigFont = strip(game, "gfx/bigfont.spr", 46, 64, 11, top);
-    res.smallFont = strip(game, "gfx/tahomafont.spr", 13, 13, 90, top);
+    game.font.bigDigits = strip(game, "gfx/bigfont.spr", 46, 64, 11, top);
+    game.font.smallGlyphs = strip(game, "gfx/tahomafont.spr", 13, 13, 90, top);
     const char* const canvases[4] = {"gfx/back/canvas0.spr", "gfx/back/canvas1.spr", "gfx/back/canvas2.spr",
                                      "gfx/back/canvas3.spr"};
     for (int i = 0; i < 4; ++i) res.canvas[i] = single(game, canvases[i], centred);

@@ -6,7 +6,7 @@
 
 void startUp(Game& game, ShellState& shell) {
     MediaLayer& media = game.media;
-    if (!media.openScreen(800, 600, 32, 60, 0)) media.fatalError("cannot open the 800 x 600 screen");
+    if (!media.openScreen(ScreenWidth, ScreenHeight, 32, 60, 0)) media.fatalError("cannot open the 800 x 600 screen");
     media.hidePointer();
     media.seedRandom(media.millisecs());
     // The effect and device lists start empty with the Game itself.

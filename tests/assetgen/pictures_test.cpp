@@ -168,10 +168,10 @@ TEST_F(GeneratedPictures, CablePiecesOpenOnTheSidesTheBoardConnects) {
     const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
     const ConnectorTable table = buildConnectorTable();
     const int edgePoints[4][2][2] = {{{28, 0}, {28, 4}}, {{55, 28}, {51, 28}}, {{28, 55}, {28, 51}}, {{0, 28}, {4, 28}}};
-    for (int kind = 0; kind < 15; ++kind)
+    for (int kind = 0; kind < CableTileCount; ++kind)
         for (int side = 0; side < 4; ++side)
             for (const auto& point : edgePoints[side]) {
-                const bool inked = pixel(tiles[static_cast<size_t>(kind + CableTileBase)], point[0], point[1])[3] > 200;
+                const bool inked = pixel(tiles[static_cast<size_t>(cableTile(kind))], point[0], point[1])[3] > 200;
                 EXPECT_EQ(inked, table.open[static_cast<size_t>(kind)][static_cast<size_t>(side)] == 1)
                     << "kind " << kind << " side " << side;
             }
@@ -184,7 +184,7 @@ constexpr int Centre = TileSize / 2;
 // Every device body stays inside this square of its tile (Server halves: across, and on their outer end).
 constexpr int BodyFirst = 15, BodyEnd = 41;
 
-const int EndTiles[4] = {CableTileBase + EndN, CableTileBase + EndE, CableTileBase + EndS, CableTileBase + EndW};
+const int EndTiles[4] = {cableTile(EndN), cableTile(EndE), cableTile(EndS), cableTile(EndW)};
 const int StepX[4] = {0, 1, 0, -1}, StepY[4] = {-1, 0, 1, 0};
 
 struct DeviceFrame {
@@ -195,11 +195,12 @@ struct DeviceFrame {
 // A sample of every device picture with the sides its output can take on the board.
 std::vector<DeviceFrame> deviceFrames() {
     std::vector<DeviceFrame> frames;
-    for (int frame = 0; frame <= 80; ++frame) frames.push_back({frame, {North, East, South, West}});
-    frames.push_back({96, {North, East, West}});
-    frames.push_back({97, {East, South, West}});
-    frames.push_back({98, {North, East, South, West}});
-    frames.push_back({99, {North, East, South, West}});
+    for (int frame = NotConnectedComputerFrame; frame <= InfectedComputerFrame; ++frame)
+        frames.push_back({frame, {North, East, South, West}});
+    frames.push_back({ServerTopTile, {North, East, West}});
+    frames.push_back({ServerBottomTile, {East, South, West}});
+    frames.push_back({FaxModemTile, {North, East, South, West}});
+    frames.push_back({FaxModemLitTile, {North, East, South, West}});
     return frames;
 }
 
@@ -275,7 +276,7 @@ TEST_F(GeneratedPictures, DeviceBodiesLeaveAGapToTheNeighboursStub) {
     for (const DeviceFrame& device : deviceFrames()) {
         const PixelBlock& tile = tiles[static_cast<size_t>(device.frame)];
         // The cabinet runs on through the cell it shares with its other half.
-        const int top = device.frame == 97 ? 0 : BodyFirst, bottom = device.frame == 96 ? TileSize : BodyEnd;
+        const int top = device.frame == ServerBottomTile ? 0 : BodyFirst, bottom = device.frame == ServerTopTile ? TileSize : BodyEnd;
         for (int y = 0; y < TileSize; ++y)
             for (int x = 0; x < TileSize; ++x) {
                 const bool inside = x >= BodyFirst && x < BodyEnd && y >= top && y < bottom;
@@ -290,7 +291,7 @@ TEST_F(GeneratedPictures, DeviceBodiesLeaveAGapToTheNeighboursStub) {
 // around it, so it cannot be taken for a half whose output is hidden.
 TEST_F(GeneratedPictures, ServerHalfWithoutOutputShowsNoCable) {
     const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
-    for (int half : {96, 97}) {
+    for (int half : {ServerTopTile, ServerBottomTile}) {
         const PixelBlock drawn = drawnOver(tiles[static_cast<size_t>(half)], tiles[static_cast<size_t>(half)]);
         for (int side = 0; side < 4; ++side)
             EXPECT_EQ(visibleOutputLength(drawn, tiles[static_cast<size_t>(half)], side), 0) << half << " side " << side;
@@ -303,7 +304,7 @@ TEST_F(GeneratedPictures, ServerHalvesJoinWithoutSeam) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < TileSize; ++x)
             for (int c = 0; c < 4; ++c)
-                ASSERT_EQ(pixel(tiles[96], x, y + 48)[c], pixel(tiles[97], x, y)[c]) << x << "," << y;
+                ASSERT_EQ(pixel(tiles[ServerTopTile], x, y + 48)[c], pixel(tiles[ServerBottomTile], x, y)[c]) << x << "," << y;
 }
 
 TEST_F(GeneratedPictures, SmallGlyphsStayInsideTheirAdvance) {
@@ -413,8 +414,8 @@ int pictureContrast(const PixelBlock& tile, const PixelBlock& quiet) {
 // the idle pictures of not-connected screens stay faint so the blue reads first.
 TEST_F(GeneratedPictures, ComputerScreensShowTheirStateColourFirst) {
     const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
-    for (int frame = 0; frame <= 80; ++frame) {
-        const int state = frame / 40;
+    for (int frame = NotConnectedComputerFrame; frame <= InfectedComputerFrame; ++frame) {
+        const int state = frame / ComputerFramesPerState;
         const int channel = state == 0 ? 2 : (state == 1 ? 1 : 0);
         EXPECT_GE(colourShare(tiles[static_cast<size_t>(frame)], channel), state == 2 ? 0.6 : 0.95) << "frame " << frame;
     }

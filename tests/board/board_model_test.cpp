@@ -20,15 +20,16 @@ TEST(ConnectorTable, EachTurnMovesEveryOpenSideOneStepClockwise)
     }
     EXPECT_EQ(table.open[NoConnector], (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_EQ(kindOfTile(0), NoConnector);
-    EXPECT_EQ(kindOfTile(80), NoConnector);
-    EXPECT_EQ(kindOfTile(96), NoConnector);
-    EXPECT_EQ(kindOfTile(95), EndS);
+    EXPECT_EQ(kindOfTile(InfectedComputerFrame), NoConnector);
+    EXPECT_EQ(kindOfTile(ServerTopTile), NoConnector);
+    EXPECT_EQ(kindOfTile(cableTile(EndS)), EndS);
 }
 
 TEST(RotateCell, GroupsCycleAndPicturesStay)
 {
     struct Case { int tile; int turnsBack; };
-    for (const Case& test : {Case{81, 2}, Case{84, 4}, Case{88, 4}, Case{93, 4}}) {
+    for (const Case& test : {Case{cableTile(StraightNS), 2}, Case{cableTile(CornerNE), 4}, Case{cableTile(TeeNES), 4},
+                             Case{cableTile(EndN), 4}}) {
         Board board = emptyBoard(0);
         board.tile[2][3] = test.tile;
         for (int turn = 1; turn <= test.turnsBack; ++turn) {
@@ -36,7 +37,8 @@ TEST(RotateCell, GroupsCycleAndPicturesStay)
             EXPECT_EQ(board.tile[2][3] == test.tile, turn == test.turnsBack) << test.tile << " turn " << turn;
         }
     }
-    for (const int still : {91, 96, 119, 0, 50}) {
+    const int stills[] = {cableTile(Cross), ServerTopTile, FirstFloorTile + 19, 0, 50};
+    for (const int still : stills) {
         Board board = emptyBoard(0);
         board.tile[0][0] = still;
         rotateCell(board, 0, 0);
@@ -47,7 +49,7 @@ TEST(RotateCell, GroupsCycleAndPicturesStay)
 TEST(RotateCell, ServerHalvesNeverFaceEachOther)
 {
     Board board = emptyBoard(0);
-    placeServer(board, 1, 1, 92, 92);
+    placeServer(board, 1, 1, cableTile(EndW), cableTile(EndW));
     std::vector<int> top, bottom;
     for (int turn = 0; turn < 3; ++turn) {
         rotateCell(board, 1, 1);
@@ -55,8 +57,8 @@ TEST(RotateCell, ServerHalvesNeverFaceEachOther)
         top.push_back(board.tile[1][1]);
         bottom.push_back(board.tile[1][2]);
     }
-    EXPECT_EQ(top, (std::vector<int>{93, 94, 92}));     // W -> N -> E -> W
-    EXPECT_EQ(bottom, (std::vector<int>{94, 95, 92}));  // W -> E -> S -> W
+    EXPECT_EQ(top, (std::vector<int>{cableTile(EndN), cableTile(EndE), cableTile(EndW)}));
+    EXPECT_EQ(bottom, (std::vector<int>{cableTile(EndE), cableTile(EndS), cableTile(EndW)}));
 }
 
 TEST(Geometry, PointerToCellAndBack)
@@ -77,8 +79,8 @@ TEST(Geometry, PointerToCellAndBack)
 TEST(LeftClick, TurnsEveryOnBoardCellWithGhostAndClick)
 {
     Board board = emptyBoard(0);
-    board.tile[0][0] = 91;  // a Cross does not turn, but the click still shows
-    board.tile[3][4] = 85;
+    board.tile[0][0] = cableTile(Cross);  // a Cross does not turn, but the click still shows
+    board.tile[3][4] = cableTile(CornerES);
     RecordingEvents events;
     int rankPoints = 0;
     leftClickCell(board, 0, 0, rankPoints, events);
@@ -86,8 +88,8 @@ TEST(LeftClick, TurnsEveryOnBoardCellWithGhostAndClick)
     leftClickCell(board, 4, 0, rankPoints, events);  // off the board: nothing
     const std::vector<std::string> expected = {"ghost 328 204 91", "sound Click", "ghost 472 396 85", "sound Click"};
     EXPECT_EQ(events.log, expected);
-    EXPECT_EQ(board.tile[0][0], 91);
-    EXPECT_EQ(board.tile[3][4], 86);
+    EXPECT_EQ(board.tile[0][0], cableTile(Cross));
+    EXPECT_EQ(board.tile[3][4], cableTile(CornerSW));
 }
 
 }  // namespace

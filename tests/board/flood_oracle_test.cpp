@@ -76,11 +76,12 @@ Board randomBoard(ScriptedMedia& media)
     const int devices[] = {DeviceComputer, DeviceVirusComputer, DeviceFaxModem, NoDevice, NoDevice, NoDevice};
     for (int c = 0; c < BoardColumns; ++c) {
         for (int r = 0; r < BoardRows; ++r) {
-            board.tile[c][r] = media.randomInt(79, 97);
+            board.tile[c][r] = media.randomInt(CableTileBase - 2, ServerBottomTile);
             board.device[c][r] = devices[media.randomInt(0, 5)];
         }
     }
-    placeServer(board, media.randomInt(0, board.columns - 1), media.randomInt(0, board.rows - 1), 94, 92);
+    placeServer(board, media.randomInt(0, board.columns - 1), media.randomInt(0, board.rows - 1), cableTile(EndE),
+                cableTile(EndW));
     createDevices(board);
     return board;
 }

@@ -11,10 +11,10 @@ namespace {
 Board exampleBoard(int computerDevice = DeviceComputer)
 {
     Board board = emptyBoard(0);
-    placeServer(board, 0, 0, 94, 92);  // EndE on top, EndW (facing the edge) below
-    board.tile[1][0] = 82;             // StraightEW
-    board.tile[2][0] = 86;             // CornerSW
-    placeDevice(board, 2, 1, computerDevice, 93);  // EndN
+    placeServer(board, 0, 0, cableTile(EndE), cableTile(EndW));  // the bottom half faces the edge
+    board.tile[1][0] = cableTile(StraightEW);
+    board.tile[2][0] = cableTile(CornerSW);
+    placeDevice(board, 2, 1, computerDevice, cableTile(EndN));
     createDevices(board);
     return board;
 }
@@ -70,7 +70,7 @@ TEST(Flood, FacingCornersConnectAndClosedSidesDoNot)
     frame.run(board);
     EXPECT_EQ(board.computers[0].state, Connected);
 
-    board.tile[2][0] = 84;  // CornerNE: its open sides face away from both neighbours
+    board.tile[2][0] = cableTile(CornerNE);  // its open sides face away from both neighbours
     frame.run(board);
     EXPECT_EQ(board.computers[0].state, NotConnected);
     EXPECT_EQ(board.computers[0].animTicksLeft, 0);  // the screen animation stops
@@ -112,13 +112,13 @@ TEST(Flood, FiftyWavesLimitTheReach)
 TEST(Flood, FaxModemRelayReachesTheFarSideOneWaveLater)
 {
     Board board = emptyBoard(3);
-    placeServer(board, 0, 0, 94, 0);
-    board.tile[1][0] = 82;
-    placeDevice(board, 2, 0, DeviceFaxModem, 92);       // reached in wave 3
-    placeDevice(board, 13, 10, DeviceFaxModem, 92);     // far corner, output west
-    board.tile[12][10] = 82;
-    placeDevice(board, 11, 10, DeviceComputer, 94);
-    placeDevice(board, 7, 5, DeviceFaxModem, 0);        // third FaxModem, no output
+    placeServer(board, 0, 0, cableTile(EndE), 0);
+    board.tile[1][0] = cableTile(StraightEW);
+    placeDevice(board, 2, 0, DeviceFaxModem, cableTile(EndW));    // reached in wave 3
+    placeDevice(board, 13, 10, DeviceFaxModem, cableTile(EndW));  // far corner, output west
+    board.tile[12][10] = cableTile(StraightEW);
+    placeDevice(board, 11, 10, DeviceComputer, cableTile(EndE));
+    placeDevice(board, 7, 5, DeviceFaxModem, 0);                  // third FaxModem, no output
     createDevices(board);
     FrameRunner frame;
     resetReach(board);
@@ -135,8 +135,8 @@ TEST(Flood, ServerInTheLastRowFloodsOnlyFromItsTopHalf)
 {
     // Bad map data: the bottom seed (0, 11) lies below the storage and reaches nothing.
     Board board = emptyBoard(3);
-    placeDevice(board, 0, 10, DeviceServerTop, 94);
-    placeDevice(board, 1, 10, DeviceComputer, 92);
+    placeDevice(board, 0, 10, DeviceServerTop, cableTile(EndE));
+    placeDevice(board, 1, 10, DeviceComputer, cableTile(EndW));
     createDevices(board);
     FrameRunner frame;
     EXPECT_TRUE(frame.run(board));
@@ -147,9 +147,9 @@ TEST(Flood, ServerInTheLastRowFloodsOnlyFromItsTopHalf)
 TEST(Flood, SeedOutsideTheActiveAreaIsNeverExpanded)
 {
     Board board = emptyBoard(0);
-    placeDevice(board, 5, 0, DeviceServerTop, 92);  // column 5 of a 4-column board
-    placeDevice(board, 4, 0, DeviceComputer, 94);   // outside too
-    placeDevice(board, 3, 0, DeviceComputer, 94);
+    placeDevice(board, 5, 0, DeviceServerTop, cableTile(EndW));  // column 5 of a 4-column board
+    placeDevice(board, 4, 0, DeviceComputer, cableTile(EndE));    // outside too
+    placeDevice(board, 3, 0, DeviceComputer, cableTile(EndE));
     createDevices(board);
     FrameRunner frame;
     frame.run(board);

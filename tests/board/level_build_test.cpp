@@ -42,21 +42,26 @@ MapFileLevel sixColumnLevel()
     MapFileLevel level;
     level.sizeClass = 1;
     level.reserved = 9;
-    level.cells = {{{0, 3}, {92, 40}}, {{2, 0}, {95, 96}}, {{2, 1}, {93, 97}}, {{4, 4}, {91, 80}},
-                   {{5, 6}, {94, 98}}, {{1, 0}, {120, 255}}, {{10, 10}, {84, 255}}};
+    level.cells = {{{0, 3}, {cableTile(EndW), DeviceComputerAlt}},
+                   {{2, 0}, {cableTile(EndS), DeviceServerTop}},
+                   {{2, 1}, {cableTile(EndN), DeviceServerBottom}},
+                   {{4, 4}, {cableTile(Cross), DeviceVirusComputer}},
+                   {{5, 6}, {cableTile(EndE), DeviceFaxModem}},
+                   {{1, 0}, {120, NoDevice}},  // past the tile sheet: stored as it is
+                   {{10, 10}, {cableTile(CornerNE), NoDevice}}};
     return level;
 }
 
 TEST(MapFile, RecordsAreReadColumnByColumn)
 {
-    MapFolder folder({sixColumnLevel(), MapFileLevel{{{{13, 10}, {88, 7}}}, 2, 200}});
+    MapFolder folder({sixColumnLevel(), MapFileLevel{{{{13, 10}, {cableTile(TeeNES), 7}}}, 2, 200}});
     loadMapData(folder.media, folder.mapData);
-    EXPECT_EQ(folder.mapData.tile[0][0][3], 92);
-    EXPECT_EQ(folder.mapData.device[0][0][3], 40);
-    EXPECT_EQ(folder.mapData.device[0][2][0], 96);
+    EXPECT_EQ(folder.mapData.tile[0][0][3], cableTile(EndW));
+    EXPECT_EQ(folder.mapData.device[0][0][3], DeviceComputerAlt);
+    EXPECT_EQ(folder.mapData.device[0][2][0], DeviceServerTop);
     EXPECT_EQ(folder.mapData.sizeClass[0], 1);
     EXPECT_EQ(folder.mapData.reserved[0], 9);
-    EXPECT_EQ(folder.mapData.tile[1][13][10], 88);
+    EXPECT_EQ(folder.mapData.tile[1][13][10], cableTile(TeeNES));
     EXPECT_EQ(folder.mapData.device[1][13][10], 7);
     EXPECT_EQ(folder.mapData.reserved[1], 200);
 }
@@ -124,33 +129,33 @@ TEST(LevelBuild, CarrierIsAComputerWithAHiddenVirus)
 TEST(LevelBuild, MirrorMovesOnlyTheActiveArea)
 {
     Board board = emptyBoard(1);
-    placeDevice(board, 0, 3, DeviceComputer, 83);
-    placeDevice(board, 1, 0, DeviceServerTop, 95);  // EndS is fixed to EndW after the move
-    placeDevice(board, 1, 1, DeviceServerBottom, 93);
-    board.tile[8][3] = 85;                          // outside the 6 x 7 area
-    board.tile[2][8] = 86;
+    placeDevice(board, 0, 3, DeviceComputer, cableTile(CornerNW));
+    placeDevice(board, 1, 0, DeviceServerTop, cableTile(EndS));  // EndS is fixed to EndW after the move
+    placeDevice(board, 1, 1, DeviceServerBottom, cableTile(EndN));
+    board.tile[8][3] = cableTile(CornerES);  // outside the 6 x 7 area
+    board.tile[2][8] = cableTile(CornerSW);
     mirrorBoard(board);
     createDevices(board);
     EXPECT_EQ(board.computers.at(0).x, 5);
-    EXPECT_EQ(board.tile[5][3], 83) << "a north-west corner stays a north-west corner";
-    EXPECT_EQ(board.tile[4][0], 92);
-    EXPECT_EQ(board.tile[4][1], 94);
+    EXPECT_EQ(board.tile[5][3], cableTile(CornerNW)) << "a north-west corner stays a north-west corner";
+    EXPECT_EQ(board.tile[4][0], cableTile(EndW));
+    EXPECT_EQ(board.tile[4][1], cableTile(EndE));
     EXPECT_EQ(board.serverX, 4);
-    EXPECT_EQ(board.tile[8][3], 85);
-    EXPECT_EQ(board.tile[2][8], 86);
+    EXPECT_EQ(board.tile[8][3], cableTile(CornerES));
+    EXPECT_EQ(board.tile[2][8], cableTile(CornerSW));
 }
 
 TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometryButShowNoBackdrop)
 {
     MapFileLevel bigLevel;
-    bigLevel.cells = {{{3, 3}, {95, 96}}, {{3, 4}, {93, 97}}};
+    bigLevel.cells = {{{3, 3}, {cableTile(EndS), DeviceServerTop}}, {{3, 4}, {cableTile(EndN), DeviceServerBottom}}};
     MapFileLevel oddSize = bigLevel;
     oddSize.sizeClass = 4;  // the first class past the table
     MapFolder folder({bigLevel, oddSize});
     loadMapData(folder.media, folder.mapData);
     copyLevel(folder.board, folder.mapData, 0);
-    EXPECT_EQ(folder.board.tile[3][3], 92);
-    EXPECT_EQ(folder.board.tile[3][4], 94);
+    EXPECT_EQ(folder.board.tile[3][3], cableTile(EndW));
+    EXPECT_EQ(folder.board.tile[3][4], cableTile(EndE));
     copyLevel(folder.board, folder.mapData, 1);
     EXPECT_EQ(folder.board.columns, 14);
     EXPECT_EQ(folder.board.rows, 11);
@@ -170,7 +175,11 @@ TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometryButShowNoBac
 TEST(LevelBuild, ScrambleKeepsShapesAndReachesEveryOrientation)
 {
     // Every orientation of every shape as a starting tile: none may keep its turn for good.
-    const std::vector<std::vector<int>> groups = {{81, 82}, {83, 84, 85, 86}, {87, 88, 89, 90}, {92, 93, 94, 95}};
+    const std::vector<std::vector<int>> groups = {
+        {cableTile(StraightNS), cableTile(StraightEW)},
+        {cableTile(CornerNW), cableTile(CornerNE), cableTile(CornerES), cableTile(CornerSW)},
+        {cableTile(TeeNEW), cableTile(TeeNES), cableTile(TeeESW), cableTile(TeeNSW)},
+        {cableTile(EndW), cableTile(EndN), cableTile(EndE), cableTile(EndS)}};
     std::map<int, std::set<int>> seen;  // starting tile -> tiles it became
     ScriptedMedia media;
     media.seedRandom(12345);
@@ -178,9 +187,9 @@ TEST(LevelBuild, ScrambleKeepsShapesAndReachesEveryOrientation)
         Board board = emptyBoard(3);
         for (size_t g = 0; g < groups.size(); ++g)
             for (size_t i = 0; i < groups[g].size(); ++i) board.tile[g][i] = groups[g][i];
-        board.tile[5][5] = 91;
-        board.tile[6][6] = 96;
-        board.tile[13][10] = 110;
+        board.tile[5][5] = cableTile(Cross);
+        board.tile[6][6] = ServerTopTile;
+        board.tile[13][10] = FirstFloorTile + 10;
         scrambleBoard(board, media);
         for (size_t g = 0; g < groups.size(); ++g) {
             for (size_t i = 0; i < groups[g].size(); ++i) {
@@ -189,9 +198,9 @@ TEST(LevelBuild, ScrambleKeepsShapesAndReachesEveryOrientation)
                 seen[groups[g][i]].insert(tile);
             }
         }
-        EXPECT_EQ(board.tile[5][5], 91);
-        EXPECT_EQ(board.tile[6][6], 96);
-        EXPECT_EQ(board.tile[13][10], 110);
+        EXPECT_EQ(board.tile[5][5], cableTile(Cross));
+        EXPECT_EQ(board.tile[6][6], ServerTopTile);
+        EXPECT_EQ(board.tile[13][10], FirstFloorTile + 10);
     }
     for (const std::vector<int>& group : groups)
         for (int start : group) EXPECT_EQ(seen[start].size(), group.size()) << "starting from tile " << start;
@@ -202,8 +211,11 @@ TEST(LevelBuild, RandomNumbersAreDrawnMirrorFirstThenColumnByColumn)
     // Pieces outside the active area are scrambled too, in storage order.
     MapFileLevel level;
     level.sizeClass = 0;
-    level.cells = {{{0, 0}, {94, 96}}, {{0, 1}, {92, 97}}, {{0, 4}, {83, 255}}, {{9, 2}, {81, 255}},
-                   {{2, 2}, {87, 255}}};
+    level.cells = {{{0, 0}, {cableTile(EndE), DeviceServerTop}},
+                   {{0, 1}, {cableTile(EndW), DeviceServerBottom}},
+                   {{0, 4}, {cableTile(CornerNW), NoDevice}},
+                   {{9, 2}, {cableTile(StraightNS), NoDevice}},
+                   {{2, 2}, {cableTile(TeeNEW), NoDevice}}};
     MapFolder folder({level});
     std::set<bool> mirrorings;
     for (int seed = 4240; seed < 4250; ++seed) {
@@ -221,11 +233,11 @@ TEST(LevelBuild, RandomNumbersAreDrawnMirrorFirstThenColumnByColumn)
         const int serverColumn = mirrored ? 3 : 0;
         const Board& board = folder.board;
         EXPECT_EQ(board.serverX, serverColumn);
-        EXPECT_EQ(board.tile[serverColumn][0], serverRestrictedKind(DeviceServerTop, top) + 81);
-        EXPECT_EQ(board.tile[serverColumn][1], serverRestrictedKind(DeviceServerBottom, bottom) + 81);
-        EXPECT_EQ(board.tile[serverColumn][4], corner + 81);
-        EXPECT_EQ(board.tile[mirrored ? 1 : 2][2], tee + 81);
-        EXPECT_EQ(board.tile[9][2], straight + 81);
+        EXPECT_EQ(board.tile[serverColumn][0], cableTile(serverRestrictedKind(DeviceServerTop, top)));
+        EXPECT_EQ(board.tile[serverColumn][1], cableTile(serverRestrictedKind(DeviceServerBottom, bottom)));
+        EXPECT_EQ(board.tile[serverColumn][4], cableTile(corner));
+        EXPECT_EQ(board.tile[mirrored ? 1 : 2][2], cableTile(tee));
+        EXPECT_EQ(board.tile[9][2], cableTile(straight));
     }
     EXPECT_EQ(mirrorings.size(), 2u);
 }
@@ -234,7 +246,7 @@ TEST(LevelBuild, ServerOutputsAfterTheScramble)
 {
     MapFileLevel level;
     level.sizeClass = 0;
-    level.cells = {{{1, 1}, {95, 96}}, {{1, 2}, {93, 97}}};
+    level.cells = {{{1, 1}, {cableTile(EndS), DeviceServerTop}}, {{1, 2}, {cableTile(EndN), DeviceServerBottom}}};
     MapFolder folder({level});
     std::set<int> tops, bottoms;
     for (int seed = 1; seed <= 60; ++seed) {
@@ -243,8 +255,8 @@ TEST(LevelBuild, ServerOutputsAfterTheScramble)
         tops.insert(folder.board.tile[column][1]);
         bottoms.insert(folder.board.tile[column][2]);
     }
-    EXPECT_EQ(tops, (std::set<int>{92, 93, 94}));
-    EXPECT_EQ(bottoms, (std::set<int>{92, 94, 95}));
+    EXPECT_EQ(tops, (std::set<int>{cableTile(EndW), cableTile(EndN), cableTile(EndE)}));
+    EXPECT_EQ(bottoms, (std::set<int>{cableTile(EndW), cableTile(EndE), cableTile(EndS)}));
 }
 
 }  // namespace

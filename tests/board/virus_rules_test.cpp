@@ -11,13 +11,13 @@ namespace {
 Board busBoard(int carrierColumn)
 {
     Board board = emptyBoard(1);
-    placeServer(board, 0, 0, 94, 0);
+    placeServer(board, 0, 0, cableTile(EndE), 0);
     for (int column = 1; column <= 3; ++column) {
-        board.tile[column][0] = 89;  // TeeESW
+        board.tile[column][0] = cableTile(TeeESW);
         const int device = column == carrierColumn ? DeviceVirusComputer : DeviceComputer;
-        placeDevice(board, column, 1, device, 93);  // EndN
+        placeDevice(board, column, 1, device, cableTile(EndN));
     }
-    placeDevice(board, 4, 0, DeviceComputer, 92);  // EndW
+    placeDevice(board, 4, 0, DeviceComputer, cableTile(EndW));
     createDevices(board);
     return board;
 }
@@ -64,10 +64,10 @@ TEST(Virus, LaterRevealKeepsTheHintClockRunning)
 TEST(Virus, SeparateNetworkOfTheOtherServerHalfStaysConnected)
 {
     Board board = emptyBoard(1);
-    placeServer(board, 0, 0, 94, 94);
-    placeDevice(board, 1, 0, DeviceVirusComputer, 92);
-    board.tile[1][1] = 82;
-    placeDevice(board, 2, 1, DeviceComputer, 92);
+    placeServer(board, 0, 0, cableTile(EndE), cableTile(EndE));
+    placeDevice(board, 1, 0, DeviceVirusComputer, cableTile(EndW));
+    board.tile[1][1] = cableTile(StraightEW);
+    placeDevice(board, 2, 1, DeviceComputer, cableTile(EndW));
     createDevices(board);
     FrameRunner frame;
     frame.run(board);
@@ -78,8 +78,8 @@ TEST(Virus, SeparateNetworkOfTheOtherServerHalfStaysConnected)
 TEST(Cleaning, OneInfectedComputerCanBeCleanedAndCompleted)
 {
     Board board = emptyBoard(0);
-    placeServer(board, 0, 0, 94, 0);
-    placeDevice(board, 1, 0, DeviceVirusComputer, 92);
+    placeServer(board, 0, 0, cableTile(EndE), 0);
+    placeDevice(board, 1, 0, DeviceVirusComputer, cableTile(EndW));
     createDevices(board);
     FrameRunner frame;
     frame.run(board);
@@ -90,7 +90,7 @@ TEST(Cleaning, OneInfectedComputerCanBeCleanedAndCompleted)
     int rankPoints = 10;
     leftClickCell(board, 1, 0, rankPoints, frame.events);
     EXPECT_EQ(board.computers[0].state, NotConnected);
-    EXPECT_EQ(board.tile[1][0], 92) << "cleaning does not turn the output";
+    EXPECT_EQ(board.tile[1][0], cableTile(EndW)) << "cleaning does not turn the output";
     EXPECT_EQ(rankPoints, 15);
     const std::vector<std::string> expected = {"sparkle 376 204 1 0.5", "sound StarUse"};
     EXPECT_EQ(frame.events.log, expected);
@@ -104,10 +104,10 @@ TEST(Cleaning, OneInfectedComputerCanBeCleanedAndCompleted)
 Board twoComputerBoard()
 {
     Board board = emptyBoard(0);
-    placeServer(board, 0, 0, 94, 0);
-    board.tile[1][0] = 89;                                 // TeeESW
-    placeDevice(board, 2, 0, DeviceComputer, 92);          // EndW
-    placeDevice(board, 1, 1, DeviceVirusComputer, 93);     // EndN
+    placeServer(board, 0, 0, cableTile(EndE), 0);
+    board.tile[1][0] = cableTile(TeeESW);
+    placeDevice(board, 2, 0, DeviceComputer, cableTile(EndW));
+    placeDevice(board, 1, 1, DeviceVirusComputer, cableTile(EndN));
     createDevices(board);
     return board;
 }
@@ -138,7 +138,7 @@ TEST(Cleaning, ClickOnUnreachedInfectedComputerTurnsIt)
     frame.events.log.clear();
     int rankPoints = 0;
     leftClickCell(board, 2, 0, rankPoints, frame.events);
-    EXPECT_EQ(board.tile[2][0], 93);
+    EXPECT_EQ(board.tile[2][0], cableTile(EndN));
     EXPECT_EQ(computerAt(board, 2, 0)->state, Infected);
     EXPECT_EQ(rankPoints, 0);
     const std::vector<std::string> expected = {"ghost 424 204 92", "sound Click"};
@@ -148,7 +148,7 @@ TEST(Cleaning, ClickOnUnreachedInfectedComputerTurnsIt)
 TEST(Virus, ReconnectedInfectedComputerInfectsItsNetwork)
 {
     Board board = twoComputerBoard();
-    board.tile[2][0] = 93;  // the clean computer starts facing away
+    board.tile[2][0] = cableTile(EndN);  // the clean computer starts facing away
     FrameRunner frame;
     frame.run(board);
     ASSERT_EQ(computerAt(board, 1, 1)->state, Infected);
@@ -170,7 +170,7 @@ TEST(Virus, ReconnectedInfectedComputerInfectsItsNetwork)
 TEST(Completion, LevelWithoutComputersCompletesInItsFirstFrameOnce)
 {
     Board board = emptyBoard(0);
-    placeServer(board, 0, 0, 94, 0);
+    placeServer(board, 0, 0, cableTile(EndE), 0);
     createDevices(board);
     FrameRunner frame;
     EXPECT_TRUE(frame.run(board));
@@ -180,8 +180,8 @@ TEST(Completion, LevelWithoutComputersCompletesInItsFirstFrameOnce)
 TEST(Completion, FiresOnceAndSurvivesADisconnection)
 {
     Board board = emptyBoard(0);
-    placeServer(board, 0, 0, 94, 0);
-    placeDevice(board, 1, 0, DeviceComputer, 93);  // facing away
+    placeServer(board, 0, 0, cableTile(EndE), 0);
+    placeDevice(board, 1, 0, DeviceComputer, cableTile(EndN));  // facing away
     createDevices(board);
     FrameRunner frame;
     EXPECT_FALSE(frame.run(board));
@@ -197,7 +197,7 @@ TEST(Completion, FiresOnceAndSurvivesADisconnection)
 TEST(FaxModemBlink, FortyFrameCycleWithAPulseAndAPauseWhenInactive)
 {
     Board board = emptyBoard(0);
-    placeDevice(board, 1, 2, DeviceFaxModem, 92);
+    placeDevice(board, 1, 2, DeviceFaxModem, cableTile(EndW));
     createDevices(board);
     RecordingEvents events;
     FaxModem& faxModem = board.faxModems[0];

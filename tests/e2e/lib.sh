@@ -39,3 +39,24 @@ escape_until_exit() {
     done
     wait_for_exit "$pid" 2
 }
+
+# Screenshots into $1 until the screen's mean brightness is above $2 (or, with "below"
+# as $4, below it), for at most $3 seconds; fails the test when that never happens.
+# Waiting for what the screen shows, not for a fixed time, keeps the checks steady on
+# a slow or busy machine.
+wait_for_brightness() {
+    local shot=$1 level=$2 limit=$3 side=${4:-above} brightness
+    local until=$((SECONDS + limit))
+    while [ "$SECONDS" -lt "$until" ]; do
+        if import -window root "$shot" 2>/dev/null; then
+            brightness=$(mean_brightness "$shot")
+            if [ "$side" = above ]; then
+                awk -v b="$brightness" -v l="$level" 'BEGIN { exit !(b > l) }' && return 0
+            else
+                awk -v b="$brightness" -v l="$level" 'BEGIN { exit !(b < l) }' && return 0
+            fi
+        fi
+        sleep 0.1
+    done
+    fail "the screen never went $side brightness $level ($shot)"
+}

@@ -16,8 +16,7 @@ export SDL_AUDIODRIVER=dummy
 # 1. Start, look, leave.
 "$game_dir/cablewright" 2> "$out_dir/menu_stderr.txt" &
 pid=$!
-sleep 5
-import -window root "$out_dir/menu.png" || fail "no screenshot"
+wait_for_brightness "$out_dir/menu.png" 0.12 30
 brightness=$(mean_brightness "$out_dir/menu.png")
 echo "menu brightness $brightness"
 awk -v b="$brightness" 'BEGIN { exit !(b > 0.05) }' || fail "the menu is black"

@@ -103,7 +103,8 @@ TEST(LevelFile, TheChecksCatchBrokenLevels)
     for (int column = 0; column < design.columns; ++column) {
         for (int row = 0; row < design.rows; ++row) {
             if (isComputerCode(design.at(column, row).device)) {
-                broken->tile[1][column][row] = broken->tile[1][column][row] == 92 ? 94 : 92;  // turned away
+                int& tile = broken->tile[1][column][row];
+                tile = tile == cableTile(EndW) ? cableTile(EndE) : cableTile(EndW);  // turned away
             }
         }
     }
@@ -113,7 +114,7 @@ TEST(LevelFile, TheChecksCatchBrokenLevels)
     const LevelDesign& floored = sharedLevels()[2].design;
     for (int column = 0; column < floored.columns; ++column) {
         for (int row = 0; row < floored.rows; ++row) {
-            if (shapeOf(floored.at(column, row)) == Shape::Floor) broken->tile[2][column][row] = 99;  // no floor
+            if (shapeOf(floored.at(column, row)) == Shape::Floor) broken->tile[2][column][row] = FaxModemLitTile;  // a picture, but no floor
         }
     }
     EXPECT_FALSE(checkStoredLevel(*broken, 2).empty());

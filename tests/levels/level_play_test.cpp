@@ -26,7 +26,7 @@ int solvedTile(const LevelDesign& design, int column, int row, bool mirrored)
     const DesignCell& cell = design.at(from, row);
     const Shape shape = shapeOf(cell);
     if (shape == Shape::Floor) return cell.floorPicture;
-    if (shape == Shape::ServerPicture) return cell.device == DeviceServerTop ? ServerTopPicture : ServerBottomPicture;
+    if (shape == Shape::ServerPicture) return cell.device == DeviceServerTop ? ServerTopTile : ServerBottomTile;
     return kindOfSides(mirrored ? mirroredSides(cell.sides) : cell.sides) + CableTileBase;
 }
 

@@ -88,12 +88,16 @@ TEST_F(SdlRenderTest, ColourMultipliesAndOutOfRangeValuesAreClamped) {
     media.setDrawColour(300, 128, -20);
     media.setDrawAlpha(1.7f);
     media.drawImage(white, 0, 0, 0);
-    media.setDrawColour(0, 0, 0);
+    // A black rectangle over a white square: on the black screen alone it could not fail.
+    media.setDrawColour(255, 255, 255);
     media.setDrawAlpha(1.0f);
+    media.drawImage(white, 40, 0, 0);
+    media.setDrawColour(0, 0, 0);
     media.drawRect(40, 0, 10, 10);
     const PixelBlock screen = media.readScreen();
     expectNear(pixelAt(screen, 8, 8), {255, 128, 0});
     expectNear(pixelAt(screen, 45, 5), {0, 0, 0});
+    expectNear(pixelAt(screen, 52, 12), {255, 255, 255});
 }
 
 TEST_F(SdlRenderTest, NeighbouringFramesNeverBleedIntoAScaledFrame) {

@@ -4,12 +4,12 @@
 
 namespace {
 
-template <typename List, typename Draw>
-int drawsUntilGone(PlayFixture& f, const List& list, Draw draw) {
+template <typename Record, typename Draw>
+int drawsUntilGone(PlayFixture& f, std::vector<Record>& list, const Image& picture, Draw draw) {
     int draws = 0;
     while (!list.empty() && draws < 10000) {
         f.media.clearScreen();
-        draw(f.game);
+        draw(f.media, list, picture);
         ++draws;
     }
     return draws;
@@ -19,11 +19,11 @@ int drawsUntilGone(PlayFixture& f, const List& list, Draw draw) {
 
 TEST(Effects, GhostTurnsGrowsFadesAndLeavesTheDrawStateClean) {
     PlayFixture f;
-    addRotationGhost(f.game.effects, 100, 200, 85);
+    addRotationGhost(f.game.effects, 100, 200, cableTile(CornerES));
     f.media.clearScreen();
-    drawRotationGhosts(f.game);
+    drawRotationGhosts(f.media, f.game.effects.ghosts, *f.game.res.tiles);
     const DrawCall& first = f.media.currentDraws.at(0);
-    EXPECT_EQ(first.frame, 85);
+    EXPECT_EQ(first.frame, cableTile(CornerES));
     EXPECT_FLOAT_EQ(first.state.rotation, 10.0f);
     EXPECT_FLOAT_EQ(first.state.alpha, 0.5f);
     EXPECT_FLOAT_EQ(first.state.scaleX, 1.0f);
@@ -33,34 +33,34 @@ TEST(Effects, GhostTurnsGrowsFadesAndLeavesTheDrawStateClean) {
     EXPECT_EQ(f.media.drawState().scaleX, 1.0f);
     EXPECT_EQ(f.media.getBlendMode(), BlendMode::Alpha);
     f.media.clearScreen();
-    drawRotationGhosts(f.game);
+    drawRotationGhosts(f.media, f.game.effects.ghosts, *f.game.res.tiles);
     const DrawCall& second = f.media.currentDraws.at(0);
     EXPECT_FLOAT_EQ(second.state.scaleY, 1.01f);  // grows and turns one degree per frame
     EXPECT_FLOAT_EQ(second.state.rotation, 11.0f);
     EXPECT_FLOAT_EQ(second.state.alpha, 0.49f);
     // In single precision the half alpha runs out after 51 draws.
-    EXPECT_EQ(2 + drawsUntilGone(f, f.game.effects.ghosts, drawRotationGhosts), 51);
+    EXPECT_EQ(2 + drawsUntilGone(f, f.game.effects.ghosts, *f.game.res.tiles, drawRotationGhosts), 51);
 }
 
 TEST(Effects, SparklesAndLightsAreAdditiveAndDieOut) {
     PlayFixture f;
     addSparkle(f.game.effects, 10, 20, 1.0f, 0.5f);
     f.media.clearScreen();
-    drawSparkles(f.game);
+    drawSparkles(f.media, f.game.effects.sparkles, *f.game.res.sphere);
     EXPECT_EQ(f.media.currentDraws.at(0).state.blend, BlendMode::Light);
     EXPECT_EQ(f.media.currentDraws.at(0).x, 10);
     EXPECT_EQ(f.media.currentDraws.at(0).y, 20);
     f.media.clearScreen();
-    drawSparkles(f.game);
+    drawSparkles(f.media, f.game.effects.sparkles, *f.game.res.sphere);
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.scaleX, 0.54f);  // grows by 0.04 a frame
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.alpha, 0.99f);
     EXPECT_EQ(f.media.getBlendMode(), BlendMode::Alpha);
-    const int sparkleLife = 2 + drawsUntilGone(f, f.game.effects.sparkles, drawSparkles);
+    const int sparkleLife = 2 + drawsUntilGone(f, f.game.effects.sparkles, *f.game.res.sphere, drawSparkles);
     EXPECT_GE(sparkleLife, 100);
     EXPECT_LE(sparkleLife, 101);
 
     for (int i = 0; i < 200; ++i) addFallingLight(f.game.effects, f.media);
-    const int lightLife = drawsUntilGone(f, f.game.effects.lights, drawFallingLights);
+    const int lightLife = drawsUntilGone(f, f.game.effects.lights, *f.game.res.lights, drawFallingLights);
     EXPECT_GE(lightLife, 349);
     EXPECT_LE(lightLife, 351);
 }
@@ -71,7 +71,7 @@ TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
     addMenuParticle(f.game.effects, f.media);
     const MenuParticle particle = f.game.effects.particles.at(0);
     f.media.clearScreen();
-    drawMenuParticles(f.game);
+    drawMenuParticles(f.media, f.game.effects.particles, *f.game.res.particle, f.game.fade);
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.r, particle.red);
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.g, 255);
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.b, particle.blue);

@@ -73,60 +73,57 @@ TEST(Hints, VirusClockAndFaxModemTriggers) {
     f.game.progress.levelIndex = 4;
     level.virusWatch.virusRevealed = true;
     level.virusWatch.virusHintClock = 199;
-    stepHintTriggers(f.game);
+    stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     EXPECT_TRUE(level.hint.visible);
     EXPECT_EQ(level.hint.page, 2);
     EXPECT_EQ(level.hint.direction, 1);
     stepHintTriggers(f.game);
     EXPECT_EQ(level.hint.direction, 1) << "shown, not yet told to fade";
     level.virusWatch.virusHintClock = 1249;
-    stepHintTriggers(f.game);
+    stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     EXPECT_EQ(level.hint.page, 3);
     EXPECT_EQ(level.hint.direction, 1);
     level.virusWatch.virusHintClock = 2499;
-    stepHintTriggers(f.game);
+    stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     EXPECT_EQ(level.hint.direction, -1);
 
     f.game.progress.levelIndex = 5;
     level.virusWatch.virusRevealed = false;
     level.levelFrames = 200;
-    stepHintTriggers(f.game);
+    stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     EXPECT_EQ(level.hint.page, 4);
     EXPECT_EQ(level.hint.direction, 1);
     f.media.clearScreen();
-    drawHintOverlay(f.game);
+    drawHintOverlay(f.media, f.game.font, f.game.fade, f.game.level.hint);
     f.media.presentFrame();
     EXPECT_TRUE(f.textShown("Application of devices of a type ''FaxModem''"));
     level.levelFrames = 1400;
-    stepHintTriggers(f.game);
+    stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     EXPECT_EQ(level.hint.direction, -1);
     // Told to fade out while still at alpha 0: gone at the next draw.
     showHint(level.hint, 4);
-    stepHintTriggers(f.game);
-    drawHintOverlay(f.game);
+    stepHintTriggers(f.game.level, f.game.progress.levelIndex);
+    drawHintOverlay(f.media, f.game.font, f.game.fade, f.game.level.hint);
     EXPECT_FALSE(level.hint.visible);
 }
 
 TEST(Rank, PassingOneHundredFiftyRaisesTheRankAndDropsTheExcess) {
     PlayFixture f;
     Progress& progress = f.game.progress;
-    f.game.res.rankUp = fakeSound();
     progress.rankPoints = 150;
-    stepRank(f.game);
+    EXPECT_FALSE(stepRank(progress));
     EXPECT_EQ(progress.rankPoints, 150);
     EXPECT_EQ(progress.rankIndex, 0);
     progress.rankPoints = 190;
-    stepRank(f.game);
+    EXPECT_TRUE(stepRank(progress));  // the rank-up sound plays
     EXPECT_EQ(progress.rankIndex, 1);
     EXPECT_EQ(progress.rankPoints, 0);
-    EXPECT_EQ(f.media.soundMixer().activeChannels(), 1);
     // At the top rank the points still start over, silently.
     progress.rankIndex = 9;
     progress.rankPoints = 155;
-    stepRank(f.game);
+    EXPECT_FALSE(stepRank(progress));
     EXPECT_EQ(progress.rankIndex, 9);
     EXPECT_EQ(progress.rankPoints, 0);
-    EXPECT_EQ(f.media.soundMixer().activeChannels(), 1);
 }
 
 TEST(Rank, TheFrameThatLeavesPlayStillRaisesTheRank) {
@@ -135,8 +132,11 @@ TEST(Rank, TheFrameThatLeavesPlayStillRaisesTheRank) {
     f.game.fade.brightness = 0;  // the screen is already dark: Escape leaves at once
     f.game.fade.fadeTarget = 0;
     f.game.progress.rankPoints = 151;
+    f.game.res.rankUp = fakeSound();
+    const int channelsBefore = f.media.soundMixer().activeChannels();
     f.media.pressKey(f.media.framesPresented, KeyEscape);
     EXPECT_FALSE(playFrame(f.game));
     EXPECT_EQ(f.game.progress.rankIndex, 1);
     EXPECT_EQ(f.game.progress.rankPoints, 0);
+    EXPECT_EQ(f.media.soundMixer().activeChannels(), channelsBefore + 1) << "the rank-up sound";
 }

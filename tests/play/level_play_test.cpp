@@ -219,7 +219,7 @@ TEST(LevelPlay, AfterTheLastLevelPlayGoesRoundToTheFirst) {
     f.game.progress.rankPoints = 20;
     startLevel(f.game);
     f.game.level.levelFrames = 999;
-    finishLevel(f.game);
+    finishLevel(f.game.progress, f.game.level.levelFrames);
     EXPECT_EQ(f.game.progress.levelIndex, 0);
     EXPECT_EQ(f.game.progress.bestTimes[77], 999);
     EXPECT_EQ(f.game.progress.rankPoints, 70);
@@ -228,7 +228,7 @@ TEST(LevelPlay, AfterTheLastLevelPlayGoesRoundToTheFirst) {
     startLevel(f.game);
     EXPECT_EQ(f.game.progress.levelIndex, 0);
     f.game.progress.rankIndex = 12;
-    EXPECT_EQ(captionLine(f.game), "Level:1   Zone:0   Best: 10:00   Rank: Hacker");
+    EXPECT_EQ(captionLine(f.game.progress), "Level:1   Zone:0   Best: 10:00   Rank: Hacker");
 }
 
 TEST(LevelPlay, EscapeDuringTheCompletionCaptionLeavesBeforeTheBestTimeIsStored) {

@@ -6,8 +6,7 @@
 namespace {
 
 constexpr int RecordSize = 310;
-constexpr int NoDevice = 255;
-constexpr int PlainTile = 100;  // a picture without connectors
+constexpr int PlainTile = FirstFloorTile;  // a picture without connectors
 
 void setCell(std::vector<uint8_t>& bytes, int level, int column, int row, int tile, int device) {
     const size_t at = static_cast<size_t>(RecordSize * level + 22 * column + 2 * row);
@@ -18,11 +17,11 @@ void setCell(std::vector<uint8_t>& bytes, int level, int column, int row, int ti
 void writeLevel(std::vector<uint8_t>& bytes, int level, bool withComputer) {
     for (int column = 0; column < BoardColumns; ++column)
         for (int row = 0; row < BoardRows; ++row) setCell(bytes, level, column, row, PlainTile, NoDevice);
-    setCell(bytes, level, 0, 0, 94, DeviceServerTop);
-    setCell(bytes, level, 0, 1, 92, DeviceServerBottom);
-    setCell(bytes, level, 1, 0, 82, NoDevice);
-    setCell(bytes, level, 2, 0, 86, NoDevice);
-    setCell(bytes, level, 2, 1, 93, withComputer ? DeviceComputer : NoDevice);
+    setCell(bytes, level, 0, 0, cableTile(EndE), DeviceServerTop);
+    setCell(bytes, level, 0, 1, cableTile(EndW), DeviceServerBottom);
+    setCell(bytes, level, 1, 0, cableTile(StraightEW), NoDevice);
+    setCell(bytes, level, 2, 0, cableTile(CornerSW), NoDevice);
+    setCell(bytes, level, 2, 1, cableTile(EndN), withComputer ? DeviceComputer : NoDevice);
     bytes[static_cast<size_t>(RecordSize * level + 308)] = 0;
 }
 
@@ -52,15 +51,6 @@ bool allConnected(Board board, const ConnectorTable& connectors) {
 
 }  // namespace
 
-std::unique_ptr<Image> fakeImage(int width, int height, int frames, bool centred) {
-    auto image = std::make_unique<Image>();
-    image->width = width;
-    image->height = height;
-    image->frameCount = frames;
-    if (centred) MediaLayer::centreImageHandle(*image);
-    return image;
-}
-
 SoundPtr fakeSound() {
     auto sound = std::make_shared<Sound>();
     sound->samples.assign(2 * MixRate * 60, 0);
@@ -76,21 +66,7 @@ std::vector<uint8_t> testMapData() {
 PlayFixture::PlayFixture() {
     media.openScreen(800, 600, 0, 60, 0);
     media.seedRandom(12345);
-    Resources& res = game.res;
-    res.pointer = fakeImage(23, 32, 2, false);
-    res.crest = fakeImage(32, 32, 34, true);
-    res.tiles = fakeImage(56, 56, 120, true);
-    res.panel = fakeImage(800, 16, 1, false);
-    res.icon = fakeImage(48, 48, 1, false);
-    res.bigFont = fakeImage(46, 64, 11, false);
-    res.smallFont = fakeImage(13, 13, 90, false);
-    res.sphere = fakeImage(64, 64, 1, true);
-    res.lights = fakeImage(64, 64, 2, false);
-    res.buttons = fakeImage(32, 32, 8, true);
-    res.hint = fakeImage(13, 16, 3, false);
-    res.particle = fakeImage(64, 64, 2, true);
-    for (int i = 0; i < 4; ++i) res.canvas[i] = fakeImage(200 + i, 250, 1, true);
-    res.background = fakeImage(800, 600, 1, true);
+    giveFakePictures(game.res, game.font);
     buildGlyphWidths(game.font);
     game.connectors = buildConnectorTable();
     game.animations = buildAnimationTable();
@@ -109,7 +85,7 @@ std::vector<CellPosition> PlayFixture::solution() const {
     std::vector<CellPosition> cells;
     for (int column = 0; column < game.board.columns; ++column)
         for (int row = 0; row < game.board.rows; ++row)
-            if (game.board.tile[column][row] != 100) cells.push_back({column, row});
+            if (game.board.tile[column][row] != PlainTile) cells.push_back({column, row});
     // Smallest number of clicks first: try every total of turns per cell.
     std::vector<CellPosition> best;
     bool found = false;

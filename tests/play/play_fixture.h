@@ -9,9 +9,9 @@
 #include "media/scripted_media.h"
 #include "play/game.h"
 #include "play/play.h"
+#include "support/fake_pictures.h"
 #include "support/test_support.h"
 
-std::unique_ptr<Image> fakeImage(int width, int height, int frames, bool centred);
 // A sound long enough that its channel outlives the test (no device ever mixes it).
 SoundPtr fakeSound();
 

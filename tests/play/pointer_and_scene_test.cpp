@@ -7,7 +7,7 @@ namespace {
 
 int pointerFrameDrawn(PlayFixture& f, bool cleaning) {
     f.media.clearScreen();
-    drawPointer(f.game, cleaning);
+    drawPointer(f.media, f.game.res, f.game.pointer, f.game.input, cleaning);
     return f.media.currentDraws.back().frame;
 }
 
@@ -69,10 +69,10 @@ TEST(Scene, BoardShadowsDevicesAndHudInOrder) {
     EXPECT_EQ(tiles[1].state.colour.r, 100);
     EXPECT_EQ(tiles[2].frame, board.tile[0][1]);  // column by column
     const DrawCall& computer = tiles[41];
-    EXPECT_EQ(computer.frame, board.computers[0].state * 40 + 3);
+    EXPECT_EQ(computer.frame, board.computers[0].state * ComputerFramesPerState + 3);
     EXPECT_FLOAT_EQ(tiles[40].state.alpha, 0.4f);
-    EXPECT_EQ(tiles[43].frame, 96);
-    EXPECT_EQ(tiles[45].frame, 97);
+    EXPECT_EQ(tiles[43].frame, ServerTopTile);
+    EXPECT_EQ(tiles[45].frame, ServerBottomTile);
     EXPECT_EQ(tiles[45].y, cellCentreY(board, board.serverY + 1));
 
     const std::vector<DrawCall> panel = f.media.drawsOf(f.game.res.panel.get());
@@ -80,7 +80,7 @@ TEST(Scene, BoardShadowsDevicesAndHudInOrder) {
     EXPECT_EQ(panel[0].state.colour.g, 255);
     EXPECT_EQ(panel[0].y, 584);
     EXPECT_EQ(f.media.drawsOf(f.game.res.icon.get()).at(0).y, 536);
-    const std::vector<DrawCall> digits = f.media.drawsOf(f.game.res.bigFont.get());
+    const std::vector<DrawCall> digits = f.media.drawsOf(f.game.font.bigDigits.get());
     ASSERT_EQ(digits.size(), 10u);
     EXPECT_EQ(digits[1].x, 645);
     EXPECT_EQ(digits[1].y, 545);

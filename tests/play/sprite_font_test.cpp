@@ -18,9 +18,9 @@ std::vector<float> glyphXs(const ScriptedMedia& media, const Image* image) {
 TEST(SpriteFont, CentredCaptionStartsAtHalfItsAdvances) {
     PlayFixture f;
     f.game.media.clearScreen();
-    drawText(f.game, 400, 290, "Level Completed !", AlignCentre);
+    drawText(f.media, f.game.font, 400, 290, "Level Completed !", AlignCentre);
     // Advances (width - 1): L7 e7 v8 e7 l2, space 5, C8 o7 m10 p7 l2 e7 t5 e7 d7, space 5, !1 = 102.
-    const std::vector<float> xs = glyphXs(f.media, f.game.res.smallFont.get());
+    const std::vector<float> xs = glyphXs(f.media, f.game.font.smallGlyphs.get());
     ASSERT_EQ(xs.size(), 15u);
     EXPECT_EQ(xs.front(), 349);
     EXPECT_EQ(xs[5], 385);   // 'C' after "Level" and a space
@@ -30,9 +30,9 @@ TEST(SpriteFont, CentredCaptionStartsAtHalfItsAdvances) {
 TEST(SpriteFont, RightPlacementUsesFullWidthsAndLeftStartsAtX) {
     PlayFixture f;
     f.media.clearScreen();
-    drawText(f.game, 100, 10, "ab", AlignRight);  // a 7, b 8: starts at 85, ends one pixel per glyph short
-    drawText(f.game, 20, 40, "a b", AlignLeft);
-    const std::vector<float> xs = glyphXs(f.media, f.game.res.smallFont.get());
+    drawText(f.media, f.game.font, 100, 10, "ab", AlignRight);  // a 7, b 8: starts at 85, ends one pixel per glyph short
+    drawText(f.media, f.game.font, 20, 40, "a b", AlignLeft);
+    const std::vector<float> xs = glyphXs(f.media, f.game.font.smallGlyphs.get());
     EXPECT_EQ(xs, (std::vector<float>{85, 91, 20, 31}));
 }
 
@@ -41,7 +41,7 @@ TEST(SpriteFont, ShadowIsBlackAtTwoTwoWithLessAlphaAndStateIsRestored) {
     f.media.clearScreen();
     f.media.setDrawColour(200, 100, 50);
     f.media.setDrawAlpha(1.0f);
-    drawText(f.game, 10, 20, "A", AlignLeft);
+    drawText(f.media, f.game.font, 10, 20, "A", AlignLeft);
     ASSERT_EQ(f.media.currentDraws.size(), 2u);
     const DrawCall& shadow = f.media.currentDraws[0];
     const DrawCall& glyph = f.media.currentDraws[1];
@@ -59,17 +59,17 @@ TEST(SpriteFont, ShadowIsBlackAtTwoTwoWithLessAlphaAndStateIsRestored) {
 TEST(SpriteFont, UnknownCharactersAndEmptyTextDrawNothing) {
     PlayFixture f;
     f.media.clearScreen();
-    drawText(f.game, 10, 20, "", AlignCentre);
+    drawText(f.media, f.game.font, 10, 20, "", AlignCentre);
     EXPECT_TRUE(f.media.currentDraws.empty());
-    drawText(f.game, 10, 20, "a\x7f\xe9{b", AlignLeft);
-    EXPECT_EQ(glyphXs(f.media, f.game.res.smallFont.get()), (std::vector<float>{10, 16}));
+    drawText(f.media, f.game.font, 10, 20, "a\x7f\xe9{b", AlignLeft);
+    EXPECT_EQ(glyphXs(f.media, f.game.font.smallGlyphs.get()), (std::vector<float>{10, 16}));
 }
 
 TEST(SpriteFont, FiveCharacterTimerEndsAtX) {
     PlayFixture f;
     f.media.clearScreen();
-    drawDigits(f.game, 780, 545, "12:34");
-    const std::vector<float> xs = glyphXs(f.media, f.game.res.bigFont.get());
+    drawDigits(f.media, f.game.font, 780, 545, "12:34");
+    const std::vector<float> xs = glyphXs(f.media, f.game.font.bigDigits.get());
     EXPECT_EQ(xs, (std::vector<float>{645, 672, 699, 726, 753}));
     EXPECT_EQ(f.media.currentDraws[5].frame, 10);  // ':' is the eleventh picture
     EXPECT_EQ(f.media.currentDraws[4].x, 701);     // shadow of ':'

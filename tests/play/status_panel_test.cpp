@@ -8,7 +8,7 @@ TEST(StatusPanel, HoverStripIsWiderThanTheButtonsAndHighlightsAtScale) {
     f.game.input.x = 49;
     f.game.input.y = 569;
     f.media.clearScreen();
-    drawMusicButtons(f.game);
+    drawMusicButtons(f.media, *f.game.res.buttons, f.game.input, f.game.hoveredControl);
     EXPECT_EQ(f.game.hoveredControl, 0);
     ASSERT_EQ(f.media.currentDraws.size(), 5u);
     EXPECT_EQ(f.media.currentDraws[4].frame, 4);
@@ -16,11 +16,11 @@ TEST(StatusPanel, HoverStripIsWiderThanTheButtonsAndHighlightsAtScale) {
     EXPECT_EQ(f.media.drawState().scaleX, 1.0f);
     f.game.input.x = 175;
     f.game.hoveredControl = NoControl;
-    drawMusicButtons(f.game);
+    drawMusicButtons(f.media, *f.game.res.buttons, f.game.input, f.game.hoveredControl);
     EXPECT_EQ(f.game.hoveredControl, 3);
     f.game.input.x = 176;
     f.game.hoveredControl = NoControl;
-    drawMusicButtons(f.game);
+    drawMusicButtons(f.media, *f.game.res.buttons, f.game.input, f.game.hoveredControl);
     EXPECT_EQ(f.game.hoveredControl, NoControl);
 }
 
@@ -70,11 +70,11 @@ TEST(StatusPanel, PreviousAndNextButtonsStepThroughTheTracksBothWays) {
 TEST(StatusPanel, StopAndPlayButtonsFadeTheMusic) {
     PlayFixture f;
     f.game.music.musicTarget = 1.0f;
-    musicButtonClick(f.game, StopButton);
+    musicButtonClick(f.game.music, f.media, StopButton);
     EXPECT_EQ(f.game.music.musicTarget, 0.0f);
-    musicButtonClick(f.game, PlayButton);
+    musicButtonClick(f.game.music, f.media, PlayButton);
     EXPECT_EQ(f.game.music.musicTarget, 1.0f);
-    musicButtonClick(f.game, NoControl);
+    musicButtonClick(f.game.music, f.media, NoControl);
     EXPECT_EQ(f.game.music.musicTarget, 1.0f);
 }
 

@@ -8,36 +8,15 @@
 #include "media/scripted_media.h"
 #include "play/game.h"
 #include "shell/menu.h"
+#include "shell/menu_layout.h"
 #include "shell/resource_table.h"
 #include "shell/shell_scenario.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
+#include "support/fake_pictures.h"
 #include "support/test_support.h"
 
 namespace {
-
-std::unique_ptr<Image> fakeImage(int width, int height, int frames) {
-    auto image = std::make_unique<Image>();
-    image->width = width;
-    image->height = height;
-    image->frameCount = frames;
-    image->frames.assign(frames, PixelBlock{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 255)});
-    return image;
-}
-
-void giveFakePictures(Resources& res) {
-    res.pointer = fakeImage(23, 32, 2);
-    res.crest = fakeImage(32, 32, 34);
-    res.particle = fakeImage(64, 64, 2);
-    res.menuBack = fakeImage(800, 600, 1);
-    res.logo = fakeImage(400, 120, 1);
-    res.publisherLogo = fakeImage(150, 60, 1);
-    res.menuButtons = fakeImage(281, 57, 7);
-    res.menuButtonsGlow = fakeImage(281, 57, 7);
-    res.smallFont = fakeImage(13, 13, 90);
-    res.tiles = fakeImage(56, 56, 120);
-    for (auto& canvas : res.canvas) canvas = fakeImage(500, 450, 1);
-}
 
 // The menu in a scratch folder, with pictures made in memory and no start-up.
 struct MenuScene {
@@ -47,7 +26,7 @@ struct MenuScene {
     Game game{media};
     ShellState shell;
     MenuScene() {
-        giveFakePictures(game.res);
+        giveFakePictures(game.res, game.font);
         buildGlyphWidths(game.font);
         media.setBlendMode(BlendMode::Alpha);
         shell.welcomeLine = buildWelcomeLine();
@@ -184,6 +163,65 @@ TEST_F(MenuFixture, ExitButtonFadesOutThenEnds) {
     EXPECT_EQ(run(1000), 0);
     EXPECT_EQ(game.fade.brightness, 0);
     EXPECT_GE(media.framesPresented, 150 + 127);
+}
+
+// Drawing and hit-testing share one layout: the pointer at a drawn button's centre takes
+// that button, and the column ends where the last button's band ends.
+TEST_F(MenuFixture, EachButtonTakesThePointerWhereItIsDrawn) {
+    auto hoveredAt = [&](int x, int y) {
+        game.input.x = x;
+        game.input.y = y;
+        game.hoveredControl = NoControl;
+        media.clearScreen();
+        drawMenuFrame(game, shell);
+        return game.hoveredControl;
+    };
+    auto buttonsDrawn = [&] {
+        std::vector<DrawCall> calls;
+        for (const DrawCall& call : media.currentDraws)
+            if (call.image == game.res.menuButtons.get()) calls.push_back(call);
+        return calls;
+    };
+    shell.screenState = ScreenState::Menu;
+    hoveredAt(0, 0);
+    const std::vector<DrawCall> column = buttonsDrawn();
+    ASSERT_EQ(column.size(), 5u);
+    for (const DrawCall& button : column) {
+        const int x = static_cast<int>(button.x), y = static_cast<int>(button.y);
+        EXPECT_EQ(hoveredAt(x, y), button.frame);
+        EXPECT_EQ(hoveredAt(x - 119, y + 28), button.frame);
+        EXPECT_EQ(hoveredAt(x + 120, y), NoControl);
+    }
+    EXPECT_EQ(hoveredAt(650, 172), NoControl);
+    EXPECT_EQ(hoveredAt(650, 456), ExitButton);
+    EXPECT_EQ(hoveredAt(650, 457), NoControl);
+
+    shell.screenState = ScreenState::Help;
+    hoveredAt(0, 0);
+    std::vector<DrawCall> nextPage;
+    for (const DrawCall& call : buttonsDrawn())
+        if (call.frame == NextPageButton) nextPage.push_back(call);
+    ASSERT_EQ(nextPage.size(), 1u);
+    EXPECT_EQ(hoveredAt(static_cast<int>(nextPage[0].x), static_cast<int>(nextPage[0].y)), NextPageButton);
+    EXPECT_EQ(hoveredAt(static_cast<int>(nextPage[0].x), 490), NoControl);
+}
+
+// The help panel is tinted green: red and blue are the brightness divided by 1.2, exactly.
+TEST_F(MenuFixture, HelpPanelTintIsExact) {
+    shell.screenState = ScreenState::Help;
+    for (const int brightness : {60, 120, 255}) {
+        game.fade.brightness = brightness;
+        media.clearScreen();
+        drawMenuFrame(game, shell);
+        const DrawCall* panel = nullptr;
+        for (const DrawCall& call : media.currentDraws)
+            if (call.image == game.res.canvas[2].get()) panel = &call;
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->state.colour.r, brightness * 5 / 6) << brightness;
+        EXPECT_EQ(panel->state.colour.g, brightness);
+        EXPECT_EQ(panel->state.colour.b, brightness * 5 / 6);
+    }
+    EXPECT_EQ(60 * 5 / 6, 50);
 }
 
 TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {

@@ -40,9 +40,9 @@ void checkServer(const StoredLevel& stored, std::vector<std::string>& faults)
             }
             const int top = stored.tile(column, row), bottom = stored.tile(column, row + 1);
             const bool topOk = top == CableTileBase + EndW || top == CableTileBase + EndN ||
-                               top == CableTileBase + EndE || top >= 96;
+                               top == CableTileBase + EndE || top >= ServerTopTile;
             const bool bottomOk = bottom == CableTileBase + EndW || bottom == CableTileBase + EndE ||
-                                  bottom == CableTileBase + EndS || bottom >= 96;
+                                  bottom == CableTileBase + EndS || bottom >= ServerTopTile;
             const bool outputs = isEndTile(top) || isEndTile(bottom);
             if (!topOk || !bottomOk || !outputs) faults.push_back("Server outputs broken at " + at(column, row));
         }
@@ -77,7 +77,7 @@ void checkPieces(const StoredLevel& stored, std::vector<std::string>& faults)
             const int device = stored.device(column, row);
             if (tile < CableTileBase) faults.push_back("tile below the cable range at " + at(column, row));
             const bool server = device == DeviceServerTop || device == DeviceServerBottom;
-            if (tile > 95 && !server && (tile < FirstFloorTile || tile >= FirstFloorTile + FloorTileCount)) {
+            if (tile > LastCableTile && !server && (tile < FirstFloorTile || tile >= FirstFloorTile + FloorTileCount)) {
                 faults.push_back("cell without cable shows no floor at " + at(column, row));
             }
             if ((isComputerCode(device) || device == DeviceFaxModem) && !isEndTile(tile)) {

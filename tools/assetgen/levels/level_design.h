@@ -11,12 +11,7 @@
 constexpr int MaxStoredWave = 45;
 constexpr int FloodWaveLimit = 50;
 // The device code of a cell without a device.
-constexpr int EmptyDeviceCode = 255;
-// Floor pictures of the tile sheet: cells of the active area without cable.
-constexpr int FirstFloorTile = 100;
-constexpr int FloorTileCount = 20;
-constexpr int ServerTopPicture = 96;
-constexpr int ServerBottomPicture = 97;
+constexpr int EmptyDeviceCode = NoDevice;
 
 enum class Shape { Floor, End, Straight, Corner, Tee, Cross, ServerPicture };
 

@@ -14,7 +14,7 @@ int storedTile(const LevelDesign& design, int column, int row)
     case Shape::Floor:
         return cell.floorPicture;
     case Shape::ServerPicture:
-        return cell.device == DeviceServerTop ? ServerTopPicture : ServerBottomPicture;
+        return cell.device == DeviceServerTop ? ServerTopTile : ServerBottomTile;
     default:
         return kindOfSides(cell.sides) + CableTileBase;
     }

@@ -4,12 +4,13 @@
 
 #include <array>
 
+#include "board/tile_codes.h"
 #include "common/picture_text.h"
 #include "media/image.h"
 
 // Board tiles: "gfx/complete.spr", 120 cells of 56 x 56.
 constexpr int TileSize = 56;
-constexpr int TileFrames = 120;
+constexpr int TileFrames = TileSheetFrames;
 PixelBlock makeTileSheet();
 
 // Small text font: one 13 x 13 cell per character code 33..122. Each glyph's ink fits

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "board/tile_codes.h"
 #include "common/picture_canvas.h"
 #include "pattern_random.h"
 #include "tile_parts.h"
@@ -103,10 +104,10 @@ void drawTerminal(cairo_t* cr, const ScreenLook& look, int step) {
     PatternRandom random(5);
     std::array<double, 12> lengths{};
     for (double& length : lengths) length = random.between(6, 22);
-    const int scroll = step < 36 ? step - 30 : 6;
+    const int scroll = step < PromptScreens ? step - TerminalScreens : PromptScreens - TerminalScreens;
     setInk(cr, look, 0.85);
     for (int line = 0; line < 5; ++line) textLine(cr, ScreenX + 2, ScreenY + 2 + line * 3.5, lengths[static_cast<size_t>(line + scroll)]);
-    if (step >= 36) {
+    if (step >= PromptScreens) {
         setInk(cr, look);
         textLine(cr, ScreenX + 2, ScreenY + 16, 3);
         if (step % 2 == 0) cairo_rectangle(cr, ScreenX + 7, ScreenY + 14.5, 3, 3), cairo_fill(cr);
@@ -137,9 +138,9 @@ void drawVirus(cairo_t* cr, const ScreenLook& look) {
 void drawScreenContent(cairo_t* cr, int state, int animFrame) {
     const ScreenLook& look = Looks[static_cast<size_t>(state)];
     if (state == 2) return drawVirus(cr, look);
-    if (animFrame < 10) return drawBoot(cr, look, animFrame);
-    if (animFrame < 20) return drawRadar(cr, look, animFrame - 10);
-    if (animFrame < 30) return drawMeter(cr, look, animFrame - 20);
+    if (animFrame < RadarScreens) return drawBoot(cr, look, animFrame - BootScreens);
+    if (animFrame < MeterScreens) return drawRadar(cr, look, animFrame - RadarScreens);
+    if (animFrame < TerminalScreens) return drawMeter(cr, look, animFrame - MeterScreens);
     drawTerminal(cr, look, animFrame);
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+// Where the menu's buttons stand on the screen: one layout for the drawing and for
+// the pointer. Button numbers are the frames of "gfx/menubuttons.spr" and its glows.
+
+#include "media/media_layer.h"
+
+enum MenuButton {
+    NewGameButton = 0, ContinueButton = 1, HelpButton = 2, CreditsButton = 3, ExitButton = 4,
+    NextPageButton = 5  // on the help pages
+};
+constexpr int MenuButtonCount = 5;  // the column of the main menu
+
+// The area that takes the pointer, edges excluded. It is narrower than the picture.
+struct ButtonArea {
+    int left, top, right, bottom;
+    constexpr bool contains(int x, int y) const { return x > left && x < right && y > top && y < bottom; }
+};
+
+// ---- The main menu's column of buttons -----------------------------------------
+constexpr int MenuButtonX = 650;
+constexpr int FirstMenuButtonY = 200;
+constexpr int MenuButtonPitch = 57;
+constexpr int menuButtonY(int button) { return FirstMenuButtonY + MenuButtonPitch * button; }
+// Each button takes the pointer over one pitch, starting 28 pixels above its centre.
+constexpr ButtonArea MenuColumnArea = {MenuButtonX - 120, FirstMenuButtonY - 28, MenuButtonX + 120,
+                                       FirstMenuButtonY - 28 + MenuButtonPitch * MenuButtonCount};
+// The button under the pointer, or -1.
+constexpr int menuButtonAt(int x, int y)
+{
+    return MenuColumnArea.contains(x, y) ? (y - MenuColumnArea.top) / MenuButtonPitch : -1;
+}
+
+// ---- The help pages' next-page button ---------------------------------------------
+constexpr int NextPageX = ScreenCentreX;
+constexpr int NextPageY = 470;
+constexpr ButtonArea NextPageArea = {NextPageX - 120, NextPageY - 15, NextPageX + 120, NextPageY + 20};

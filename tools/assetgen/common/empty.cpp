@@ -1,1 +1,0 @@
-// Stands in for a generator library that has no sources yet.
