@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "media/sdl_audio.h"
 #include "media/sdl_quad_batch.h"
@@ -66,9 +67,18 @@ void transformedQuad(SDL_Vertex (&quad)[4], const DrawState& draw, float x, floa
     }
 }
 
+int64_t microsecondsNow() {
+    static const double ticksPerMicro = static_cast<double>(SDL_GetPerformanceFrequency()) / 1e6;
+    return static_cast<int64_t>(static_cast<double>(SDL_GetPerformanceCounter()) / ticksPerMicro);
+}
+
+void sleepMicroseconds(int64_t micros) { std::this_thread::sleep_for(std::chrono::microseconds(micros)); }
+
 }  // namespace
 
-SdlMedia::SdlMedia() : audio(std::make_unique<SdlAudio>(mixer)) { resetDrawState(); }
+SdlMedia::SdlMedia() : audio(std::make_unique<SdlAudio>(mixer)), pacer(microsecondsNow, sleepMicroseconds) {
+    resetDrawState();
+}
 
 SdlMedia::~SdlMedia() {
     audio.reset();
@@ -115,11 +125,8 @@ bool SdlMedia::reportScreenFailure() {
 }
 
 void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
-    timerPacing = true;
-    refreshRate = refreshHz;
-    if (refreshHz == 0) {
-        timerPacing = false;
-    } else if (depth != 0) {
+    bool timerPacing = refreshHz != 0;
+    if (refreshHz != 0 && depth != 0) {
         // Trust vsync only when presents really come 1000/hz ms apart.
         SDL_RenderSetVSync(renderer, 1);
         const Uint32 begin = SDL_GetTicks();
@@ -136,36 +143,14 @@ void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
         }
     }
     if (timerPacing) SDL_RenderSetVSync(renderer, 0);
-    scheduleStart = SDL_GetTicks();
-    frameBudget = 0;
+    pacer.start(refreshHz, timerPacing);
 }
 
 void SdlMedia::presentFrame() {
     batch->flush();
-    if (timerPacing) {
-        // Frame k is due at start + k * 1000 / hz; a late frame restarts the schedule, never catches up.
-        const int64_t elapsed = static_cast<int64_t>(SDL_GetTicks() - scheduleStart);
-        frameBudget += 1000;
-        const int64_t wait = frameBudget / refreshRate - elapsed;
-        if (wait > 0 && wait < 1000) {
-            SDL_Delay(static_cast<Uint32>(wait));
-        } else {
-            frameBudget = elapsed * refreshRate;
-        }
-    } else {
-        keepVsyncHonest();
-    }
+    pacer.beforePresent();
     SDL_RenderPresent(renderer);
-    lastPresent = SDL_GetTicks();
-}
-
-void SdlMedia::keepVsyncHonest() {
-    // A hidden or minimised window may stop waiting for the vertical blank; the game
-    // counts time in frames, so it must not race. Wait out the rest of the frame then.
-    if (refreshRate <= 0 || lastPresent == 0) return;
-    const Uint32 sinceLast = SDL_GetTicks() - lastPresent;
-    const Uint32 shortest = static_cast<Uint32>(1000 / refreshRate) - 4;  // slack for a late wake-up
-    if (sinceLast < shortest) SDL_Delay(shortest - sinceLast);
+    pacer.afterPresent();
 }
 
 void SdlMedia::clearScreen() {

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "media/frame_pacer.h"
 #include "media/media_layer.h"
 
 struct SDL_Window;
@@ -38,7 +39,6 @@ private:
     // Says why the screen could not be opened; false.
     bool reportScreenFailure();
     void runRefreshProbe(int depth, int refreshHz);
-    void keepVsyncHonest();
 
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
@@ -48,10 +48,6 @@ private:
     bool fullScreen = false;
     bool softwareRenderer = false;
 
-    // Pacing by the millisecond schedule when vsync cannot be trusted.
-    bool timerPacing = true;
-    int refreshRate = 60;
-    uint32_t scheduleStart = 0;
-    int64_t frameBudget = 0;
-    uint32_t lastPresent = 0;  // when the previous frame was shown
+    // Vsync where the probe trusts it, the millisecond schedule otherwise.
+    FramePacer pacer;
 };
