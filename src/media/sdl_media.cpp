@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "media/sdl_audio.h"
 #include "media/sdl_quad_batch.h"
@@ -76,7 +77,8 @@ void sleepMicroseconds(int64_t micros) { std::this_thread::sleep_for(std::chrono
 
 }  // namespace
 
-SdlMedia::SdlMedia() : audio(std::make_unique<SdlAudio>(mixer)), pacer(microsecondsNow, sleepMicroseconds) {
+SdlMedia::SdlMedia(DrawPath path)
+    : audio(std::make_unique<SdlAudio>(mixer)), drawPath(path), pacer(microsecondsNow, sleepMicroseconds) {
     resetDrawState();
 }
 
@@ -148,6 +150,8 @@ void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
 
 void SdlMedia::presentFrame() {
     batch->flush();
+    frameStats.drawCalls = batch->takeDrawCalls();
+    shownStats = std::exchange(frameStats, DrawStats{});
     pacer.beforePresent();
     SDL_RenderPresent(renderer);
     pacer.afterPresent();
@@ -177,6 +181,7 @@ void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
     const bool turned = draw.ix <= 0 || draw.jy <= 0 || draw.iy != 0 || draw.jx != 0;
     if (softwareRenderer && turned) quad[3].position.x += 0.001f;
     batch->add(place.texture, sdlBlend(draw.blend), quad);
+    frameStats.quads += 1;
 }
 
 void SdlMedia::drawRect(float x, float y, float width, float height) {
@@ -184,6 +189,7 @@ void SdlMedia::drawRect(float x, float y, float width, float height) {
     SDL_Vertex quad[4];
     transformedQuad(quad, draw, x, y, 0, 0, width, height, alpha, AtlasPlace{});
     batch->add(nullptr, sdlBlend(draw.blend), quad);
+    frameStats.quads += 1;
 }
 
 void SdlMedia::movePointer(int x, int y) {

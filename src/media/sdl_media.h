@@ -12,9 +12,20 @@ union SDL_Event;
 class SdlAudio;
 class QuadBatch;
 
+// What drawing one frame asked of the renderer.
+struct DrawStats {
+    int quads = 0;      // pictures and rectangles that reached the renderer
+    int drawCalls = 0;  // batches handed to it
+};
+
+// How frames are drawn: by SDL's renderer (a GPU), or composed in memory by the CPU and
+// handed to SDL once per frame. Automatic takes the composer where the renderer would
+// draw in software anyway; tests and benchmarks may force either.
+enum class DrawPath { Automatic, Renderer, Composer };
+
 class SdlMedia : public MediaLayer {
 public:
-    SdlMedia();
+    explicit SdlMedia(DrawPath path = DrawPath::Automatic);
     ~SdlMedia() override;
 
     bool openScreen(int width, int height, int depth, int refreshHz, int flags) override;
@@ -29,6 +40,8 @@ public:
 
     // The picture on screen as RGBA rows (tests; read before presenting).
     PixelBlock readScreen();
+    // The cost of the frame presented last (benchmarks).
+    DrawStats lastFrameStats() const { return shownStats; }
 
 protected:
     void pumpEvents() override;
@@ -44,9 +57,11 @@ private:
     SDL_Renderer* renderer = nullptr;
     std::unique_ptr<SdlAudio> audio;
     std::unique_ptr<QuadBatch> batch;  // quads waiting to be drawn together
+    DrawStats frameStats, shownStats;
     int screenWidth = 800, screenHeight = 600;
     bool fullScreen = false;
     bool softwareRenderer = false;
+    DrawPath drawPath;
 
     // Vsync where the probe trusts it, the millisecond schedule otherwise.
     FramePacer pacer;
