@@ -125,8 +125,9 @@ void decorateLevel(Game& game, BenchScript& script, int frame, uint32_t& seed) {
     const int column = static_cast<int>((seed >> 8) % static_cast<uint32_t>(board.columns));
     const int row = static_cast<int>((seed >> 20) % static_cast<uint32_t>(board.rows));
     const int x = cellCentreX(board, column), y = cellCentreY(board, row);
-    if (frame % 6 == 0) addRotationGhost(game.effects, x, y, board.tile[column][row]);
-    if (frame % 4 == 0) addSparkle(game.effects, x, y, 1.0f, 0.5f);
+    // A busy player: four turns a second, and a sparkle every sixth of a second.
+    if (frame % 15 == 0) addRotationGhost(game.effects, x, y, board.tile[column][row]);
+    if (frame % 10 == 0) addSparkle(game.effects, x, y, 1.0f, 0.5f);
 }
 
 constexpr int LevelWarmUp = 400;  // the falling lights have reached about 350

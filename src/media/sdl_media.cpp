@@ -6,9 +6,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <thread>
 #include <utility>
 
+#include "media/cpu_canvas.h"
 #include "media/sdl_audio.h"
 #include "media/sdl_quad_batch.h"
 #include "media/sdl_texture_atlas.h"
@@ -73,6 +75,15 @@ int64_t microsecondsNow() {
     return static_cast<int64_t>(static_cast<double>(SDL_GetPerformanceCounter()) / ticksPerMicro);
 }
 
+// The software renderer by its index: a renderer named in SDL's hint would win otherwise.
+int softwareDriverIndex() {
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::string_view(info.name) == "software") return i;
+    }
+    return -1;
+}
+
 void sleepMicroseconds(int64_t micros) { std::this_thread::sleep_for(std::chrono::microseconds(micros)); }
 
 }  // namespace
@@ -85,6 +96,7 @@ SdlMedia::SdlMedia(DrawPath path)
 SdlMedia::~SdlMedia() {
     audio.reset();
     batch.reset();
+    if (canvasTexture) SDL_DestroyTexture(canvasTexture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
     SDL_Quit();
@@ -106,6 +118,9 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer) return reportScreenFailure();
+    const bool compose =
+        drawPath == DrawPath::Composer || (drawPath == DrawPath::Automatic && rendererDrawsInSoftware());
+    if (compose && !startComposing()) return reportScreenFailure();
     batch = std::make_unique<QuadBatch>(renderer);
     SDL_RendererInfo info;
     softwareRenderer = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
@@ -119,6 +134,44 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     runRefreshProbe(depth, refreshHz);
     movePointer(width / 2, height / 2);
     return true;
+}
+
+bool SdlMedia::rendererDrawsInSoftware() {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0) return false;
+    if (info.flags & SDL_RENDERER_SOFTWARE) return true;
+    if (std::string_view(info.name).substr(0, 6) != "opengl" || !SDL_GL_GetCurrentContext()) return false;
+    // Mesa without a driver for the card draws OpenGL on the CPU too, and more slowly than
+    // composing the frame ourselves. The renderer's context is the current one.
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned int GlRenderer = 0x1F01;
+    const unsigned char* name = getString ? getString(GlRenderer) : nullptr;
+    return name && isSoftwareRasteriser(reinterpret_cast<const char*>(name));
+}
+
+bool SdlMedia::startComposing() {
+    // The composed frame is one copy to the window: the software renderer does that best,
+    // straight to the window system (SDL would otherwise show its window through OpenGL).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_DestroyRenderer(renderer);
+    renderer = SDL_CreateRenderer(window, softwareDriverIndex(), SDL_RENDERER_SOFTWARE);
+    if (!renderer) return false;
+    // 0x00RRGGBB words, as the canvas keeps them.
+    canvasTexture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, screenWidth,
+                                      screenHeight);
+    if (!canvasTexture) return false;
+    canvas = std::make_unique<CpuCanvas>(screenWidth, screenHeight);
+    return true;
+}
+
+void SdlMedia::showComposedFrame() {
+    SDL_UpdateTexture(canvasTexture, nullptr, canvas->pixels(), screenWidth * 4);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);  // the bars around a letterboxed screen
+    SDL_RenderCopy(renderer, canvasTexture, nullptr, nullptr);
+    const CpuCanvas::Counts counts = canvas->takeCounts();
+    frameStats = DrawStats{counts.quads, counts.composites + 1};
 }
 
 bool SdlMedia::reportScreenFailure() {
@@ -149,8 +202,12 @@ void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
 }
 
 void SdlMedia::presentFrame() {
-    batch->flush();
-    frameStats.drawCalls = batch->takeDrawCalls();
+    if (canvas) {
+        showComposedFrame();
+    } else {
+        batch->flush();
+        frameStats.drawCalls = batch->takeDrawCalls();
+    }
     shownStats = std::exchange(frameStats, DrawStats{});
     pacer.beforePresent();
     SDL_RenderPresent(renderer);
@@ -158,12 +215,14 @@ void SdlMedia::presentFrame() {
 }
 
 void SdlMedia::clearScreen() {
+    if (canvas) return canvas->clear();
     batch->flush();
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
 }
 
 void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
+    if (canvas) return canvas->drawImage(image, x, y, frame, draw);
     if (frame < 0 || frame >= static_cast<int>(image.frames.size())) return;
     const bool masked = draw.blend == BlendMode::Mask;
     const int alpha = masked ? 255 : alphaByte(draw.alpha);
@@ -185,6 +244,7 @@ void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
 }
 
 void SdlMedia::drawRect(float x, float y, float width, float height) {
+    if (canvas) return canvas->drawRect(x, y, width, height, draw);
     const int alpha = draw.blend == BlendMode::Mask ? 255 : alphaByte(draw.alpha);
     SDL_Vertex quad[4];
     transformedQuad(quad, draw, x, y, 0, 0, width, height, alpha, AtlasPlace{});
@@ -259,6 +319,7 @@ void SdlMedia::toggleFullScreen() {
 }
 
 PixelBlock SdlMedia::readScreen() {
+    if (canvas) return canvas->read();
     batch->flush();
     PixelBlock block;
     block.width = screenWidth;

@@ -3,11 +3,14 @@
 
 #include <memory>
 
+#include "media/draw_path.h"
 #include "media/frame_pacer.h"
 #include "media/media_layer.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
+struct SDL_Texture;
+class CpuCanvas;
 union SDL_Event;
 class SdlAudio;
 class QuadBatch;
@@ -17,11 +20,6 @@ struct DrawStats {
     int quads = 0;      // pictures and rectangles that reached the renderer
     int drawCalls = 0;  // batches handed to it
 };
-
-// How frames are drawn: by SDL's renderer (a GPU), or composed in memory by the CPU and
-// handed to SDL once per frame. Automatic takes the composer where the renderer would
-// draw in software anyway; tests and benchmarks may force either.
-enum class DrawPath { Automatic, Renderer, Composer };
 
 class SdlMedia : public MediaLayer {
 public:
@@ -42,6 +40,8 @@ public:
     PixelBlock readScreen();
     // The cost of the frame presented last (benchmarks).
     DrawStats lastFrameStats() const { return shownStats; }
+    // True when frames are composed by the CPU rather than drawn by SDL's renderer.
+    bool composing() const { return canvas != nullptr; }
 
 protected:
     void pumpEvents() override;
@@ -52,11 +52,17 @@ private:
     // Says why the screen could not be opened; false.
     bool reportScreenFailure();
     void runRefreshProbe(int depth, int refreshHz);
+    bool rendererDrawsInSoftware();
+    // Switches to composing frames in memory, shown through SDL's software renderer.
+    bool startComposing();
+    void showComposedFrame();
 
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     std::unique_ptr<SdlAudio> audio;
     std::unique_ptr<QuadBatch> batch;  // quads waiting to be drawn together
+    std::unique_ptr<CpuCanvas> canvas;  // the frame in memory, when composing
+    SDL_Texture* canvasTexture = nullptr;
     DrawStats frameStats, shownStats;
     int screenWidth = 800, screenHeight = 600;
     bool fullScreen = false;

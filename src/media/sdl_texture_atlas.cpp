@@ -30,8 +30,8 @@ AtlasLayout layoutFor(const Image& image) {
     AtlasLayout layout;
     layout.cellWidth = image.width + 2 * Border;
     layout.cellHeight = image.height + 2 * Border;
-    layout.columns = std::clamp(MaxAtlasSide / std::max(layout.cellWidth, 1), 1, std::max(image.frameCount, 1));
-    layout.rows = (image.frameCount + layout.columns - 1) / layout.columns;
+    layout.columns = std::clamp(MaxAtlasSide / std::max(layout.cellWidth, 1), 1, std::max(image.frameCount(), 1));
+    layout.rows = (image.frameCount() + layout.columns - 1) / layout.columns;
     return layout;
 }
 
@@ -55,7 +55,7 @@ void placeFrame(std::vector<uint8_t>& atlas, const AtlasLayout& layout, const Pi
 SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const AtlasLayout& layout,
                               bool snapAlpha) {
     std::vector<uint8_t> pixels(static_cast<size_t>(layout.width()) * layout.height() * 4, 0);
-    for (int i = 0; i < image.frameCount && i < static_cast<int>(image.frames.size()); ++i)
+    for (int i = 0; i < image.frameCount(); ++i)
         placeFrame(pixels, layout, image.frames[i], i, snapAlpha);
     // Bytes R, G, B, A in memory are ABGR8888 on a little-endian machine.
     SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
@@ -70,8 +70,7 @@ SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const 
 }  // namespace
 
 AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked) {
-    if (image.textures.empty()) image.textures.resize(1);
-    auto& slot = image.textures[0];
+    auto& slot = image.texture;
     if (!slot) {
         auto atlas = std::make_unique<SdlAtlas>();
         atlas->layout = layoutFor(image);

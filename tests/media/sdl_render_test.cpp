@@ -13,7 +13,6 @@ Image solidPicture(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
     Image image;
     image.width = width;
     image.height = height;
-    image.frameCount = 1;
     image.flags = 0;  // no filtering: exact pixels
     PixelBlock block{width, height, {}};
     for (int i = 0; i < width * height; ++i) block.rgba.insert(block.rgba.end(), {r, g, b, 255});
@@ -101,7 +100,6 @@ TEST_F(SdlRenderTest, NeighbouringFramesNeverBleedIntoAScaledFrame) {
     // frame 0 stays red right up to its edge.
     Image strip = solidPicture(8, 8, 255, 0, 0);
     strip.frames.push_back(solidPicture(8, 8, 0, 0, 255).frames[0]);
-    strip.frameCount = 2;
     strip.flags = ImageFiltered;
     media.setDrawScale(4, 4);
     media.drawImage(strip, 100, 100, 0);

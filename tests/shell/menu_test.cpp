@@ -15,7 +15,6 @@ std::unique_ptr<Image> fakeImage(int width, int height, int frames) {
     auto image = std::make_unique<Image>();
     image->width = width;
     image->height = height;
-    image->frameCount = frames;
     image->frames.assign(frames, PixelBlock{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 255)});
     return image;
 }
