@@ -108,13 +108,20 @@ bool CpuCanvas::placePicture(const Image& image, int frame, FrameLook look, floa
         placed.source = pictures.frame(image, frame, look, false);
         placed.sourceX = placed.box.x0 - whole.x0, placed.sourceY = placed.box.y0 - whole.y0;
         placed.copyable = look == FrameLook::AsLoaded && pictures.opaque();
+        placed.blackened = look == FrameLook::Shadow;
         return true;
     }
     placed.box = pixelBox(placeQuad(draw, x, y, left, top, right, bottom), screenWidth, screenHeight);
     if (placed.box.empty()) return false;
     placed.source = pictures.frame(image, frame, look, true);
+    placed.blackened = look == FrameLook::Shadow;
     const bool filtered = (image.flags & ImageFiltered) != 0;
     pixman_image_set_filter(placed.source, filtered ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
+    // A scaled picture fills its upright box exactly, so its edge pixels may repeat outwards
+    // for smooth sampling (as a frame's border does on the renderer); a turned one must fade
+    // to nothing outside its edges.
+    const bool upright = draw.iy == 0.0f && draw.jx == 0.0f;
+    pixman_image_set_repeat(placed.source, upright ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
     placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
     if (!setInverseTransform(placed.source, draw, x, y, left, top, right, bottom, image.width, image.height))
         return false;
@@ -169,8 +176,9 @@ void CpuCanvas::blend(const Placed& placed, const DrawState& draw) {
                 return composite(placed.copyable ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, placed.source, nullptr, placed);
             alphaMaskPixel = static_cast<uint32_t>(alpha) << 24;
             if (white) return composite(PIXMAN_OP_OVER, placed.source, alphaMask, placed);
-            // Shadows: the picture is already black.
-            if (black) return composite(PIXMAN_OP_OVER, placed.source, alphaMask, placed);
+            // Shadows: black over the screen only darkens it by the picture's alpha.
+            if (black && placed.blackened) return composite(PIXMAN_OP_OVER, placed.source, alphaMask, placed);
+            if (black) return composite(PIXMAN_OP_OUT_REVERSE, placed.source, alphaMask, placed);
             return compositeTinted(PIXMAN_OP_OVER, placed, colour, alpha);
         case BlendMode::Mask:
         case BlendMode::Solid:

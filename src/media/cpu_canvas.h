@@ -45,6 +45,7 @@ private:
         PixelBox box;
         int sourceX = 0, sourceY = 0;
         bool copyable = false;  // untransformed and opaque: blending it over is a plain copy
+        bool blackened = false; // the picture's shadow look: black with its alpha
     };
     bool placePicture(const Image& image, int frame, FrameLook look, float x, float y, const DrawState& draw,
                       Placed& placed);

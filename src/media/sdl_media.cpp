@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "media/cpu_canvas.h"
+#include "media/quad_geometry.h"
 #include "media/sdl_audio.h"
 #include "media/sdl_quad_batch.h"
 #include "media/sdl_texture_atlas.h"
@@ -224,17 +225,18 @@ void SdlMedia::clearScreen() {
 void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
     if (canvas) return canvas->drawImage(image, x, y, frame, draw);
     if (frame < 0 || frame >= static_cast<int>(image.frames.size())) return;
+    // Quads that cannot show cost nothing: half the falling lights have scale 0, and the
+    // credits draw every line wherever it has scrolled to.
+    if (!quadCanShow(draw)) return;
+    const float left = -image.handleX, top = -image.handleY;
+    const float right = left + static_cast<float>(image.width), bottom = top + static_cast<float>(image.height);
+    if (pixelBox(placeQuad(draw, x, y, left, top, right, bottom), screenWidth, screenHeight).empty()) return;
     const bool masked = draw.blend == BlendMode::Mask;
-    const int alpha = masked ? 255 : alphaByte(draw.alpha);
-    // Quads that cannot show cost nothing: half the falling lights have scale 0.
-    if (alpha == 0 && (draw.blend == BlendMode::Alpha || draw.blend == BlendMode::Light)) return;
-    if (draw.scaleX == 0.0f || draw.scaleY == 0.0f) return;
-    const AtlasPlace place = atlasPlace(renderer, image, frame, masked);
+    const AtlasPlace place = atlasPlace(renderer, image, frame, masked, onWholePixels(draw, x + left, y + top));
     if (!place.texture) return;
 
-    const float left = -image.handleX, top = -image.handleY;
     SDL_Vertex quad[4];
-    transformedQuad(quad, draw, x, y, left, top, left + image.width, top + image.height, alpha, place);
+    transformedQuad(quad, draw, x, y, left, top, right, bottom, drawAlphaByte(draw), place);
     // The software renderer turns any axis-aligned quad into a plain copy and
     // loses a quarter turn or a mirror on the way; a tiny nudge keeps it a quad.
     const bool turned = draw.ix <= 0 || draw.jy <= 0 || draw.iy != 0 || draw.jx != 0;

@@ -18,11 +18,11 @@ struct AtlasLayout {
 
 struct SdlAtlas : TextureSlot {
     AtlasLayout layout;
-    SDL_Texture* texture = nullptr;
-    SDL_Texture* maskTexture = nullptr;
+    SDL_Texture* textures[2][2] = {};  // [masked][nearest]
     ~SdlAtlas() override {
-        if (texture) SDL_DestroyTexture(texture);
-        if (maskTexture) SDL_DestroyTexture(maskTexture);
+        for (auto& pair : textures)
+            for (SDL_Texture* texture : pair)
+                if (texture) SDL_DestroyTexture(texture);
     }
 };
 
@@ -53,7 +53,7 @@ void placeFrame(std::vector<uint8_t>& atlas, const AtlasLayout& layout, const Pi
 }
 
 SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const AtlasLayout& layout,
-                              bool snapAlpha) {
+                              bool snapAlpha, bool nearest) {
     std::vector<uint8_t> pixels(static_cast<size_t>(layout.width()) * layout.height() * 4, 0);
     for (int i = 0; i < image.frameCount(); ++i)
         placeFrame(pixels, layout, image.frames[i], i, snapAlpha);
@@ -62,14 +62,14 @@ SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const 
                                              layout.width(), layout.height());
     if (!texture) return nullptr;
     SDL_UpdateTexture(texture, nullptr, pixels.data(), layout.width() * 4);
-    const bool filtered = (image.flags & ImageFiltered) != 0;
+    const bool filtered = (image.flags & ImageFiltered) != 0 && !nearest;
     SDL_SetTextureScaleMode(texture, filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     return texture;
 }
 
 }  // namespace
 
-AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked) {
+AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked, bool nearest) {
     auto& slot = image.texture;
     if (!slot) {
         auto atlas = std::make_unique<SdlAtlas>();
@@ -77,8 +77,10 @@ AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, boo
         slot = std::move(atlas);
     }
     auto& atlas = static_cast<SdlAtlas&>(*slot);
-    SDL_Texture*& texture = masked ? atlas.maskTexture : atlas.texture;
-    if (!texture) texture = makeAtlasTexture(renderer, image, atlas.layout, masked);
+    // An unfiltered picture is sampled nearest anyway: one texture serves both.
+    nearest = nearest && (image.flags & ImageFiltered) != 0;
+    SDL_Texture*& texture = atlas.textures[masked][nearest];
+    if (!texture) texture = makeAtlasTexture(renderer, image, atlas.layout, masked, nearest);
 
     const AtlasLayout& layout = atlas.layout;
     const float left = static_cast<float>((frame % layout.columns) * layout.cellWidth + Border);
