@@ -56,7 +56,7 @@ std::unique_ptr<Image> fakeImage(int width, int height, int frames, bool centred
     auto image = std::make_unique<Image>();
     image->width = width;
     image->height = height;
-    image->frameCount = frames;
+    image->frames.assign(frames, PixelBlock{width, height, {}});
     if (centred) MediaLayer::centreImageHandle(*image);
     return image;
 }

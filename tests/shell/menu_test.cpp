@@ -21,7 +21,6 @@ std::unique_ptr<Image> fakeImage(int width, int height, int frames) {
     auto image = std::make_unique<Image>();
     image->width = width;
     image->height = height;
-    image->frameCount = frames;
     image->frames.assign(frames, PixelBlock{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 255)});
     return image;
 }
@@ -234,7 +233,7 @@ TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
             EXPECT_EQ(cut.image->width, cut.width) << cut.name;
             EXPECT_EQ(cut.image->height, cut.height) << cut.name;
         }
-        EXPECT_EQ(cut.image->frameCount, cut.frames) << cut.name;
+        EXPECT_EQ(cut.image->frameCount(), cut.frames) << cut.name;
         EXPECT_FLOAT_EQ(cut.image->handleX, cut.centred ? cut.image->width * 0.5f : 0.0f) << cut.name;
         EXPECT_FLOAT_EQ(cut.image->handleY, cut.centred ? cut.image->height * 0.5f : 0.0f) << cut.name;
     }
