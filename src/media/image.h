@@ -16,16 +16,17 @@ struct PixelBlock {
     std::vector<uint8_t> rgba;
 };
 
-// Backend texture of one frame, made the first time the frame is drawn.
+// What a drawing backend keeps of a whole picture (all its frames), made the first time it is drawn.
 struct TextureSlot {
     virtual ~TextureSlot() = default;
 };
 
 struct Image {
     int width = 0, height = 0;   // size of one frame
-    int frameCount = 0;
     float handleX = 0.0f, handleY = 0.0f;
     int flags = ImageDefaultFlags;
     std::vector<PixelBlock> frames;
-    mutable std::vector<std::unique_ptr<TextureSlot>> textures;  // the backend's textures, made when first drawn
+    mutable std::unique_ptr<TextureSlot> texture;  // empty until the picture is first drawn
+
+    int frameCount() const { return static_cast<int>(frames.size()); }
 };

@@ -18,15 +18,13 @@ std::optional<DecodedPicture> decodeFile(MediaLayer& media, const std::string& p
     return picture;
 }
 
-// Textures are made by the backend the first time a frame is drawn; the slots start empty.
+// The backend makes its texture the first time the picture is drawn.
 std::unique_ptr<Image> makeImage(std::vector<PixelBlock> frames, int flags) {
     auto image = std::make_unique<Image>();
     image->width = frames.front().width;
     image->height = frames.front().height;
-    image->frameCount = static_cast<int>(frames.size());
     image->flags = flags;
     image->frames = std::move(frames);
-    image->textures.resize(image->frames.size());
     return image;
 }
 

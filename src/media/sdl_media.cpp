@@ -6,12 +6,21 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
+#include <thread>
+#include <utility>
 
+#include "media/cpu_canvas.h"
+#include "media/quad_geometry.h"
 #include "media/sdl_audio.h"
 #include "media/sdl_quad_batch.h"
 #include "media/sdl_texture_atlas.h"
 
 namespace {
+
+// Moves one corner of a turned quad by a thousandth of a pixel: invisible, yet enough
+// that the software renderer cannot mistake the quad for an axis-aligned copy.
+constexpr float KeepQuadNudge = 0.001f;
 
 // The game's own key numbers for the keys it knows; letters and digits keep their ASCII codes.
 int gameKeyCode(SDL_Keycode key) {
@@ -66,13 +75,33 @@ void transformedQuad(SDL_Vertex (&quad)[4], const DrawState& draw, float x, floa
     }
 }
 
+int64_t microsecondsNow() {
+    static const double ticksPerMicro = static_cast<double>(SDL_GetPerformanceFrequency()) / 1e6;
+    return static_cast<int64_t>(static_cast<double>(SDL_GetPerformanceCounter()) / ticksPerMicro);
+}
+
+// The software renderer by its index: a renderer named in SDL's hint would win otherwise.
+int softwareDriverIndex() {
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::string_view(info.name) == "software") return i;
+    }
+    return -1;
+}
+
+void sleepMicroseconds(int64_t micros) { std::this_thread::sleep_for(std::chrono::microseconds(micros)); }
+
 }  // namespace
 
-SdlMedia::SdlMedia() : audio(std::make_unique<SdlAudio>(mixer)) { resetDrawState(); }
+SdlMedia::SdlMedia(DrawPath path)
+    : audio(std::make_unique<SdlAudio>(mixer)), drawPath(path), pacer(microsecondsNow, sleepMicroseconds) {
+    resetDrawState();
+}
 
 SdlMedia::~SdlMedia() {
     audio.reset();
     batch.reset();
+    if (canvasTexture) SDL_DestroyTexture(canvasTexture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
     SDL_Quit();
@@ -94,6 +123,9 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer) return reportScreenFailure();
+    const bool compose =
+        drawPath == DrawPath::Composer || (drawPath == DrawPath::Automatic && rendererDrawsInSoftware());
+    if (compose && !startComposing()) return reportScreenFailure();
     batch = std::make_unique<QuadBatch>(renderer);
     SDL_RendererInfo info;
     softwareRenderer = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
@@ -109,17 +141,52 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     return true;
 }
 
+bool SdlMedia::rendererDrawsInSoftware() {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0) return false;
+    if (info.flags & SDL_RENDERER_SOFTWARE) return true;
+    if (std::string_view(info.name).substr(0, 6) != "opengl" || !SDL_GL_GetCurrentContext()) return false;
+    // Mesa without a driver for the card draws OpenGL on the CPU too, and more slowly than
+    // composing the frame ourselves. The renderer's context is the current one.
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned int GlRenderer = 0x1F01;
+    const unsigned char* name = getString ? getString(GlRenderer) : nullptr;
+    return name && isSoftwareRasteriser(reinterpret_cast<const char*>(name));
+}
+
+bool SdlMedia::startComposing() {
+    // The composed frame is one copy to the window: the software renderer does that best,
+    // straight to the window system (SDL would otherwise show its window through OpenGL).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_DestroyRenderer(renderer);
+    renderer = SDL_CreateRenderer(window, softwareDriverIndex(), SDL_RENDERER_SOFTWARE);
+    if (!renderer) return false;
+    // 0x00RRGGBB words, as the canvas keeps them.
+    canvasTexture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, screenWidth,
+                                      screenHeight);
+    if (!canvasTexture) return false;
+    canvas = std::make_unique<CpuCanvas>(screenWidth, screenHeight);
+    return true;
+}
+
+void SdlMedia::showComposedFrame() {
+    SDL_UpdateTexture(canvasTexture, nullptr, canvas->pixels(), screenWidth * 4);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);  // the bars around a letterboxed screen
+    SDL_RenderCopy(renderer, canvasTexture, nullptr, nullptr);
+    const CpuCanvas::Counts counts = canvas->takeCounts();
+    frameStats = DrawStats{counts.quads, counts.composites + 1};
+}
+
 bool SdlMedia::reportScreenFailure() {
     std::fprintf(stderr, "%s\n", SDL_GetError());
     return false;
 }
 
 void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
-    timerPacing = true;
-    refreshRate = refreshHz;
-    if (refreshHz == 0) {
-        timerPacing = false;
-    } else if (depth != 0) {
+    bool timerPacing = refreshHz != 0;
+    if (refreshHz != 0 && depth != 0) {
         // Trust vsync only when presents really come 1000/hz ms apart.
         SDL_RenderSetVSync(renderer, 1);
         const Uint32 begin = SDL_GetTicks();
@@ -136,69 +203,60 @@ void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
         }
     }
     if (timerPacing) SDL_RenderSetVSync(renderer, 0);
-    scheduleStart = SDL_GetTicks();
-    frameBudget = 0;
+    pacer.start(refreshHz, timerPacing);
 }
 
 void SdlMedia::presentFrame() {
-    batch->flush();
-    if (timerPacing) {
-        // Frame k is due at start + k * 1000 / hz; a late frame restarts the schedule, never catches up.
-        const int64_t elapsed = static_cast<int64_t>(SDL_GetTicks() - scheduleStart);
-        frameBudget += 1000;
-        const int64_t wait = frameBudget / refreshRate - elapsed;
-        if (wait > 0 && wait < 1000) {
-            SDL_Delay(static_cast<Uint32>(wait));
-        } else {
-            frameBudget = elapsed * refreshRate;
-        }
+    if (canvas) {
+        showComposedFrame();
     } else {
-        keepVsyncHonest();
+        batch->flush();
+        frameStats.drawCalls = batch->takeDrawCalls();
     }
+    shownStats = std::exchange(frameStats, DrawStats{});
+    pacer.beforePresent();
     SDL_RenderPresent(renderer);
-    lastPresent = SDL_GetTicks();
-}
-
-void SdlMedia::keepVsyncHonest() {
-    // A hidden or minimised window may stop waiting for the vertical blank; the game
-    // counts time in frames, so it must not race. Wait out the rest of the frame then.
-    if (refreshRate <= 0 || lastPresent == 0) return;
-    const Uint32 sinceLast = SDL_GetTicks() - lastPresent;
-    const Uint32 shortest = static_cast<Uint32>(1000 / refreshRate) - 4;  // slack for a late wake-up
-    if (sinceLast < shortest) SDL_Delay(shortest - sinceLast);
+    pacer.afterPresent();
 }
 
 void SdlMedia::clearScreen() {
+    if (canvas) return canvas->clear();
     batch->flush();
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
 }
 
 void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
+    if (canvas) return canvas->drawImage(image, x, y, frame, draw);
     if (frame < 0 || frame >= static_cast<int>(image.frames.size())) return;
+    // Quads that cannot show cost nothing: half the falling lights have scale 0, and the
+    // credits draw every line wherever it has scrolled to.
+    if (!quadCanShow(draw)) return;
+    const float left = -image.handleX, top = -image.handleY;
+    const float right = left + static_cast<float>(image.width), bottom = top + static_cast<float>(image.height);
+    if (pixelBox(placeQuad(draw, x, y, left, top, right, bottom), screenWidth, screenHeight).empty()) return;
     const bool masked = draw.blend == BlendMode::Mask;
-    const int alpha = masked ? 255 : alphaByte(draw.alpha);
-    // Quads that cannot show cost nothing: half the falling lights have scale 0.
-    if (alpha == 0 && (draw.blend == BlendMode::Alpha || draw.blend == BlendMode::Light)) return;
-    if (draw.scaleX == 0.0f || draw.scaleY == 0.0f) return;
-    const AtlasPlace place = atlasPlace(renderer, image, frame, masked);
+    const AtlasPlace place = atlasPlace(renderer, image, frame, masked, onWholePixels(draw, x + left, y + top));
     if (!place.texture) return;
 
-    const float left = -image.handleX, top = -image.handleY;
     SDL_Vertex quad[4];
-    transformedQuad(quad, draw, x, y, left, top, left + image.width, top + image.height, alpha, place);
+    transformedQuad(quad, draw, x, y, left, top, right, bottom, drawAlphaByte(draw), place);
     // The software renderer turns any axis-aligned quad into a plain copy and
-    // loses a quarter turn or a mirror on the way; a tiny nudge keeps it a quad.
+    // loses a quarter turn or a mirror on the way; a nudge far below a pixel keeps it
+    // a quad (guarded by RotatedCentredPictureTurnsAboutItsHandle in sdl_render_test).
     const bool turned = draw.ix <= 0 || draw.jy <= 0 || draw.iy != 0 || draw.jx != 0;
-    if (softwareRenderer && turned) quad[3].position.x += 0.001f;
+    if (softwareRenderer && turned) quad[3].position.x += KeepQuadNudge;
     batch->add(place.texture, sdlBlend(draw.blend), quad);
+    frameStats.quads += 1;
 }
 
 void SdlMedia::drawRect(float x, float y, float width, float height) {
+    if (canvas) return canvas->drawRect(x, y, width, height, draw);
     const int alpha = draw.blend == BlendMode::Mask ? 255 : alphaByte(draw.alpha);
     SDL_Vertex quad[4];
     transformedQuad(quad, draw, x, y, 0, 0, width, height, alpha, AtlasPlace{});
     batch->add(nullptr, sdlBlend(draw.blend), quad);
+    frameStats.quads += 1;
 }
 
 void SdlMedia::movePointer(int x, int y) {
@@ -268,6 +326,7 @@ void SdlMedia::toggleFullScreen() {
 }
 
 PixelBlock SdlMedia::readScreen() {
+    if (canvas) return canvas->read();
     batch->flush();
     PixelBlock block;
     block.width = screenWidth;

@@ -19,6 +19,7 @@ void QuadBatch::flush() {
     }
     SDL_RenderGeometry(renderer, texture, vertices.data(), static_cast<int>(vertices.size()), indices.data(),
                        static_cast<int>(indices.size()));
+    calls += 1;
     vertices.clear();
     indices.clear();
 }

@@ -18,11 +18,11 @@ struct AtlasLayout {
 
 struct SdlAtlas : TextureSlot {
     AtlasLayout layout;
-    SDL_Texture* texture = nullptr;
-    SDL_Texture* maskTexture = nullptr;
+    SDL_Texture* textures[2][2] = {};  // [masked][nearest]
     ~SdlAtlas() override {
-        if (texture) SDL_DestroyTexture(texture);
-        if (maskTexture) SDL_DestroyTexture(maskTexture);
+        for (auto& pair : textures)
+            for (SDL_Texture* texture : pair)
+                if (texture) SDL_DestroyTexture(texture);
     }
 };
 
@@ -30,8 +30,8 @@ AtlasLayout layoutFor(const Image& image) {
     AtlasLayout layout;
     layout.cellWidth = image.width + 2 * Border;
     layout.cellHeight = image.height + 2 * Border;
-    layout.columns = std::clamp(MaxAtlasSide / std::max(layout.cellWidth, 1), 1, std::max(image.frameCount, 1));
-    layout.rows = (image.frameCount + layout.columns - 1) / layout.columns;
+    layout.columns = std::clamp(MaxAtlasSide / std::max(layout.cellWidth, 1), 1, std::max(image.frameCount(), 1));
+    layout.rows = (image.frameCount() + layout.columns - 1) / layout.columns;
     return layout;
 }
 
@@ -53,33 +53,34 @@ void placeFrame(std::vector<uint8_t>& atlas, const AtlasLayout& layout, const Pi
 }
 
 SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const AtlasLayout& layout,
-                              bool snapAlpha) {
+                              bool snapAlpha, bool nearest) {
     std::vector<uint8_t> pixels(static_cast<size_t>(layout.width()) * layout.height() * 4, 0);
-    for (int i = 0; i < image.frameCount && i < static_cast<int>(image.frames.size()); ++i)
+    for (int i = 0; i < image.frameCount(); ++i)
         placeFrame(pixels, layout, image.frames[i], i, snapAlpha);
     // Bytes R, G, B, A in memory are ABGR8888 on a little-endian machine.
     SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
                                              layout.width(), layout.height());
     if (!texture) return nullptr;
     SDL_UpdateTexture(texture, nullptr, pixels.data(), layout.width() * 4);
-    const bool filtered = (image.flags & ImageFiltered) != 0;
+    const bool filtered = (image.flags & ImageFiltered) != 0 && !nearest;
     SDL_SetTextureScaleMode(texture, filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     return texture;
 }
 
 }  // namespace
 
-AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked) {
-    if (image.textures.empty()) image.textures.resize(1);
-    auto& slot = image.textures[0];
+AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked, bool nearest) {
+    auto& slot = image.texture;
     if (!slot) {
         auto atlas = std::make_unique<SdlAtlas>();
         atlas->layout = layoutFor(image);
         slot = std::move(atlas);
     }
     auto& atlas = static_cast<SdlAtlas&>(*slot);
-    SDL_Texture*& texture = masked ? atlas.maskTexture : atlas.texture;
-    if (!texture) texture = makeAtlasTexture(renderer, image, atlas.layout, masked);
+    // An unfiltered picture is sampled nearest anyway: one texture serves both.
+    nearest = nearest && (image.flags & ImageFiltered) != 0;
+    SDL_Texture*& texture = atlas.textures[masked][nearest];
+    if (!texture) texture = makeAtlasTexture(renderer, image, atlas.layout, masked, nearest);
 
     const AtlasLayout& layout = atlas.layout;
     const float left = static_cast<float>((frame % layout.columns) * layout.cellWidth + Border);

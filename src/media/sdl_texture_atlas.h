@@ -14,5 +14,7 @@ struct AtlasPlace {
 };
 
 // The frame's texture and place, made the first time the picture is drawn. The mask
-// mode uses a copy whose alpha is snapped to 0 or 255. No texture when it cannot be made.
-AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked);
+// mode uses a copy whose alpha is snapped to 0 or 255; `nearest` a copy sampled nearest
+// (for quads that land on whole pixels, where it looks the same and costs less).
+// No texture when it cannot be made.
+AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked, bool nearest);

@@ -30,12 +30,11 @@ TEST_F(PictureLoading, RecognisesContentWhateverTheExtensionAndMasksByDefault) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 2);
     EXPECT_EQ(image->height, 1);
-    EXPECT_EQ(image->frameCount, 1);
+    EXPECT_EQ(image->frameCount(), 1);
     EXPECT_EQ(image->flags, ImageDefaultFlags);
     EXPECT_EQ(image->handleX, 0.0f);
     ASSERT_EQ(image->frames.size(), 1u);
-    ASSERT_EQ(image->textures.size(), 1u);
-    EXPECT_EQ(image->textures[0], nullptr);
+    EXPECT_EQ(image->texture, nullptr);  // made when first drawn
     EXPECT_EQ(pixelAt(image->frames[0], 1, 0), (Rgba{255, 0, 0, 0}));
     EXPECT_EQ(pixelAt(image->frames[0], 0, 0), (Rgba{255, 0, 0, 255}));
 }
@@ -52,7 +51,7 @@ TEST_F(PictureLoading, MasksOnlyWhenAskedAndOnlyWithoutAlpha) {
     EXPECT_EQ(pixelAt(ownAlpha->frames[0], 1, 0), (Rgba{0, 0, 0, 255}));
 }
 
-TEST_F(PictureLoading, CutsStripsIntoFramesWithTheirOwnTextureSlots) {
+TEST_F(PictureLoading, CutsStripsIntoFrames) {
     // 64 x 128 TGA, 24 bits: the bottom half (stored first) grey 1, the top half grey 2.
     Bytes data(64 * 64 * 3, 1);
     data.insert(data.end(), 64 * 64 * 3, 2);
@@ -61,8 +60,7 @@ TEST_F(PictureLoading, CutsStripsIntoFramesWithTheirOwnTextureSlots) {
     ASSERT_TRUE(strip);
     EXPECT_EQ(strip->width, 64);
     EXPECT_EQ(strip->height, 64);
-    EXPECT_EQ(strip->frameCount, 2);
-    EXPECT_EQ(strip->textures.size(), 2u);
+    EXPECT_EQ(strip->frameCount(), 2);
     EXPECT_EQ(pixelAt(strip->frames[0], 5, 5), (Rgba{2, 2, 2, 255}));
     EXPECT_EQ(pixelAt(strip->frames[1], 5, 5), (Rgba{1, 1, 1, 255}));
     EXPECT_FALSE(media.loadImageStrip("gfx/strip.spr", 64, 64, 0, 3));

@@ -1,4 +1,4 @@
-// The SDL layer drawn on the software renderer, read back pixel by pixel.
+// The SDL layer drawn on the software renderer and by the CPU compositor, read back pixel by pixel.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -13,7 +13,6 @@ Image solidPicture(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
     Image image;
     image.width = width;
     image.height = height;
-    image.frameCount = 1;
     image.flags = 0;  // no filtering: exact pixels
     PixelBlock block{width, height, {}};
     for (int i = 0; i < width * height; ++i) block.rgba.insert(block.rgba.end(), {r, g, b, 255});
@@ -30,7 +29,7 @@ Pixel pixelAt(const PixelBlock& screen, int x, int y) {
     return {screen.rgba[i], screen.rgba[i + 1], screen.rgba[i + 2]};
 }
 
-class SdlRenderTest : public ::testing::Test {
+class SdlRenderTest : public ::testing::TestWithParam<DrawPath> {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -40,7 +39,7 @@ protected:
         media.setBlendMode(BlendMode::Alpha);
         media.clearScreen();
     }
-    SdlMedia media;
+    SdlMedia media{GetParam()};
 };
 
 void expectNear(Pixel actual, Pixel expected) {
@@ -51,7 +50,7 @@ void expectNear(Pixel actual, Pixel expected) {
 
 }  // namespace
 
-TEST_F(SdlRenderTest, RotatedCentredPictureTurnsAboutItsHandle) {
+TEST_P(SdlRenderTest, RotatedCentredPictureTurnsAboutItsHandle) {
     // Blue picture whose top two rows are red: after a quarter turn clockwise the red edge is on the right.
     Image picture = solidPicture(32, 32, 0, 0, 255);
     for (int i = 0; i < 32 * 2; ++i) picture.frames[0].rgba[i * 4 + 0] = 255, picture.frames[0].rgba[i * 4 + 2] = 0;
@@ -68,7 +67,7 @@ TEST_F(SdlRenderTest, RotatedCentredPictureTurnsAboutItsHandle) {
     expectNear(pixelAt(screen, 100, 116), {0, 0, 0});
 }
 
-TEST_F(SdlRenderTest, AlphaAndAdditiveBlending) {
+TEST_P(SdlRenderTest, AlphaAndAdditiveBlending) {
     const Image white = solidPicture(16, 16, 255, 255, 255);
     const Image grey = solidPicture(16, 16, 100, 100, 100);
     const Image red = solidPicture(16, 16, 255, 0, 0);
@@ -83,7 +82,7 @@ TEST_F(SdlRenderTest, AlphaAndAdditiveBlending) {
     expectNear(pixelAt(screen, 28, 8), {227, 100, 100});
 }
 
-TEST_F(SdlRenderTest, ColourMultipliesAndOutOfRangeValuesAreClamped) {
+TEST_P(SdlRenderTest, ColourMultipliesAndOutOfRangeValuesAreClamped) {
     const Image white = solidPicture(16, 16, 255, 255, 255);
     media.setDrawColour(300, 128, -20);
     media.setDrawAlpha(1.7f);
@@ -100,12 +99,11 @@ TEST_F(SdlRenderTest, ColourMultipliesAndOutOfRangeValuesAreClamped) {
     expectNear(pixelAt(screen, 52, 12), {255, 255, 255});
 }
 
-TEST_F(SdlRenderTest, NeighbouringFramesNeverBleedIntoAScaledFrame) {
+TEST_P(SdlRenderTest, NeighbouringFramesNeverBleedIntoAScaledFrame) {
     // Two frames side by side in one picture: red, then blue. Scaled up smoothly,
     // frame 0 stays red right up to its edge.
     Image strip = solidPicture(8, 8, 255, 0, 0);
     strip.frames.push_back(solidPicture(8, 8, 0, 0, 255).frames[0]);
-    strip.frameCount = 2;
     strip.flags = ImageFiltered;
     media.setDrawScale(4, 4);
     media.drawImage(strip, 100, 100, 0);
@@ -118,3 +116,7 @@ TEST_F(SdlRenderTest, NeighbouringFramesNeverBleedIntoAScaledFrame) {
     }
     expectNear(pixelAt(screen, 230, 130), {0, 0, 255});
 }
+
+// SDL's software renderer, and the CPU compositor that replaces it: the same pixels.
+INSTANTIATE_TEST_SUITE_P(BothPaths, SdlRenderTest, ::testing::Values(DrawPath::Renderer, DrawPath::Composer),
+                         [](const auto& info) { return info.param == DrawPath::Renderer ? "Renderer" : "Composer"; });

@@ -80,7 +80,7 @@ TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
     EXPECT_EQ(f.media.currentDraws.at(0).state.blend, BlendMode::Light);
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.scaleX, particle.scale);
     f.media.clearScreen();
-    drawMenuParticles(f.game);
+    drawMenuParticles(f.media, f.game.effects.particles, *f.game.res.particle, f.game.fade);
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.scaleX, particle.scale + 0.01f);  // grows as it falls
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.alpha, 0.99f);
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).y, particle.y + particle.speed);

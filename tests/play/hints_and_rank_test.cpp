@@ -77,7 +77,7 @@ TEST(Hints, VirusClockAndFaxModemTriggers) {
     EXPECT_TRUE(level.hint.visible);
     EXPECT_EQ(level.hint.page, 2);
     EXPECT_EQ(level.hint.direction, 1);
-    stepHintTriggers(f.game);
+    stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     EXPECT_EQ(level.hint.direction, 1) << "shown, not yet told to fade";
     level.virusWatch.virusHintClock = 1249;
     stepHintTriggers(f.game.level, f.game.progress.levelIndex);

@@ -92,8 +92,8 @@ TEST(SpriteFont, EveryGlyphAdvancesByItsWidthFromTheTableLessOne) {
     for (int code = 33; code <= 122; ++code) all.push_back(static_cast<char>(code));
     PlayFixture f;
     f.media.clearScreen();
-    drawText(f.game, 0, 0, all, AlignLeft);
-    const std::vector<float> xs = glyphXs(f.media, f.game.res.smallFont.get());
+    drawText(f.media, f.game.font, 0, 0, all, AlignLeft);
+    const std::vector<float> xs = glyphXs(f.media, f.game.font.smallGlyphs.get());
     ASSERT_EQ(xs.size(), 90u);
     int x = 0;
     for (int i = 0; i < 90; ++i) {

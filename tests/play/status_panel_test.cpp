@@ -119,7 +119,7 @@ TEST(StatusPanel, ARestingPointerNamesTheStateOfTheComputerUnderIt) {
     f.runUntil([&] { return f.game.level.phase == LevelPhase::Playing; });
     Computer& computer = f.game.board.computers.at(0);
     const int x = cellCentreX(f.game.board, computer.x), y = cellCentreY(f.game.board, computer.y);
-    const std::vector<std::pair<int, std::string>> states = {{NotConnected, "Not connected"},
+    const std::vector<std::pair<ComputerState, std::string>> states = {{NotConnected, "Not connected"},
                                                              {Infected, "Virus Detected"}};
     for (const auto& [state, text] : states) {
         computer.state = state;  // an infected computer stays so whatever the floods find

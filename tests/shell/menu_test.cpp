@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <tuple>
 
@@ -258,7 +259,7 @@ TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
         {"icon", res.icon.get(), 0, 0, 1, false},             {"hint", res.hint.get(), 13, 16, 3, false},
         {"background", res.background.get(), 0, 0, 1, true}, {"logo", res.logo.get(), 0, 0, 1, true},
         {"tiles", res.tiles.get(), 56, 56, 120, true},        {"panel", res.panel.get(), 0, 0, 1, false},
-        {"bigFont", res.bigFont.get(), 46, 64, 11, false},    {"smallFont", res.smallFont.get(), 13, 13, 90, false},
+        {"bigFont", game.font.bigDigits.get(), 46, 64, 11, false}, {"smallFont", game.font.smallGlyphs.get(), 13, 13, 90, false},
         {"canvas0", res.canvas[0].get(), 0, 0, 1, true},      {"canvas3", res.canvas[3].get(), 0, 0, 1, true},
         {"publisherLogo", res.publisherLogo.get(), 0, 0, 1, false}, {"crest", res.crest.get(), 32, 32, 34, true},
         {"particle", res.particle.get(), 64, 64, 2, true},    {"menuBack", res.menuBack.get(), 0, 0, 1, true},
@@ -271,7 +272,7 @@ TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
             EXPECT_EQ(cut.image->width, cut.width) << cut.name;
             EXPECT_EQ(cut.image->height, cut.height) << cut.name;
         }
-        EXPECT_EQ(cut.image->frameCount, cut.frames) << cut.name;
+        EXPECT_EQ(cut.image->frameCount(), cut.frames) << cut.name;
         EXPECT_FLOAT_EQ(cut.image->handleX, cut.centred ? cut.image->width * 0.5f : 0.0f) << cut.name;
         EXPECT_FLOAT_EQ(cut.image->handleY, cut.centred ? cut.image->height * 0.5f : 0.0f) << cut.name;
     }
@@ -448,17 +449,35 @@ TEST_F(MenuFixture, CreditsScrollUpHalfAPixelPerFrameAndReturnToTheMenuAfterThei
     // Frame 120: creditsY is 540. Rows come every 30 pixels under the heading; each is left-aligned
     // at 170, 200 or 230, right-aligned to 570, 600 or 630, or centred on 400.
     const std::vector<DrawnText>& frame120 = credits.texts[120];
+    auto fullWidth = [&](const std::string& text) {  // right placement uses the full widths
+        int full = 0;
+        for (char c : text) full += c == ' ' ? 5 : game.font.glyphWidths[static_cast<size_t>(c - 33)];
+        return full;
+    };
     EXPECT_GE(frame120.size(), 20u);
     for (const DrawnText& row : frame120) {
         if (row.text == "C r e d i t s") continue;
         EXPECT_EQ(row.y % 30, 0) << row.text << " at y " << row.y;
-        int full = 0;  // right placement uses the full widths
-        for (char c : row.text) full += c == ' ' ? 5 : game.font.glyphWidths[static_cast<size_t>(c - 33)];
+        const int full = fullWidth(row.text);
         const bool left = row.x == 170 || row.x == 200 || row.x == 230;
         const bool right = row.x + full == 570 || row.x + full == 600 || row.x + full == 630;
         const bool centred = row.x == 400 - textWidth(game.font, row.text) / 2;
         EXPECT_TRUE(left || right || centred) << row.text << " at x " << row.x;
     }
+    // Every role is the team's, right-aligned to 600 on its role's row; the thanks and
+    // greetings name the projects the game is built on.
+    for (const char* role : {"Original Idea", "Code", "Design and Graphics", "Levels Construction", "Gamedev Support"}) {
+        const DrawnText* roleRow = findText(frame120, role);
+        ASSERT_NE(roleRow, nullptr) << role;
+        const auto team = std::find_if(frame120.begin(), frame120.end(), [&](const DrawnText& row) {
+            return row.y == roleRow->y && row.text == "The Cablewright Team";
+        });
+        ASSERT_NE(team, frame120.end()) << role;
+        EXPECT_EQ(team->x + fullWidth(team->text), 600) << role;
+    }
+    for (const char* project : {"SDL", "libpng", "libjpeg", "Ogg Vorbis", "cairo and pixman", "FreeType",
+                                "The DejaVu fonts", "GoogleTest and CMake"})
+        EXPECT_NE(findText(frame120, project), nullptr) << project;
 }
 
 TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {

@@ -144,7 +144,7 @@ TEST(WholeGame, TheWelcomeLineReentersAsSoonAsItsLastLetterHasLeftTheScreen) {
         if (presented < 1000) return;  // the line is some 3,500 pixels long
         int firstX = 99999, end = -99999;
         for (const DrawCall& call : media.lastFrame) {
-            const bool glyph = call.image && call.image->frameCount == 90 && call.state.colour.r != 0;
+            const bool glyph = call.image && call.image->frameCount() == 90 && call.state.colour.r != 0;
             if (!glyph || call.y != 520) continue;
             firstX = std::min(firstX, static_cast<int>(call.x));
             end = std::max(end, static_cast<int>(call.x) + font.glyphWidths[static_cast<size_t>(call.frame)] - 1);

@@ -9,7 +9,7 @@ std::unique_ptr<Image> fakeImage(int width, int height, int frames, bool centred
     auto image = std::make_unique<Image>();
     image->width = width;
     image->height = height;
-    image->frameCount = frames;
+    image->frames.assign(static_cast<size_t>(frames), PixelBlock{width, height, {}});
     if (centred) MediaLayer::centreImageHandle(*image);
     return image;
 }

@@ -59,7 +59,7 @@ constexpr int SpaceAdvance = 5;
 constexpr int WidestGap = 4 * SpaceAdvance;  // more than four spaces apart: another text on the same row
 
 bool isSmallFont(const DrawCall& call) {
-    return call.kind == DrawCall::Kind::Image && call.image && call.image->frameCount == 90 &&
+    return call.kind == DrawCall::Kind::Image && call.image && call.image->frameCount() == 90 &&
            call.image->width == 13;
 }
 

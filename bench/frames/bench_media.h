@@ -1,0 +1,52 @@
+#pragma once
+// The two machine layers the frame benchmark drives the game through: the real SDL
+// backend (one drawing path per process) and the scripted one with drawing left out.
+// Both take the pointer from the scene script and report every presented frame.
+
+#include <functional>
+#include <memory>
+
+#include "media/scripted_media.h"
+#include "media/sdl_media.h"
+
+// What a scene script does to the input, and what it hears of every present.
+struct BenchScript {
+    int pointerX = 400, pointerY = 300;
+    bool pressLeft = false;  // held down until the script lets go
+    std::function<void()> onPresent;
+};
+
+// The real SDL backend in a window, unpaced, so every frame costs what it costs.
+class BenchSdlMedia : public SdlMedia {
+public:
+    BenchSdlMedia(BenchScript& script, DrawPath path) : SdlMedia(path), script(script) {}
+    bool openScreen(int width, int height, int, int, int flags) override {
+        return SdlMedia::openScreen(width, height, 0, 0, flags);
+    }
+    void presentFrame() override;
+
+protected:
+    void pumpEvents() override;
+
+private:
+    BenchScript& script;
+};
+
+// The game logic alone: pictures are loaded, draw calls are counted and dropped.
+class BenchLogicMedia : public ScriptedMedia {
+public:
+    explicit BenchLogicMedia(BenchScript& script) : script(script) {}
+    void drawImage(const Image&, float, float, int) override { quads += 1; }
+    void drawRect(float, float, float, float) override { quads += 1; }
+    void presentFrame() override;
+    int quads = 0;
+
+protected:
+    void pumpEvents() override;
+
+private:
+    BenchScript& script;
+};
+
+// Moves the scripted pointer and button into the input state.
+void applyScript(const BenchScript& script, InputState& input);

@@ -1,0 +1,39 @@
+#pragma once
+// Where a drawn picture lands on the screen, and whether it can show at all.
+// Shared by every drawing path so they agree on what they skip and how they sample.
+
+#include "media/draw_state.h"
+
+struct ScreenPoint {
+    float x = 0, y = 0;
+};
+
+// The rectangle (left, top)-(right, bottom) relative to the drawing position (x, y),
+// turned and scaled by the draw matrix. Corners: top-left, top-right, bottom-left, bottom-right.
+struct Quad {
+    ScreenPoint corners[4];
+};
+Quad placeQuad(const DrawState& draw, float x, float y, float left, float top, float right, float bottom);
+
+// Whole pixels touched by a quad, clipped to the screen; empty when it is off screen.
+struct PixelBox {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x0..x1-1, y0..y1-1
+    bool empty() const { return x1 <= x0 || y1 <= y0; }
+    int width() const { return x1 - x0; }
+    int height() const { return y1 - y0; }
+};
+PixelBox pixelBox(const Quad& quad, int screenWidth, int screenHeight);
+
+// True when the draw state leaves a picture's pixels as they are: no scale, no turn.
+bool untransformed(const DrawState& draw);
+// The screen column or row where pixel 0 of an untransformed picture edge at `edge` lands:
+// the pixel whose centre is the first inside the edge.
+int landingPixel(float edge);
+// An untransformed picture whose edges fall on whole pixels: sampling nearest looks the same
+// as sampling smoothly, and costs less.
+bool onWholePixels(const DrawState& draw, float left, float top);
+
+// The alpha byte the draw uses: masked drawing is opaque or nothing.
+int drawAlphaByte(const DrawState& draw);
+// False for quads that change no pixel: fully transparent, additive black, or squashed flat.
+bool quadCanShow(const DrawState& draw);
