@@ -22,17 +22,7 @@ for folder in gfx sfx maps tracks; do ln -s "$game_dir/$folder" "$copy/$folder";
 "$copy/cablewright" 2> "$out_dir/audio_loss_stderr.txt" &
 pid=$!
 # The menu fades in once start-up is done; a loaded machine may take a while.
-shown=no
-for _ in $(seq 20); do
-    sleep 1
-    import -window root "$out_dir/audio_loss_menu.png"
-    brightness=$(mean_brightness "$out_dir/audio_loss_menu.png")
-    if awk -v b="$brightness" 'BEGIN { exit !(b > 0.05) }'; then shown=yes; break; fi
-done
-[ "$shown" = yes ] || fail "no menu without a sound device"
-sleep 1
-xdotool mousemove 650 200 click 1
-sleep 7.5
+start_new_game "$out_dir/audio_loss"
 xdotool mousemove 700 100
 sleep 0.5
 import -window root "$out_dir/audio_loss_before.png"

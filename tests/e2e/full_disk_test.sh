@@ -35,13 +35,12 @@ df -h "$disk" | tail -1
 
 "$disk/cablewright" 2> "$out_dir/full_disk_stderr.txt" &
 pid=$!
-sleep 5
-xdotool mousemove 650 200 click 1   # continue is there, but a new game is quicker to leave
-sleep 6
+start_new_game "$out_dir/full_disk"   # continue is there, but a new game is quicker to leave
+# Holding Escape leaves play, which saves both files: both saves fail on the full disk.
 xdotool keydown Escape
-sleep 5
+wait_for_line "$out_dir/full_disk_stderr.txt" "could not save .*oldgame.cws" 30
 xdotool keyup Escape
-sleep 3
+sleep 1
 kill -0 "$pid" 2> /dev/null || fail "the game stopped on the failed save"
 escape_until_exit "$pid" 15
 cat "$out_dir/full_disk_stderr.txt"

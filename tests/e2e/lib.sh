@@ -60,3 +60,29 @@ wait_for_brightness() {
     done
     fail "the screen never went $side brightness $level ($shot)"
 }
+
+# From a fresh start: waits for the lit menu, clicks New game, and waits until the first
+# level has faded in under its start caption and the caption (250 frames) is gone, so
+# the board takes clicks. Screenshots go to $1_menu.png, $1_menu_left.png and
+# $1_caption.png.
+start_new_game() {
+    local shots=$1
+    wait_for_brightness "${shots}_menu.png" 0.12 30
+    xdotool mousemove 650 200
+    sleep 0.2  # a frame sees the pointer over the button before the click
+    xdotool click 1
+    wait_for_brightness "${shots}_menu_left.png" 0.08 30 below
+    wait_for_brightness "${shots}_caption.png" 0.05 30
+    sleep 4.5
+}
+
+# Waits up to $3 seconds for a line matching $2 in file $1; fails the test when none comes.
+wait_for_line() {
+    local file=$1 pattern=$2 limit=$3
+    local until=$((SECONDS + limit))
+    while [ "$SECONDS" -lt "$until" ]; do
+        grep -q "$pattern" "$file" 2> /dev/null && return 0
+        sleep 0.1
+    done
+    fail "no line matching \"$pattern\" in $file within $limit s"
+}

@@ -34,9 +34,8 @@ now() { date +%s.%N; }
 frames="$copy/frames.txt"
 (cd "$copy" && FRAME_CLOCK_FILE=$frames LD_PRELOAD=$frame_clock exec ./cablewright 2> "$out_dir/music_stderr.txt") &
 pid=$!
-sleep 5
-xdotool mousemove 650 200 click 1
-sleep 8  # the menu fades out, play starts and the music fades in
+# The menu fades out, play starts and the music fades in under the start caption.
+start_new_game "$out_dir/music"
 start=$(audio_bytes)
 # The Play button first: a press that touches no file, for comparison.
 xdotool mousemove 96 584

@@ -21,12 +21,8 @@ for folder in gfx sfx maps tracks; do ln -s "$game_dir/$folder" "$copy/$folder";
 
 "$copy/cablewright" 2> "$out_dir/new_game_stderr.txt" &
 pid=$!
-wait_for_brightness "$out_dir/new_game_menu.png" 0.12 30
-xdotool mousemove 650 200 click 1
 # The menu fades out (about two seconds), then the first level fades in under its start caption.
-wait_for_brightness "$out_dir/menu_left.png" 0.08 30 below
-wait_for_brightness "$out_dir/start_caption.png" 0.05 30
-sleep 4.5  # the caption shows for 250 frames
+start_new_game "$out_dir/new_game"
 xdotool mousemove 700 100
 sleep 0.5
 import -window root "$out_dir/level_before_click.png"
