@@ -44,11 +44,15 @@ bool addTracksFrom(TrackPlayer& player, MediaLayer& media, const std::string& fo
     return true;
 }
 
+// The next track is opened before the current one stops: the mixer lets a stopped track play
+// on until the track that replaced it has its first samples, and an open that is slow on a
+// busy machine would otherwise fall between the two and leave a gap.
 void switchTrack(TrackPlayer& player, MediaLayer& media, int direction) {
     if (player.trackCount == 0) return;
-    media.stopChannel(player.musicChannel);
+    const Channel playing = player.musicChannel;
     stepTrack(player, direction);
     player.musicChannel = openCurrentTrack(player, media, direction, false);
+    media.stopChannel(playing);
     player.musicTarget = 1.0f;
 }
 

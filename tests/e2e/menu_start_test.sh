@@ -6,11 +6,8 @@ game_dir=$1
 out_dir=$2
 mkdir -p "$out_dir"
 here=$(cd "$(dirname "$0")" && pwd)
-
-if [ -z "${INSIDE_XVFB:-}" ]; then
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
-fi
 source "$here/lib.sh"
+inside_xvfb "$0" "$@"
 export SDL_AUDIODRIVER=dummy
 
 # 1. Start, look, leave.

@@ -9,17 +9,11 @@ make_long_track=$3
 frame_clock=$4
 mkdir -p "$out_dir"
 here=$(cd "$(dirname "$0")" && pwd)
-
-if [ -z "${INSIDE_XVFB:-}" ]; then
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
-fi
 source "$here/lib.sh"
+inside_xvfb "$0" "$@"
 
 # A private game folder; the long tracks are made here and never kept.
-copy=$(mktemp -d)
-trap 'rm -rf "$copy"' EXIT
-cp "$game_dir/cablewright" "$game_dir/oldgame.cws" "$copy/"
-for folder in gfx sfx maps; do ln -s "$game_dir/$folder" "$copy/$folder"; done
+make_game_copy "$game_dir" gfx sfx maps
 mkdir "$copy/tracks"
 "$make_long_track" "$copy/tracks/a_long.ogg" 1500 48000 2 || fail "cannot make the long track"
 "$make_long_track" "$copy/tracks/b_quiet.ogg" 120 44100 2 0.25 || fail "cannot make the second track"
