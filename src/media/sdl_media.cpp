@@ -108,46 +108,82 @@ SdlMedia::~SdlMedia() {
 }
 
 bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) {
+    using Clock = std::chrono::steady_clock;
+    opening.begun = Clock::now();
     // Ctrl+C and a logout's SIGTERM end the program as usual instead of becoming
     // window events that the game does not handle.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return reportScreenFailure();
+    opening.videoReady = Clock::now();
     screenWidth = width;
     screenHeight = height;
     fullScreen = depth != 0;
     const Uint32 windowFlags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    // An OpenGL window from the start: SDL's OpenGL renderer would make the window again,
+    // and the drawing path is chosen by asking OpenGL first. Without OpenGL, a plain one.
     window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                              windowFlags);
+                              windowFlags | SDL_WINDOW_OPENGL);
+    if (!window)
+        window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                  windowFlags);
     if (!window) return reportScreenFailure();
-    // Ask for no renderer by name: naming one turns the batching off.
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
-    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer) return reportScreenFailure();
-    const bool compose =
-        drawPath == DrawPath::Composer || (drawPath == DrawPath::Automatic && rendererDrawsInSoftware());
-    if (compose && !startComposing()) return reportScreenFailure();
+    opening.windowReady = Clock::now();
+    if (!openRenderer()) return reportScreenFailure();
     batch = std::make_unique<QuadBatch>(renderer);
     SDL_RendererInfo info;
     softwareRenderer = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     SDL_RenderSetLogicalSize(renderer, width, height);
+    opening.rendererReady = Clock::now();
     resetDrawState();
     for (int i = 0; i < 2; ++i) {
         clearScreen();
         SDL_RenderPresent(renderer);
     }
+    opening.cleared = Clock::now();
     if (!audio->open()) warning("no sound: " + audio->failure());  // the game runs silently
+    opening.audioReady = Clock::now();
     runRefreshProbe(depth, refreshHz);
     movePointer(width / 2, height / 2);
+    opening.probeDone = Clock::now();
     return true;
+}
+
+bool SdlMedia::openRenderer() {
+    // Asking a bare OpenGL context for its rasteriser takes milliseconds; making SDL's OpenGL
+    // renderer on a software rasteriser takes half a second of shader building, all thrown
+    // away when the frames are composed instead.
+    if (drawPath == DrawPath::Automatic && openGlDrawsInSoftware()) return startComposing();
+    // Ask for no renderer by name: naming one turns the batching off.
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer) return false;
+    const bool compose =
+        drawPath == DrawPath::Composer || (drawPath == DrawPath::Automatic && rendererDrawsInSoftware());
+    return !compose || startComposing();
+}
+
+bool SdlMedia::openGlDrawsInSoftware() {
+    if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) return false;
+    const SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) return false;
+    const bool software = currentOpenGlDrawsInSoftware();
+    SDL_GL_MakeCurrent(window, nullptr);
+    SDL_GL_DeleteContext(context);
+    return software;
 }
 
 bool SdlMedia::rendererDrawsInSoftware() {
     SDL_RendererInfo info;
     if (SDL_GetRendererInfo(renderer, &info) != 0) return false;
     if (info.flags & SDL_RENDERER_SOFTWARE) return true;
-    if (std::string_view(info.name).substr(0, 6) != "opengl" || !SDL_GL_GetCurrentContext()) return false;
+    // The renderer's context is the current one.
+    return std::string_view(info.name).substr(0, 6) == "opengl" && SDL_GL_GetCurrentContext() &&
+           currentOpenGlDrawsInSoftware();
+}
+
+bool SdlMedia::currentOpenGlDrawsInSoftware() {
     // Mesa without a driver for the card draws OpenGL on the CPU too, and more slowly than
-    // composing the frame ourselves. The renderer's context is the current one.
+    // composing the frame ourselves.
     using GetString = const unsigned char* (*)(unsigned int);
     const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
     constexpr unsigned int GlRenderer = 0x1F01;
@@ -159,7 +195,7 @@ bool SdlMedia::startComposing() {
     // The composed frame is one copy to the window: the software renderer does that best,
     // straight to the window system (SDL would otherwise show its window through OpenGL).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_DestroyRenderer(renderer);
+    if (renderer) SDL_DestroyRenderer(renderer);
     renderer = SDL_CreateRenderer(window, softwareDriverIndex(), SDL_RENDERER_SOFTWARE);
     if (!renderer) return false;
     // 0x00RRGGBB words, as the canvas keeps them.

@@ -1,6 +1,7 @@
 #pragma once
 // The MediaLayer that ships: SDL2 window, renderer, input, clock and audio device.
 
+#include <chrono>
 #include <memory>
 
 #include "media/draw_path.h"
@@ -19,6 +20,12 @@ class QuadBatch;
 struct DrawStats {
     int quads = 0;      // pictures and rectangles that reached the renderer
     int drawCalls = 0;  // batches handed to it
+};
+
+// When each stage of opening the screen ended.
+struct ScreenOpening {
+    using Time = std::chrono::steady_clock::time_point;
+    Time begun, videoReady, windowReady, rendererReady, cleared, audioReady, probeDone;
 };
 
 class SdlMedia : public MediaLayer {
@@ -42,6 +49,8 @@ public:
     DrawStats lastFrameStats() const { return shownStats; }
     // True when frames are composed by the CPU rather than drawn by SDL's renderer.
     bool composing() const { return canvas != nullptr; }
+    // How long opening the screen took, stage by stage (benchmarks).
+    const ScreenOpening& openingTimes() const { return opening; }
 
 protected:
     void pumpEvents() override;
@@ -52,7 +61,12 @@ private:
     // Says why the screen could not be opened; false.
     bool reportScreenFailure();
     void runRefreshProbe(int depth, int refreshHz);
+    // SDL's renderer, or the composer where OpenGL would draw on the CPU anyway.
+    bool openRenderer();
+    // Asks a short-lived OpenGL context of the window for its rasteriser.
+    bool openGlDrawsInSoftware();
     bool rendererDrawsInSoftware();
+    static bool currentOpenGlDrawsInSoftware();
     // Switches to composing frames in memory, shown through SDL's software renderer.
     bool startComposing();
     void showComposedFrame();
@@ -64,6 +78,7 @@ private:
     std::unique_ptr<CpuCanvas> canvas;  // the frame in memory, when composing
     SDL_Texture* canvasTexture = nullptr;
     DrawStats frameStats, shownStats;
+    ScreenOpening opening;
     int screenWidth = 800, screenHeight = 600;
     bool fullScreen = false;
     bool softwareRenderer = false;

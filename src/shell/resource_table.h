@@ -1,9 +1,33 @@
 #pragma once
 // The pictures and sounds of the game, loaded once at start-up.
+//
+// Decoding them takes about as long as opening the screen and needs neither the screen nor
+// the other files, so start-up decodes them on threads of their own while the screen opens,
+// and takes them in table order afterwards: a missing or damaged file stops the game with
+// the same message, at the same step, as if they had been loaded one after the other.
+
+#include <future>
+#include <memory>
+#include <vector>
+
+#include "media/image.h"
+#include "media/sound.h"
 
 struct Game;
+class MediaLayer;
 
-// Loads every picture in table order; a missing or undecodable one stops the game naming the file.
+using PictureLoad = std::future<std::vector<std::unique_ptr<Image>>>;
+using SoundLoad = std::future<std::vector<SoundPtr>>;
+
+// Starts decoding every picture (sound) of the table beside the caller.
+PictureLoad startLoadingPictures(MediaLayer& media);
+SoundLoad startLoadingSounds(MediaLayer& media);
+// Waits for the pictures and hands them to the game in table order; the first that is
+// missing or undecodable stops the game naming the file.
+void takePictures(Game& game, PictureLoad& load);
+// Waits for the sounds and hands them to the game; one that could not be loaded stays silent.
+void takeSounds(Game& game, SoundLoad& load);
+
+// Both steps at once.
 void loadPictures(Game& game);
-// Loads every sound in table order; one that cannot be loaded stays silent.
 void loadSounds(Game& game);

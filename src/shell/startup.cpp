@@ -4,17 +4,28 @@
 #include "shell/resource_table.h"
 #include "shell/shell_state.h"
 
-void startUp(Game& game, ShellState& shell) {
+void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
+    const auto done = [&stepDone](const char* step) {
+        if (stepDone) stepDone(step);
+    };
     MediaLayer& media = game.media;
+    // The pictures and sounds are decoded while the screen opens (see resource_table.h).
+    PictureLoad pictures = startLoadingPictures(media);
+    SoundLoad sounds = startLoadingSounds(media);
     if (!media.openScreen(ScreenWidth, ScreenHeight, 32, 60, 0)) media.fatalError("cannot open the 800 x 600 screen");
     media.hidePointer();
     media.seedRandom(media.millisecs());
+    done("screen");
     // The effect and device lists start empty with the Game itself.
     buildTrackList(game.music, media, shell.userTracksFolder);
-    loadPictures(game);
-    loadSounds(game);
+    done("tracks");
+    takePictures(game, pictures);
+    done("pictures");
+    takeSounds(game, sounds);
+    done("sounds");
     // Every level is read again at its start; a damaged map file stops the game here instead.
     checkMapData(media);
+    done("levels");
     buildGlyphWidths(game.font);
     game.connectors = buildConnectorTable();
     game.animations = buildAnimationTable();
@@ -25,4 +36,5 @@ void startUp(Game& game, ShellState& shell) {
     shell.welcomeLine = buildWelcomeLine();
     // The welcome line re-enters from the right once all of it has scrolled off the left.
     shell.marqueeLoopPoint = -textWidth(game.font, shell.welcomeLine);
+    done("tables");
 }

@@ -1,7 +1,13 @@
 #pragma once
 // Program start: screen, generator, track list, pictures, sounds, fixed tables, records.
 
+#include <functional>
+
 struct Game;
 struct ShellState;
 
-void startUp(Game& game, ShellState& shell);
+// Told the name of each start-up step as it ends ("screen", "tracks", "pictures", "sounds",
+// "levels", "tables"), so a benchmark can time them; the game passes none.
+using StartupStepDone = std::function<void(const char* step)>;
+
+void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone = {});

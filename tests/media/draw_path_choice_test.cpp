@@ -1,0 +1,69 @@
+// The drawing path the game picks by itself: the composer wherever OpenGL would draw on
+// the CPU anyway, SDL's own renderer where a graphics card draws.
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "media/draw_path.h"
+#include "media/sdl_media.h"
+
+namespace {
+
+// What OpenGL says of itself on this machine: "" when there is no OpenGL window to be had.
+std::string openGlRendererName() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return "";
+    std::string name;
+    if (SDL_Window* window = SDL_CreateWindow("probe", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN)) {
+        if (SDL_GLContext context = SDL_GL_CreateContext(window)) {
+            using GetString = const unsigned char* (*)(unsigned int);
+            const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+            if (const unsigned char* text = getString ? getString(0x1F01) : nullptr)
+                name = reinterpret_cast<const char*>(text);
+            SDL_GL_DeleteContext(context);
+        }
+        SDL_DestroyWindow(window);
+    }
+    SDL_Quit();
+    return name;
+}
+
+class AutomaticDrawPath : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("SDL_RENDER_DRIVER");
+    }
+    void TearDown() override { unsetenv("SDL_RENDER_DRIVER"); }
+};
+
+TEST_F(AutomaticDrawPath, OpenGlOnTheCpuIsReplacedByTheComposer) {
+    const std::string name = openGlRendererName();
+    if (name.empty()) GTEST_SKIP() << "no OpenGL here";
+    SdlMedia media;
+    ASSERT_TRUE(media.openScreen(800, 600, 0, 0, 0));
+    EXPECT_EQ(media.composing(), isSoftwareRasteriser(name)) << "OpenGL renderer: " << name;
+}
+
+TEST_F(AutomaticDrawPath, SdlsSoftwareRendererIsReplacedByTheComposer) {
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    SdlMedia media;
+    ASSERT_TRUE(media.openScreen(800, 600, 0, 0, 0));
+    EXPECT_TRUE(media.composing());
+}
+
+TEST_F(AutomaticDrawPath, AForcedPathIsKeptWhateverTheMachine) {
+    {
+        SdlMedia media(DrawPath::Renderer);
+        ASSERT_TRUE(media.openScreen(800, 600, 0, 0, 0));
+        EXPECT_FALSE(media.composing());
+    }
+    SdlMedia media(DrawPath::Composer);
+    ASSERT_TRUE(media.openScreen(800, 600, 0, 0, 0));
+    EXPECT_TRUE(media.composing());
+}
+
+}  // namespace
