@@ -144,6 +144,24 @@ TEST(Flood, ServerInTheLastRowFloodsOnlyFromItsTopHalf)
     EXPECT_EQ(board.computers[0].state, Connected);
 }
 
+TEST(Flood, AComputerReachedOnlyFromTheBottomHalfStaysConnectedFromFrameToFrame)
+{
+    Board board = emptyBoard(0);
+    placeServer(board, 0, 0, 92, 94);               // the top half faces the edge
+    placeDevice(board, 1, 1, DeviceComputer, 92);  // EndW, facing the bottom half
+    createDevices(board);
+    FrameRunner frame;
+    frame.run(board);
+    Computer& computer = board.computers.at(0);
+    EXPECT_EQ(computer.state, Connected);
+    EXPECT_EQ(computer.animTicksLeft, 80);
+    computer.animTicksLeft = 30;  // the connect animation under way
+    frame.run(board);
+    // Settled after both passes: still connected, so the animation is not started again.
+    EXPECT_EQ(computer.wasConnected, 1);
+    EXPECT_EQ(computer.animTicksLeft, 30);
+}
+
 TEST(Flood, SeedOutsideTheActiveAreaIsNeverExpanded)
 {
     Board board = emptyBoard(0);

@@ -22,6 +22,30 @@ std::vector<uint8_t> rampWav(int16_t start, uint32_t frames) {
     return out;
 }
 
+// The first sample heard after startMusic and after each press of Previous (-1) or Next (+1),
+// with the first `count` of the tracks a, b and c (first samples 1000, 2000 and 3000).
+std::vector<int> firstSamplesHeard(int count, const std::vector<int>& presses) {
+    ScratchFolder folder("tracks-" + std::to_string(count));
+    for (int i = 0; i < count; ++i)
+        writeBytes(folder.file(std::string("tracks/") + char('a' + i) + ".wav"), rampWav(1000 * (i + 1), 4410));
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    buildTrackList(player, media);
+    startMusic(player, media);
+    std::vector<int> heard;
+    std::vector<int16_t> out(2 * 100);
+    for (size_t press = 0; press <= presses.size(); ++press) {
+        if (press > 0) presses[press - 1] < 0 ? previousTrack(player, media) : nextTrack(player, media);
+        media.setChannelVolume(player.musicChannel, 1.0f);
+        media.musicDecoder().decodeAhead();
+        media.soundMixer().mixInto(out.data(), 100);  // plays on, so a track that is not restarted shows
+        heard.push_back(out[0]);
+        EXPECT_EQ(media.soundMixer().activeChannels(), 1);
+    }
+    return heard;
+}
+
 // A game folder with a "tracks" folder of three short tracks whose first samples tell them apart.
 class TrackPlayerTest : public ::testing::Test {
 protected:
@@ -117,14 +141,22 @@ TEST_F(TrackPlayerTest, PreviousAndNextWrapAroundTheList) {
     EXPECT_EQ(nextSample(), 2000);
 }
 
+TEST(TrackPlayerButtons, PreviousAndNextStartTheTrackTheyLandOnFromItsStart) {
+    EXPECT_EQ(firstSamplesHeard(1, {+1, -1, -1}), (std::vector<int>{1000, 1000, 1000, 1000}));
+    EXPECT_EQ(firstSamplesHeard(2, {-1, -1, +1, +1}), (std::vector<int>{1000, 2000, 1000, 2000, 1000}));
+    EXPECT_EQ(firstSamplesHeard(3, {+1, +1, -1, -1, -1, +1}),
+              (std::vector<int>{1000, 2000, 3000, 2000, 1000, 3000, 1000}));
+}
+
 TEST_F(TrackPlayerTest, StartMusicFadesInFromSilenceOverFiftyFrames) {
     buildTrackList(player, media);
     startMusic(player, media);
     EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
     EXPECT_EQ(media.soundMixer().channelVolume(player.musicChannel), 0.0f);
-    stepFrames(45);
-    EXPECT_LT(player.musicVolume, 0.95f);
-    stepFrames(5);
+    for (int frame = 1; frame <= 50; ++frame) {
+        stepMusicVolume(player, media);
+        ASSERT_NEAR(media.soundMixer().channelVolume(player.musicChannel), 0.02f * frame, 1e-5f) << frame;
+    }
     // Single-precision steps of 0.02 settle within one step of the target, not on it.
     EXPECT_NEAR(player.musicVolume, 1.0f, 0.0201f);
     EXPECT_EQ(media.soundMixer().channelVolume(player.musicChannel), player.musicVolume);
@@ -139,8 +171,12 @@ TEST_F(TrackPlayerTest, StopThenPlayResumesWhereTheTrackHadGotTo) {
     startMusic(player, media);
     stepFrames(60);
     fadeMusicOut(player);
-    stepFrames(60);
-    EXPECT_EQ(player.musicVolume, 0.0f);
+    for (int frame = 1; frame <= 50; ++frame) {
+        stepMusicVolume(player, media);
+        ASSERT_NEAR(media.soundMixer().channelVolume(player.musicChannel), 1.0f - 0.02f * frame, 1e-5f) << frame;
+    }
+    stepFrames(60);  // and stays silent
+    EXPECT_EQ(media.soundMixer().channelVolume(player.musicChannel), 0.0f);
     EXPECT_EQ(mixFrames(500)[0], 0);  // runs on while silent
     fadeMusicIn(player);
     stepFrames(60);
