@@ -145,6 +145,22 @@ TEST(LevelBuild, MirrorMovesOnlyTheActiveArea)
     EXPECT_EQ(board.tile[2][8], cableTile(CornerSW));
 }
 
+TEST(LevelBuild, EachSizeClassIsCentredOnTheScreen)
+{
+    std::vector<MapFileLevel> levels(4);
+    for (int sizeClass = 0; sizeClass < 4; ++sizeClass) levels[sizeClass].sizeClass = sizeClass;
+    MapFolder folder(levels);
+    loadMapData(folder.media, folder.mapData);
+    // Columns, rows and the top-left corner of 48-pixel cells centred on 800 x 600.
+    const std::array<std::array<int, 4>, 4> expected = {
+        {{4, 5, 304, 180}, {6, 7, 256, 132}, {10, 9, 160, 84}, {14, 11, 64, 36}}};
+    for (int sizeClass = 0; sizeClass < 4; ++sizeClass) {
+        copyLevel(folder.board, folder.mapData, sizeClass);
+        const Board& board = folder.board;
+        EXPECT_EQ((std::array<int, 4>{board.columns, board.rows, board.originX, board.originY}), expected[sizeClass]);
+    }
+}
+
 TEST(LevelBuild, CopyFixesTheServerAndUnknownSizesKeepTheOldGeometryButShowNoBackdrop)
 {
     MapFileLevel bigLevel;

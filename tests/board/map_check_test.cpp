@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 #include "board/board.h"
+#include "media/scripted_media.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -125,6 +128,7 @@ TEST(MapCheck, ExactlyOneServerWithBothHalvesAndAnOutput) {
     setCell(bytes, 3, 1, 1, Floor, NoDevice);
     setCell(bytes, 3, 1, 2, Floor, NoDevice);
     setCell(bytes, 3, 5, 10, CableTileBase + EndW, DeviceServerTop);  // the last row of the storage
+    setCell(bytes, 3, 6, 0, 96, DeviceServerBottom);  // next in memory, but not below it
     EXPECT_EQ(faultOfLevel3(bytes), "a Server top half without its bottom half at (5, 10)");
     bytes = validMap();
     setCell(bytes, 3, 1, 1, 97, DeviceServerTop);  // two pictures: no output at all
@@ -141,6 +145,19 @@ TEST(MapCheck, FaxModemsComeInTwosOrMore) {
     EXPECT_EQ(faultOfLevel3(bytes), "a single FaxModem with no partner");
     setCell(bytes, 3, 3, 4, CableTileBase + EndN, DeviceFaxModem);
     EXPECT_EQ(faultOfLevel3(bytes), "");
+}
+
+TEST(MapCheck, TheStartUpCheckAcceptsAGoodFileAndLeavesItClosed) {
+    ScratchFolder folder("map-check");
+    writeBytes(folder.file("maps/newmapdata.cwm"), validMap());
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
+    };
+    const auto before = openFiles();
+    checkMapData(media);
+    EXPECT_EQ(openFiles(), before);
 }
 
 }  // namespace
