@@ -140,7 +140,8 @@ TEST_F(MenuFixture, HelpPagesTurnAndEscapeKeepsThePage) {
     media.click(158);             // anywhere but the next-page button: nothing
     media.moveMouse(160, 400, 470);
     media.click(170);             // page 1
-    media.tapKey(180, KeyEscape); // back to the menu at once
+    media.tapKey(180, KeyEscape); // back to the menu at once, though the button is clicked too
+    media.click(180);
     EXPECT_THROW(run(190), ScriptEnded);
     EXPECT_EQ(shell.screenState, ScreenState::Menu);
     EXPECT_EQ(shell.helpPage, 1);
@@ -277,12 +278,13 @@ TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
         EXPECT_FLOAT_EQ(cut.image->handleY, cut.centred ? cut.image->height * 0.5f : 0.0f) << cut.name;
     }
     for (const auto& canvas : res.canvas) ASSERT_NE(canvas, nullptr);
-    EXPECT_NE(res.click, nullptr);
-    EXPECT_NE(res.rankUp, nullptr);
+    // Effects sound once; only the menu theme plays on and on.
+    for (const SoundPtr& effect : {res.click, res.start, res.complete, res.virus, res.starUse, res.rankUp}) {
+        ASSERT_NE(effect, nullptr);
+        EXPECT_FALSE(effect->looping);
+    }
     ASSERT_NE(res.menuTheme, nullptr);
-    ASSERT_NE(res.complete, nullptr);
     EXPECT_TRUE(res.menuTheme->looping);
-    EXPECT_FALSE(res.complete->looping);
     EXPECT_TRUE(media.pointerHidden);
     EXPECT_EQ(game.connectors.open[TeeNES], (std::array<int, 4>{1, 1, 1, 0}));
     EXPECT_EQ(game.animations[6][0], 22);
@@ -497,14 +499,27 @@ TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {
 TEST_F(MenuFixture, TheNextPageButtonGlowsWhileHoveredAndFadesAfter) {
     media.moveMouse(0, 650, 314);
     media.click(150);               // help
-    media.moveMouse(160, 281, 456);  // just inside the next-page button
+    // The button answers strictly inside x 280..520, y 455..490.
+    const std::vector<std::pair<int, int>> probes = {{281, 456}, {519, 489}, {520, 470}, {400, 455}, {400, 490}};
+    for (size_t i = 0; i < probes.size(); ++i)
+        media.moveMouse(160 + static_cast<int>(i), probes[i].first, probes[i].second);
+    media.moveMouse(165, 281, 456);  // just inside again
     media.moveMouse(190, 280, 456);  // just outside
     std::vector<DrawCall> glows;     // the next-page glow of every frame in Help
-    media.onFrame = [&](int) {
+    std::vector<int> hovered;
+    std::map<int, float> glowOf;     // by frame
+    media.onFrame = [&](int presented) {
         for (const DrawCall& call : media.drawsOf(game.res.menuButtonsGlow.get()))
-            if (call.frame == 5) glows.push_back(call);
+            if (call.frame == 5) glows.push_back(call), glowOf[presented] = call.state.alpha;
+        if (presented > 160 && presented <= 165) hovered.push_back(game.hoveredControl);
+        if (presented > 150) {  // the pointer over the help page is drawn as usual, not as a glow
+            EXPECT_EQ(media.drawsOf(game.res.pointer.get()).at(0).state.blend, BlendMode::Alpha) << presented;
+        }
     };
     runOut(240);
+    EXPECT_EQ(hovered, (std::vector<int>{5, 5, NoControl, NoControl, NoControl}));
+    for (int frame = 195; frame < 200; ++frame)  // falling by 0.05 a frame once the pointer has gone
+        EXPECT_NEAR(glowOf[frame], glowOf[frame - 1] - 0.05f, 1e-5) << frame;
     ASSERT_GE(glows.size(), 80u);
     EXPECT_EQ(glows[0].x, 400);
     EXPECT_EQ(glows[0].y, 470);
