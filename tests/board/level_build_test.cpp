@@ -134,6 +134,8 @@ TEST(LevelBuild, MirrorMovesOnlyTheActiveArea)
     placeDevice(board, 1, 1, DeviceServerBottom, cableTile(EndN));
     board.tile[8][3] = cableTile(CornerES);  // outside the 6 x 7 area
     board.tile[2][8] = cableTile(CornerSW);
+    board.tile[1][7] = cableTile(CornerES);   // just below the area
+    board.tile[13][2] = cableTile(CornerES);  // the last column of the storage
     mirrorBoard(board);
     createDevices(board);
     EXPECT_EQ(board.computers.at(0).x, 5);
@@ -143,6 +145,8 @@ TEST(LevelBuild, MirrorMovesOnlyTheActiveArea)
     EXPECT_EQ(board.serverX, 4);
     EXPECT_EQ(board.tile[8][3], cableTile(CornerES));
     EXPECT_EQ(board.tile[2][8], cableTile(CornerSW));
+    EXPECT_EQ(board.tile[1][7], cableTile(CornerES));
+    EXPECT_EQ(board.tile[13][2], cableTile(CornerES));
 }
 
 TEST(LevelBuild, EachSizeClassIsCentredOnTheScreen)
