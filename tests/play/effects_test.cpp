@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "play_fixture.h"
 
 namespace {
@@ -60,6 +62,11 @@ TEST(Effects, SparklesAndLightsAreAdditiveAndDieOut) {
     EXPECT_LE(sparkleLife, 101);
 
     for (int i = 0; i < 200; ++i) addFallingLight(f.game.effects, f.media);
+    std::set<int> frames;
+    std::set<float> scales;
+    for (const FallingLight& light : f.game.effects.lights) frames.insert(light.frame), scales.insert(light.scale);
+    EXPECT_EQ(frames, (std::set<int>{0, 1})) << "both pictures of a light fall";
+    EXPECT_EQ(scales, (std::set<float>{0.0f, 1.0f})) << "scale 5..15 tenths, cut to whole numbers";
     const int lightLife = drawsUntilGone(f, f.game.effects.lights, *f.game.res.lights, drawFallingLights);
     EXPECT_GE(lightLife, 349);
     EXPECT_LE(lightLife, 351);
