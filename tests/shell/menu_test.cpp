@@ -285,6 +285,7 @@ TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
     }
     ASSERT_NE(res.menuTheme, nullptr);
     EXPECT_TRUE(res.menuTheme->looping);
+    EXPECT_GT(game.music.trackCount, 0) << "the game's own music is listed for play";
     EXPECT_TRUE(media.pointerHidden);
     EXPECT_EQ(game.connectors.open[TeeNES], (std::array<int, 4>{1, 1, 1, 0}));
     EXPECT_EQ(game.animations[6][0], 22);
