@@ -18,15 +18,16 @@ struct ProgressFiles : ::testing::Test {
 }  // namespace
 
 TEST_F(ProgressFiles, AGoodSavedGameContinuesWhereItWasAndKeepsItsLastField) {
-    writeBytes("oldgame.cwm", littleEndian({3, 12, 15, 7}));
+    // The last field is carried whole: all four of its bytes count.
+    writeBytes("oldgame.cwm", littleEndian({3, 12, 15, 0x12345678}));
     ASSERT_TRUE(probeSavedGame(media, progress));
     loadGame(media, progress);
     EXPECT_EQ(progress.rankIndex, 3);
     EXPECT_EQ(progress.levelIndex, 12);
-    EXPECT_EQ(progress.carriedValue, 7);
+    EXPECT_EQ(progress.carriedValue, 0x12345678);
     progress.levelIndex = 13;
     saveGame(media, progress);
-    EXPECT_EQ(readBytes("oldgame.cwm"), littleEndian({3, 13, 16, 7}));
+    EXPECT_EQ(readBytes("oldgame.cwm"), littleEndian({3, 13, 16, 0x12345678}));
 }
 
 TEST_F(ProgressFiles, ARunThatReadNoSavedGameWritesZeroInTheLastField) {
