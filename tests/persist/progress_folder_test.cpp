@@ -144,6 +144,7 @@ TEST_F(PlayerProgressFolder, AnUnreadableSavedGameOffersNoContinueIsNamedOnceAnd
     saveGame(media, progress);
     EXPECT_TRUE(fs::is_directory(inPlayerFolder("oldgame.cwm")));
     EXPECT_TRUE(mentions(media.warnings, "game not saved", inPlayerFolder("oldgame.cwm")));
+    EXPECT_EQ(media.warnings.size(), 2u) << "and no attempt to write over it";
 
     // Once it can be read again it is an ordinary saved game.
     fs::remove(inPlayerFolder("oldgame.cwm"));

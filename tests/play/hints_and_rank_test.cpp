@@ -77,8 +77,11 @@ TEST(Hints, VirusClockAndFaxModemTriggers) {
     EXPECT_TRUE(level.hint.visible);
     EXPECT_EQ(level.hint.page, 2);
     EXPECT_EQ(level.hint.direction, 1);
+    level.hint.alpha = 0.5f;  // part-way faded in
     stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     EXPECT_EQ(level.hint.direction, 1) << "shown, not yet told to fade";
+    EXPECT_EQ(level.hint.page, 2);
+    EXPECT_EQ(level.hint.alpha, 0.5f) << "nor started again";
     level.virusWatch.virusHintClock = 1249;
     stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     EXPECT_EQ(level.hint.page, 3);
@@ -105,6 +108,14 @@ TEST(Hints, VirusClockAndFaxModemTriggers) {
     stepHintTriggers(f.game.level, f.game.progress.levelIndex);
     drawHintOverlay(f.media, f.game.font, f.game.fade, f.game.level.hint);
     EXPECT_FALSE(level.hint.visible);
+
+    f.game.progress.levelIndex = 3;  // the virus hints belong to level 4 alone
+    level.virusWatch.virusRevealed = true;
+    for (const int clock : {199, 1249}) {
+        level.virusWatch.virusHintClock = clock;
+        stepHintTriggers(f.game.level, f.game.progress.levelIndex);
+        EXPECT_FALSE(level.hint.visible) << clock;
+    }
 }
 
 TEST(Rank, PassingOneHundredFiftyRaisesTheRankAndDropsTheExcess) {
