@@ -6,6 +6,8 @@
 # resident and peak resident memory after play with every shipped track switched to.
 # Usage: bench/pacing.sh [GAME_DIR] [FRAME_CLOCK_LIBRARY] [RUNS]
 # (defaults: the build tree's game and tests/libframe_clock.so, one run)
+# FRAME_CLOCK_AT=call times each frame where the game hands it to the present, before the
+# X server's share of the work; by default the time is taken when the present returns.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 game_dir=$(cd "${1:-$here/../build/game}" && pwd)
@@ -64,7 +66,7 @@ play_board() {
 
 one_run() {
     make_copy "$FIRST_LARGE_LEVEL"
-    (cd "$copy" && FRAME_CLOCK_FILE=$copy/frames.txt LD_PRELOAD=$frame_clock exec ./cablewright 2> "$copy/stderr.txt") &
+    (cd "$copy" && FRAME_CLOCK_AT=${FRAME_CLOCK_AT:-return} FRAME_CLOCK_FILE=$copy/frames.txt LD_PRELOAD=$frame_clock exec ./cablewright 2> "$copy/stderr.txt") &
     pid=$!
     wait_for_brightness "$copy/shot.png" 0.12 60
     sleep 2.5  # the fade-in ends

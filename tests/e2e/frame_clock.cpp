@@ -1,12 +1,13 @@
-// Preloaded into the real game by the end-to-end music check: notes the wall-clock time of
-// every presented frame in the file named by FRAME_CLOCK_FILE, so frame intervals around a
-// button press can be measured from outside the game. Not part of the game.
+// Preloaded into the real game by the end-to-end music check and bench/pacing.sh: notes the
+// wall-clock time of every presented frame in the file named by FRAME_CLOCK_FILE, so frame
+// intervals can be measured from outside the game. Not part of the game.
 
 #include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
 
 extern "C" void SDL_RenderPresent(void* renderer) {
     using Present = void (*)(void*);
@@ -15,9 +16,16 @@ extern "C" void SDL_RenderPresent(void* renderer) {
         const char* path = std::getenv("FRAME_CLOCK_FILE");
         return path ? std::fopen(path, "w") : nullptr;
     }();
+    // FRAME_CLOCK_AT=call notes the moment the game hands the frame over, before the
+    // present's own work; otherwise the moment the present returns.
+    static const bool atCall = [] {
+        const char* at = std::getenv("FRAME_CLOCK_AT");
+        return at && std::string_view(at) == "call";
+    }();
+    timespec now{};
+    if (atCall) clock_gettime(CLOCK_REALTIME, &now);
     real(renderer);
     if (!log) return;
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
+    if (!atCall) clock_gettime(CLOCK_REALTIME, &now);
     std::fprintf(log, "%lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
 }
