@@ -7,6 +7,7 @@
 
 #include "media/sound_decoders.h"
 #include "media/sound_test_files.h"
+#include "media/track_stream.h"
 
 namespace {
 
@@ -16,6 +17,17 @@ double rootMeanSquare(const std::vector<int16_t>& samples, size_t from, size_t s
     for (size_t i = from; i < samples.size(); i += step, ++count) sum += double(samples[i]) * samples[i];
     return count ? std::sqrt(sum / count) : 0.0;
 }
+
+// Bytes in memory that count how often the reader moves in them.
+class SeekCountingSource : public MemorySource {
+public:
+    using MemorySource::MemorySource;
+    bool seek(uint64_t position) override {
+        ++seeks;
+        return MemorySource::seek(position);
+    }
+    int seeks = 0;
+};
 
 }  // namespace
 
@@ -64,5 +76,30 @@ TEST(OggDecoder, RefusesAFileWhoseAudioIsDamaged) {
     // but never to more audio than was encoded.
     if (pcm) {
         EXPECT_LE(pcm->frameCount(), 44100u);
+    }
+}
+
+// Found by fuzzing: a whole header set, then the first header page of a second chained
+// stream, and nothing more. Opened as a seekable file, libvorbisfile looks for every link
+// across the file, fails on the lone header and leaks on that path (the sanitizer build
+// shows the leak). Read only forwards, the file is refused cleanly, whole or streamed.
+TEST(OggDecoder, AHeaderSetFollowedByALoneHeaderOfASecondStreamIsRefusedReadingOnlyForwards) {
+    std::vector<uint8_t> bytes;
+    for (const std::vector<uint8_t>& page : vorbisHeaderPages(1)) bytes.insert(bytes.end(), page.begin(), page.end());
+    const std::vector<uint8_t> secondStream = vorbisHeaderPages(2).front();
+    bytes.insert(bytes.end(), secondStream.begin(), secondStream.end());
+    EXPECT_FALSE(decodeOgg(bytes));
+
+    SeekCountingSource source(bytes);
+    if (std::unique_ptr<PcmStream> stream = openOggStream(source)) {
+        int16_t out[2 * 256];
+        EXPECT_LE(stream->read(out, 256), 0);
+    }
+    EXPECT_EQ(source.seeks, 1);  // to the start, by the reader itself; never across the file
+
+    if (std::unique_ptr<TrackStream> track = TrackStream::open(std::make_unique<MemorySource>(bytes), true)) {
+        int16_t out[2 * 256];
+        EXPECT_EQ(track->produce(out, 256), 0u);
+        EXPECT_TRUE(track->ended());
     }
 }

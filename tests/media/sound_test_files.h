@@ -57,6 +57,36 @@ inline std::vector<uint8_t> encodeTone(int channels, int rate, int frames, float
     return bytes;
 }
 
+// The pages holding the three Vorbis headers of a stereo 44100 Hz stream with the given
+// serial number, each page whole; the first holds only the identification header.
+inline std::vector<std::vector<uint8_t>> vorbisHeaderPages(int serial) {
+    vorbis_info info;
+    vorbis_info_init(&info);
+    vorbis_encode_init_vbr(&info, 2, 44100, 0.5f);
+    vorbis_comment comment;
+    vorbis_comment_init(&comment);
+    vorbis_dsp_state dsp;
+    vorbis_analysis_init(&dsp, &info);
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, serial);
+    ogg_packet head, comm, code;
+    vorbis_analysis_headerout(&dsp, &comment, &head, &comm, &code);
+    ogg_stream_packetin(&stream, &head);
+    ogg_stream_packetin(&stream, &comm);
+    ogg_stream_packetin(&stream, &code);
+    std::vector<std::vector<uint8_t>> pages;
+    ogg_page page;
+    while (ogg_stream_flush(&stream, &page)) {
+        pages.emplace_back(page.header, page.header + page.header_len);
+        pages.back().insert(pages.back().end(), page.body, page.body + page.body_len);
+    }
+    ogg_stream_clear(&stream);
+    vorbis_dsp_clear(&dsp);
+    vorbis_comment_clear(&comment);
+    vorbis_info_clear(&info);
+    return pages;
+}
+
 // A plain PCM WAV: 8 or 16 bits, one or two channels, samples given as 16-bit values
 // (8-bit files keep their top byte). Frame f of channel c is value(f, c).
 template <typename Value>
