@@ -12,7 +12,9 @@ inside_xvfb "$0" "$@"
 export SDL_AUDIODRIVER=dummy
 
 disk=$(mktemp -d)
-if ! mount -t tmpfs -o size=12m tmpfs "$disk" 2> /dev/null; then
+# Room for the program (twice as large in the sanitizer build) and the progress files.
+size_mb=$(($(stat -c %s "$game_dir/cablewright") / 1048576 + 4))
+if ! mount -t tmpfs -o size=${size_mb}m tmpfs "$disk" 2> /dev/null; then
     rmdir "$disk"
     echo "SKIP: cannot mount a tmpfs here"
     exit 77

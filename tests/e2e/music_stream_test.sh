@@ -26,7 +26,9 @@ now() { date +%s.%N; }
 
 # The frame clock notes the time of every presented frame.
 frames="$copy/frames.txt"
-(cd "$copy" && FRAME_CLOCK_FILE=$frames LD_PRELOAD=$frame_clock exec ./cablewright 2> "$out_dir/music_stderr.txt") &
+# Libraries preloaded already (the sanitizer build's) stay preloaded.
+(cd "$copy" && FRAME_CLOCK_FILE=$frames LD_PRELOAD="$frame_clock${LD_PRELOAD:+ $LD_PRELOAD}" exec ./cablewright \
+    2> "$out_dir/music_stderr.txt") &
 pid=$!
 # The menu fades out, play starts and the music fades in under the start caption.
 start_new_game "$out_dir/music"

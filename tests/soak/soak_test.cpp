@@ -33,7 +33,11 @@ TEST(Soak, LastLevelsAndTheWrapCompleteWithSteadyEffectsAndMemory) {
         EXPECT_LE(level.sparkles, 400u) << "level " << level.levelIndex;
     }
     EXPECT_LE(report.menuParticles, 400u);
+    // AddressSanitizer holds freed memory back in its quarantine, so resident memory climbs
+    // there whatever the game does; the sanitizer build finds leaks its own way.
+#ifndef __SANITIZE_ADDRESS__
     EXPECT_LT(report.levels.back().residentKb - report.levels.front().residentKb, 16 * 1024);
+#endif
 }
 
 }  // namespace
