@@ -1,8 +1,8 @@
 // The streaming reader that plays music tracks, a player's own files among them, on
 // arbitrary bytes in a real file: opened by content (WAV, then Ogg Vorbis) as the game
 // opens a track, then asked for mixer frames in blocks of changing sizes, through a few
-// loop passes or to its end. Where the same decoder also reads the bytes whole, the first
-// pass must give exactly the whole sound's converted samples.
+// loop passes or to its end. A one-shot stream that ends within the frames asked for
+// must give exactly the whole sound of the same decoder, converted.
 
 #include <algorithm>
 #include <vector>
@@ -13,7 +13,7 @@
 namespace {
 
 // Enough for a few passes of the small seeds, little enough to keep each input quick.
-constexpr size_t MaxFramesProduced = 200000;
+constexpr size_t MaxFramesProduced = 40000;
 
 // Block sizes that put block edges everywhere, as the mixer's requests vary.
 constexpr size_t BlockSizes[] = {1, 7, 1000, 333, 4096, 2};
@@ -47,16 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!stream) return 0;
     const std::vector<int16_t> streamed = produceAll(*stream);
 
+    // Only a one-shot stream that ended is compared, so the whole decode stays as short.
+    if (looping || streamed.size() == 2 * MaxFramesProduced) return 0;
     // The whole sound by the decoder the stream chose (a WAV cut short is refused whole,
     // and the Ogg reader would then look for pages further in).
     MemorySource probe(bytes);
     std::optional<PcmSound> whole = openWavStream(probe) ? decodeWav(bytes) : decodeOgg(bytes);
     if (!whole) return 0;
-    const Sound converted = convertForMixing(std::move(*whole), looping);
-    const size_t compared = std::min(converted.samples.size(), streamed.size());
-    if (!std::equal(streamed.begin(), streamed.begin() + compared, converted.samples.begin())) __builtin_trap();
-    // A one-shot stream of a sound that decodes whole gives that sound and then ends.
-    if (!looping && streamed.size() < 2 * MaxFramesProduced && streamed.size() != converted.samples.size())
-        __builtin_trap();
+    const Sound converted = convertForMixing(std::move(*whole), false);
+    if (streamed != converted.samples) __builtin_trap();
     return 0;
 }
