@@ -19,7 +19,14 @@ if ! mount -t tmpfs -o size=${size_mb}m tmpfs "$disk" 2> /dev/null; then
     echo "SKIP: cannot mount a tmpfs here"
     exit 77
 fi
-trap 'umount "$disk"; rmdir "$disk"' EXIT
+# A failed check may leave the game running from the disk, which would keep it mounted.
+pid=
+release_disk() {
+    [ -n "$pid" ] && kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null
+    umount "$disk"
+    rmdir "$disk"
+}
+trap release_disk EXIT
 
 # The game folder on the small disk, with earlier progress in it.
 cp "$game_dir/cablewright" "$disk/"
