@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeFile("oldgame.cwm", std::span<const uint8_t>(data, size));
     static ScriptedMedia media;
     Progress progress;
-    if (!probeSavedGame(media)) __builtin_trap();
+    if (!probeSavedGame(media, progress)) __builtin_trap();
     loadGame(media, progress);
     // Whatever was read, the game must be left on a real level and rank.
     if (progress.levelIndex < 0 || progress.levelIndex >= 78 || progress.rankIndex < 0 || progress.rankIndex > 9)
