@@ -79,8 +79,11 @@ wait_for_exit() {
     exit_status=$?
 }
 
+# Ends the check; a game it started (in $pid) goes too, so a failed check never leaves
+# one running after its Xvfb, holding the suite until its time-out.
 fail() {
     echo "FAIL: $*" >&2
+    [ -n "${pid:-}" ] && kill -KILL "$pid" 2> /dev/null
     exit 1
 }
 
