@@ -9,6 +9,7 @@
 #include "media/picture_test_files.h"
 #include "media/scripted_media.h"
 #include "shell/run_game.h"
+#include "shell/shell_scenario.h"
 #include "support/test_support.h"
 
 namespace {
@@ -34,16 +35,8 @@ protected:
     }
     // Runs start-up and the menu for a moment; the message of the fatal error, or "".
     std::string startUpMessage() {
-        WorkingFolder inFolder(folder.path());
         ScriptedMedia media;
-        media.frameLimit = 5;
-        try {
-            runGame(media);
-        } catch (const FatalError& error) {
-            return error.what();
-        } catch (const ScriptEnded&) {
-        }
-        return "";
+        return ::startUpMessage(folder.path(), media, 5);
     }
 
     ScratchFolder folder{"spoiled"};

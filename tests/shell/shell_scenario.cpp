@@ -1,6 +1,8 @@
 #include "shell/shell_scenario.h"
 
+#include "media/scripted_media.h"
 #include "play/sprite_font.h"
+#include "shell/run_game.h"
 #include "support/test_support.h"
 
 bool linkBuiltGameFiles(const std::filesystem::path& folder) {
@@ -15,4 +17,16 @@ std::vector<DrawnText> smallTexts(const std::vector<DrawCall>& frame) {
     SpriteFont font;
     buildGlyphWidths(font);
     return smallTexts(frame, font.glyphWidths);
+}
+
+std::string startUpMessage(const std::filesystem::path& folder, ScriptedMedia& media, int frames) {
+    WorkingFolder inFolder(folder);
+    media.frameLimit = frames;
+    try {
+        runGame(media);
+    } catch (const FatalError& error) {
+        return error.what();
+    } catch (const ScriptEnded&) {
+    }
+    return "";
 }

@@ -12,5 +12,11 @@
 // The small-font lines of a frame (see test_support.h), with the game's own glyph widths.
 std::vector<DrawnText> smallTexts(const std::vector<DrawCall>& frame);
 
+class ScriptedMedia;
+
+// Runs the whole game in the folder for at most frames frames; the message of the fatal
+// error that stopped it, or "" when it ran on.
+std::string startUpMessage(const std::filesystem::path& folder, ScriptedMedia& media, int frames);
+
 // Links the built pictures, sounds, levels and music into the folder (the progress files are the test's).
 bool linkBuiltGameFiles(const std::filesystem::path& folder);

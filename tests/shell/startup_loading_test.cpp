@@ -7,6 +7,7 @@
 
 #include "media/scripted_media.h"
 #include "shell/run_game.h"
+#include "shell/shell_scenario.h"
 #include "support/test_support.h"
 
 namespace {
@@ -30,17 +31,7 @@ protected:
         writeBytes(folder.file(relative), {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
     }
     // Runs start-up and a few menu frames; the fatal error's message, or "".
-    std::string startUpMessage() {
-        WorkingFolder inFolder(folder.path());
-        media.frameLimit = 3;
-        try {
-            runGame(media);
-        } catch (const FatalError& error) {
-            return error.what();
-        } catch (const ScriptEnded&) {
-        }
-        return "";
-    }
+    std::string startUpMessage() { return ::startUpMessage(folder.path(), media, 3); }
 
     ScratchFolder folder{"loading"};
     ScriptedMedia media;
