@@ -24,6 +24,11 @@ void FramePacer::beforePresent() {
     const int64_t wait = frameBudget / refreshRate - elapsed;
     if (wait > 0 && wait < 1000) {
         sleep(wait * 1000);
+        // A sleeper woken late on a busy machine shows this frame late; the next one is due a
+        // whole frame after it, not sooner, or it would come early to catch up. Within the
+        // clock's millisecond it counts as on time.
+        const int64_t woke = milliseconds() - scheduleStart;
+        if (woke > frameBudget / refreshRate + 1) frameBudget = woke * refreshRate;
     } else {
         frameBudget = elapsed * refreshRate;
     }

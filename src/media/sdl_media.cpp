@@ -222,7 +222,10 @@ bool SdlMedia::reportScreenFailure() {
 
 void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
     bool timerPacing = refreshHz != 0;
-    if (refreshHz != 0 && depth != 0) {
+    // A composed frame goes out through the software renderer, which has no vertical blank to
+    // wait for (at most SDL imitates one with a sleep): the timer schedule paces it, and the
+    // probe's 50 ms stay out of the start-up.
+    if (refreshHz != 0 && depth != 0 && !canvas) {
         // Trust vsync only when presents really come 1000/hz ms apart.
         SDL_RenderSetVSync(renderer, 1);
         const Uint32 begin = SDL_GetTicks();

@@ -28,7 +28,8 @@ cp -r "$game_dir/gfx" "$broken/gfx"
 for folder in sfx maps tracks; do ln -s "$game_dir/$folder" "$broken/$folder"; done
 cp "$game_dir/oldgame.cws" "$broken/" 2>/dev/null
 rm "$broken/gfx/pointer.spr"
-(cd /tmp && "$broken/cablewright" 2> "$out_dir/broken_stderr.txt") &
+# exec: $pid is the game itself, so a hung one is ended with the check.
+(cd /tmp && exec "$broken/cablewright" 2> "$out_dir/broken_stderr.txt") &
 pid=$!
 wait_for_exit "$pid" 20
 [ "$exit_status" = "255" ] || fail "a missing picture gave status $exit_status"

@@ -80,6 +80,25 @@ TEST(FramePacer, TimerPacingPresentsALateFrameAtOnceAndRestartsTheSchedule) {
     EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'000}));
 }
 
+TEST(FramePacer, TimerPacingNeverBringsAFrameInEarlyAfterALateWakeUp) {
+    ScriptedClock clock;
+    clock.pacer.start(60, true);
+    clock.frame(2000, 0);   // due at 16 ms: on time
+    clock.oversleep = 3000;
+    clock.frame(2000, 0);   // due at 33 ms, woken at 36
+    clock.oversleep = 0;
+    clock.frame(2000, 0);   // due a whole frame after the late one, not back on the old grid
+    clock.frame(2000, 0);
+    // 16 ms after the late wake-up at 36 ms, where the old grid had it at 50 ms.
+    EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'000, 15'000, 14'000, 15'000}));
+    // A wake-up within the clock's millisecond keeps the schedule.
+    ScriptedClock slightlyLate;
+    slightlyLate.pacer.start(60, true);
+    slightlyLate.oversleep = 900;
+    for (int i = 0; i < 4; ++i) slightlyLate.frame(1000, 0);
+    EXPECT_EQ(slightlyLate.sleeps, (std::vector<int64_t>{15'000, 16'000, 15'000, 14'000}));
+}
+
 TEST(FramePacer, NoRefreshRateMeansNoPacing) {
     ScriptedClock clock;
     clock.pacer.start(0, true);
