@@ -119,10 +119,14 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     screenHeight = height;
     fullScreen = depth != 0;
     const Uint32 windowFlags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-    // An OpenGL window from the start: SDL's OpenGL renderer would make the window again,
-    // and the drawing path is chosen by asking OpenGL first. Without OpenGL, a plain one.
-    window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                              windowFlags | SDL_WINDOW_OPENGL);
+    // Without a graphics card the frames are composed and OpenGL is never loaded. Otherwise an
+    // OpenGL window from the start: SDL's OpenGL renderer would make the window again, and the
+    // drawing path is chosen by asking OpenGL first. Without OpenGL, a plain one.
+    composeFromTheStart =
+        drawPath == DrawPath::Composer || (drawPath == DrawPath::Automatic && !graphicsCardPresent());
+    if (!composeFromTheStart)
+        window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                  windowFlags | SDL_WINDOW_OPENGL);
     if (!window)
         window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                   windowFlags);
@@ -152,14 +156,12 @@ bool SdlMedia::openRenderer() {
     // Asking a bare OpenGL context for its rasteriser takes milliseconds; making SDL's OpenGL
     // renderer on a software rasteriser takes half a second of shader building, all thrown
     // away when the frames are composed instead.
-    if (drawPath == DrawPath::Automatic && openGlDrawsInSoftware()) return startComposing();
+    if (composeFromTheStart || (drawPath == DrawPath::Automatic && openGlDrawsInSoftware())) return startComposing();
     // Ask for no renderer by name: naming one turns the batching off.
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer) return false;
-    const bool compose =
-        drawPath == DrawPath::Composer || (drawPath == DrawPath::Automatic && rendererDrawsInSoftware());
-    return !compose || startComposing();
+    return drawPath == DrawPath::Renderer || !rendererDrawsInSoftware() || startComposing();
 }
 
 bool SdlMedia::openGlDrawsInSoftware() {

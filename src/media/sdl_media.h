@@ -83,6 +83,7 @@ private:
     bool fullScreen = false;
     bool softwareRenderer = false;
     DrawPath drawPath;
+    bool composeFromTheStart = false;  // decided before the window is made
 
     // Vsync where the probe trusts it, the millisecond schedule otherwise.
     FramePacer pacer;

@@ -2,9 +2,12 @@
 // the CPU anyway, SDL's own renderer where a graphics card draws.
 
 #include <SDL.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "media/draw_path.h"
@@ -64,6 +67,31 @@ TEST_F(AutomaticDrawPath, AForcedPathIsKeptWhateverTheMachine) {
     SdlMedia media(DrawPath::Composer);
     ASSERT_TRUE(media.openScreen(800, 600, 0, 0, 0));
     EXPECT_TRUE(media.composing());
+}
+
+TEST(GraphicsCard, IsSeenByItsDeviceNodesOnly) {
+    namespace fs = std::filesystem;
+    const fs::path devices = fs::temp_directory_path() / ("cw-devices-" + std::to_string(getpid()));
+    fs::remove_all(devices);
+    fs::create_directories(devices);
+    const auto node = [&devices](const fs::path& name) {
+        fs::create_directories((devices / name).parent_path());
+        std::ofstream(devices / name).put('\0');
+    };
+    const auto withOnly = [&](const fs::path& name) {
+        fs::remove_all(devices);
+        fs::create_directories(devices);
+        node(name);
+        return graphicsCardPresent(devices);
+    };
+    EXPECT_FALSE(graphicsCardPresent(devices)) << "no dri folder at all";
+    EXPECT_FALSE(graphicsCardPresent(devices / "missing"));
+    EXPECT_TRUE(withOnly("dri/renderD128"));
+    EXPECT_TRUE(withOnly("dri/card0"));
+    EXPECT_TRUE(withOnly("nvidiactl"));
+    EXPECT_FALSE(withOnly("dri/by-path-only")) << "a dri folder without card or render nodes";
+    EXPECT_FALSE(withOnly("fb0")) << "a frame buffer device is no graphics card";
+    fs::remove_all(devices);
 }
 
 }  // namespace
