@@ -5,33 +5,36 @@ namespace {
 // A present that waited for the blank comes back about one refresh after the one before;
 // one that comes back this much sooner did not wait.
 constexpr int64_t EarlySlackMicros = 2000;
+// A timer wake-up this much past its time counts as late.
+constexpr int64_t LateWakeSlackMicros = 1000;
 
 }  // namespace
 
 void FramePacer::start(int refreshHz, bool timerPacing) {
     refreshRate = refreshHz;
     timerPaced = timerPacing && refreshHz > 0;
-    scheduleStart = milliseconds();
-    frameBudget = 0;
+    restartSchedule(now());
     lastShown = -1;
+}
+
+void FramePacer::restartSchedule(int64_t time) {
+    scheduleStart = time;
+    framesScheduled = 0;
 }
 
 void FramePacer::beforePresent() {
     if (!timerPaced) return;
-    // Frame k is due at start + k * 1000 / hz; a late frame restarts the schedule, never catches up.
-    const int64_t elapsed = milliseconds() - scheduleStart;
-    frameBudget += 1000;
-    const int64_t wait = frameBudget / refreshRate - elapsed;
-    if (wait > 0 && wait < 1000) {
-        sleep(wait * 1000);
-        // A sleeper woken late on a busy machine shows this frame late; the next one is due a
-        // whole frame after it, not sooner, or it would come early to catch up. Within the
-        // clock's millisecond it counts as on time.
-        const int64_t woke = milliseconds() - scheduleStart;
-        if (woke > frameBudget / refreshRate + 1) frameBudget = woke * refreshRate;
-    } else {
-        frameBudget = elapsed * refreshRate;
-    }
+    // Frame k is due k refreshes after the start, to the microsecond; a late frame restarts
+    // the schedule, never catches up.
+    framesScheduled += 1;
+    const int64_t due = scheduleStart + framesScheduled * 1'000'000 / refreshRate;
+    const int64_t wait = due - now();
+    if (wait <= 0 || wait >= 1'000'000) return restartSchedule(now());
+    sleep(wait);
+    // A sleeper woken late on a busy machine shows this frame late; the next one is due a
+    // whole refresh after it, not sooner, or it would come early to catch up.
+    const int64_t woke = now();
+    if (woke - due > LateWakeSlackMicros) restartSchedule(woke);
 }
 
 void FramePacer::afterPresent() {

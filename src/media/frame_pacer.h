@@ -15,7 +15,8 @@ public:
     // Starts the schedule after the refresh probe. Under timer pacing frames follow a
     // millisecond schedule; otherwise the present waits for the vertical blank itself.
     void start(int refreshHz, bool timerPacing);
-    // Timer pacing: sleeps until the frame is due. A late frame restarts the schedule.
+    // Timer pacing: sleeps until the frame is due. A late frame, or a late wake-up, restarts
+    // the schedule.
     void beforePresent();
     // Vertical-blank pacing: a hidden or minimised window may stop waiting for the blank,
     // and the game counts time in frames, so a present that came back too early is held
@@ -25,13 +26,13 @@ public:
     bool timerPacing() const { return timerPaced; }
 
 private:
-    int64_t milliseconds() const { return now() / 1000; }
+    void restartSchedule(int64_t time);
 
     Clock now;
     Sleep sleep;
     bool timerPaced = true;
     int refreshRate = 60;
-    int64_t scheduleStart = 0;   // ms
-    int64_t frameBudget = 0;     // 1000 per frame, in units of 1/hz ms
+    int64_t scheduleStart = 0;   // us
+    int64_t framesScheduled = 0; // since scheduleStart
     int64_t lastShown = -1;      // us; when the previous frame was shown
 };

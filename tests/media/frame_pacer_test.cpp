@@ -63,12 +63,12 @@ TEST(FramePacer, UnderVsyncNothingWaitsBeforeThePresent) {
     EXPECT_TRUE(clock.sleeps.empty());
 }
 
-TEST(FramePacer, TimerPacingFollowsTheMillisecondSchedule) {
+TEST(FramePacer, TimerPacingFollowsTheRefreshSchedule) {
     ScriptedClock clock;
     clock.pacer.start(60, true);
     for (int i = 0; i < 3; ++i) clock.frame(2000, 0);
-    // Due at 16, 33 and 50 ms after the start.
-    EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'000, 15'000, 15'000}));
+    // Due at 16.666, 33.333 and 50 ms after the start, to the microsecond.
+    EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'666, 14'667, 14'667}));
 }
 
 TEST(FramePacer, TimerPacingPresentsALateFrameAtOnceAndRestartsTheSchedule) {
@@ -76,27 +76,26 @@ TEST(FramePacer, TimerPacingPresentsALateFrameAtOnceAndRestartsTheSchedule) {
     clock.pacer.start(60, true);
     clock.frame(40'000, 0);  // 40 ms to draw: shown at once
     EXPECT_TRUE(clock.sleeps.empty());
-    clock.frame(2000, 0);    // the next frame is due 16 ms after the late one
-    EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'000}));
+    clock.frame(2000, 0);    // the next frame is due a refresh after the late one
+    EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'666}));
 }
 
 TEST(FramePacer, TimerPacingNeverBringsAFrameInEarlyAfterALateWakeUp) {
     ScriptedClock clock;
     clock.pacer.start(60, true);
-    clock.frame(2000, 0);   // due at 16 ms: on time
+    clock.frame(2000, 0);   // due at 16.666 ms: on time
     clock.oversleep = 3000;
-    clock.frame(2000, 0);   // due at 33 ms, woken at 36
+    clock.frame(2000, 0);   // due at 33.333 ms, woken at 36.333
     clock.oversleep = 0;
-    clock.frame(2000, 0);   // due a whole frame after the late one, not back on the old grid
+    clock.frame(2000, 0);   // due a whole refresh after the late one, not back on the old grid at 50
     clock.frame(2000, 0);
-    // 16 ms after the late wake-up at 36 ms, where the old grid had it at 50 ms.
-    EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'000, 15'000, 14'000, 15'000}));
-    // A wake-up within the clock's millisecond keeps the schedule.
+    EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'666, 14'667, 14'666, 14'667}));
+    // A wake-up less than a millisecond late keeps the schedule.
     ScriptedClock slightlyLate;
     slightlyLate.pacer.start(60, true);
     slightlyLate.oversleep = 900;
-    for (int i = 0; i < 4; ++i) slightlyLate.frame(1000, 0);
-    EXPECT_EQ(slightlyLate.sleeps, (std::vector<int64_t>{15'000, 16'000, 15'000, 14'000}));
+    for (int i = 0; i < 3; ++i) slightlyLate.frame(1000, 0);
+    EXPECT_EQ(slightlyLate.sleeps, (std::vector<int64_t>{15'666, 14'767, 14'767}));
 }
 
 TEST(FramePacer, NoRefreshRateMeansNoPacing) {
