@@ -50,3 +50,26 @@ bool quadCanShow(const DrawState& draw) {
     const bool black = clampChannel(c.r) == 0 && clampChannel(c.g) == 0 && clampChannel(c.b) == 0;
     return !(draw.blend == BlendMode::Light && black);
 }
+
+InkBox inkBox(const PixelBlock& frame) {
+    InkBox box{frame.width, frame.height, 0, 0};
+    for (int y = 0; y < frame.height; ++y) {
+        const uint8_t* row = &frame.rgba[static_cast<size_t>(y) * frame.width * 4];
+        for (int x = 0; x < frame.width; ++x) {
+            if (row[x * 4 + 3] == 0) continue;
+            box.x0 = std::min(box.x0, x), box.x1 = std::max(box.x1, x + 1);
+            box.y0 = std::min(box.y0, y), box.y1 = std::max(box.y1, y + 1);
+        }
+    }
+    return box.empty() ? InkBox{} : box;
+}
+
+bool clearPixelsLeaveScreenAlone(BlendMode mode) {
+    return mode == BlendMode::Alpha || mode == BlendMode::Light || mode == BlendMode::Mask;
+}
+
+InkBox sampledInk(const InkBox& ink, bool onWholePixels, int frameWidth, int frameHeight) {
+    if (ink.empty() || onWholePixels) return ink;
+    return InkBox{std::max(ink.x0 - 1, 0), std::max(ink.y0 - 1, 0), std::min(ink.x1 + 1, frameWidth),
+                  std::min(ink.y1 + 1, frameHeight)};
+}

@@ -3,6 +3,7 @@
 // Shared by every drawing path so they agree on what they skip and how they sample.
 
 #include "media/draw_state.h"
+#include "media/image.h"
 
 struct ScreenPoint {
     float x = 0, y = 0;
@@ -37,3 +38,17 @@ bool onWholePixels(const DrawState& draw, float left, float top);
 int drawAlphaByte(const DrawState& draw);
 // False for quads that change no pixel: fully transparent, additive black, or squashed flat.
 bool quadCanShow(const DrawState& draw);
+
+// The smallest rectangle of a frame holding every pixel with any alpha, in the frame's
+// pixels (x0..x1-1, y0..y1-1); empty for a clear frame.
+struct InkBox {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool empty() const { return x1 <= x0 || y1 <= y0; }
+};
+InkBox inkBox(const PixelBlock& frame);
+// True where a clear pixel leaves the screen as it is (blending, adding light, masking):
+// there a quad may shrink to its frame's ink with the same result.
+bool clearPixelsLeaveScreenAlone(BlendMode mode);
+// The ink grown by the texel that smooth sampling reads beside each edge (not when every
+// pixel centre meets a texel centre), kept inside the frame.
+InkBox sampledInk(const InkBox& ink, bool onWholePixels, int frameWidth, int frameHeight);

@@ -217,6 +217,11 @@ void SdlMedia::showComposedFrame() {
     frameStats = DrawStats{counts.quads, counts.composites + 1};
 }
 
+std::string SdlMedia::rendererName() const {
+    SDL_RendererInfo info;
+    return renderer && SDL_GetRendererInfo(renderer, &info) == 0 ? info.name : "";
+}
+
 bool SdlMedia::reportScreenFailure() {
     std::fprintf(stderr, "%s\n", SDL_GetError());
     return false;
@@ -277,11 +282,21 @@ void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
     const float right = left + static_cast<float>(image.width), bottom = top + static_cast<float>(image.height);
     if (pixelBox(placeQuad(draw, x, y, left, top, right, bottom), screenWidth, screenHeight).empty()) return;
     const bool masked = draw.blend == BlendMode::Mask;
-    const AtlasPlace place = atlasPlace(renderer, image, frame, masked, onWholePixels(draw, x + left, y + top));
+    const bool wholePixels = onWholePixels(draw, x + left, y + top);
+    const AtlasPlace place = atlasPlace(renderer, image, frame, masked, wholePixels);
     if (!place.texture) return;
+    // A clear margin costs a blended pixel each and changes none: the quad keeps to the ink
+    // (a cable tile inks two thirds of its square, a letter less).
+    InkBox drawn{0, 0, image.width, image.height};
+    if (clearPixelsLeaveScreenAlone(draw.blend)) {
+        drawn = sampledInk(place.ink, wholePixels, image.width, image.height);
+        if (drawn.empty()) return;
+    }
 
     SDL_Vertex quad[4];
-    transformedQuad(quad, draw, x, y, left, top, right, bottom, drawAlphaByte(draw), place);
+    transformedQuad(quad, draw, x, y, left + static_cast<float>(drawn.x0), top + static_cast<float>(drawn.y0),
+                    left + static_cast<float>(drawn.x1), top + static_cast<float>(drawn.y1), drawAlphaByte(draw),
+                    partOfFrame(place, drawn));
     // The software renderer turns any axis-aligned quad into a plain copy and
     // loses a quarter turn or a mirror on the way; a nudge far below a pixel keeps it
     // a quad (guarded by RotatedCentredPictureTurnsAboutItsHandle in sdl_render_test).

@@ -49,6 +49,8 @@ public:
     DrawStats lastFrameStats() const { return shownStats; }
     // True when frames are composed by the CPU rather than drawn by SDL's renderer.
     bool composing() const { return canvas != nullptr; }
+    // The name of SDL's renderer ("opengl", "software" ...), "" before the screen is open (tests).
+    std::string rendererName() const;
     // How long opening the screen took, stage by stage (benchmarks).
     const ScreenOpening& openingTimes() const { return opening; }
 

@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -18,6 +20,7 @@ struct AtlasLayout {
 
 struct SdlAtlas : TextureSlot {
     AtlasLayout layout;
+    std::vector<InkBox> ink;  // per frame
     SDL_Texture* textures[2][2] = {};  // [masked][nearest]
     ~SdlAtlas() override {
         for (auto& pair : textures)
@@ -67,6 +70,13 @@ SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const 
     return texture;
 }
 
+// A pixel edge of the texture as a coordinate, never a hair below it: SDL's software
+// renderer draws an upright quad as a copy whose source starts at the coordinate times the
+// side, cut to a whole pixel, so 5.9999995 would start a pixel early.
+float textureCoordinate(int pixel, int side) {
+    return std::nextafter(static_cast<float>(pixel) / static_cast<float>(side), 2.0f);
+}
+
 }  // namespace
 
 AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked, bool nearest) {
@@ -74,6 +84,7 @@ AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, boo
     if (!slot) {
         auto atlas = std::make_unique<SdlAtlas>();
         atlas->layout = layoutFor(image);
+        for (const PixelBlock& pixels : image.frames) atlas->ink.push_back(inkBox(pixels));
         slot = std::move(atlas);
     }
     auto& atlas = static_cast<SdlAtlas&>(*slot);
@@ -83,9 +94,21 @@ AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, boo
     if (!texture) texture = makeAtlasTexture(renderer, image, atlas.layout, masked, nearest);
 
     const AtlasLayout& layout = atlas.layout;
-    const float left = static_cast<float>((frame % layout.columns) * layout.cellWidth + Border);
-    const float top = static_cast<float>((frame / layout.columns) * layout.cellHeight + Border);
-    const float width = static_cast<float>(layout.width()), height = static_cast<float>(layout.height());
-    return AtlasPlace{texture, left / width, top / height, (left + image.width) / width,
-                      (top + image.height) / height};
+    AtlasPlace place;
+    place.texture = texture;
+    place.ink = atlas.ink[frame];
+    place.left = (frame % layout.columns) * layout.cellWidth + Border;
+    place.top = (frame / layout.columns) * layout.cellHeight + Border;
+    place.textureWidth = layout.width();
+    place.textureHeight = layout.height();
+    return partOfFrame(place, InkBox{0, 0, image.width, image.height});
+}
+
+AtlasPlace partOfFrame(const AtlasPlace& place, const InkBox& part) {
+    AtlasPlace narrowed = place;
+    narrowed.u0 = textureCoordinate(place.left + part.x0, place.textureWidth);
+    narrowed.u1 = textureCoordinate(place.left + part.x1, place.textureWidth);
+    narrowed.v0 = textureCoordinate(place.top + part.y0, place.textureHeight);
+    narrowed.v1 = textureCoordinate(place.top + part.y1, place.textureHeight);
+    return narrowed;
 }

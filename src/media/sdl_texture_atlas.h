@@ -4,6 +4,7 @@
 // from its own edge, so smooth sampling never bleeds into the next frame.
 
 #include "media/image.h"
+#include "media/quad_geometry.h"
 
 struct SDL_Renderer;
 struct SDL_Texture;
@@ -11,6 +12,9 @@ struct SDL_Texture;
 struct AtlasPlace {
     SDL_Texture* texture = nullptr;
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;  // the frame's corners in texture coordinates
+    InkBox ink;                             // the frame's inked part, found once per picture
+    int left = 0, top = 0;                  // the frame's corner in the texture's pixels
+    int textureWidth = 1, textureHeight = 1;
 };
 
 // The frame's texture and place, made the first time the picture is drawn. The mask
@@ -18,3 +22,6 @@ struct AtlasPlace {
 // (for quads that land on whole pixels, where it looks the same and costs less).
 // No texture when it cannot be made.
 AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked, bool nearest);
+
+// The same place narrowed to part of the frame (in the frame's pixels).
+AtlasPlace partOfFrame(const AtlasPlace& place, const InkBox& part);

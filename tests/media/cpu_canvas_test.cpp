@@ -9,8 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <cmath>
 #include <functional>
 
@@ -211,6 +212,30 @@ TEST(QuadGeometry, OnlyUprightUnscaledWholePixelQuadsCountAsExact) {
     draw.rotation = 180;
     updateDrawMatrix(draw);
     EXPECT_FALSE(onWholePixels(draw, 12, 40));
+}
+
+TEST(QuadGeometry, TheInkIsWhereAnyAlphaIsAndSmoothSamplingReadsATexelMore) {
+    PixelBlock frame{10, 8, std::vector<uint8_t>(10 * 8 * 4, 0)};
+    EXPECT_TRUE(inkBox(frame).empty());
+    const auto ink = [&frame](int x, int y, uint8_t alpha) { frame.rgba[(y * 10 + x) * 4 + 3] = alpha; };
+    ink(3, 2, 1);  // the faintest alpha counts
+    ink(6, 5, 255);
+    const InkBox box = inkBox(frame);
+    EXPECT_EQ((std::array<int, 4>{box.x0, box.y0, box.x1, box.y1}), (std::array<int, 4>{3, 2, 7, 6}));
+    const InkBox sampled = sampledInk(box, false, 10, 8);
+    EXPECT_EQ((std::array<int, 4>{sampled.x0, sampled.y0, sampled.x1, sampled.y1}), (std::array<int, 4>{2, 1, 8, 7}));
+    const InkBox exact = sampledInk(box, true, 10, 8);
+    EXPECT_EQ(exact.x0, 3);
+    EXPECT_EQ(exact.x1, 7);
+    ink(0, 0, 9), ink(9, 7, 9);  // ink at the corners: the frame's edge bounds the texel more
+    const InkBox whole = sampledInk(inkBox(frame), false, 10, 8);
+    EXPECT_EQ((std::array<int, 4>{whole.x0, whole.y0, whole.x1, whole.y1}), (std::array<int, 4>{0, 0, 10, 8}));
+    // Only where a clear pixel changes nothing may the quad shrink to its ink.
+    EXPECT_TRUE(clearPixelsLeaveScreenAlone(BlendMode::Alpha));
+    EXPECT_TRUE(clearPixelsLeaveScreenAlone(BlendMode::Light));
+    EXPECT_TRUE(clearPixelsLeaveScreenAlone(BlendMode::Mask));
+    EXPECT_FALSE(clearPixelsLeaveScreenAlone(BlendMode::Solid));
+    EXPECT_FALSE(clearPixelsLeaveScreenAlone(BlendMode::Shade));
 }
 
 TEST(DrawPathChoice, MesaSoftwareRasterisersAreRecognised) {

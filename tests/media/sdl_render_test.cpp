@@ -120,3 +120,56 @@ TEST_P(SdlRenderTest, NeighbouringFramesNeverBleedIntoAScaledFrame) {
 // SDL's software renderer, and the CPU compositor that replaces it: the same pixels.
 INSTANTIATE_TEST_SUITE_P(BothPaths, SdlRenderTest, ::testing::Values(DrawPath::Renderer, DrawPath::Composer),
                          [](const auto& info) { return info.param == DrawPath::Renderer ? "Renderer" : "Composer"; });
+
+namespace {
+
+// The paths that sample smoothly: OpenGL where it can be had (SDL's software renderer
+// samples nearest), and the CPU compositor.
+class SmoothSamplingTest : public ::testing::TestWithParam<DrawPath> {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // The variable, not the hint: other tests of this process may have set it.
+        setenv("SDL_RENDER_DRIVER", GetParam() == DrawPath::Renderer ? "opengl" : "software", 1);
+        ASSERT_TRUE(media.openScreen(800, 600, 0, 60, 0));
+        if (GetParam() == DrawPath::Renderer && media.rendererName() != "opengl") GTEST_SKIP() << "no OpenGL here";
+        media.setBlendMode(BlendMode::Alpha);
+        media.clearScreen();
+    }
+    void TearDown() override { unsetenv("SDL_RENDER_DRIVER"); }
+    SdlMedia media{GetParam()};
+};
+
+}  // namespace
+
+TEST_P(SmoothSamplingTest, AScaledPictureKeepsTheSoftEdgeAroundItsInk) {
+    // A clear 16 x 16 picture with a red 4 x 4 block at texels 6..9, scaled 4 times smoothly:
+    // the block covers x 124..139, and the pixel beside each edge still picks up some of its
+    // red, although the quad is drawn only around the ink.
+    Image picture = solidPicture(16, 16, 0, 0, 0);
+    picture.flags = ImageFiltered;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            uint8_t* texel = &picture.frames[0].rgba[(y * 16 + x) * 4];
+            const bool ink = x >= 6 && x < 10 && y >= 6 && y < 10;
+            texel[0] = ink ? 255 : 0;
+            texel[3] = ink ? 255 : 0;
+        }
+    media.setDrawColour(0, 60, 0);
+    media.drawRect(0, 0, 800, 600);  // a ground the soft edge blends into
+    media.setDrawColour(255, 255, 255);
+    media.setDrawScale(4, 4);
+    media.drawImage(picture, 100, 100, 0);
+    const PixelBlock screen = media.readScreen();
+    expectNear(pixelAt(screen, 130, 130), {255, 0, 0});
+    for (const int x : {123, 140}) {
+        const Pixel edge = pixelAt(screen, x, 130);
+        EXPECT_GE(edge.r, 16) << "x " << x;
+        EXPECT_LE(edge.r, 128) << "x " << x;
+    }
+    expectNear(pixelAt(screen, 118, 130), {0, 60, 0});
+}
+
+INSTANTIATE_TEST_SUITE_P(SmoothPaths, SmoothSamplingTest, ::testing::Values(DrawPath::Renderer, DrawPath::Composer),
+                         [](const auto& info) { return info.param == DrawPath::Renderer ? "OpenGl" : "Composer"; });
