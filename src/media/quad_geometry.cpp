@@ -52,10 +52,11 @@ bool quadCanShow(const DrawState& draw) {
 }
 
 InkBox inkBox(const PixelBlock& frame) {
-    InkBox box{frame.width, frame.height, 0, 0};
+    InkBox box{frame.width, frame.height, 0, 0, true};
     for (int y = 0; y < frame.height; ++y) {
         const uint8_t* row = &frame.rgba[static_cast<size_t>(y) * frame.width * 4];
         for (int x = 0; x < frame.width; ++x) {
+            box.opaque = box.opaque && row[x * 4 + 3] == 255;
             if (row[x * 4 + 3] == 0) continue;
             box.x0 = std::min(box.x0, x), box.x1 = std::max(box.x1, x + 1);
             box.y0 = std::min(box.y0, y), box.y1 = std::max(box.y1, y + 1);

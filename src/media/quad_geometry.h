@@ -40,9 +40,11 @@ int drawAlphaByte(const DrawState& draw);
 bool quadCanShow(const DrawState& draw);
 
 // The smallest rectangle of a frame holding every pixel with any alpha, in the frame's
-// pixels (x0..x1-1, y0..y1-1); empty for a clear frame.
+// pixels (x0..x1-1, y0..y1-1); empty for a clear frame. Opaque when every pixel of the
+// frame has full alpha.
 struct InkBox {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool opaque = false;
     bool empty() const { return x1 <= x0 || y1 <= y0; }
 };
 InkBox inkBox(const PixelBlock& frame);

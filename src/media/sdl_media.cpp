@@ -302,7 +302,10 @@ void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
     // a quad (guarded by RotatedCentredPictureTurnsAboutItsHandle in sdl_render_test).
     const bool turned = draw.ix <= 0 || draw.jy <= 0 || draw.iy != 0 || draw.jx != 0;
     if (softwareRenderer && turned) quad[3].position.x += KeepQuadNudge;
-    batch->add(place.texture, sdlBlend(draw.blend), quad);
+    // An opaque picture drawn whole and at full strength covers what is under it: blending
+    // would read every pixel beneath only to weigh it by nothing.
+    const bool covers = draw.blend == BlendMode::Alpha && place.ink.opaque && drawAlphaByte(draw) == 255;
+    batch->add(place.texture, covers ? SDL_BLENDMODE_NONE : sdlBlend(draw.blend), quad);
     frameStats.quads += 1;
 }
 

@@ -222,6 +222,7 @@ TEST(QuadGeometry, TheInkIsWhereAnyAlphaIsAndSmoothSamplingReadsATexelMore) {
     ink(6, 5, 255);
     const InkBox box = inkBox(frame);
     EXPECT_EQ((std::array<int, 4>{box.x0, box.y0, box.x1, box.y1}), (std::array<int, 4>{3, 2, 7, 6}));
+    EXPECT_FALSE(box.opaque);
     const InkBox sampled = sampledInk(box, false, 10, 8);
     EXPECT_EQ((std::array<int, 4>{sampled.x0, sampled.y0, sampled.x1, sampled.y1}), (std::array<int, 4>{2, 1, 8, 7}));
     const InkBox exact = sampledInk(box, true, 10, 8);
@@ -230,6 +231,10 @@ TEST(QuadGeometry, TheInkIsWhereAnyAlphaIsAndSmoothSamplingReadsATexelMore) {
     ink(0, 0, 9), ink(9, 7, 9);  // ink at the corners: the frame's edge bounds the texel more
     const InkBox whole = sampledInk(inkBox(frame), false, 10, 8);
     EXPECT_EQ((std::array<int, 4>{whole.x0, whole.y0, whole.x1, whole.y1}), (std::array<int, 4>{0, 0, 10, 8}));
+    for (size_t i = 3; i < frame.rgba.size(); i += 4) frame.rgba[i] = 255;
+    EXPECT_TRUE(inkBox(frame).opaque);
+    frame.rgba[(5 * 10 + 4) * 4 + 3] = 254;
+    EXPECT_FALSE(inkBox(frame).opaque) << "one pixel short of full alpha";
     // Only where a clear pixel changes nothing may the quad shrink to its ink.
     EXPECT_TRUE(clearPixelsLeaveScreenAlone(BlendMode::Alpha));
     EXPECT_TRUE(clearPixelsLeaveScreenAlone(BlendMode::Light));
