@@ -83,7 +83,13 @@ wait_for_exit() {
 # one running after its Xvfb, holding the suite until its time-out.
 fail() {
     echo "FAIL: $*" >&2
-    [ -n "${pid:-}" ] && kill -KILL "$pid" 2> /dev/null
+    if [ -n "${pid:-}" ] && kill -0 "$pid" 2> /dev/null; then
+        # A game still running may be stuck: say where each of its threads stands.
+        if command -v gdb > /dev/null; then
+            timeout 60 gdb -p "$pid" -batch -ex "thread apply all bt 12" 2>&1 | grep -E "^(Thread|#)" >&2
+        fi
+        kill -KILL "$pid" 2> /dev/null
+    fi
     exit 1
 }
 
