@@ -101,7 +101,8 @@ void TrackStream::readSource() {
 }
 
 void TrackStream::finishPass() {
-    const bool gaveFrames = framesRead > 0;
+    // Counted at the mixer's rate: two source frames at 256 kHz round to none.
+    const bool gaveFrames = outputIndex > 0;
     outputIndex = 0;
     framesRead = 0;
     windowStart = 0;

@@ -196,6 +196,24 @@ TEST(TrackStream, DamagedOggAudioEndsTheTrackOrSkipsTheHoleButNeverHangs) {
     EXPECT_GT(out.size(), 2u * 100000);  // the good part before the damage plays
 }
 
+TEST(TrackStream, ALoopTooShortForOneMixerFrameEndsInsteadOfSpinning) {
+    // Two frames at 256324 Hz (the fuzzer's find) or 384000 Hz make no frame at 44100 Hz:
+    // looping them would go round for ever without a sound.
+    for (const int rate : {256324, 384000}) {
+        SCOPED_TRACE(rate);
+        std::unique_ptr<TrackStream> stream = openInMemory(makePcmWav(2, rate, 16, 2, wobble));
+        ASSERT_TRUE(stream);
+        int16_t out[2];
+        EXPECT_EQ(stream->produce(out, 1), 0u);
+        EXPECT_TRUE(stream->ended());
+    }
+    // Nine frames make one: that loop plays on.
+    std::unique_ptr<TrackStream> nine = openInMemory(makePcmWav(2, 384000, 16, 9, wobble));
+    ASSERT_TRUE(nine);
+    EXPECT_EQ(streamed(*nine, 50).size(), 2u * 50);
+    EXPECT_FALSE(nine->ended());
+}
+
 TEST(TrackStream, AOneShotStreamEndsAfterOnePass) {
     const std::vector<uint8_t> bytes = makePcmWav(1, 22050, 16, 100, wobble);
     std::unique_ptr<TrackStream> stream = TrackStream::open(std::make_unique<MemorySource>(bytes), false);
