@@ -201,14 +201,16 @@ TEST(TrackStream, ALoopTooShortForOneMixerFrameEndsInsteadOfSpinning) {
     // looping them would go round for ever without a sound.
     for (const int rate : {256324, 384000}) {
         SCOPED_TRACE(rate);
-        std::unique_ptr<TrackStream> stream = openInMemory(makePcmWav(2, rate, 16, 2, wobble));
+        const std::vector<uint8_t> bytes = makePcmWav(2, rate, 16, 2, wobble);  // the stream reads it in place
+        std::unique_ptr<TrackStream> stream = openInMemory(bytes);
         ASSERT_TRUE(stream);
         int16_t out[2];
         EXPECT_EQ(stream->produce(out, 1), 0u);
         EXPECT_TRUE(stream->ended());
     }
     // Nine frames make one: that loop plays on.
-    std::unique_ptr<TrackStream> nine = openInMemory(makePcmWav(2, 384000, 16, 9, wobble));
+    const std::vector<uint8_t> nineFrames = makePcmWav(2, 384000, 16, 9, wobble);
+    std::unique_ptr<TrackStream> nine = openInMemory(nineFrames);
     ASSERT_TRUE(nine);
     EXPECT_EQ(streamed(*nine, 50).size(), 2u * 50);
     EXPECT_FALSE(nine->ended());
