@@ -13,7 +13,7 @@ public:
     FramePacer(Clock now, Sleep sleep) : now(std::move(now)), sleep(std::move(sleep)) {}
 
     // Starts the schedule after the refresh probe. Under timer pacing frames follow a
-    // millisecond schedule; otherwise the present waits for the vertical blank itself.
+    // schedule of whole refreshes; otherwise the present waits for the vertical blank itself.
     void start(int refreshHz, bool timerPacing);
     // Timer pacing: sleeps until the frame is due. A late frame, or a late wake-up, restarts
     // the schedule.

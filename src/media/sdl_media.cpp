@@ -59,14 +59,14 @@ SDL_BlendMode sdlBlend(BlendMode mode) {
 // The rectangle (left, top)-(right, bottom) relative to (x, y), turned and scaled by
 // the draw matrix, in the draw colour, over the given part of the texture.
 void transformedQuad(SDL_Vertex (&quad)[4], const DrawState& draw, float x, float y, float left, float top,
-                     float right, float bottom, int alpha, const AtlasPlace& place) {
+                     float right, float bottom, int alpha, const TextureCorners& uv) {
     const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
                            static_cast<Uint8>(clampChannel(draw.colour.g)),
                            static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
-    const float corners[4][4] = {{left, top, place.u0, place.v0},
-                                 {right, top, place.u1, place.v0},
-                                 {left, bottom, place.u0, place.v1},
-                                 {right, bottom, place.u1, place.v1}};
+    const float corners[4][4] = {{left, top, uv.u0, uv.v0},
+                                 {right, top, uv.u1, uv.v0},
+                                 {left, bottom, uv.u0, uv.v1},
+                                 {right, bottom, uv.u1, uv.v1}};
     for (int i = 0; i < 4; ++i) {
         const float px = corners[i][0], py = corners[i][1];
         quad[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
@@ -122,7 +122,7 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     // Without a graphics card the frames are composed and OpenGL is never loaded. Otherwise an
     // OpenGL window from the start: SDL's OpenGL renderer would make the window again, and the
     // drawing path is chosen by asking OpenGL first. Without OpenGL, a plain one.
-    composeFromTheStart =
+    const bool composeFromTheStart =
         drawPath == DrawPath::Composer || (drawPath == DrawPath::Automatic && !graphicsCardPresent());
     if (!composeFromTheStart)
         window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
@@ -132,7 +132,7 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
                                   windowFlags);
     if (!window) return reportScreenFailure();
     opening.windowReady = Clock::now();
-    if (!openRenderer()) return reportScreenFailure();
+    if (!openRenderer(composeFromTheStart)) return reportScreenFailure();
     batch = std::make_unique<QuadBatch>(renderer);
     SDL_RendererInfo info;
     softwareRenderer = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
@@ -152,7 +152,7 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     return true;
 }
 
-bool SdlMedia::openRenderer() {
+bool SdlMedia::openRenderer(bool composeFromTheStart) {
     // Asking a bare OpenGL context for its rasteriser takes milliseconds; making SDL's OpenGL
     // renderer on a software rasteriser takes half a second of shader building, all thrown
     // away when the frames are composed instead.
@@ -296,7 +296,7 @@ void SdlMedia::drawImage(const Image& image, float x, float y, int frame) {
     SDL_Vertex quad[4];
     transformedQuad(quad, draw, x, y, left + static_cast<float>(drawn.x0), top + static_cast<float>(drawn.y0),
                     left + static_cast<float>(drawn.x1), top + static_cast<float>(drawn.y1), drawAlphaByte(draw),
-                    partOfFrame(place, drawn));
+                    frameCorners(place, drawn));
     // The software renderer turns any axis-aligned quad into a plain copy and
     // loses a quarter turn or a mirror on the way; a nudge far below a pixel keeps it
     // a quad (guarded by RotatedCentredPictureTurnsAboutItsHandle in sdl_render_test).
@@ -313,7 +313,7 @@ void SdlMedia::drawRect(float x, float y, float width, float height) {
     if (canvas) return canvas->drawRect(x, y, width, height, draw);
     const int alpha = draw.blend == BlendMode::Mask ? 255 : alphaByte(draw.alpha);
     SDL_Vertex quad[4];
-    transformedQuad(quad, draw, x, y, 0, 0, width, height, alpha, AtlasPlace{});
+    transformedQuad(quad, draw, x, y, 0, 0, width, height, alpha, TextureCorners{});
     batch->add(nullptr, sdlBlend(draw.blend), quad);
     frameStats.quads += 1;
 }

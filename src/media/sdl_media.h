@@ -63,8 +63,9 @@ private:
     // Says why the screen could not be opened; false.
     bool reportScreenFailure();
     void runRefreshProbe(int depth, int refreshHz);
-    // SDL's renderer, or the composer where OpenGL would draw on the CPU anyway.
-    bool openRenderer();
+    // SDL's renderer, or the composer where OpenGL would draw on the CPU anyway (decided
+    // before the window was made when there is no graphics card).
+    bool openRenderer(bool composeFromTheStart);
     // Asks a short-lived OpenGL context of the window for its rasteriser.
     bool openGlDrawsInSoftware();
     bool rendererDrawsInSoftware();
@@ -85,8 +86,7 @@ private:
     bool fullScreen = false;
     bool softwareRenderer = false;
     DrawPath drawPath;
-    bool composeFromTheStart = false;  // decided before the window is made
 
-    // Vsync where the probe trusts it, the millisecond schedule otherwise.
+    // Vsync where the probe trusts it, the timer schedule otherwise.
     FramePacer pacer;
 };

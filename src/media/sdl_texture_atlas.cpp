@@ -101,14 +101,12 @@ AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, boo
     place.top = (frame / layout.columns) * layout.cellHeight + Border;
     place.textureWidth = layout.width();
     place.textureHeight = layout.height();
-    return partOfFrame(place, InkBox{0, 0, image.width, image.height});
+    return place;
 }
 
-AtlasPlace partOfFrame(const AtlasPlace& place, const InkBox& part) {
-    AtlasPlace narrowed = place;
-    narrowed.u0 = textureCoordinate(place.left + part.x0, place.textureWidth);
-    narrowed.u1 = textureCoordinate(place.left + part.x1, place.textureWidth);
-    narrowed.v0 = textureCoordinate(place.top + part.y0, place.textureHeight);
-    narrowed.v1 = textureCoordinate(place.top + part.y1, place.textureHeight);
-    return narrowed;
+TextureCorners frameCorners(const AtlasPlace& place, const InkBox& part) {
+    return TextureCorners{textureCoordinate(place.left + part.x0, place.textureWidth),
+                          textureCoordinate(place.top + part.y0, place.textureHeight),
+                          textureCoordinate(place.left + part.x1, place.textureWidth),
+                          textureCoordinate(place.top + part.y1, place.textureHeight)};
 }

@@ -11,10 +11,14 @@ struct SDL_Texture;
 
 struct AtlasPlace {
     SDL_Texture* texture = nullptr;
-    float u0 = 0, v0 = 0, u1 = 1, v1 = 1;  // the frame's corners in texture coordinates
     InkBox ink;                             // the frame's inked part, found once per picture
     int left = 0, top = 0;                  // the frame's corner in the texture's pixels
     int textureWidth = 1, textureHeight = 1;
+};
+
+// Corners of a drawn part of a texture, in texture coordinates.
+struct TextureCorners {
+    float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
 };
 
 // The frame's texture and place, made the first time the picture is drawn. The mask
@@ -23,5 +27,5 @@ struct AtlasPlace {
 // No texture when it cannot be made.
 AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked, bool nearest);
 
-// The same place narrowed to part of the frame (in the frame's pixels).
-AtlasPlace partOfFrame(const AtlasPlace& place, const InkBox& part);
+// The texture corners of part of the frame (in the frame's pixels).
+TextureCorners frameCorners(const AtlasPlace& place, const InkBox& part);
