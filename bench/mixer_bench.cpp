@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "media/mixer.h"
-#include "media/sound_decoders.h"
+#include "media/sound/mixer.h"
+#include "media/sound/sound_decoders.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <fstream>
 #include <thread>
 
-#include "media/scripted_media.h"
-#include "media/track_player.h"
+#include "media/scripted/scripted_media.h"
+#include "play/track_player.h"
 #include "support/long_track.h"
 
 namespace {

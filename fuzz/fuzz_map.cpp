@@ -4,7 +4,7 @@
 
 #include "board/board.h"
 #include "fuzz_support.h"
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 
 namespace {
 

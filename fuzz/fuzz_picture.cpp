@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "media/picture_decoders.h"
+#include "media/pictures/picture_decoders.h"
 
 namespace {
 

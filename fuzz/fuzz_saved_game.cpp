@@ -2,7 +2,7 @@
 // read into memory, and syncs the disk, which would slow the fuzzing a hundredfold.)
 
 #include "fuzz_support.h"
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "persist/progress.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

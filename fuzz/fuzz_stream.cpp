@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "media/track_stream.h"
+#include "media/sound/track_stream.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The WAV loader on arbitrary bytes, as a sound effect is loaded: decode, refuse what would
 // grow too long at the mixing rate, convert to 44100 Hz stereo.
 
-#include "media/sound_decoders.h"
+#include "media/sound/sound_decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::optional<PcmSound> pcm = decodeWav(std::span<const uint8_t>(data, size));

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "media/sdl_media.h"
+#include "media/sdl/sdl_media.h"
 #include "play/game.h"
 #include "shell/menu.h"
 #include "shell/shell_state.h"

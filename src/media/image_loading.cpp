@@ -2,7 +2,7 @@
 // no alpha of its own, and kept as one frame or cut into the cells of a strip.
 
 #include "media/media_layer.h"
-#include "media/picture_decoders.h"
+#include "media/pictures/picture_decoders.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "media/draw_state.h"
+#include "media/draw/draw_state.h"
 #include "media/file_table.h"
-#include "media/image.h"
+#include "media/pictures/image.h"
 #include "media/input_state.h"
-#include "media/mixer.h"
-#include "media/music_decoder.h"
+#include "media/sound/mixer.h"
+#include "media/sound/music_decoder.h"
 #include "media/random_generator.h"
-#include "media/sound.h"
+#include "media/sound/sound.h"
 
 // The screen the game draws on, in pixels.
 constexpr int ScreenWidth = 800;

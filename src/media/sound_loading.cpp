@@ -1,8 +1,8 @@
 // MediaLayer::loadSound and streamTrack: sound files recognised by content.
 
 #include "media/media_layer.h"
-#include "media/sound_decoders.h"
-#include "media/track_stream.h"
+#include "media/sound/sound_decoders.h"
+#include "media/sound/track_stream.h"
 
 SoundPtr MediaLayer::loadSound(const std::string& path, int loopFlag) {
     // Decoded straight from the file, so no copy of its bytes is held beside the samples.

@@ -5,7 +5,7 @@
 
 #include "board/board.h"
 #include "media/media_layer.h"
-#include "media/track_player.h"
+#include "play/track_player.h"
 #include "persist/progress.h"
 #include "play/effects.h"
 #include "play/level_state.h"

@@ -6,8 +6,8 @@
 #include <array>
 #include <memory>
 
-#include "media/image.h"
-#include "media/sound.h"
+#include "media/pictures/image.h"
+#include "media/sound/sound.h"
 
 struct Resources {
     std::unique_ptr<Image> pointer;        // gfx/pointer.spr, 2 of 23 x 32

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "media/image.h"
+#include "media/pictures/image.h"
 
 class MediaLayer;
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "media/sdl_media.h"
+#include "media/sdl/sdl_media.h"
 #include "shell/player_folders.h"
 #include "shell/run_game.h"
 

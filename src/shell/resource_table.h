@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "media/image.h"
-#include "media/sound.h"
+#include "media/pictures/image.h"
+#include "media/sound/sound.h"
 
 struct Game;
 class MediaLayer;

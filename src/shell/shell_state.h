@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "media/mixer.h"
+#include "media/sound/mixer.h"
 
 // What the menu loop is doing (values as stored).
 enum class ScreenState { Menu = 0, NewGame = 1, Quit = 2, Credits = 3, Continue = 4, Help = 5 };

@@ -12,7 +12,7 @@
 #include "board/board.h"
 #include "common/picture_canvas.h"
 #include "common/picture_writers.h"
-#include "media/picture_decoders.h"
+#include "media/pictures/picture_decoders.h"
 #include "pictures/picture_files.h"
 #include "support/test_support.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "board/board_fixture.h"
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 
 namespace {
 

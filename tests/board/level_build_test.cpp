@@ -7,7 +7,7 @@
 #include <set>
 
 #include "board/board_fixture.h"
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "support/test_support.h"
 
 namespace {

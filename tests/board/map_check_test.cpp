@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "board/board.h"
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "support/test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "levels/level_check.h"
 #include "levels/level_encoding.h"
 #include "levels/level_files.h"
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "support/test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "levels/level_files.h"
 #include "levels/quiet_events.h"
 #include "levels/side_masks.h"
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "support/test_support.h"
 
 namespace {

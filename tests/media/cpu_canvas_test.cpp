@@ -15,9 +15,9 @@
 #include <cmath>
 #include <functional>
 
-#include "media/draw_path.h"
-#include "media/quad_geometry.h"
-#include "media/sdl_media.h"
+#include "media/draw/draw_path.h"
+#include "media/draw/quad_geometry.h"
+#include "media/sdl/sdl_media.h"
 
 namespace {
 

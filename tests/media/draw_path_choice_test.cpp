@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "media/draw_path.h"
-#include "media/sdl_media.h"
+#include "media/draw/draw_path.h"
+#include "media/sdl/sdl_media.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "support/test_support.h"
 
 TEST(RandomGenerator, SeedsOfZeroAndModulusBehaveAsUnseeded) {

@@ -1,6 +1,6 @@
 // The mixer without any device: summing, volume, clamping, loops and channel states.
 
-#include "media/mixer.h"
+#include "media/sound/mixer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "media/sdl_media.h"
+#include "media/sdl/sdl_media.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <random>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "memory_probe.h"
 #include "picture_test_files.h"
 #include "support/test_support.h"

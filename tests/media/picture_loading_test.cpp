@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "picture_test_files.h"
 #include "support/test_support.h"
 

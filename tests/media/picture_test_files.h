@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "media/picture_decoders.h"
+#include "media/pictures/picture_decoders.h"
 
 using Bytes = std::vector<uint8_t>;
 

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "media/sdl_media.h"
+#include "media/sdl/sdl_media.h"
 
 namespace {
 

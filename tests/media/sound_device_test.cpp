@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "media/sdl_audio.h"
+#include "media/sound/sdl_audio.h"
 #include "support/test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "support/test_support.h"
 
 namespace {

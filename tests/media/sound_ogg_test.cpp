@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "media/sound_decoders.h"
+#include "media/sound/sound_decoders.h"
 #include "media/sound_test_files.h"
-#include "media/track_stream.h"
+#include "media/sound/track_stream.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "media/sound_test_files.h"
-#include "media/track_stream.h"
+#include "media/sound/track_stream.h"
 #include "support/test_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "media/sound_decoders.h"
+#include "media/sound/sound_decoders.h"
 
 namespace {
 

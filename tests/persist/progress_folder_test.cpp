@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "persist/progress.h"
 #include "support/test_support.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "play/game.h"
 #include "play/play.h"
 #include "support/fake_pictures.h"

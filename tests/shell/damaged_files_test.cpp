@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "media/picture_test_files.h"
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "shell/run_game.h"
 #include "shell/shell_scenario.h"
 #include "support/test_support.h"

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "shell/run_game.h"
 #include "support/test_support.h"
 

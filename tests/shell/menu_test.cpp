@@ -6,7 +6,7 @@
 #include <map>
 #include <tuple>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "play/game.h"
 #include "shell/menu.h"
 #include "shell/menu_layout.h"

@@ -1,6 +1,6 @@
 #include "shell/shell_scenario.h"
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "play/sprite_font.h"
 #include "shell/run_game.h"
 #include "support/test_support.h"

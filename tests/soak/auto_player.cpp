@@ -6,7 +6,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 #include "play/game.h"
 #include "play/play.h"
 #include "shell/menu.h"

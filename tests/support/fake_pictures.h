@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "media/image.h"
+#include "media/pictures/image.h"
 
 struct Resources;
 struct SpriteFont;

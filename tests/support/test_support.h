@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "media/scripted_media.h"
+#include "media/scripted/scripted_media.h"
 
 // A fresh empty folder under the system temp folder, removed when the object dies.
 class ScratchFolder {

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "media/image.h"
+#include "media/pictures/image.h"
 
 // A premultiplied ARGB32 cairo surface with its context, owned for its lifetime.
 class Canvas {

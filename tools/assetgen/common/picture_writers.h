@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "media/image.h"
+#include "media/pictures/image.h"
 
 // PNG, 8 bits per channel; RGBA when withAlpha, else RGB (the loader then masks pure black).
 std::vector<uint8_t> encodePng(const PixelBlock& pixels, bool withAlpha);

@@ -6,7 +6,7 @@
 
 #include "board/tile_codes.h"
 #include "common/picture_text.h"
-#include "media/image.h"
+#include "media/pictures/image.h"
 
 // Board tiles: "gfx/complete.spr", 120 cells of 56 x 56.
 constexpr int TileSize = 56;

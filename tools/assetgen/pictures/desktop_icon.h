@@ -5,7 +5,7 @@
 #include <array>
 #include <filesystem>
 
-#include "media/image.h"
+#include "media/pictures/image.h"
 
 constexpr std::array<int, 4> DesktopIconSizes = {48, 64, 128, 256};
 

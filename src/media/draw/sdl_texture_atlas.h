@@ -1,0 +1,31 @@
+#pragma once
+// Every frame of a picture in one texture, so runs of different frames (tiles,
+// letters) draw in a single batch. Each frame keeps a one-pixel border copied
+// from its own edge, so smooth sampling never bleeds into the next frame.
+
+#include "media/pictures/image.h"
+#include "media/draw/quad_geometry.h"
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+struct AtlasPlace {
+    SDL_Texture* texture = nullptr;
+    InkBox ink;                             // the frame's inked part, found once per picture
+    int left = 0, top = 0;                  // the frame's corner in the texture's pixels
+    int textureWidth = 1, textureHeight = 1;
+};
+
+// Corners of a drawn part of a texture, in texture coordinates.
+struct TextureCorners {
+    float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
+};
+
+// The frame's texture and place, made the first time the picture is drawn. The mask
+// mode uses a copy whose alpha is snapped to 0 or 255; `nearest` a copy sampled nearest
+// (for quads that land on whole pixels, where it looks the same and costs less).
+// No texture when it cannot be made.
+AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked, bool nearest);
+
+// The texture corners of part of the frame (in the frame's pixels).
+TextureCorners frameCorners(const AtlasPlace& place, const InkBox& part);

@@ -1,0 +1,38 @@
+#pragma once
+// Picture decoders: pure functions of a byte buffer. Each returns nothing when the
+// bytes are not a valid picture of its format, and never reads out of bounds.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "media/pictures/image.h"
+
+// Every decoder refuses pictures wider or taller than this before taking pixel memory.
+constexpr int MaxPictureSide = 4096;
+// The largest file a picture of that size needs in any of the formats (uncompressed
+// 32-bit BMP or TGA: 64 MB; noisy PNG or JPEG a little more). Longer files are not read.
+constexpr size_t MaxPictureFileBytes = size_t{96} << 20;
+
+struct DecodedPicture {
+    PixelBlock pixels;      // RGBA, top row first
+    bool hasAlpha = false;  // the format carried an alpha channel (no masking then)
+};
+
+// A picture of the given size with every pixel zero, ready for a decoder to fill.
+DecodedPicture blankPicture(int width, int height, bool hasAlpha);
+
+std::optional<DecodedPicture> decodeTga(std::span<const uint8_t> bytes);
+std::optional<DecodedPicture> decodePng(std::span<const uint8_t> bytes);
+std::optional<DecodedPicture> decodeJpeg(std::span<const uint8_t> bytes);
+std::optional<DecodedPicture> decodeBmp(std::span<const uint8_t> bytes);
+// Tries TGA, PNG, JPEG, BMP in that order; the first that succeeds wins.
+std::optional<DecodedPicture> decodePicture(std::span<const uint8_t> bytes);
+
+// Black (0,0,0) pixels become transparent and take the average colour of their
+// non-black neighbours, so filtered edges blend toward the picture, not toward black.
+void applyMask(PixelBlock& pixels);
+
+// Cuts cellCount cells from firstCell on, left to right then top to bottom; nothing when they do not fit.
+std::optional<std::vector<PixelBlock>> cutStrip(const PixelBlock& picture, int cellWidth, int cellHeight,
+                                                int firstCell, int cellCount);

@@ -1,0 +1,67 @@
+#pragma once
+// Pure mixing of all playing channels into 16-bit stereo; the output device only calls mixInto.
+// A channel plays a whole Sound from memory or a streamed track from its StreamFeed.
+// Channels are changed from the main thread and mixed from the device's thread: one lock
+// covers every channel change and the mixing of one block, so neither sees half of the
+// other. The feeds are read without waiting (see music_decoder.h for every thread and lock).
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "media/sound/sound.h"
+#include "media/sound/stream_feed.h"
+
+using Channel = int;  // 0 = none; every call on channel 0 (or a finished one) does nothing
+
+class Mixer {
+public:
+    // New channel at volume 1, playing or paused; 0 for a null or empty sound.
+    Channel play(const SoundPtr& sound, bool paused);
+    // New channel over a streamed track's feed; it ends when the feed has ended and run dry.
+    Channel playStream(const std::shared_ptr<StreamFeed>& feed, bool paused);
+    // Stops the channel for good; it is forgotten at once by every query. A streamed track
+    // that is stopped while a newer one waits for its first samples goes on sounding until
+    // they arrive (a switch of track without a silent gap), then it is gone.
+    void stop(Channel channel);
+    // Volume 0 (silent, still running) to 1 (full); values outside are clamped.
+    void setVolume(Channel channel, float volume);
+    // Lets a paused channel play on from where it waits.
+    void resume(Channel channel);
+    // True while the channel exists and is not paused (a finished effect no longer exists).
+    bool isPlaying(Channel channel) const;
+    // Frames of its sound the channel has played so far (0 for an unknown channel); for a
+    // streamed track, the frames taken from its feed, loops included.
+    size_t channelPosition(Channel channel) const;
+    // Volume last set on the channel (0 for an unknown channel).
+    float channelVolume(Channel channel) const;
+    // Channels that exist, playing or paused.
+    int activeChannels() const;
+    // Mixes frames stereo frames into out (interleaved), summing in 32 bits and clamping.
+    void mixInto(int16_t* out, int frames);
+
+private:
+    struct Voice {
+        SoundPtr sound;                    // keeps the samples alive while the channel plays
+        std::shared_ptr<StreamFeed> feed;  // or the streamed samples
+        size_t position = 0;
+        float volume = 1.0f;
+        bool paused = false;
+    };
+    // Adds a stretch of the voice into accumulator; false once the voice has ended.
+    bool mixVoice(Voice& voice, int frames);
+    bool mixStream(Voice& voice, int frames);
+    // Forgets a voice; its sound or decoder is released later, outside the lock.
+    void release(Voice& voice, std::vector<Voice>& released);
+    // True while a playing stream has not yet started and has less than its first stretch.
+    bool streamStarting() const;
+    // Stopped tracks bridge the wait for a starting one; dropped once nothing starts.
+    void mixStopped(int frames, std::vector<Voice>& released);
+
+    mutable std::mutex lock;
+    std::map<Channel, Voice> voices;
+    std::vector<Voice> stopped;  // streamed tracks stopped while another starts (at most a few)
+    Channel nextChannel = 1;
+    std::vector<int32_t> accumulator;  // kept between blocks so mixing does not allocate
+};
