@@ -15,8 +15,7 @@ struct SilentEvents : BoardEvents {
 
 // Every row a bus of tees off a spine in column 1, with a computer at the end of each
 // row, FaxModems on both sides and crosses filling the middle: most cells are reached.
-Board fullBoard()
-{
+Board fullBoard() {
     Board board;
     board.columns = BoardColumns;
     board.rows = BoardRows;
@@ -43,8 +42,7 @@ Board fullBoard()
     return board;
 }
 
-void connectionFrame(benchmark::State& state)
-{
+void connectionFrame(benchmark::State& state) {
     Board board = fullBoard();
     const ConnectorTable connectors = buildConnectorTable();
     VirusWatch watch;

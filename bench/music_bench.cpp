@@ -171,12 +171,14 @@ void wholeMemory(benchmark::State& state, const std::string& name) {
 const bool registered = [] {
     const std::vector<std::string> names = trackNames();
     for (const std::string& name : names)
-        benchmark::RegisterBenchmark(("streamedPlay/" + name).c_str(), [name](benchmark::State& s) { streamedPlay(s, name); })
+        benchmark::RegisterBenchmark(("streamedPlay/" + name).c_str(),
+                                     [name](benchmark::State& s) { streamedPlay(s, name); })
             ->Iterations(1)
             ->Unit(benchmark::kMillisecond);
     for (const std::string& name : names)
         if (name != HourTrack)
-            benchmark::RegisterBenchmark(("wholeMemory/" + name).c_str(), [name](benchmark::State& s) { wholeMemory(s, name); })
+            benchmark::RegisterBenchmark(("wholeMemory/" + name).c_str(),
+                                         [name](benchmark::State& s) { wholeMemory(s, name); })
                 ->Iterations(1)
                 ->Unit(benchmark::kMillisecond);
     for (const std::string& name : names)
@@ -186,7 +188,8 @@ const bool registered = [] {
             ->Unit(benchmark::kMicrosecond);
     for (const std::string& name : names)
         if (name != HourTrack)
-            benchmark::RegisterBenchmark(("wholeLoad/" + name).c_str(), [name](benchmark::State& s) { wholeLoad(s, name); })
+            benchmark::RegisterBenchmark(("wholeLoad/" + name).c_str(),
+                                         [name](benchmark::State& s) { wholeLoad(s, name); })
                 ->Iterations(3)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond);

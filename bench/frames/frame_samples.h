@@ -5,8 +5,8 @@
 #include <vector>
 
 struct FrameSamples {
-    std::vector<double> cpuMs;   // CPU of all the process's threads, present to present
-    std::vector<double> wallMs;  // wall clock, present to present
+    std::vector<double> cpuMs;        // CPU of all the process's threads, present to present
+    std::vector<double> wallMs;       // wall clock, present to present
     double quads = 0, drawCalls = 0;  // totals over the measured frames
 };
 

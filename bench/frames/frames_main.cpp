@@ -41,10 +41,14 @@ Options parseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--runs" && i + 1 < argc) options.runs = std::atoi(argv[++i]);
-        else if (arg == "--frames" && i + 1 < argc) options.frames = std::atoi(argv[++i]);
-        else if (arg == "--paths" && i + 1 < argc) options.paths = splitList(argv[++i]);
-        else options.gameDir = arg;
+        if (arg == "--runs" && i + 1 < argc)
+            options.runs = std::atoi(argv[++i]);
+        else if (arg == "--frames" && i + 1 < argc)
+            options.frames = std::atoi(argv[++i]);
+        else if (arg == "--paths" && i + 1 < argc)
+            options.paths = splitList(argv[++i]);
+        else
+            options.gameDir = arg;
     }
     if (options.gameDir.empty()) {
         std::fprintf(stderr, "usage: frames GAME_DIR [--runs N] [--frames N] [--paths opengl,software,cpu,logic]\n");
@@ -112,7 +116,8 @@ std::vector<SceneSummary> measureInChild(const std::string& path, int frames) {
     std::fclose(in);
     int status = 0;
     waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::fprintf(stderr, "path %s failed (status %d)\n", path.c_str(), status);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "path %s failed (status %d)\n", path.c_str(), status);
     return rows;
 }
 
@@ -168,7 +173,8 @@ int main(int argc, char** argv) {
             std::vector<SceneSummary> rows = measureInChild(path, options.frames);
             all.insert(all.end(), rows.begin(), rows.end());
         }
-    std::stable_sort(all.begin(), all.end(), [](const SceneSummary& a, const SceneSummary& b) { return a.scene < b.scene; });
+    std::stable_sort(all.begin(), all.end(),
+                     [](const SceneSummary& a, const SceneSummary& b) { return a.scene < b.scene; });
     printTable(all, options.runs);
     return 0;
 }

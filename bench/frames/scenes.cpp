@@ -63,8 +63,7 @@ template <typename Loop>
 void runUntilDone(Loop loop) {
     try {
         loop();
-    } catch (const SceneDone&) {
-    }
+    } catch (const SceneDone&) {}
 }
 
 void addSummaries(std::vector<SceneSummary>& out, const std::vector<Stretch>& stretches, const std::string& path) {

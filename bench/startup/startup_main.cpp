@@ -57,9 +57,9 @@ private:
         // The screen's own stages go in before the step that holds them.
         Stamps all(stamps.begin(), stamps.begin() + 2);  // launch, main
         const std::pair<const char*, Clock::time_point> stages[] = {
-            {"SDL video", opening.videoReady},     {"window", opening.windowReady},
-            {"renderer", opening.rendererReady},   {"two cleared presents", opening.cleared},
-            {"audio device", opening.audioReady},  {"refresh probe", opening.probeDone}};
+            {"SDL video", opening.videoReady},    {"window", opening.windowReady},
+            {"renderer", opening.rendererReady},  {"two cleared presents", opening.cleared},
+            {"audio device", opening.audioReady}, {"refresh probe", opening.probeDone}};
         for (const auto& [name, time] : stages) all.emplace_back(name, time);
         all.insert(all.end(), stamps.begin() + 2, stamps.end());
         for (size_t i = 1; i < all.size(); ++i) {
@@ -142,8 +142,10 @@ int main(int argc, char** argv) {
     int runs = 5;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--runs" && i + 1 < argc) runs = std::atoi(argv[++i]);
-        else gameDir = arg;
+        if (arg == "--runs" && i + 1 < argc)
+            runs = std::atoi(argv[++i]);
+        else
+            gameDir = arg;
     }
     if (gameDir.empty()) {
         std::fprintf(stderr, "usage: startup GAME_DIR [--runs N]\n");

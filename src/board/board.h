@@ -96,7 +96,10 @@ struct VirusWatch {
 
 struct CellPosition {
     int column = -1, row = -1;
-    bool valid() const { return column >= 0; }
+    bool valid() const
+    {
+        return column >= 0;
+    }
 };
 
 // ---- Model (board_model.cpp) ------------------------------------------------

@@ -87,9 +87,10 @@ int serverRestrictedKind(int device, int kind)
 // The kind a quarter turn clockwise makes of kind; the Cross and pictures stay put.
 static int turnedKind(int kind)
 {
-    struct Group { int first, last; };
-    static constexpr Group groups[] = {
-        {StraightNS, StraightEW}, {CornerNW, CornerSW}, {TeeNEW, TeeNSW}, {EndW, EndS}};
+    struct Group {
+        int first, last;
+    };
+    static constexpr Group groups[] = {{StraightNS, StraightEW}, {CornerNW, CornerSW}, {TeeNEW, TeeNSW}, {EndW, EndS}};
     for (const Group& group : groups) {
         if (kind >= group.first && kind <= group.last) {
             return kind == group.last ? group.first : kind + 1;

@@ -29,7 +29,7 @@ struct Pass {
     VirusWatch& watch;
     BoardEvents& events;
     std::array<Frontier, 2> frontiers{};  // the wave being expanded and the next one take turns
-    int next = 0;                          // which of the two the marks go into
+    int next = 0;                         // which of the two the marks go into
     bool revealed = false;
 };
 

@@ -18,9 +18,8 @@ constexpr Geometry geometryOfSizeClass(int columns, int rows)
     return {columns, rows, (ScreenWidth - CellSize * columns) / 2, (ScreenHeight - CellSize * rows) / 2};
 }
 
-constexpr std::array<Geometry, 4> SizeClasses = {
-    geometryOfSizeClass(4, 5), geometryOfSizeClass(6, 7), geometryOfSizeClass(10, 9),
-    geometryOfSizeClass(14, 11)};
+constexpr std::array<Geometry, 4> SizeClasses = {geometryOfSizeClass(4, 5), geometryOfSizeClass(6, 7),
+                                                 geometryOfSizeClass(10, 9), geometryOfSizeClass(14, 11)};
 
 void applySizeClass(Board& board, int sizeClass)
 {
@@ -116,8 +115,10 @@ void copyLevel(Board& board, const MapData& mapData, int level)
     // There is no level past the last one: a level outside the store leaves an
     // empty board (no devices, no pieces) rather than reading beyond it.
     if (level < 0 || level >= LevelCount) {
-        for (auto& column : board.tile) column.fill(0);
-        for (auto& column : board.device) column.fill(NoDevice);
+        for (auto& column : board.tile)
+            column.fill(0);
+        for (auto& column : board.device)
+            column.fill(NoDevice);
         return;
     }
     board.tile = mapData.tile[level];

@@ -33,27 +33,45 @@ struct LevelView {
     const MapData& mapData;
     int level;
     int columns, rows;
-    int tile(int column, int row) const { return mapData.tile[level][column][row]; }
-    int device(int column, int row) const { return mapData.device[level][column][row]; }
-    bool inside(int column, int row) const { return column < columns && row < rows; }
+    int tile(int column, int row) const
+    {
+        return mapData.tile[level][column][row];
+    }
+    int device(int column, int row) const
+    {
+        return mapData.device[level][column][row];
+    }
+    bool inside(int column, int row) const
+    {
+        return column < columns && row < rows;
+    }
 };
 
 // Known codes only, devices only where they can be seen and clicked, pictures the sheet has.
 std::optional<std::string> cellFault(const LevelView& view, int column, int row)
 {
     const int device = view.device(column, row);
-    if (!isDevice(device) && device != NoDevice) return "unknown device code " + std::to_string(device) + at(column, row);
+    if (!isDevice(device) && device != NoDevice)
+        return "unknown device code " + std::to_string(device) + at(column, row);
     if (!view.inside(column, row)) {
-        if (isDevice(device)) return "a device outside the board" + at(column, row);
+        if (isDevice(device))
+            return "a device outside the board" + at(column, row);
         return std::nullopt;
     }
     const int tile = view.tile(column, row);
-    if (tile < CableTileBase || tile > LastTileCode) return "tile code " + std::to_string(tile) + at(column, row);
+    if (tile < CableTileBase || tile > LastTileCode)
+        return "tile code " + std::to_string(tile) + at(column, row);
     return std::nullopt;
 }
 
-bool isServerTile(int tile) { return (tile >= FirstEndTile && tile <= LastEndTile) || tile >= FirstPictureTile; }
-bool isEndTile(int tile) { return tile >= FirstEndTile && tile <= LastEndTile; }
+bool isServerTile(int tile)
+{
+    return (tile >= FirstEndTile && tile <= LastEndTile) || tile >= FirstPictureTile;
+}
+bool isEndTile(int tile)
+{
+    return tile >= FirstEndTile && tile <= LastEndTile;
+}
 
 // One Server: its top half directly above its bottom half, at least one of them an output.
 std::optional<std::string> serverFault(const LevelView& view)
@@ -63,8 +81,10 @@ std::optional<std::string> serverFault(const LevelView& view)
         for (int row = 0; row < BoardRows; ++row) {
             const int device = view.device(column, row);
             const bool topAbove = row > 0 && view.device(column, row - 1) == DeviceServerTop;
-            if (device == DeviceServerBottom && !topAbove) return "a Server bottom half alone" + at(column, row);
-            if (device != DeviceServerTop) continue;
+            if (device == DeviceServerBottom && !topAbove)
+                return "a Server bottom half alone" + at(column, row);
+            if (device != DeviceServerTop)
+                continue;
             servers += 1;
             if (row + 1 >= view.rows || view.device(column, row + 1) != DeviceServerBottom)
                 return "a Server top half without its bottom half" + at(column, row);
@@ -73,7 +93,8 @@ std::optional<std::string> serverFault(const LevelView& view)
                 return "a Server without a proper output" + at(column, row);
         }
     }
-    if (servers != 1) return std::to_string(servers) + " Servers instead of one";
+    if (servers != 1)
+        return std::to_string(servers) + " Servers instead of one";
     return std::nullopt;
 }
 
@@ -81,8 +102,10 @@ std::optional<std::string> faxModemFault(const LevelView& view)
 {
     int faxModems = 0;
     for (const auto& column : view.mapData.device[view.level])
-        for (int device : column) faxModems += device == DeviceFaxModem ? 1 : 0;
-    if (faxModems == 1) return std::string("a single FaxModem with no partner");
+        for (int device : column)
+            faxModems += device == DeviceFaxModem ? 1 : 0;
+    if (faxModems == 1)
+        return std::string("a single FaxModem with no partner");
     return std::nullopt;
 }
 
@@ -97,14 +120,18 @@ std::string levelName(int level)
 std::string levelFault(const MapData& mapData, int level)
 {
     const int sizeClass = mapData.sizeClass[level];
-    if (sizeClass < 0 || sizeClass >= SizeClassCount) return "unknown size class " + std::to_string(sizeClass);
+    if (sizeClass < 0 || sizeClass >= SizeClassCount)
+        return "unknown size class " + std::to_string(sizeClass);
     const std::array<std::array<int, 2>, SizeClassCount> sizes = {{{4, 5}, {6, 7}, {10, 9}, {14, 11}}};
     const LevelView view{mapData, level, sizes[sizeClass][0], sizes[sizeClass][1]};
     for (int column = 0; column < BoardColumns; ++column)
         for (int row = 0; row < BoardRows; ++row)
-            if (auto fault = cellFault(view, column, row)) return *fault;
-    if (auto fault = serverFault(view)) return *fault;
-    if (auto fault = faxModemFault(view)) return *fault;
+            if (auto fault = cellFault(view, column, row))
+                return *fault;
+    if (auto fault = serverFault(view))
+        return *fault;
+    if (auto fault = faxModemFault(view))
+        return *fault;
     return "";
 }
 
@@ -134,7 +161,8 @@ std::string mapDataFault(std::span<const uint8_t> bytes)
     readMapRecords(bytes, *mapData);
     for (int level = 0; level < LevelCount; ++level) {
         const std::string fault = levelFault(*mapData, level);
-        if (!fault.empty()) return levelName(level) + ": " + fault;
+        if (!fault.empty())
+            return levelName(level) + ": " + fault;
     }
     return "";
 }
@@ -142,11 +170,13 @@ std::string mapDataFault(std::span<const uint8_t> bytes)
 void checkMapData(MediaLayer& media)
 {
     const Stream stream = media.openForRead(MapDataPath);
-    if (stream == 0) media.fatalError(std::string("cannot open map data ") + MapDataPath);
+    if (stream == 0)
+        media.fatalError(std::string("cannot open map data ") + MapDataPath);
     media.closeStream(stream);
     std::vector<uint8_t> bytes;
     // Reading stops one byte past the right size: a long file is told apart without being held whole.
     const bool read = media.readWholeFile(MapDataPath, bytes, MapDataBytes);
     const std::string fault = read ? mapDataFault(bytes) : "longer than " + std::to_string(MapDataBytes) + " bytes";
-    if (!fault.empty()) media.fatalError(std::string("bad map data ") + MapDataPath + ": " + fault);
+    if (!fault.empty())
+        media.fatalError(std::string("bad map data ") + MapDataPath + ": " + fault);
 }

@@ -57,7 +57,6 @@ bool testCompletion(Board& board)
 
 bool pointerOverCleanable(Board& board, CellPosition cell)
 {
-    return insideActiveArea(board, cell.column, cell.row) &&
-           board.device[cell.column][cell.row] == DeviceComputer &&
+    return insideActiveArea(board, cell.column, cell.row) && board.device[cell.column][cell.row] == DeviceComputer &&
            cleanableComputerAt(board, cell.column, cell.row) != nullptr;
 }

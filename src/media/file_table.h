@@ -1,8 +1,8 @@
 #pragma once
 // Raw byte files behind integer handles, and folder listings.
 
-#include <cstdint>
 #include <unistd.h>
+#include <cstdint>
 
 #include <cstdio>
 #include <functional>
@@ -68,10 +68,10 @@ public:
 private:
     struct OpenFile {
         std::FILE* file = nullptr;
-        std::string path;       // the name the game asked for
-        std::string sidePath;   // for writes: the file being written, renamed over path when closed
+        std::string path;      // the name the game asked for
+        std::string sidePath;  // for writes: the file being written, renamed over path when closed
         bool writing = false;
-        std::string failure;    // for writes: the first thing that went wrong
+        std::string failure;  // for writes: the first thing that went wrong
     };
     bool finishWrite(OpenFile& open);
     void noteFailure(const std::string& reason, bool missing = false);

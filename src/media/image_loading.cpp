@@ -39,8 +39,8 @@ std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags)
     return makeImage(std::move(frames), flags);
 }
 
-std::unique_ptr<Image> MediaLayer::loadImageStrip(const std::string& path, int cellWidth, int cellHeight,
-                                                  int firstCell, int cellCount, int flags) {
+std::unique_ptr<Image> MediaLayer::loadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
+                                                  int cellCount, int flags) {
     flags = effectiveFlags(flags);
     auto picture = decodeFile(*this, path, flags);
     if (!picture) return nullptr;

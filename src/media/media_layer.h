@@ -11,11 +11,11 @@
 
 #include "media/draw/draw_state.h"
 #include "media/file_table.h"
-#include "media/pictures/image.h"
 #include "media/input_state.h"
+#include "media/pictures/image.h"
+#include "media/random_generator.h"
 #include "media/sound/mixer.h"
 #include "media/sound/music_decoder.h"
-#include "media/random_generator.h"
 #include "media/sound/sound.h"
 
 // The screen the game draws on, in pixels.
@@ -55,8 +55,8 @@ public:
     // One-frame picture decoded by content (TGA, PNG, JPEG, BMP); nullptr when missing or undecodable.
     std::unique_ptr<Image> loadImage(const std::string& path, int flags = -1);
     // Picture cut into cellCount cells, left to right then top to bottom; nullptr when they do not fit.
-    std::unique_ptr<Image> loadImageStrip(const std::string& path, int cellWidth, int cellHeight,
-                                          int firstCell, int cellCount, int flags = -1);
+    std::unique_ptr<Image> loadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
+                                          int cellCount, int flags = -1);
     // Handle at the picture's centre (half pixels for odd sizes).
     static void centreImageHandle(Image& image);
     // Draws one frame as a quad about its handle, with the current draw state.
@@ -109,8 +109,7 @@ public:
     int32_t readI32(Stream stream) { return files.readI32(stream); }
     void writeI32(Stream stream, int32_t value) { files.writeI32(stream, value); }
     // Whole file as bytes; false when it cannot be opened or holds more than maxBytes.
-    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
-                       size_t maxBytes = FileTable::NoSizeLimit) {
+    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = FileTable::NoSizeLimit) {
         return files.readWhole(path, bytes, maxBytes);
     }
     // Up to maxBytes from the start of a file that may be absent; a read failure never stops the game.

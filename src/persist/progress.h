@@ -19,10 +19,10 @@ struct ProgressFileState {
 };
 
 struct Progress {
-    int levelIndex = 0;   // 0..77; zone shown = levelIndex / 5, level shown = levelIndex % 5 + 1
-    int rankIndex = 0;    // 0..9 into the rank names
-    int rankPoints = 0;   // never saved: lives for the run
-    int carriedValue = 0; // the saved game's last field, written back as read
+    int levelIndex = 0;                        // 0..77; zone shown = levelIndex / 5, level shown = levelIndex % 5 + 1
+    int rankIndex = 0;                         // 0..9 into the rank names
+    int rankPoints = 0;                        // never saved: lives for the run
+    int carriedValue = 0;                      // the saved game's last field, written back as read
     std::array<int, RecordCount> bestTimes{};  // frames
     ProgressFileState files;
 };

@@ -28,7 +28,9 @@ void reportUnreadable(MediaLayer& media, const std::string& path) {
 
 void writeProgressValues(MediaLayer& media, const ProgressFileState& files, const std::string& path,
                          std::span<const int32_t> values) {
-    const auto fail = [&] { media.warning("could not save " + path + " (" + media.fileError() + "); the previous file is kept"); };
+    const auto fail = [&] {
+        media.warning("could not save " + path + " (" + media.fileError() + "); the previous file is kept");
+    };
     // The folder in the player's home is made on the first save, not before.
     if (!files.folder.empty() && !media.createFolder(files.folder)) return fail();
     const Stream stream = media.openForWrite(path);

@@ -29,8 +29,12 @@ void maybeStartIdle(Computer& computer, MediaLayer& media) {
         case 0: startAnimation(computer, 1, 100); break;
         case 1: startAnimation(computer, 2, 100); break;
         case 2: startAnimation(computer, 3, 80); break;
-        case 3: if (media.randomInt(0, 2) == 1) startAnimation(computer, 4, 80); break;
-        case 5: if (media.randomInt(0, 5) == 3) startAnimation(computer, 5, 100); break;
+        case 3:
+            if (media.randomInt(0, 2) == 1) startAnimation(computer, 4, 80);
+            break;
+        case 5:
+            if (media.randomInt(0, 5) == 3) startAnimation(computer, 5, 100);
+            break;
         default: break;
     }
 }
@@ -51,8 +55,8 @@ AnimationTable buildAnimationTable() {
     table[0] = listed({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     table[1] = upHoldDown(BootScreens);
     table[2] = upHoldDown(RadarScreens);
-    table[3] = listed({30, 31, 32, 33, 34, 35, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 35, 34, 33,
-                       32, 31, 30});
+    table[3] =
+        listed({30, 31, 32, 33, 34, 35, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 35, 34, 33, 32, 31, 30});
     table[4] = listed({38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38});
     table[5] = upHoldDown(MeterScreens);
     table[6] = listed({22, 23, 24, 25, 26, 27, 28, 29, 29, 28, 27, 26, 25, 24, 23, 24, 25, 26, 27, 28,
@@ -69,7 +73,6 @@ void stepComputerAnimations(Board& board, const AnimationTable& table, MediaLaye
         const bool idleChance = media.randomInt(0, 100) == 26;
         if (idleChance && computer.animTicksLeft == 0 && computer.state == NotConnected)
             maybeStartIdle(computer, media);
-        if (computer.animTicksLeft == 0 && computer.state == Connected)
-            startAnimation(computer, ConnectedRow, 200);
+        if (computer.animTicksLeft == 0 && computer.state == Connected) startAnimation(computer, ConnectedRow, 200);
     }
 }

@@ -5,13 +5,13 @@
 
 #include "board/board.h"
 #include "media/media_layer.h"
-#include "play/track_player.h"
 #include "persist/progress.h"
 #include "play/effects.h"
 #include "play/level_state.h"
 #include "play/resources.h"
 #include "play/screen_fade.h"
 #include "play/sprite_font.h"
+#include "play/track_player.h"
 
 // The layers count levels and ranks each for their own purpose; they must agree.
 static_assert(RecordCount == LevelCount, "one best time per level");

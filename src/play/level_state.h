@@ -11,29 +11,29 @@ enum class LevelPhase { Starting, Playing, Completed };
 // The hint boxes of the first levels: fades in, stays, fades out.
 struct HintOverlay {
     bool visible = false;
-    int page = 0;          // 0..4
+    int page = 0;  // 0..4
     float alpha = 0.0f;
-    int direction = 1;     // +1 fading in, -1 fading out
+    int direction = 1;  // +1 fading in, -1 fading out
 };
 
 struct LevelState {
     LevelPhase phase = LevelPhase::Starting;
     int phaseFrames = 0;
-    int levelFrames = 0;               // level time; runs in every phase
-    VirusWatch virusWatch;             // its clock is deliberately not reset between levels
+    int levelFrames = 0;    // level time; runs in every phase
+    VirusWatch virusWatch;  // its clock is deliberately not reset between levels
     HintOverlay hint;
-    CellPosition hoverCell;            // cell under the pointer this frame, or none
-    bool pointerOverCleanable = false; // shows the cleaning cursor
-    bool quitRequested = false;        // Escape was held: fade out and leave
+    CellPosition hoverCell;             // cell under the pointer this frame, or none
+    bool pointerOverCleanable = false;  // shows the cleaning cursor
+    bool quitRequested = false;         // Escape was held: fade out and leave
 };
 
 // The label that appears beside a pointer resting over a device or a music button.
 struct PointerTip {
     int idleFrames = 0;
-    int timer = 0;        // frames left to show; 0 hidden
+    int timer = 0;  // frames left to show; 0 hidden
     std::string text;
-    int segments = 0;     // middle pieces of the bubble
-    int x = 0, y = 0;     // top-left of the bubble
+    int segments = 0;  // middle pieces of the bubble
+    int x = 0, y = 0;  // top-left of the bubble
     float alpha = 0.0f;
 };
 

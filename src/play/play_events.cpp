@@ -4,9 +4,7 @@
 
 void PlayEvents::rotationGhost(int x, int y, int tile) { addRotationGhost(effects, x, y, tile); }
 
-void PlayEvents::sparkle(int x, int y, float alpha, float scale) {
-    addSparkle(effects, x, y, alpha, scale);
-}
+void PlayEvents::sparkle(int x, int y, float alpha, float scale) { addSparkle(effects, x, y, alpha, scale); }
 
 void PlayEvents::sound(BoardSound sound) {
     switch (sound) {

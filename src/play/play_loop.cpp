@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr int CaptionFrames = 250;      // start and completion captions show for 249 frames
-constexpr int CompletionFrames = 260;   // the next level starts on this frame of the caption
+constexpr int CaptionFrames = 250;     // start and completion captions show for 249 frames
+constexpr int CompletionFrames = 260;  // the next level starts on this frame of the caption
 
 void drawWhiteCaption(MediaLayer& media, const SpriteFont& font, const ScreenFade& fade, int y,
                       const std::string& text) {
@@ -42,8 +42,9 @@ void runStartingPhase(Game& game) {
     level.phaseFrames += 1;
     const int index = game.progress.levelIndex;
     if (level.phaseFrames < CaptionFrames)
-        drawWhiteCaption(game.media, game.font, game.fade, 300,
-                         "Zone " + std::to_string(index / 5) + "/ Level " + std::to_string(index % 5 + 1) + " is started!");
+        drawWhiteCaption(
+            game.media, game.font, game.fade, 300,
+            "Zone " + std::to_string(index / 5) + "/ Level " + std::to_string(index % 5 + 1) + " is started!");
     if (level.phaseFrames >= CaptionFrames) {
         level.phaseFrames = 0;
         level.phase = LevelPhase::Playing;
@@ -149,7 +150,6 @@ void enterPlay(Game& game) {
     startMusic(game.music, game.media);
     game.level.quitRequested = false;
     startLevel(game);
-    while (playFrame(game)) {
-    }
+    while (playFrame(game)) {}
     leavePlay(game);
 }

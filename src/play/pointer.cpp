@@ -2,8 +2,8 @@
 
 namespace {
 
-constexpr int BlinkTicks = 25;       // normal pointer: each of its two pictures shows 25 frames
-constexpr int CrestTicks = 2;        // cleaning cursor: two frames per picture
+constexpr int BlinkTicks = 25;  // normal pointer: each of its two pictures shows 25 frames
+constexpr int CrestTicks = 2;   // cleaning cursor: two frames per picture
 constexpr int CrestFrames = 34;
 
 void drawNormalPointer(MediaLayer& media, const Image& pointer, PointerAnimation& anim, const InputSample& input) {
@@ -30,6 +30,8 @@ void drawCleaningCursor(MediaLayer& media, const Image& crest, PointerAnimation&
 
 void drawPointer(MediaLayer& media, const Resources& res, PointerAnimation& anim, const InputSample& input,
                  bool cleaningCursor) {
-    if (cleaningCursor) drawCleaningCursor(media, *res.crest, anim, input);
-    else drawNormalPointer(media, *res.pointer, anim, input);
+    if (cleaningCursor)
+        drawCleaningCursor(media, *res.crest, anim, input);
+    else
+        drawNormalPointer(media, *res.pointer, anim, input);
 }

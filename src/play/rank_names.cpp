@@ -3,9 +3,9 @@
 
 #include "play/level_state.h"
 
-const std::array<std::string, RankCount> RankNames = {"Child",       "Looser",      "User",       "Gamer",
+const std::array<std::string, RankCount> RankNames = {"Child",          "Looser",      "User",        "Gamer",
                                                       "Advanced Gamer", "Webdesigner", "Cablewright", "Programmer",
-                                                      "Developer",   "Hacker"};
+                                                      "Developer",      "Hacker"};
 
 const std::string& rankName(int rankIndex) {
     if (rankIndex < 0) rankIndex = 0;

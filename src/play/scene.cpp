@@ -81,9 +81,7 @@ void drawHud(Game& game) {
     drawMusicButtons(game.media, *game.res.buttons, game.input, game.hoveredControl);
 }
 
-std::string levelTimeText(int frames) {
-    return twoDigits(frames / 3600) + ":" + twoDigits((frames / 60) % 60);
-}
+std::string levelTimeText(int frames) { return twoDigits(frames / 3600) + ":" + twoDigits((frames / 60) % 60); }
 
 std::string captionLine(const Progress& progress) {
     const int level = progress.levelIndex;

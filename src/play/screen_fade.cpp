@@ -22,8 +22,8 @@ void sampleInput(MediaLayer& media, InputSample& input) {
     input.y = media.mouseY();
     input.leftHits = media.mouseHits(MouseLeft);
     input.rightHits = media.mouseHits(MouseRight);
-    input.inputChanged = input.x != input.previousX || input.y != input.previousY || input.leftHits != 0 ||
-                         input.rightHits != 0;
+    input.inputChanged =
+        input.x != input.previousX || input.y != input.previousY || input.leftHits != 0 || input.rightHits != 0;
     input.previousX = input.x;
     input.previousY = input.y;
 }

@@ -4,8 +4,8 @@
 class MediaLayer;
 
 struct ScreenFade {
-    int brightness = 0;   // 0 black .. 255 full colour
-    int fadeTarget = 0;   // 255 fade in, 0 fade out
+    int brightness = 0;  // 0 black .. 255 full colour
+    int fadeTarget = 0;  // 255 fade in, 0 fade out
 };
 
 // Two steps per frame toward the target: 128 frames for a whole fade either way.

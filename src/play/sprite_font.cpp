@@ -13,15 +13,15 @@ constexpr float ShadowAlphaDrop = 0.3f;
 
 // Widths of the small font's characters 33..122 ('!' .. 'z'); a glyph advances one less.
 constexpr std::array<int, 90> SmallFontWidths = {
-    2, 6, 9, 8, 14, 11, 4, 6, 5, 8,    // ! " # $ % & ' ( ) *
-    9, 4, 6, 3, 6, 8, 6, 8, 8, 9,      // + , - . / 0 1 2 3 4
-    8, 8, 9, 9, 8, 4, 5, 9, 9, 9,      // 5 6 7 8 9 : ; < = >
-    7, 12, 10, 8, 9, 10, 8, 8, 10, 10, // ? @ A B C D E F G H
-    6, 7, 9, 8, 10, 9, 11, 8, 11, 9,   // I J K L M N O P Q R
-    9, 10, 9, 10, 14, 9, 10, 9, 5, 7,  // S T U V W X Y Z [ backslash
-    6, 9, 9, 4, 7, 8, 7, 8, 8, 7,      // ] ^ _ ` a b c d e f
-    8, 7, 3, 5, 7, 3, 11, 7, 8, 8,     // g h i j k l m n o p
-    8, 5, 7, 6, 7, 9, 11, 9, 8, 8,     // q r s t u v w x y z
+    2, 6,  9,  8,  14, 11, 4,  6, 5,  8,   // ! " # $ % & ' ( ) *
+    9, 4,  6,  3,  6,  8,  6,  8, 8,  9,   // + , - . / 0 1 2 3 4
+    8, 8,  9,  9,  8,  4,  5,  9, 9,  9,   // 5 6 7 8 9 : ; < = >
+    7, 12, 10, 8,  9,  10, 8,  8, 10, 10,  // ? @ A B C D E F G H
+    6, 7,  9,  8,  10, 9,  11, 8, 11, 9,   // I J K L M N O P Q R
+    9, 10, 9,  10, 14, 9,  10, 9, 5,  7,   // S T U V W X Y Z [ backslash
+    6, 9,  9,  4,  7,  8,  7,  8, 8,  7,   // ] ^ _ ` a b c d e f
+    8, 7,  3,  5,  7,  3,  11, 7, 8,  8,   // g h i j k l m n o p
+    8, 5,  7,  6,  7,  9,  11, 9, 8,  8,   // q r s t u v w x y z
 };
 
 bool hasGlyph(unsigned char code) { return code >= FirstGlyph && code <= LastGlyph; }
@@ -30,8 +30,10 @@ bool hasGlyph(unsigned char code) { return code >= FirstGlyph && code <= LastGly
 int placementWidth(const SpriteFont& font, const std::string& text, int trim) {
     int sum = 0;
     for (unsigned char code : text) {
-        if (code == ' ') sum += SpaceAdvance;
-        else if (hasGlyph(code)) sum += font.glyphWidths[code - FirstGlyph] - trim;
+        if (code == ' ')
+            sum += SpaceAdvance;
+        else if (hasGlyph(code))
+            sum += font.glyphWidths[code - FirstGlyph] - trim;
     }
     return sum;
 }

@@ -12,7 +12,7 @@ class MediaLayer;
 enum TextAlign { AlignLeft = 0, AlignCentre = 1, AlignRight = 2 };
 
 struct SpriteFont {
-    std::array<int, 90> glyphWidths{};  // character codes 33..122
+    std::array<int, 90> glyphWidths{};   // character codes 33..122
     std::unique_ptr<Image> smallGlyphs;  // gfx/tahomafont.spr, 90 of 13 x 13
     std::unique_ptr<Image> bigDigits;    // gfx/bigfont.spr, 11 of 46 x 64
 };

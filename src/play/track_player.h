@@ -15,7 +15,7 @@ struct TrackPlayer {
     std::array<std::string, MaxTracks> trackNames{};    // plain file names, in listing order
     std::array<std::string, MaxTracks> trackFolders{};  // the folder each name was found in
     int trackCount = 0;
-    int currentTrack = 0;    // carried from one stay in play to the next
+    int currentTrack = 0;  // carried from one stay in play to the next
     Channel musicChannel = 0;
     float musicVolume = 0.0f;  // applied to musicChannel every frame of play
     float musicTarget = 0.0f;  // 1 (music on) or 0 (music off)

@@ -14,24 +14,32 @@ struct CreditRow {
 // asset generator are built on.
 const CreditRow creditRows[] = {
     {400, 230, AlignCentre, "C r e d i t s"},
-    {200, 300, AlignLeft, "Original Idea"},       {600, 300, AlignRight, "The Cablewright Team"},
-    {200, 330, AlignLeft, "Code"},                {600, 330, AlignRight, "The Cablewright Team"},
-    {200, 390, AlignLeft, "Design and Graphics"}, {600, 390, AlignRight, "The Cablewright Team"},
-    {200, 510, AlignLeft, "Levels Construction"}, {600, 510, AlignRight, "The Cablewright Team"},
-    {200, 570, AlignLeft, "Gamedev Support"},     {600, 570, AlignRight, "The Cablewright Team"},
+    {200, 300, AlignLeft, "Original Idea"},
+    {600, 300, AlignRight, "The Cablewright Team"},
+    {200, 330, AlignLeft, "Code"},
+    {600, 330, AlignRight, "The Cablewright Team"},
+    {200, 390, AlignLeft, "Design and Graphics"},
+    {600, 390, AlignRight, "The Cablewright Team"},
+    {200, 510, AlignLeft, "Levels Construction"},
+    {600, 510, AlignRight, "The Cablewright Team"},
+    {200, 570, AlignLeft, "Gamedev Support"},
+    {600, 570, AlignRight, "The Cablewright Team"},
     {400, 750, AlignCentre, "Special Thanks"},
-    {230, 810, AlignLeft, "SDL"},                 {570, 810, AlignRight, "libpng"},
-    {230, 840, AlignLeft, "libjpeg"},             {570, 840, AlignRight, "Ogg Vorbis"},
+    {230, 810, AlignLeft, "SDL"},
+    {570, 810, AlignRight, "libpng"},
+    {230, 840, AlignLeft, "libjpeg"},
+    {570, 840, AlignRight, "Ogg Vorbis"},
     {400, 900, AlignCentre, "Greetings to the open-source projects"},
-    {230, 990, AlignLeft, "cairo and pixman"},    {570, 990, AlignRight, "FreeType"},
-    {230, 1020, AlignLeft, "The DejaVu fonts"},   {570, 1020, AlignRight, "GoogleTest and CMake"},
+    {230, 990, AlignLeft, "cairo and pixman"},
+    {570, 990, AlignRight, "FreeType"},
+    {230, 1020, AlignLeft, "The DejaVu fonts"},
+    {570, 1020, AlignRight, "GoogleTest and CMake"},
     {170, 1170, AlignLeft, "Pelmar Studio (c) 2006 - thank you for playing!"},
     {630, 1200, AlignRight, "hello@pelmar-studio.example"},
 };
 
 bool skipRequested(MediaLayer& media) {
-    return media.keyDown(KeyEscape) || media.keyDown(KeySpace) || media.keyDown(KeyEnter) ||
-           media.mouseDown(MouseLeft);
+    return media.keyDown(KeyEscape) || media.keyDown(KeySpace) || media.keyDown(KeyEnter) || media.mouseDown(MouseLeft);
 }
 
 void drawCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, float creditsY) {

@@ -37,8 +37,7 @@ void drawButtonGlows(MediaLayer& media, const Image& glows, const ShellState& sh
     for (int i = 0; i < MenuButtonCount; ++i) {
         media.setBlendMode(BlendMode::Light);
         media.setDrawAlpha(shell.glowLevels[i]);  // may exceed 1: the layer clamps it
-        if (!continueDisabled(shell, i))
-            media.drawImage(glows, MenuButtonX, static_cast<float>(menuButtonY(i)), i);
+        if (!continueDisabled(shell, i)) media.drawImage(glows, MenuButtonX, static_cast<float>(menuButtonY(i)), i);
         media.setBlendMode(BlendMode::Alpha);
         media.setDrawAlpha(1.0f);
     }

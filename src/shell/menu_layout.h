@@ -5,7 +5,11 @@
 #include "media/media_layer.h"
 
 enum MenuButton {
-    NewGameButton = 0, ContinueButton = 1, HelpButton = 2, CreditsButton = 3, ExitButton = 4,
+    NewGameButton = 0,
+    ContinueButton = 1,
+    HelpButton = 2,
+    CreditsButton = 3,
+    ExitButton = 4,
     NextPageButton = 5  // on the help pages
 };
 constexpr int MenuButtonCount = 5;  // the column of the main menu
@@ -23,10 +27,9 @@ constexpr int MenuButtonPitch = 57;
 constexpr int menuButtonY(int button) { return FirstMenuButtonY + MenuButtonPitch * button; }
 // Each button takes the pointer over one pitch, starting 28 pixels above its centre.
 constexpr ButtonArea MenuColumnArea = {MenuButtonX - 120, FirstMenuButtonY - 28, MenuButtonX + 120,
-                                       FirstMenuButtonY - 28 + MenuButtonPitch * MenuButtonCount};
+                                       FirstMenuButtonY - 28 + MenuButtonPitch* MenuButtonCount};
 // The button under the pointer, or -1.
-constexpr int menuButtonAt(int x, int y)
-{
+constexpr int menuButtonAt(int x, int y) {
     return MenuColumnArea.contains(x, y) ? (y - MenuColumnArea.top) / MenuButtonPitch : -1;
 }
 

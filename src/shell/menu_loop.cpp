@@ -1,5 +1,5 @@
-#include "play/game.h"
 #include "play/effects.h"
+#include "play/game.h"
 #include "play/play.h"
 #include "shell/credits.h"
 #include "shell/menu.h"
@@ -9,7 +9,6 @@
 namespace {
 
 enum class EntryEnd { Play, Credits, ExitProgram };
-
 
 // Frame shape shared by the menu states: sample, clear, draw, pointer, present, fade.
 void runMenuFrame(Game& game, ShellState& shell) {
@@ -30,9 +29,8 @@ void reactToClick(Game& game, ShellState& shell) {
     if (!game.input.clicked()) return;
     const int control = game.hoveredControl;
     if (shell.screenState == ScreenState::Menu) {
-        static const ScreenState targets[MenuButtonCount] = {ScreenState::NewGame, ScreenState::Continue,
-                                                             ScreenState::Help, ScreenState::Credits,
-                                                             ScreenState::Quit};
+        static const ScreenState targets[MenuButtonCount] = {
+            ScreenState::NewGame, ScreenState::Continue, ScreenState::Help, ScreenState::Credits, ScreenState::Quit};
         if (control < 0 || control >= MenuButtonCount) return;
         if (control == ContinueButton && !shell.savedGamePresent) return;  // nothing to continue
         shell.screenState = targets[control];

@@ -7,10 +7,10 @@
 
 // What the machine says, gathered once when the program starts.
 struct FolderFacts {
-    std::string gameFolder;           // the program's own folder
+    std::string gameFolder;  // the program's own folder
     bool gameFolderWritable = false;
-    std::string xdgDataHome;          // $XDG_DATA_HOME; "" when unset
-    std::string home;                 // the player's home folder; "" when unknown
+    std::string xdgDataHome;  // $XDG_DATA_HOME; "" when unset
+    std::string home;         // the player's home folder; "" when unknown
 };
 
 struct PlayerFolders {

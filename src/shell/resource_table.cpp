@@ -18,30 +18,75 @@ struct PictureEntry {
 constexpr Handle Top = Handle::TopLeft, Centred = Handle::Centred;
 
 // In the order the game has always loaded them.
-const PictureEntry PictureTable[] = {
-    {"gfx/pointer.spr", 23, 32, 2, Top, [](Game& g) -> auto& { return g.res.pointer; }},
-    {"gfx/sphere.spr", 0, 0, 0, Centred, [](Game& g) -> auto& { return g.res.sphere; }},
-    {"gfx/lights.spr", 64, 64, 2, Top, [](Game& g) -> auto& { return g.res.lights; }},
-    {"gfx/buttons.spr", 32, 32, 8, Centred, [](Game& g) -> auto& { return g.res.buttons; }},
-    {"gfx/icon.spr", 0, 0, 0, Top, [](Game& g) -> auto& { return g.res.icon; }},
-    {"gfx/hint.spr", 13, 16, 3, Top, [](Game& g) -> auto& { return g.res.hint; }},
-    {"gfx/back/b1.vvx", 0, 0, 0, Centred, [](Game& g) -> auto& { return g.res.background; }},
-    {"gfx/logocw.spr", 0, 0, 0, Centred, [](Game& g) -> auto& { return g.res.logo; }},
-    {"gfx/complete.spr", 56, 56, TileSheetFrames, Centred, [](Game& g) -> auto& { return g.res.tiles; }},
-    {"gfx/panel.spr", 0, 0, 0, Top, [](Game& g) -> auto& { return g.res.panel; }},
-    {"gfx/bigfont.spr", 46, 64, 11, Top, [](Game& g) -> auto& { return g.font.bigDigits; }},
-    {"gfx/tahomafont.spr", 13, 13, 90, Top, [](Game& g) -> auto& { return g.font.smallGlyphs; }},
-    {"gfx/back/canvas0.spr", 0, 0, 0, Centred, [](Game& g) -> auto& { return g.res.canvas[0]; }},
-    {"gfx/back/canvas1.spr", 0, 0, 0, Centred, [](Game& g) -> auto& { return g.res.canvas[1]; }},
-    {"gfx/back/canvas2.spr", 0, 0, 0, Centred, [](Game& g) -> auto& { return g.res.canvas[2]; }},
-    {"gfx/back/canvas3.spr", 0, 0, 0, Centred, [](Game& g) -> auto& { return g.res.canvas[3]; }},
-    {"gfx/logo_Pelmar.png", 0, 0, 0, Top, [](Game& g) -> auto& { return g.res.publisherLogo; }},
-    {"gfx/crest.spr", 32, 32, 34, Centred, [](Game& g) -> auto& { return g.res.crest; }},
-    {"gfx/01.spr", 64, 64, 2, Centred, [](Game& g) -> auto& { return g.res.particle; }},
-    {"gfx/back/menuback.vvx", 0, 0, 0, Centred, [](Game& g) -> auto& { return g.res.menuBack; }},
-    {"gfx/menubuttons.spr", 281, 57, 7, Centred, [](Game& g) -> auto& { return g.res.menuButtons; }},
-    {"gfx/menubuttonsglow.spr", 281, 57, 7, Centred, [](Game& g) -> auto& { return g.res.menuButtonsGlow; }},
-};
+const PictureEntry PictureTable[] = {{"gfx/pointer.spr", 23, 32, 2, Top, [](Game& g) -> auto& {return g.res.pointer;
+}  // namespace
+}
+, {"gfx/sphere.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.sphere;
+}
+}
+, {"gfx/lights.spr", 64, 64, 2, Top, [](Game& g) -> auto& {return g.res.lights;
+}
+}
+, {"gfx/buttons.spr", 32, 32, 8, Centred, [](Game& g) -> auto& {return g.res.buttons;
+}
+}
+, {"gfx/icon.spr", 0, 0, 0, Top, [](Game& g) -> auto& {return g.res.icon;
+}
+}
+, {"gfx/hint.spr", 13, 16, 3, Top, [](Game& g) -> auto& {return g.res.hint;
+}
+}
+, {"gfx/back/b1.vvx", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.background;
+}
+}
+, {"gfx/logocw.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.logo;
+}
+}
+, {"gfx/complete.spr", 56, 56, TileSheetFrames, Centred, [](Game& g) -> auto& {return g.res.tiles;
+}
+}
+, {"gfx/panel.spr", 0, 0, 0, Top, [](Game& g) -> auto& {return g.res.panel;
+}
+}
+, {"gfx/bigfont.spr", 46, 64, 11, Top, [](Game& g) -> auto& {return g.font.bigDigits;
+}
+}
+, {"gfx/tahomafont.spr", 13, 13, 90, Top, [](Game& g) -> auto& {return g.font.smallGlyphs;
+}
+}
+, {"gfx/back/canvas0.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.canvas[0];
+}
+}
+, {"gfx/back/canvas1.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.canvas[1];
+}
+}
+, {"gfx/back/canvas2.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.canvas[2];
+}
+}
+, {"gfx/back/canvas3.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.canvas[3];
+}
+}
+, {"gfx/logo_Pelmar.png", 0, 0, 0, Top, [](Game& g) -> auto& {return g.res.publisherLogo;
+}
+}
+, {"gfx/crest.spr", 32, 32, 34, Centred, [](Game& g) -> auto& {return g.res.crest;
+}
+}
+, {"gfx/01.spr", 64, 64, 2, Centred, [](Game& g) -> auto& {return g.res.particle;
+}
+}
+, {"gfx/back/menuback.vvx", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.menuBack;
+}
+}
+, {"gfx/menubuttons.spr", 281, 57, 7, Centred, [](Game& g) -> auto& {return g.res.menuButtons;
+}
+}
+, {"gfx/menubuttonsglow.spr", 281, 57, 7, Centred, [](Game& g) -> auto& {return g.res.menuButtonsGlow;
+}
+}
+,
+}
+;
 
 struct SoundEntry {
     const char* path;
@@ -50,9 +95,9 @@ struct SoundEntry {
 };
 
 const SoundEntry SoundTable[] = {
-    {"sfx/click.wav", 0, &Resources::click},       {"sfx/start.wav", 0, &Resources::start},
-    {"sfx/complete.wav", 0, &Resources::complete}, {"sfx/virus.wav", 0, &Resources::virus},
-    {"sfx/staruse.wav", 0, &Resources::starUse},   {"sfx/rankup.wav", 0, &Resources::rankUp},
+    {"sfx/click.wav", 0, &Resources::click},         {"sfx/start.wav", 0, &Resources::start},
+    {"sfx/complete.wav", 0, &Resources::complete},   {"sfx/virus.wav", 0, &Resources::virus},
+    {"sfx/staruse.wav", 0, &Resources::starUse},     {"sfx/rankup.wav", 0, &Resources::rankUp},
     {"sfx/menutheme.ogg", 1, &Resources::menuTheme},
 };
 

@@ -14,11 +14,11 @@ struct ShellState {
     int helpPage = 0;
     bool savedGamePresent = false;
     Channel menuMusicChannel = 0;
-    int marqueeX = 400;                  // the scrolling welcome line; never reset
-    int marqueeLoopPoint = -3250;        // minus the line's width: it re-enters once it has left
-    std::array<float, 7> glowLevels{};   // menu button glows
+    int marqueeX = 400;                 // the scrolling welcome line; never reset
+    int marqueeLoopPoint = -3250;       // minus the line's width: it re-enters once it has left
+    std::array<float, 7> glowLevels{};  // menu button glows
     std::string welcomeLine;
-    std::string userTracksFolder;        // the player's own music, besides the game's "tracks"
+    std::string userTracksFolder;  // the player's own music, besides the game's "tracks"
 };
 
 // Builds the welcome line that scrolls along the bottom of the menu.

@@ -12,16 +12,14 @@
 
 namespace {
 
-double meanOf(const std::vector<float>& side)
-{
+double meanOf(const std::vector<float>& side) {
     double sum = 0;
     for (float value : side) sum += value;
     return sum / static_cast<double>(side.size());
 }
 
 // A 0.3 s tone of 220 Hz riding on an offset of 0.2, starting and ending abruptly.
-AudioBuffer offsetTone(float level)
-{
+AudioBuffer offsetTone(float level) {
     AudioBuffer buffer(secondsToFrames(0.3));
     for (size_t i = 0; i < buffer.frames(); ++i) {
         const float value = 0.2f + level * std::sin(TwoPi * 220.0f * static_cast<float>(i) / AudioRate);
@@ -31,8 +29,7 @@ AudioBuffer offsetTone(float level)
     return buffer;
 }
 
-std::set<Voice> voicesOf(const PieceSpec& spec)
-{
+std::set<Voice> voicesOf(const PieceSpec& spec) {
     std::set<Voice> voices;
     for (const LayerSpan& span : spec.layers) {
         if (span.layer == Layer::Arp) voices.insert(spec.arpVoice);
@@ -44,8 +41,7 @@ std::set<Voice> voicesOf(const PieceSpec& spec)
 
 }  // namespace
 
-TEST(AudioFinish, AOneShotLosesItsOffsetAndStartsAndEndsAtZero)
-{
+TEST(AudioFinish, AOneShotLosesItsOffsetAndStartsAndEndsAtZero) {
     AudioBuffer sound = offsetTone(0.3f);
     finishOneShot(sound, -16.0f, -1.5f);
     EXPECT_LT(std::fabs(meanOf(sound.left)), 0.001);
@@ -55,8 +51,7 @@ TEST(AudioFinish, AOneShotLosesItsOffsetAndStartsAndEndsAtZero)
     EXPECT_NEAR(loudnessDb(sound), -16.0f, 0.5f);
 }
 
-TEST(AudioFinish, ALoudOneShotIsLimitedUnderTheCeilingAndStillReachesItsLoudness)
-{
+TEST(AudioFinish, ALoudOneShotIsLimitedUnderTheCeilingAndStillReachesItsLoudness) {
     AudioBuffer sound = offsetTone(0.9f);
     // A short spike the loudness target alone would push past full scale.
     sound.left[5000] = sound.right[5000] = 3.0f;
@@ -65,8 +60,7 @@ TEST(AudioFinish, ALoudOneShotIsLimitedUnderTheCeilingAndStillReachesItsLoudness
     EXPECT_NEAR(loudnessDb(sound), -10.0f, 0.5f);
 }
 
-TEST(AudioFinish, ALoopLosesItsOffsetStartsQuietlyAndStaysARotationOfItself)
-{
+TEST(AudioFinish, ALoopLosesItsOffsetStartsQuietlyAndStaysARotationOfItself) {
     // Two whole periods of a 441 Hz tone over an offset: a seamless loop of 200 frames.
     AudioBuffer loop(200);
     for (size_t i = 0; i < loop.frames(); ++i) {
@@ -82,16 +76,14 @@ TEST(AudioFinish, ALoopLosesItsOffsetStartsQuietlyAndStaysARotationOfItself)
     EXPECT_LT(std::fabs(loop.left.front() - loop.left.back()), 0.1f);
 }
 
-TEST(AudioFinish, LoudnessIsTheLoudestStretchNotTheAverage)
-{
+TEST(AudioFinish, LoudnessIsTheLoudestStretchNotTheAverage) {
     AudioBuffer sound(secondsToFrames(2.0));
     for (size_t i = 0; i < secondsToFrames(0.3); ++i) sound.left[i] = sound.right[i] = (i % 2 ? 0.5f : -0.5f);
     EXPECT_NEAR(loudnessDb(sound), 20.0f * std::log10(0.5f), 0.1f);
     EXPECT_LT(rmsDb(sound), loudnessDb(sound) - 6.0f);
 }
 
-TEST(MusicPieces, TheThreeTracksDifferInTempoKeyFormAndInstruments)
-{
+TEST(MusicPieces, TheThreeTracksDifferInTempoKeyFormAndInstruments) {
     const std::vector<PieceSpec> tracks = {circuitSpec(), nightShiftSpec(), uplinkSpec()};
     for (size_t a = 0; a < tracks.size(); ++a) {
         EXPECT_EQ(tracks[a].bars, static_cast<int>(tracks[a].form.size()) * tracks[a].sectionBars) << a;

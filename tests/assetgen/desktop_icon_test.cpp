@@ -28,6 +28,4 @@ TEST(DesktopIcon, EverySizeHasClearCornersAnOpaqueTileAndTheGreenScreen) {
     }
 }
 
-TEST(DesktopIcon, IsTheSameEveryRun) {
-    EXPECT_EQ(makeDesktopIcon(64).rgba, makeDesktopIcon(64).rgba);
-}
+TEST(DesktopIcon, IsTheSameEveryRun) { EXPECT_EQ(makeDesktopIcon(64).rgba, makeDesktopIcon(64).rgba); }

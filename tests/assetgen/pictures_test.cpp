@@ -8,11 +8,11 @@
 #include <map>
 #include <string>
 
-#include "pictures/artwork.h"
 #include "board/board.h"
 #include "common/picture_canvas.h"
 #include "common/picture_writers.h"
 #include "media/pictures/picture_decoders.h"
+#include "pictures/artwork.h"
 #include "pictures/picture_files.h"
 #include "support/test_support.h"
 
@@ -46,12 +46,10 @@ struct StripSize {
 };
 
 constexpr StripSize Strips[] = {
-    {"gfx/pointer.spr", 23, 32, 2},       {"gfx/lights.spr", 64, 64, 2},
-    {"gfx/buttons.spr", 32, 32, 8},       {"gfx/hint.spr", 13, 16, 3},
-    {"gfx/complete.spr", 56, 56, 120},    {"gfx/bigfont.spr", 46, 64, 11},
-    {"gfx/tahomafont.spr", 13, 13, 90},   {"gfx/crest.spr", 32, 32, 34},
-    {"gfx/01.spr", 64, 64, 2},            {"gfx/menubuttons.spr", 281, 57, 7},
-    {"gfx/menubuttonsglow.spr", 281, 57, 7},
+    {"gfx/pointer.spr", 23, 32, 2},      {"gfx/lights.spr", 64, 64, 2},           {"gfx/buttons.spr", 32, 32, 8},
+    {"gfx/hint.spr", 13, 16, 3},         {"gfx/complete.spr", 56, 56, 120},       {"gfx/bigfont.spr", 46, 64, 11},
+    {"gfx/tahomafont.spr", 13, 13, 90},  {"gfx/crest.spr", 32, 32, 34},           {"gfx/01.spr", 64, 64, 2},
+    {"gfx/menubuttons.spr", 281, 57, 7}, {"gfx/menubuttonsglow.spr", 281, 57, 7},
 };
 
 const uint8_t* pixel(const PixelBlock& block, int x, int y) {
@@ -60,7 +58,9 @@ const uint8_t* pixel(const PixelBlock& block, int x, int y) {
 
 std::vector<PixelBlock> cells(const DecodedPicture& picture, int width, int height, int count) {
     auto cut = cutStrip(picture.pixels, width, height, 0, count);
-    return cut.value_or(std::vector<PixelBlock>(static_cast<size_t>(count), PixelBlock{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4)}));
+    return cut.value_or(std::vector<PixelBlock>(
+        static_cast<size_t>(count),
+        PixelBlock{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4)}));
 }
 
 // Columns holding any ink: first and one past the last; {0, 0} when empty.
@@ -151,10 +151,14 @@ TEST_F(GeneratedPictures, AllFourFileFormatsAreUsed) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder->path())) {
         if (!entry.is_regular_file()) continue;
         const auto bytes = readBytes(entry.path().string());
-        if (decodePng(bytes)) formats["png"]++;
-        else if (decodeJpeg(bytes)) formats["jpeg"]++;
-        else if (decodeBmp(bytes)) formats["bmp"]++;
-        else if (decodeTga(bytes)) formats["tga"]++;
+        if (decodePng(bytes))
+            formats["png"]++;
+        else if (decodeJpeg(bytes))
+            formats["jpeg"]++;
+        else if (decodeBmp(bytes))
+            formats["bmp"]++;
+        else if (decodeTga(bytes))
+            formats["tga"]++;
     }
     EXPECT_GT(formats["png"], 0);
     EXPECT_GT(formats["jpeg"], 0);
@@ -167,7 +171,8 @@ TEST_F(GeneratedPictures, AllFourFileFormatsAreUsed) {
 TEST_F(GeneratedPictures, CablePiecesOpenOnTheSidesTheBoardConnects) {
     const auto tiles = cells(load("gfx/complete.spr"), TileSize, TileSize, TileFrames);
     const ConnectorTable table = buildConnectorTable();
-    const int edgePoints[4][2][2] = {{{28, 0}, {28, 4}}, {{55, 28}, {51, 28}}, {{28, 55}, {28, 51}}, {{0, 28}, {4, 28}}};
+    const int edgePoints[4][2][2] = {
+        {{28, 0}, {28, 4}}, {{55, 28}, {51, 28}}, {{28, 55}, {28, 51}}, {{0, 28}, {4, 28}}};
     for (int kind = 0; kind < CableTileCount; ++kind)
         for (int side = 0; side < 4; ++side)
             for (const auto& point : edgePoints[side]) {
@@ -211,7 +216,10 @@ PixelBlock drawnOver(const PixelBlock& under, const PixelBlock& over) {
         const double top = over.rgba[i + 3] / 255.0, bottom = under.rgba[i + 3] / 255.0;
         const double alpha = top + bottom * (1 - top);
         for (int c = 0; c < 3; ++c)
-            out.rgba[i + c] = alpha == 0 ? 0 : static_cast<uint8_t>((over.rgba[i + c] * top + under.rgba[i + c] * bottom * (1 - top)) / alpha + 0.5);
+            out.rgba[i + c] =
+                alpha == 0 ? 0
+                           : static_cast<uint8_t>(
+                                 (over.rgba[i + c] * top + under.rgba[i + c] * bottom * (1 - top)) / alpha + 0.5);
         out.rgba[i + 3] = static_cast<uint8_t>(alpha * 255 + 0.5);
     }
     return out;
@@ -276,7 +284,8 @@ TEST_F(GeneratedPictures, DeviceBodiesLeaveAGapToTheNeighboursStub) {
     for (const DeviceFrame& device : deviceFrames()) {
         const PixelBlock& tile = tiles[static_cast<size_t>(device.frame)];
         // The cabinet runs on through the cell it shares with its other half.
-        const int top = device.frame == ServerBottomTile ? 0 : BodyFirst, bottom = device.frame == ServerTopTile ? TileSize : BodyEnd;
+        const int top = device.frame == ServerBottomTile ? 0 : BodyFirst,
+                  bottom = device.frame == ServerTopTile ? TileSize : BodyEnd;
         for (int y = 0; y < TileSize; ++y)
             for (int x = 0; x < TileSize; ++x) {
                 const bool inside = x >= BodyFirst && x < BodyEnd && y >= top && y < bottom;
@@ -294,7 +303,8 @@ TEST_F(GeneratedPictures, ServerHalfWithoutOutputShowsNoCable) {
     for (int half : {ServerTopTile, ServerBottomTile}) {
         const PixelBlock drawn = drawnOver(tiles[static_cast<size_t>(half)], tiles[static_cast<size_t>(half)]);
         for (int side = 0; side < 4; ++side)
-            EXPECT_EQ(visibleOutputLength(drawn, tiles[static_cast<size_t>(half)], side), 0) << half << " side " << side;
+            EXPECT_EQ(visibleOutputLength(drawn, tiles[static_cast<size_t>(half)], side), 0)
+                << half << " side " << side;
     }
 }
 
@@ -304,7 +314,8 @@ TEST_F(GeneratedPictures, ServerHalvesJoinWithoutSeam) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < TileSize; ++x)
             for (int c = 0; c < 4; ++c)
-                ASSERT_EQ(pixel(tiles[ServerTopTile], x, y + 48)[c], pixel(tiles[ServerBottomTile], x, y)[c]) << x << "," << y;
+                ASSERT_EQ(pixel(tiles[ServerTopTile], x, y + 48)[c], pixel(tiles[ServerBottomTile], x, y)[c])
+                    << x << "," << y;
 }
 
 TEST_F(GeneratedPictures, SmallGlyphsStayInsideTheirAdvance) {
@@ -340,7 +351,8 @@ TEST_F(GeneratedPictures, SmallGlyphsCarryADarkOutline) {
                     const int nx = x + StepX[side], ny = y + StepY[side];
                     // Only the narrowest glyphs, "!" with its one column, have no room beside them.
                     if (nx < 0 || ny < 0 || nx >= advance || ny >= SmallGlyphSize) continue;
-                    EXPECT_GE(pixel(glyph, nx, ny)[3], 200) << "character " << char(index + FirstSmallGlyph) << " at " << x << "," << y;
+                    EXPECT_GE(pixel(glyph, nx, ny)[3], 200)
+                        << "character " << char(index + FirstSmallGlyph) << " at " << x << "," << y;
                 }
             }
         EXPECT_GT(darkPixels, 0) << "character " << char(index + FirstSmallGlyph);
@@ -349,8 +361,8 @@ TEST_F(GeneratedPictures, SmallGlyphsCarryADarkOutline) {
 
 // The glyph-width table the font is drawn for must be the one the game spaces text by.
 TEST(SmallFontTable, MatchesTheGamesSpacingForSampleCharacters) {
-    const std::map<char, int> samples = {{'!', 2}, {'%', 14}, {'0', 8}, {'@', 12}, {'M', 10},
-                                         {'W', 14}, {'i', 3}, {'m', 11}, {'z', 8}, {'\\', 7}};
+    const std::map<char, int> samples = {{'!', 2},  {'%', 14}, {'0', 8},  {'@', 12}, {'M', 10},
+                                         {'W', 14}, {'i', 3},  {'m', 11}, {'z', 8},  {'\\', 7}};
     for (const auto& [character, width] : samples)
         EXPECT_EQ(SmallGlyphWidths[static_cast<size_t>(character - FirstSmallGlyph)], width) << character;
 }
@@ -404,7 +416,8 @@ double colourShare(const PixelBlock& tile, int channel) {
 int pictureContrast(const PixelBlock& tile, const PixelBlock& quiet) {
     int contrast = 0;
     for (int y = GlassTop; y < GlassBottom; ++y)
-        for (int x = GlassLeft; x < GlassRight; ++x) contrast = std::max(contrast, std::abs(luma(pixel(tile, x, y)) - luma(pixel(quiet, x, y))));
+        for (int x = GlassLeft; x < GlassRight; ++x)
+            contrast = std::max(contrast, std::abs(luma(pixel(tile, x, y)) - luma(pixel(quiet, x, y))));
     return contrast;
 }
 
@@ -417,12 +430,14 @@ TEST_F(GeneratedPictures, ComputerScreensShowTheirStateColourFirst) {
     for (int frame = NotConnectedComputerFrame; frame <= InfectedComputerFrame; ++frame) {
         const int state = frame / ComputerFramesPerState;
         const int channel = state == 0 ? 2 : (state == 1 ? 1 : 0);
-        EXPECT_GE(colourShare(tiles[static_cast<size_t>(frame)], channel), state == 2 ? 0.6 : 0.95) << "frame " << frame;
+        EXPECT_GE(colourShare(tiles[static_cast<size_t>(frame)], channel), state == 2 ? 0.6 : 0.95)
+            << "frame " << frame;
     }
     int busiestIdle = 0, busiestConnected = 0;
     for (int frame = 1; frame < 40; ++frame) {
         busiestIdle = std::max(busiestIdle, pictureContrast(tiles[static_cast<size_t>(frame)], tiles[0]));
-        busiestConnected = std::max(busiestConnected, pictureContrast(tiles[static_cast<size_t>(40 + frame)], tiles[40]));
+        busiestConnected =
+            std::max(busiestConnected, pictureContrast(tiles[static_cast<size_t>(40 + frame)], tiles[40]));
     }
     EXPECT_LE(busiestIdle, 50) << "idle pictures as loud as the connected ones, which reach " << busiestConnected;
 }
@@ -447,8 +462,9 @@ PixelBlock samplePixels() {
     PixelBlock block{5, 3, {}};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
-            block.rgba.insert(block.rgba.end(), {static_cast<uint8_t>(40 * x + 10), static_cast<uint8_t>(70 * y + 5),
-                                                 static_cast<uint8_t>(x * y * 20 + 1), static_cast<uint8_t>(255 - 50 * x)});
+            block.rgba.insert(block.rgba.end(),
+                              {static_cast<uint8_t>(40 * x + 10), static_cast<uint8_t>(70 * y + 5),
+                               static_cast<uint8_t>(x * y * 20 + 1), static_cast<uint8_t>(255 - 50 * x)});
     return block;
 }
 

@@ -39,16 +39,20 @@ Board emptyBoard(int sizeClass)
     board.originX = (800 - CellSize * board.columns) / 2;
     board.originY = (600 - CellSize * board.rows) / 2;
     board.sizeClass = sizeClass;
-    for (auto& column : board.device) column.fill(NoDevice);
+    for (auto& column : board.device)
+        column.fill(NoDevice);
     return board;
 }
 
 // Side of a that faces its neighbour b.
 static int sideTowards(Cell a, Cell b)
 {
-    if (b.second < a.second) return North;
-    if (b.first > a.first) return East;
-    if (b.second > a.second) return South;
+    if (b.second < a.second)
+        return North;
+    if (b.first > a.first)
+        return East;
+    if (b.second > a.second)
+        return South;
     return West;
 }
 
@@ -57,7 +61,8 @@ static int kindWithSides(std::array<int, 4> sides)
 {
     const ConnectorTable table = buildConnectorTable();
     for (int kind = 0; kind < NoConnector; ++kind) {
-        if (table.open[kind] == sides) return kind;
+        if (table.open[kind] == sides)
+            return kind;
     }
     throw std::logic_error("no such kind");
 }
@@ -66,8 +71,10 @@ void layPath(Board& board, const std::vector<Cell>& path)
 {
     for (size_t i = 0; i < path.size(); ++i) {
         std::array<int, 4> sides{};
-        if (i > 0) sides[sideTowards(path[i], path[i - 1])] = 1;
-        if (i + 1 < path.size()) sides[sideTowards(path[i], path[i + 1])] = 1;
+        if (i > 0)
+            sides[sideTowards(path[i], path[i - 1])] = 1;
+        if (i + 1 < path.size())
+            sides[sideTowards(path[i], path[i + 1])] = 1;
         board.tile[path[i].first][path[i].second] = kindWithSides(sides) + CableTileBase;
     }
 }
@@ -79,7 +86,8 @@ std::vector<Cell> snakePath(int length)
         const bool east = row % 2 == 0;
         for (int i = 0; i < BoardColumns && static_cast<int>(path.size()) < length; ++i) {
             const int column = east ? i : BoardColumns - 1 - i;
-            if (row > 0 && column == 0) continue;
+            if (row > 0 && column == 0)
+                continue;
             path.push_back({column, row});
         }
     }
@@ -114,7 +122,8 @@ std::vector<uint8_t> mapFileBytes(const std::vector<MapFileLevel>& levels)
         MapFileLevel record = level < static_cast<int>(levels.size()) ? levels[level] : MapFileLevel{};
         uint8_t* base = bytes.data() + 310 * level;
         for (int c = 0; c < BoardColumns; ++c) {
-            for (int r = 0; r < BoardRows; ++r) base[22 * c + 2 * r + 1] = 255;
+            for (int r = 0; r < BoardRows; ++r)
+                base[22 * c + 2 * r + 1] = 255;
         }
         for (const auto& [cell, value] : record.cells) {
             base[22 * cell.first + 2 * cell.second] = static_cast<uint8_t>(value.first);

@@ -27,7 +27,10 @@ TEST(ConnectorTable, EachTurnMovesEveryOpenSideOneStepClockwise)
 
 TEST(RotateCell, GroupsCycleAndPicturesStay)
 {
-    struct Case { int tile; int turnsBack; };
+    struct Case {
+        int tile;
+        int turnsBack;
+    };
     for (const Case& test : {Case{cableTile(StraightNS), 2}, Case{cableTile(CornerNE), 4}, Case{cableTile(TeeNES), 4},
                              Case{cableTile(EndN), 4}}) {
         Board board = emptyBoard(0);
@@ -68,8 +71,8 @@ TEST(Geometry, PointerToCellAndBack)
     const CellPosition last = cellUnderPointer(board, 304 + 4 * 48 - 1, 180 + 5 * 48 - 1);
     EXPECT_EQ(last.column, 3);
     EXPECT_EQ(last.row, 4);
-    for (const auto& [x, y] : {std::pair{303, 200}, {257, 200}, {320, 179}, {320, 133}, {304 + 192, 200},
-                              {320, 180 + 240}, {-5, -5}}) {
+    for (const auto& [x, y] :
+         {std::pair{303, 200}, {257, 200}, {320, 179}, {320, 133}, {304 + 192, 200}, {320, 180 + 240}, {-5, -5}}) {
         EXPECT_FALSE(cellUnderPointer(board, x, y).valid()) << x << "," << y;
     }
     EXPECT_EQ(cellCentreX(board, 3), 304 + 3 * 48 + 24);

@@ -23,7 +23,8 @@ std::vector<std::vector<int>> depths(const Board& board)
 {
     std::vector<std::vector<int>> rows(board.rows, std::vector<int>(board.columns));
     for (int c = 0; c < board.columns; ++c)
-        for (int r = 0; r < board.rows; ++r) rows[r][c] = board.DepthGrid[c][r];
+        for (int r = 0; r < board.rows; ++r)
+            rows[r][c] = board.DepthGrid[c][r];
     return rows;
 }
 
@@ -83,14 +84,18 @@ Board chainBoard(int cables)
     const std::vector<Cell> path = snakePath(cables + 2);
     layPath(board, path);
     placeServer(board, 0, 0, board.tile[0][0], 0);
-    placeDevice(board, path.back().first, path.back().second, DeviceComputer, board.tile[path.back().first][path.back().second]);
+    placeDevice(board, path.back().first, path.back().second, DeviceComputer,
+                board.tile[path.back().first][path.back().second]);
     createDevices(board);
     return board;
 }
 
 TEST(Flood, FiftyWavesLimitTheReach)
 {
-    struct Case { int cables; int state; };
+    struct Case {
+        int cables;
+        int state;
+    };
     // 48 cables put the computer in wave 50, the last wave that is expanded.
     for (const Case& test : {Case{48, Connected}, Case{49, NotConnected}, Case{60, NotConnected}}) {
         Board board = chainBoard(test.cables);
@@ -118,7 +123,7 @@ TEST(Flood, FaxModemRelayReachesTheFarSideOneWaveLater)
     placeDevice(board, 13, 10, DeviceFaxModem, cableTile(EndW));  // far corner, output west
     board.tile[12][10] = cableTile(StraightEW);
     placeDevice(board, 11, 10, DeviceComputer, cableTile(EndE));
-    placeDevice(board, 7, 5, DeviceFaxModem, 0);                  // third FaxModem, no output
+    placeDevice(board, 7, 5, DeviceFaxModem, 0);  // third FaxModem, no output
     createDevices(board);
     FrameRunner frame;
     resetReach(board);
@@ -128,7 +133,8 @@ TEST(Flood, FaxModemRelayReachesTheFarSideOneWaveLater)
     EXPECT_EQ(board.DepthGrid[7][5], 4);
     EXPECT_EQ(board.DepthGrid[11][10], 6);
     EXPECT_EQ(board.computers[0].state, Connected);
-    for (const FaxModem& faxModem : board.faxModems) EXPECT_EQ(faxModem.active, 1);
+    for (const FaxModem& faxModem : board.faxModems)
+        EXPECT_EQ(faxModem.active, 1);
 }
 
 TEST(Flood, ServerInTheLastRowFloodsOnlyFromItsTopHalf)
@@ -147,7 +153,7 @@ TEST(Flood, ServerInTheLastRowFloodsOnlyFromItsTopHalf)
 TEST(Flood, AComputerReachedOnlyFromTheBottomHalfStaysConnectedFromFrameToFrame)
 {
     Board board = emptyBoard(0);
-    placeServer(board, 0, 0, 92, 94);               // the top half faces the edge
+    placeServer(board, 0, 0, 92, 94);              // the top half faces the edge
     placeDevice(board, 1, 1, DeviceComputer, 92);  // EndW, facing the bottom half
     createDevices(board);
     FrameRunner frame;
@@ -166,12 +172,13 @@ TEST(Flood, SeedOutsideTheActiveAreaIsNeverExpanded)
 {
     Board board = emptyBoard(0);
     placeDevice(board, 5, 0, DeviceServerTop, cableTile(EndW));  // column 5 of a 4-column board
-    placeDevice(board, 4, 0, DeviceComputer, cableTile(EndE));    // outside too
+    placeDevice(board, 4, 0, DeviceComputer, cableTile(EndE));   // outside too
     placeDevice(board, 3, 0, DeviceComputer, cableTile(EndE));
     createDevices(board);
     FrameRunner frame;
     frame.run(board);
-    for (const Computer& computer : board.computers) EXPECT_EQ(computer.state, NotConnected);
+    for (const Computer& computer : board.computers)
+        EXPECT_EQ(computer.state, NotConnected);
     for (const int seed : {-1, 11, 200}) {
         resetReach(board);
         floodFromServer(board, frame.connectors, seed, seed, frame.watch, frame.events);

@@ -27,8 +27,14 @@ struct MapFolder {
     MapData mapData;
     Board board;
 
-    explicit MapFolder(const std::vector<MapFileLevel>& levels) { write(mapFileBytes(levels)); }
-    void write(const std::vector<uint8_t>& bytes) { writeBytes(scratch.file("maps/newmapdata.cwm"), bytes); }
+    explicit MapFolder(const std::vector<MapFileLevel>& levels)
+    {
+        write(mapFileBytes(levels));
+    }
+    void write(const std::vector<uint8_t>& bytes)
+    {
+        writeBytes(scratch.file("maps/newmapdata.cwm"), bytes);
+    }
     void build(int level, int seed)
     {
         media.seedRandom(spreadSeed(seed));
@@ -152,7 +158,8 @@ TEST(LevelBuild, MirrorMovesOnlyTheActiveArea)
 TEST(LevelBuild, EachSizeClassIsCentredOnTheScreen)
 {
     std::vector<MapFileLevel> levels(4);
-    for (int sizeClass = 0; sizeClass < 4; ++sizeClass) levels[sizeClass].sizeClass = sizeClass;
+    for (int sizeClass = 0; sizeClass < 4; ++sizeClass)
+        levels[sizeClass].sizeClass = sizeClass;
     MapFolder folder(levels);
     loadMapData(folder.media, folder.mapData);
     // Columns, rows and the top-left corner of 48-pixel cells centred on 800 x 600.
@@ -206,7 +213,8 @@ TEST(LevelBuild, ScrambleKeepsShapesAndReachesEveryOrientation)
     for (int build = 0; build < 60; ++build) {
         Board board = emptyBoard(3);
         for (size_t g = 0; g < groups.size(); ++g)
-            for (size_t i = 0; i < groups[g].size(); ++i) board.tile[g][i] = groups[g][i];
+            for (size_t i = 0; i < groups[g].size(); ++i)
+                board.tile[g][i] = groups[g][i];
         board.tile[5][5] = cableTile(Cross);
         board.tile[6][6] = ServerTopTile;
         board.tile[13][10] = FirstFloorTile + 10;
@@ -223,7 +231,8 @@ TEST(LevelBuild, ScrambleKeepsShapesAndReachesEveryOrientation)
         EXPECT_EQ(board.tile[13][10], FirstFloorTile + 10);
     }
     for (const std::vector<int>& group : groups)
-        for (int start : group) EXPECT_EQ(seen[start].size(), group.size()) << "starting from tile " << start;
+        for (int start : group)
+            EXPECT_EQ(seen[start].size(), group.size()) << "starting from tile " << start;
 }
 
 TEST(LevelBuild, RandomNumbersAreDrawnMirrorFirstThenColumnByColumn)

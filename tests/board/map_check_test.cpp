@@ -16,23 +16,27 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr int Floor = 100;
 
-void setCell(Bytes& bytes, int level, int column, int row, int tile, int device) {
+void setCell(Bytes& bytes, int level, int column, int row, int tile, int device)
+{
     const size_t at = static_cast<size_t>(MapRecordBytes * level + 22 * column + 2 * row);
     bytes[at] = static_cast<uint8_t>(tile);
     bytes[at + 1] = static_cast<uint8_t>(device);
 }
 
-void setSizeClass(Bytes& bytes, int level, int sizeClass) {
+void setSizeClass(Bytes& bytes, int level, int sizeClass)
+{
     bytes[static_cast<size_t>(MapRecordBytes * level + 308)] = static_cast<uint8_t>(sizeClass);
 }
 
 // Every level: a 4 x 5 board (of a floor that fills the whole storage), the Server at
 // (1, 1) and (1, 2) with its top half facing west, and a computer at (0, 1).
-Bytes validMap() {
+Bytes validMap()
+{
     Bytes bytes(MapDataBytes, 0);
     for (int level = 0; level < LevelCount; ++level) {
         for (int column = 0; column < BoardColumns; ++column)
-            for (int row = 0; row < BoardRows; ++row) setCell(bytes, level, column, row, Floor, NoDevice);
+            for (int row = 0; row < BoardRows; ++row)
+                setCell(bytes, level, column, row, Floor, NoDevice);
         setCell(bytes, level, 1, 1, CableTileBase + EndW, DeviceServerTop);
         setCell(bytes, level, 1, 2, 96, DeviceServerBottom);
         setCell(bytes, level, 0, 1, CableTileBase + EndE, DeviceComputer);
@@ -41,15 +45,20 @@ Bytes validMap() {
     return bytes;
 }
 
-std::string faultOfLevel3(const Bytes& bytes) {
+std::string faultOfLevel3(const Bytes& bytes)
+{
     MapData mapData;
     readMapRecords(bytes, mapData);
     return levelFault(mapData, 3);
 }
 
-TEST(MapCheck, TheValidMapPasses) { EXPECT_EQ(mapDataFault(validMap()), ""); }
+TEST(MapCheck, TheValidMapPasses)
+{
+    EXPECT_EQ(mapDataFault(validMap()), "");
+}
 
-TEST(MapCheck, AnythingButExactly78RecordsIsRefused) {
+TEST(MapCheck, AnythingButExactly78RecordsIsRefused)
+{
     Bytes bytes = validMap();
     bytes.pop_back();
     EXPECT_EQ(mapDataFault(bytes), "24179 bytes instead of 24180 (78 levels of 310 bytes)");
@@ -59,7 +68,8 @@ TEST(MapCheck, AnythingButExactly78RecordsIsRefused) {
     EXPECT_EQ(mapDataFault(Bytes{}), "0 bytes instead of 24180 (78 levels of 310 bytes)");
 }
 
-TEST(MapCheck, NamesTheFirstBadLevelWithItsZone) {
+TEST(MapCheck, NamesTheFirstBadLevelWithItsZone)
+{
     Bytes bytes = validMap();
     setSizeClass(bytes, 40, 9);
     setSizeClass(bytes, 12, 4);
@@ -71,7 +81,8 @@ TEST(MapCheck, NamesTheFirstBadLevelWithItsZone) {
     EXPECT_EQ(mapDataFault(bytes), "level 77 (zone 15, level 3): unknown size class 255");
 }
 
-TEST(MapCheck, DevicesStayInsideTheBoardAndUseKnownCodes) {
+TEST(MapCheck, DevicesStayInsideTheBoardAndUseKnownCodes)
+{
     Bytes bytes = validMap();
     setCell(bytes, 3, 3, 4, CableTileBase + EndN, DeviceVirusComputer);  // the far corner of 4 x 5
     EXPECT_EQ(faultOfLevel3(bytes), "");
@@ -89,7 +100,8 @@ TEST(MapCheck, DevicesStayInsideTheBoardAndUseKnownCodes) {
     EXPECT_EQ(faultOfLevel3(bytes), "unknown device code 7 at (13, 10)");
 }
 
-TEST(MapCheck, TilesOnTheBoardAreCablesOrPicturesOfTheSheet) {
+TEST(MapCheck, TilesOnTheBoardAreCablesOrPicturesOfTheSheet)
+{
     Bytes bytes = validMap();
     setCell(bytes, 3, 2, 3, CableTileBase, NoDevice);
     setCell(bytes, 3, 3, 3, 119, NoDevice);
@@ -101,7 +113,8 @@ TEST(MapCheck, TilesOnTheBoardAreCablesOrPicturesOfTheSheet) {
     EXPECT_EQ(faultOfLevel3(bytes), "tile code 80 at (2, 3)");
 }
 
-TEST(MapCheck, ExactlyOneServerWithBothHalvesAndAnOutput) {
+TEST(MapCheck, ExactlyOneServerWithBothHalvesAndAnOutput)
+{
     Bytes bytes = validMap();
     setCell(bytes, 3, 1, 1, Floor, NoDevice);
     setCell(bytes, 3, 1, 2, Floor, NoDevice);
@@ -128,7 +141,7 @@ TEST(MapCheck, ExactlyOneServerWithBothHalvesAndAnOutput) {
     setCell(bytes, 3, 1, 1, Floor, NoDevice);
     setCell(bytes, 3, 1, 2, Floor, NoDevice);
     setCell(bytes, 3, 5, 10, CableTileBase + EndW, DeviceServerTop);  // the last row of the storage
-    setCell(bytes, 3, 6, 0, 96, DeviceServerBottom);  // next in memory, but not below it
+    setCell(bytes, 3, 6, 0, 96, DeviceServerBottom);                  // next in memory, but not below it
     EXPECT_EQ(faultOfLevel3(bytes), "a Server top half without its bottom half at (5, 10)");
     bytes = validMap();
     setCell(bytes, 3, 1, 1, 97, DeviceServerTop);  // two pictures: no output at all
@@ -139,7 +152,8 @@ TEST(MapCheck, ExactlyOneServerWithBothHalvesAndAnOutput) {
     EXPECT_EQ(faultOfLevel3(bytes), "a Server without a proper output at (1, 1)");
 }
 
-TEST(MapCheck, FaxModemsComeInTwosOrMore) {
+TEST(MapCheck, FaxModemsComeInTwosOrMore)
+{
     Bytes bytes = validMap();
     setCell(bytes, 3, 3, 0, CableTileBase + EndS, DeviceFaxModem);
     EXPECT_EQ(faultOfLevel3(bytes), "a single FaxModem with no partner");
@@ -147,13 +161,15 @@ TEST(MapCheck, FaxModemsComeInTwosOrMore) {
     EXPECT_EQ(faultOfLevel3(bytes), "");
 }
 
-TEST(MapCheck, TheStartUpCheckAcceptsAGoodFileAndLeavesItClosed) {
+TEST(MapCheck, TheStartUpCheckAcceptsAGoodFileAndLeavesItClosed)
+{
     ScratchFolder folder("map-check");
     writeBytes(folder.file("maps/newmapdata.cwm"), validMap());
     WorkingFolder here(folder.path());
     ScriptedMedia media;
     const auto openFiles = [] {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator());
     };
     const auto before = openFiles();
     checkMapData(media);

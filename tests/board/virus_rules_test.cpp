@@ -25,7 +25,8 @@ Board busBoard(int carrierColumn)
 int countState(const Board& board, int state)
 {
     int n = 0;
-    for (const Computer& computer : board.computers) n += computer.state == state ? 1 : 0;
+    for (const Computer& computer : board.computers)
+        n += computer.state == state ? 1 : 0;
     return n;
 }
 
@@ -48,7 +49,8 @@ TEST(Virus, CarrierInfectsEveryComputerReachedWithIt)
     frame.events.log.clear();
     EXPECT_FALSE(frame.run(board));
     EXPECT_TRUE(frame.events.log.empty());
-    for (const Computer& computer : board.computers) EXPECT_EQ(computer.cleanable, 1);
+    for (const Computer& computer : board.computers)
+        EXPECT_EQ(computer.cleanable, 1);
 }
 
 TEST(Virus, LaterRevealKeepsTheHintClockRunning)
@@ -155,13 +157,15 @@ TEST(Virus, ReconnectedInfectedComputerInfectsItsNetwork)
     ASSERT_EQ(computerAt(board, 2, 0)->state, NotConnected);
 
     rotateCell(board, 1, 1);  // the infected computer turns away: disconnected, still infected
-    for (int turn = 0; turn < 3; ++turn) rotateCell(board, 2, 0);  // the clean one faces the tee
+    for (int turn = 0; turn < 3; ++turn)
+        rotateCell(board, 2, 0);  // the clean one faces the tee
     frame.run(board);
     EXPECT_EQ(computerAt(board, 1, 1)->state, Infected);
     EXPECT_EQ(computerAt(board, 1, 1)->cleanable, 0);
     EXPECT_EQ(computerAt(board, 2, 0)->state, Connected);
 
-    for (int turn = 0; turn < 3; ++turn) rotateCell(board, 1, 1);
+    for (int turn = 0; turn < 3; ++turn)
+        rotateCell(board, 1, 1);
     frame.run(board);
     EXPECT_EQ(countState(board, Infected), 2);
     EXPECT_EQ(frame.events.count("sound Virus"), 1) << "a virus reveals itself only once";
@@ -185,12 +189,14 @@ TEST(Completion, FiresOnceAndSurvivesADisconnection)
     createDevices(board);
     FrameRunner frame;
     EXPECT_FALSE(frame.run(board));
-    for (int turn = 0; turn < 3; ++turn) rotateCell(board, 1, 0);
+    for (int turn = 0; turn < 3; ++turn)
+        rotateCell(board, 1, 0);
     EXPECT_TRUE(frame.run(board));
     EXPECT_FALSE(frame.run(board));
     rotateCell(board, 1, 0);
     EXPECT_FALSE(frame.run(board));
-    for (int turn = 0; turn < 3; ++turn) rotateCell(board, 1, 0);
+    for (int turn = 0; turn < 3; ++turn)
+        rotateCell(board, 1, 0);
     EXPECT_FALSE(frame.run(board)) << "latched until the next level is built";
 }
 
@@ -207,8 +213,7 @@ TEST(FaxModemBlink, FortyFrameCycleWithAPulseAndAPauseWhenInactive)
         stepFaxModems(board, events);
         frames += static_cast<char>('0' + faxModem.blinkFrame);
     }
-    EXPECT_EQ(frames, std::string(9, '0') + std::string(10, '1') + std::string(10, '0') +
-                          std::string(10, '1') + "0");
+    EXPECT_EQ(frames, std::string(9, '0') + std::string(10, '1') + std::string(10, '0') + std::string(10, '1') + "0");
     const std::vector<std::string> pulse = {"sparkle 376 300 0.5 0.5"};
     EXPECT_EQ(events.log, pulse);
 

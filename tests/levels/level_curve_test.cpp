@@ -24,7 +24,8 @@ double zoneAverage(int zone)
 
 TEST(LevelCurve, BoardsGrowFromTheSmallestToTheLargest)
 {
-    for (int level = 0; level < ZoneSize; ++level) EXPECT_EQ(sharedLevels()[level].design.sizeClass, 0);
+    for (int level = 0; level < ZoneSize; ++level)
+        EXPECT_EQ(sharedLevels()[level].design.sizeClass, 0);
     std::array<int, 4> used{};
     for (int level = 0; level < LevelCount; ++level) {
         const int sizeClass = sharedLevels()[level].design.sizeClass;
@@ -33,13 +34,15 @@ TEST(LevelCurve, BoardsGrowFromTheSmallestToTheLargest)
             EXPECT_GE(sizeClass, sharedLevels()[level - 1].design.sizeClass) << "level " << level;
         }
     }
-    for (int count : used) EXPECT_GT(count, 0);
+    for (int count : used)
+        EXPECT_GT(count, 0);
     EXPECT_EQ(sharedLevels()[LevelCount - 1].design.sizeClass, 3);
 }
 
 TEST(LevelCurve, TheFirstVirusComesOnLevelFourAndRevealsItself)
 {
-    for (int level = 0; level < 4; ++level) EXPECT_EQ(sharedLevels()[level].stats.viruses, 0);
+    for (int level = 0; level < 4; ++level)
+        EXPECT_EQ(sharedLevels()[level].stats.viruses, 0);
     ASSERT_GE(sharedLevels()[4].stats.viruses, 1);
     // The cleaning hints run from the first reveal: the stored board must reveal it.
     Board board;
@@ -53,9 +56,11 @@ TEST(LevelCurve, TheFirstVirusComesOnLevelFourAndRevealsItself)
 
 TEST(LevelCurve, FaxModemsArriveOnLevelFiveInGroups)
 {
-    for (int level = 0; level < 5; ++level) EXPECT_EQ(sharedLevels()[level].stats.faxModems, 0);
+    for (int level = 0; level < 5; ++level)
+        EXPECT_EQ(sharedLevels()[level].stats.faxModems, 0);
     EXPECT_GE(sharedLevels()[5].stats.faxModems, 2);
-    for (int level = 0; level < LevelCount; ++level) EXPECT_NE(sharedLevels()[level].stats.faxModems, 1);
+    for (int level = 0; level < LevelCount; ++level)
+        EXPECT_NE(sharedLevels()[level].stats.faxModems, 1);
 }
 
 TEST(LevelCurve, EveryZoneIsHarderThanTheOneBefore)
@@ -69,7 +74,8 @@ TEST(LevelCurve, VirusesAndFaxModemsComeMoreOftenLater)
 {
     auto share = [](int first, int last, auto has) {
         int count = 0;
-        for (int level = first; level <= last; ++level) count += has(sharedLevels()[level].stats) ? 1 : 0;
+        for (int level = first; level <= last; ++level)
+            count += has(sharedLevels()[level].stats) ? 1 : 0;
         return count;
     };
     auto virus = [](const LevelStats& stats) { return stats.viruses > 0; };
@@ -82,7 +88,8 @@ TEST(LevelCurve, VirusesAndFaxModemsComeMoreOftenLater)
 TEST(LevelCurve, MostLevelsHaveOneSolution)
 {
     int unique = 0;
-    for (const GeneratedLevel& level : sharedLevels()) unique += level.stats.unique ? 1 : 0;
+    for (const GeneratedLevel& level : sharedLevels())
+        unique += level.stats.unique ? 1 : 0;
     EXPECT_GE(unique * 10, LevelCount * 9);
 }
 

@@ -32,7 +32,8 @@ TEST(LevelFile, GeneratingAgainGivesTheSameBytes)
 TEST(LevelFile, TheBuiltGameFolderHoldsTheseLevels)
 {
     const auto path = gameFolder() / "maps" / "newmapdata.cwm";
-    if (!std::filesystem::exists(path)) GTEST_SKIP() << "levels not generated into " << path;
+    if (!std::filesystem::exists(path))
+        GTEST_SKIP() << "levels not generated into " << path;
     EXPECT_EQ(readBytes(path.string()), mapDataBytes(sharedLevels()));
 }
 
@@ -81,7 +82,8 @@ TEST(LevelFile, RecordsStartAt9959AndAreNeverOverwritten)
     ASSERT_EQ(writeLevelFiles(folder.path(), sharedLevels()), "");
     const std::vector<uint8_t> records = readBytes(folder.file("oldgame.cws"));
     ASSERT_EQ(records.size(), 312u);
-    for (size_t entry = 0; entry < 78; ++entry) EXPECT_EQ(wordAt(records, 4 * entry), 359940);
+    for (size_t entry = 0; entry < 78; ++entry)
+        EXPECT_EQ(wordAt(records, 4 * entry), 359940);
 
     const std::vector<uint8_t> playerRecords(312, 7);
     writeBytes(folder.file("oldgame.cws"), playerRecords);
@@ -114,7 +116,8 @@ TEST(LevelFile, TheChecksCatchBrokenLevels)
     const LevelDesign& floored = sharedLevels()[2].design;
     for (int column = 0; column < floored.columns; ++column) {
         for (int row = 0; row < floored.rows; ++row) {
-            if (shapeOf(floored.at(column, row)) == Shape::Floor) broken->tile[2][column][row] = FaxModemLitTile;  // a picture, but no floor
+            if (shapeOf(floored.at(column, row)) == Shape::Floor)
+                broken->tile[2][column][row] = FaxModemLitTile;  // a picture, but no floor
         }
     }
     EXPECT_FALSE(checkStoredLevel(*broken, 2).empty());

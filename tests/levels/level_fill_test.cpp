@@ -24,7 +24,8 @@ int piecesIn(const LevelDesign& design)
 {
     int pieces = 0;
     for (int column = 0; column < design.columns; ++column) {
-        for (int row = 0; row < design.rows; ++row) pieces += shapeOf(design.at(column, row)) != Shape::Floor;
+        for (int row = 0; row < design.rows; ++row)
+            pieces += shapeOf(design.at(column, row)) != Shape::Floor;
     }
     return pieces;
 }
@@ -134,7 +135,8 @@ TEST(LevelFill, ADetourWindsTheCableThroughTwoFreeCellsAndKeepsItLinked)
     for (int column = 0; column < design.columns; ++column) {
         for (int row = 0; row < design.rows; ++row) {
             for (int side = North; side <= West; ++side) {
-                if (!opensSide(design.at(column, row).sides, side)) continue;
+                if (!opensSide(design.at(column, row).sides, side))
+                    continue;
                 const int nx = column + SideStepX[side], ny = row + SideStepY[side];
                 ASSERT_TRUE(design.inside(nx, ny));
                 EXPECT_TRUE(opensSide(design.at(nx, ny).sides, oppositeSide(side))) << column << ", " << row;
@@ -151,8 +153,10 @@ TEST(LevelFill, ADetourNeverPushesAComputerPastTheStoredWaveLimit)
     ASSERT_EQ(wave[9][3], MaxStoredWave);
     const LevelDesign before = design;
     LevelRandom random(5);
-    for (int attempt = 0; attempt < 20; ++attempt) EXPECT_FALSE(addDetour(design, wave, random));
+    for (int attempt = 0; attempt < 20; ++attempt)
+        EXPECT_FALSE(addDetour(design, wave, random));
     for (int column = 0; column < design.columns; ++column) {
-        for (int row = 0; row < design.rows; ++row) EXPECT_EQ(design.at(column, row).sides, before.at(column, row).sides);
+        for (int row = 0; row < design.rows; ++row)
+            EXPECT_EQ(design.at(column, row).sides, before.at(column, row).sides);
     }
 }

@@ -25,8 +25,10 @@ int solvedTile(const LevelDesign& design, int column, int row, bool mirrored)
     const int from = mirrored ? design.columns - 1 - column : column;
     const DesignCell& cell = design.at(from, row);
     const Shape shape = shapeOf(cell);
-    if (shape == Shape::Floor) return cell.floorPicture;
-    if (shape == Shape::ServerPicture) return cell.device == DeviceServerTop ? ServerTopTile : ServerBottomTile;
+    if (shape == Shape::Floor)
+        return cell.floorPicture;
+    if (shape == Shape::ServerPicture)
+        return cell.device == DeviceServerTop ? ServerTopTile : ServerBottomTile;
     return kindOfSides(mirrored ? mirroredSides(cell.sides) : cell.sides) + CableTileBase;
 }
 
@@ -44,7 +46,8 @@ Grid solvedTiles(const Board& board, const LevelDesign& design)
     }
     Grid tiles = board.tile;
     for (int column = 0; column < design.columns; ++column) {
-        for (int row = 0; row < design.rows; ++row) tiles[column][row] = solvedTile(design, column, row, mirrored);
+        for (int row = 0; row < design.rows; ++row)
+            tiles[column][row] = solvedTile(design, column, row, mirrored);
     }
     return tiles;
 }

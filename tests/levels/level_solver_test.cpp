@@ -25,7 +25,8 @@ int countByTryingAll(const LevelDesign& design)
     for (int column = 0; column < board.columns; ++column) {
         for (int row = 0; row < board.rows; ++row) {
             const int sides = sidesOfKind(kindOfTile(board.tile[column][row]));
-            if (sides == 0 || sides == 15) continue;
+            if (sides == 0 || sides == 15)
+                continue;
             int count = 0;
             const auto turns = orientationsOf(sides, count);
             std::vector<int> options;
@@ -47,14 +48,18 @@ int countByTryingAll(const LevelDesign& design)
     std::vector<size_t> pick(cells.size(), 0);
     int solutions = 0;
     while (true) {
-        for (size_t i = 0; i < cells.size(); ++i) board.tile[cells[i].first][cells[i].second] = tiles[i][pick[i]];
+        for (size_t i = 0; i < cells.size(); ++i)
+            board.tile[cells[i].first][cells[i].second] = tiles[i][pick[i]];
         updateConnections(board, connectors, watch, events);
         int reached = 0;
-        for (const Computer& computer : board.computers) reached += computer.reached;
+        for (const Computer& computer : board.computers)
+            reached += computer.reached;
         solutions += reached == static_cast<int>(board.computers.size()) ? 1 : 0;
         size_t i = 0;
-        while (i < cells.size() && ++pick[i] == tiles[i].size()) pick[i++] = 0;
-        if (i == cells.size()) return solutions;
+        while (i < cells.size() && ++pick[i] == tiles[i].size())
+            pick[i++] = 0;
+        if (i == cells.size())
+            return solutions;
     }
 }
 
@@ -120,7 +125,8 @@ TEST(LevelSolver, AgreesWithTryingEveryOrientationOnSmallBoards)
     for (uint64_t seed = 1; seed <= 40; ++seed) {
         LevelRandom random(seed);
         LevelDesign design;
-        if (!growLevel(plan, random, design) || measureLevel(design).pieces > 9) continue;
+        if (!growLevel(plan, random, design) || measureLevel(design).pieces > 9)
+            continue;
         const SolveResult result = countSolutions(design, 100000, 10000000);
         ASSERT_TRUE(result.exhausted);
         EXPECT_EQ(result.solutions, countByTryingAll(design)) << "seed " << seed;

@@ -11,8 +11,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 
 #include "media/draw/draw_path.h"
@@ -35,9 +35,9 @@ Image gradient(int width, int height, int blue, bool radialAlpha, int flags = Im
             const float dx = (x + 0.5f) / width - 0.5f, dy = (y + 0.5f) / height - 0.5f;
             const float fall = std::max(0.0f, 1.0f - 2.0f * std::sqrt(dx * dx + dy * dy));
             const auto alpha = static_cast<uint8_t>(radialAlpha ? 255 * fall : 255);
-            block.rgba.insert(block.rgba.end(), {static_cast<uint8_t>(60 + 150 * x / width),
-                                                 static_cast<uint8_t>(40 + 160 * y / height),
-                                                 static_cast<uint8_t>(blue), alpha});
+            block.rgba.insert(block.rgba.end(),
+                              {static_cast<uint8_t>(60 + 150 * x / width), static_cast<uint8_t>(40 + 160 * y / height),
+                               static_cast<uint8_t>(blue), alpha});
         }
     image.frames.push_back(block);
     return image;
@@ -129,22 +129,24 @@ TEST(CpuCanvas, TintedAdditiveAndFadedPicturesLookAsOnTheSoftwareRenderer) {
 }
 
 TEST(CpuCanvas, TurnedAndScaledPicturesLookAsOnTheSoftwareRenderer) {
-    expectSameLook([](MediaLayer& media, const ScenePictures& p) {
-        MediaLayer::centreImageHandle(const_cast<Image&>(p.tile));
-        media.setDrawRotation(30);
-        media.setDrawScale(1.5f, 1.5f);
-        media.setDrawAlpha(0.5f);
-        media.drawImage(p.tile, 200, 300, 0);  // a rotation ghost
-        media.setBlendMode(BlendMode::Light);
-        media.setDrawRotation(0);
-        media.setDrawScale(2.5f, 2.5f);
-        media.setDrawAlpha(0.9f);
-        media.drawImage(p.light, 500, 300, 0);  // a grown sparkle
-        media.setBlendMode(BlendMode::Alpha);
-        media.setDrawScale(-1, 1);  // mirrored
-        media.setDrawAlpha(1.0f);
-        media.drawImage(p.unfiltered, 700, 500, 0);
-    }, MagnifiedPixels);
+    expectSameLook(
+        [](MediaLayer& media, const ScenePictures& p) {
+            MediaLayer::centreImageHandle(const_cast<Image&>(p.tile));
+            media.setDrawRotation(30);
+            media.setDrawScale(1.5f, 1.5f);
+            media.setDrawAlpha(0.5f);
+            media.drawImage(p.tile, 200, 300, 0);  // a rotation ghost
+            media.setBlendMode(BlendMode::Light);
+            media.setDrawRotation(0);
+            media.setDrawScale(2.5f, 2.5f);
+            media.setDrawAlpha(0.9f);
+            media.drawImage(p.light, 500, 300, 0);  // a grown sparkle
+            media.setBlendMode(BlendMode::Alpha);
+            media.setDrawScale(-1, 1);  // mirrored
+            media.setDrawAlpha(1.0f);
+            media.drawImage(p.unfiltered, 700, 500, 0);
+        },
+        MagnifiedPixels);
 }
 
 TEST(CpuCanvas, QuarterTurnPutsTheTopEdgeOnTheRight) {
@@ -171,8 +173,8 @@ TEST(CpuCanvas, MaskModeDrawsOnlyTheSolidHalfOpaque) {
         media.setDrawAlpha(0.3f);  // the mask mode ignores alpha
         media.drawImage(picture, 0, 0, 0);
     });
-    EXPECT_EQ(channel(screen, 12, 8, 2), 0);   // alpha 200: drawn opaque, blue 0
-    EXPECT_EQ(channel(screen, 3, 8, 2), 90);   // alpha 100: the background shows
+    EXPECT_EQ(channel(screen, 12, 8, 2), 0);  // alpha 200: drawn opaque, blue 0
+    EXPECT_EQ(channel(screen, 3, 8, 2), 90);  // alpha 100: the background shows
 }
 
 TEST(QuadGeometry, QuadsThatCannotShowAreSkipped) {
@@ -182,9 +184,9 @@ TEST(QuadGeometry, QuadsThatCannotShowAreSkipped) {
     EXPECT_FALSE(quadCanShow(draw));  // additive black
     draw.colour = Colour{0, 0, 1};
     EXPECT_TRUE(quadCanShow(draw));
-    draw.alpha = 0.003f;              // a byte of 0
+    draw.alpha = 0.003f;  // a byte of 0
     EXPECT_FALSE(quadCanShow(draw));
-    draw.blend = BlendMode::Mask;     // opaque whatever the alpha
+    draw.blend = BlendMode::Mask;  // opaque whatever the alpha
     EXPECT_TRUE(quadCanShow(draw));
     draw.scaleX = 0;
     EXPECT_FALSE(quadCanShow(draw));

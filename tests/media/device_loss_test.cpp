@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "media/sound/sdl_audio.h"
 #include "media/sdl/sdl_media.h"
+#include "media/sound/sdl_audio.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // the CPU anyway, SDL's own renderer where a graphics card draws.
 
 #include <SDL.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>

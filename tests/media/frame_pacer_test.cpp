@@ -76,18 +76,18 @@ TEST(FramePacer, TimerPacingPresentsALateFrameAtOnceAndRestartsTheSchedule) {
     clock.pacer.start(60, true);
     clock.frame(40'000, 0);  // 40 ms to draw: shown at once
     EXPECT_TRUE(clock.sleeps.empty());
-    clock.frame(2000, 0);    // the next frame is due a refresh after the late one
+    clock.frame(2000, 0);  // the next frame is due a refresh after the late one
     EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'666}));
 }
 
 TEST(FramePacer, TimerPacingNeverBringsAFrameInEarlyAfterALateWakeUp) {
     ScriptedClock clock;
     clock.pacer.start(60, true);
-    clock.frame(2000, 0);   // due at 16.666 ms: on time
+    clock.frame(2000, 0);  // due at 16.666 ms: on time
     clock.oversleep = 3000;
-    clock.frame(2000, 0);   // due at 33.333 ms, woken at 36.333
+    clock.frame(2000, 0);  // due at 33.333 ms, woken at 36.333
     clock.oversleep = 0;
-    clock.frame(2000, 0);   // due a whole refresh after the late one, not back on the old grid at 50
+    clock.frame(2000, 0);  // due a whole refresh after the late one, not back on the old grid at 50
     clock.frame(2000, 0);
     EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{14'666, 14'667, 14'666, 14'667}));
     // A wake-up less than a millisecond late keeps the schedule.

@@ -143,7 +143,7 @@ TEST(MusicDecoderThread, ManyStreamsStartedAndStoppedQuicklyAreAllFreed) {
     auto anyHeld = [&] {
         return std::any_of(feeds.begin(), feeds.end(), [](const auto& feed) { return !feed.expired(); });
     };
-    while (anyHeld() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (anyHeld() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_FALSE(anyHeld());
 }
-

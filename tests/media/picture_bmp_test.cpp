@@ -9,8 +9,8 @@
 
 namespace {
 
-const std::vector<Rgba> Palette = {{0, 0, 0, 255},     {255, 0, 0, 255},   {0, 255, 0, 255},
-                                   {0, 0, 255, 255},   {10, 20, 30, 255},  {200, 100, 50, 255}};
+const std::vector<Rgba> Palette = {{0, 0, 0, 255},   {255, 0, 0, 255},  {0, 255, 0, 255},
+                                   {0, 0, 255, 255}, {10, 20, 30, 255}, {200, 100, 50, 255}};
 
 // 3 x 2 pictures: the top row uses palette entries 1, 2, 3, the bottom row 4, 5, 0.
 // Rows are stored bottom row first and padded to 4 bytes.
@@ -43,8 +43,7 @@ TEST(BmpDecoder, DecodesPalettedDepths) {
 
 TEST(BmpDecoder, DecodesTrueColourDepths) {
     // 24 bits: B, G, R, rows of 9 bytes padded to 12.
-    const Bytes rows24 = {30, 20, 10, 50, 100, 200, 0, 0, 0, 0, 0, 0,
-                          0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0};
+    const Bytes rows24 = {30, 20, 10, 50, 100, 200, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0};
     const auto truecolour = decodeBmp(bmpFile(24, 3, 2, {}, 0, rows24));
     ASSERT_TRUE(truecolour);
     expectPaletteColours(*truecolour);
@@ -88,9 +87,9 @@ TEST(BmpDecoder, RefusesAbsurdSizesAndPalettes) {
         poke32(file, at, value);
         return !decodeBmp(file);
     };
-    EXPECT_TRUE(refusedWith(18, 0));                                // width 0
-    EXPECT_TRUE(refusedWith(18, 0x7FFFFFFF));                       // width far too large
-    EXPECT_TRUE(refusedWith(18, static_cast<uint32_t>(-3)));        // negative width
+    EXPECT_TRUE(refusedWith(18, 0));                                 // width 0
+    EXPECT_TRUE(refusedWith(18, 0x7FFFFFFF));                        // width far too large
+    EXPECT_TRUE(refusedWith(18, static_cast<uint32_t>(-3)));         // negative width
     EXPECT_TRUE(refusedWith(22, static_cast<uint32_t>(INT32_MIN)));  // height that cannot be negated in 32 bits
     EXPECT_TRUE(refusedWith(22, 4097));
     EXPECT_TRUE(refusedWith(46, 0xFFFFFFFF));  // palette count beyond any buffer

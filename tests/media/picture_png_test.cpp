@@ -66,7 +66,7 @@ TEST(PngDecoder, RefusesDamagedFiles) {
     badCrc[29] ^= 0xFF;  // inside the IHDR checksum
     EXPECT_FALSE(decodePng(badCrc));
     EXPECT_FALSE(decodePng(pngWithSize(file, 100000, 100000)));  // refused before any pixel memory is taken
-    EXPECT_TRUE(decodePng(pngWithSize(file, 2, 2)));              // the rewriting itself keeps files valid
+    EXPECT_TRUE(decodePng(pngWithSize(file, 2, 2)));             // the rewriting itself keeps files valid
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace {
 
 // A 3 x 2 picture, top row first, with colours whose 5-bit forms are exact.
 const std::vector<Rgba> Expected = {
-    {255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255},  // top row
+    {255, 0, 0, 255},     {0, 255, 0, 255},     {0, 0, 255, 255},  // top row
     {255, 255, 255, 255}, {255, 255, 255, 255}, {8, 66, 132, 0},
 };
 
@@ -94,12 +94,12 @@ TEST(TgaDecoder, RefusesHeadersOutsideTheAcceptedSet) {
         file[at] = value;
         return !decodeTga(file);
     };
-    EXPECT_TRUE(refused(1, 1));    // colour-map type
-    EXPECT_TRUE(refused(2, 1));    // colour-mapped image type
-    EXPECT_TRUE(refused(2, 3));    // greyscale image type
-    EXPECT_TRUE(refused(16, 8));   // 8 bits per pixel
-    EXPECT_TRUE(refused(12, 0));   // width 0
-    EXPECT_TRUE(refused(14, 0));   // height 0
+    EXPECT_TRUE(refused(1, 1));   // colour-map type
+    EXPECT_TRUE(refused(2, 1));   // colour-mapped image type
+    EXPECT_TRUE(refused(2, 3));   // greyscale image type
+    EXPECT_TRUE(refused(16, 8));  // 8 bits per pixel
+    EXPECT_TRUE(refused(12, 0));  // width 0
+    EXPECT_TRUE(refused(14, 0));  // height 0
     EXPECT_FALSE(decodeTga(tgaFile(2, 24, 4097, 1, Bytes(4097 * 3, 1))));
     EXPECT_FALSE(decodeTga(tgaFile(2, 24, 1, 65535, Bytes(8, 1))));
     EXPECT_FALSE(decodeTga(Bytes{}));

@@ -63,7 +63,7 @@ TEST_P(SdlRenderTest, RotatedCentredPictureTurnsAboutItsHandle) {
     expectNear(pixelAt(screen, 100, 100), {0, 0, 255});
     expectNear(pixelAt(screen, 115, 100), {255, 0, 0});  // the old top edge
     expectNear(pixelAt(screen, 84, 100), {0, 0, 255});
-    expectNear(pixelAt(screen, 83, 100), {0, 0, 0});     // outside 84..116
+    expectNear(pixelAt(screen, 83, 100), {0, 0, 0});  // outside 84..116
     expectNear(pixelAt(screen, 100, 116), {0, 0, 0});
 }
 

@@ -37,7 +37,8 @@ int peakOf(const Sound& sound) {
 // The largest step between neighbouring samples (left side) inside the sound, and across its loop point.
 std::pair<int, int> stepsInsideAndAcrossLoop(const Sound& sound) {
     int inside = 0;
-    for (size_t i = 2; i < sound.samples.size(); i += 2) inside = std::max(inside, std::abs(sound.samples[i] - sound.samples[i - 2]));
+    for (size_t i = 2; i < sound.samples.size(); i += 2)
+        inside = std::max(inside, std::abs(sound.samples[i] - sound.samples[i - 2]));
     return {inside, std::abs(sound.samples[0] - sound.samples[sound.samples.size() - 2])};
 }
 
@@ -64,7 +65,7 @@ constexpr double LoopEdgeLimit = 0.02;
 // A step at the loop point below -46 dBFS is lost in the same coding noise.
 constexpr double JoinFloor = 0.005;
 
-const std::vector<std::string> EffectFiles = {"sfx/click.wav", "sfx/start.wav", "sfx/complete.wav",
+const std::vector<std::string> EffectFiles = {"sfx/click.wav", "sfx/start.wav",   "sfx/complete.wav",
                                               "sfx/virus.wav", "sfx/staruse.wav", "sfx/rankup.wav"};
 const std::vector<std::string> LoopFiles = {"sfx/menutheme.ogg", "tracks/circuit.ogg", "tracks/night_shift.ogg",
                                             "tracks/uplink.wav"};
@@ -75,8 +76,7 @@ struct Sides {
     size_t frames() const { return left.size(); }
 };
 
-Sides decodeFile(const std::string& path)
-{
+Sides decodeFile(const std::string& path) {
     const std::vector<uint8_t> bytes = readBytes(path);
     std::optional<PcmSound> pcm = decodeWav(bytes);
     if (!pcm) pcm = decodeOgg(bytes);
@@ -91,8 +91,7 @@ Sides decodeFile(const std::string& path)
 }
 
 // Decoding a minute of Ogg Vorbis takes a while: each file once for the whole program.
-const Sides& decodeSides(const std::string& path)
-{
+const Sides& decodeSides(const std::string& path) {
     static std::map<std::string, Sides> decoded;
     const std::string key = (std::filesystem::current_path() / path).string();
     auto found = decoded.find(key);
@@ -100,8 +99,7 @@ const Sides& decodeSides(const std::string& path)
     return found->second;
 }
 
-double meanOf(const std::vector<double>& side)
-{
+double meanOf(const std::vector<double>& side) {
     double sum = 0;
     for (double value : side) sum += value;
     return sum / static_cast<double>(side.size());
@@ -110,8 +108,7 @@ double meanOf(const std::vector<double>& side)
 double decibels(double power) { return 10.0 * std::log10(std::max(power, 1e-12)); }
 
 // Mean power of both sides over frames [from, from + count).
-double powerOver(const Sides& sides, size_t from, size_t count)
-{
+double powerOver(const Sides& sides, size_t from, size_t count) {
     double sum = 0;
     for (size_t i = from; i < from + count; ++i) sum += sides.left[i] * sides.left[i] + sides.right[i] * sides.right[i];
     return sum / (2.0 * static_cast<double>(count));
@@ -120,40 +117,37 @@ double powerOver(const Sides& sides, size_t from, size_t count)
 double rmsDbOf(const Sides& sides) { return decibels(powerOver(sides, 0, sides.frames())); }
 
 // RMS (dBFS) of the loudest 300 ms, or of the whole sound when shorter.
-double loudestWindowDbOf(const Sides& sides)
-{
+double loudestWindowDbOf(const Sides& sides) {
     const size_t window = std::min<size_t>(sides.frames(), MixRate * 3 / 10);
     double loudest = 0;
-    for (size_t from = 0; from + window <= sides.frames(); from += 441) loudest = std::max(loudest, powerOver(sides, from, window));
+    for (size_t from = 0; from + window <= sides.frames(); from += 441)
+        loudest = std::max(loudest, powerOver(sides, from, window));
     return decibels(loudest);
 }
 
-double peakDbOf(const Sides& sides)
-{
+double peakDbOf(const Sides& sides) {
     double peak = 0;
-    for (size_t i = 0; i < sides.frames(); ++i) peak = std::max({peak, std::fabs(sides.left[i]), std::fabs(sides.right[i])});
+    for (size_t i = 0; i < sides.frames(); ++i)
+        peak = std::max({peak, std::fabs(sides.left[i]), std::fabs(sides.right[i])});
     return 20.0 * std::log10(std::max(peak, 1e-9));
 }
 
 // The largest magnitude among `count` frames from `from`.
-double largestIn(const std::vector<double>& side, size_t from, size_t count)
-{
+double largestIn(const std::vector<double>& side, size_t from, size_t count) {
     double largest = 0;
     for (size_t i = from; i < from + count; ++i) largest = std::max(largest, std::fabs(side[i]));
     return largest;
 }
 
 // The largest step between neighbouring frames among `count` frames from `from`, both sides.
-double largestStep(const std::vector<double>& side, size_t from, size_t count)
-{
+double largestStep(const std::vector<double>& side, size_t from, size_t count) {
     double step = 0;
     for (size_t i = from + 1; i < from + count; ++i) step = std::max(step, std::fabs(side[i] - side[i - 1]));
     return step;
 }
 
 // Power (dB) of what lies above 12 kHz, through two second-order high-pass stages.
-double powerAbove12kHzDb(const Sides& sides)
-{
+double powerAbove12kHzDb(const Sides& sides) {
     const double w = 2.0 * 3.14159265358979 * 12000.0 / MixRate, alpha = std::sin(w) / (2.0 * 0.7071);
     const double a0 = 1 + alpha, b0 = (1 + std::cos(w)) / 2 / a0, b1 = -(1 + std::cos(w)) / a0, b2 = b0;
     const double a1 = -2 * std::cos(w) / a0, a2 = (1 - alpha) / a0;
@@ -234,8 +228,7 @@ TEST_F(GameSounds, TheTracksFolderHoldsThreeLoopsInBothFormats) {
     EXPECT_GE(wavCount, 1);
 }
 
-TEST_F(GameSounds, NoSoundCarriesADcOffset)
-{
+TEST_F(GameSounds, NoSoundCarriesADcOffset) {
     std::vector<std::string> all = EffectFiles;
     all.insert(all.end(), LoopFiles.begin(), LoopFiles.end());
     for (const std::string& path : all) {
@@ -246,8 +239,7 @@ TEST_F(GameSounds, NoSoundCarriesADcOffset)
     }
 }
 
-TEST_F(GameSounds, EffectsStartAndEndInSilence)
-{
+TEST_F(GameSounds, EffectsStartAndEndInSilence) {
     for (const std::string& path : EffectFiles) {
         const Sides& sides = decodeSides(path);
         ASSERT_GT(sides.frames(), 0u) << path;
@@ -264,8 +256,7 @@ TEST_F(GameSounds, EffectsStartAndEndInSilence)
 
 // A loop starts near zero, so its first pass does not click, and its last frame leads
 // into its first no more steeply than the music moves around the loop point.
-TEST_F(GameSounds, LoopsStartNearZeroAndJoinWithoutAClick)
-{
+TEST_F(GameSounds, LoopsStartNearZeroAndJoinWithoutAClick) {
     for (const std::string& path : LoopFiles) {
         const Sides& sides = decodeSides(path);
         ASSERT_GT(sides.frames(), 1000u) << path;
@@ -278,8 +269,7 @@ TEST_F(GameSounds, LoopsStartNearZeroAndJoinWithoutAClick)
     }
 }
 
-TEST_F(GameSounds, EffectsShareOneLoudnessAndTheMusicSitsSixDecibelsUnder)
-{
+TEST_F(GameSounds, EffectsShareOneLoudnessAndTheMusicSitsSixDecibelsUnder) {
     double effects = 0, music = 0;
     std::printf("%-24s %8s %12s %8s\n", "file", "RMS dB", "loudest dB", "peak dB");
     for (const std::string& path : EffectFiles) {
@@ -303,8 +293,7 @@ TEST_F(GameSounds, EffectsShareOneLoudnessAndTheMusicSitsSixDecibelsUnder)
 
 // Hi-hats and noise may come and go, but no piece carries a hiss: what lies above
 // 12 kHz stays 40 dB under the whole piece.
-TEST_F(GameSounds, MusicCarriesNoBroadbandHiss)
-{
+TEST_F(GameSounds, MusicCarriesNoBroadbandHiss) {
     for (const std::string& path : LoopFiles) {
         const Sides& sides = decodeSides(path);
         ASSERT_GT(sides.frames(), 0u) << path;

@@ -10,7 +10,8 @@ namespace {
 std::vector<uint8_t> monoWav(int rate, int bits, size_t frames, uint8_t fill = 200) {
     const uint32_t bytesPerFrame = bits / 8;
     const uint32_t dataSize = static_cast<uint32_t>(frames * bytesPerFrame);
-    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0};
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0,  0, 0, 0, 'W', 'A', 'V', 'E',
+                                'f', 'm', 't', ' ', 16, 0, 0, 0, 1,   0,   1,   0};
     auto put = [&](uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
     };

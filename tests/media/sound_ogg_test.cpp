@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "media/sound/sound_decoders.h"
-#include "media/sound_test_files.h"
 #include "media/sound/track_stream.h"
+#include "media/sound_test_files.h"
 
 namespace {
 

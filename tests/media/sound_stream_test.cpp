@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "media/sound_test_files.h"
 #include "media/sound/track_stream.h"
+#include "media/sound_test_files.h"
 #include "support/test_support.h"
 
 namespace {
@@ -51,7 +51,8 @@ size_t firstDifference(const std::vector<int16_t>& a, const std::vector<int16_t>
 }
 
 void expectStreamMatchesWhole(const std::vector<uint8_t>& bytes, const PcmSound& whole, size_t loops) {
-    const size_t length = static_cast<size_t>(mixedFrameCount(static_cast<int64_t>(whole.frameCount()), whole.sampleRate));
+    const size_t length =
+        static_cast<size_t>(mixedFrameCount(static_cast<int64_t>(whole.frameCount()), whole.sampleRate));
     const size_t frames = loops * length + length / 3;
     std::unique_ptr<TrackStream> stream = openInMemory(bytes);
     ASSERT_TRUE(stream);
@@ -70,8 +71,8 @@ struct WavKind {
 // ---- The same samples as the whole sound -------------------------------------------
 
 TEST(TrackStream, WavOfEveryAcceptedKindStreamsAsItDecodesWholeAcrossLoops) {
-    const WavKind kinds[] = {{1, 8, 22050}, {2, 8, 44100}, {1, 16, 44100}, {2, 16, 48000},
-                             {2, 16, 11025}, {1, 16, 96000}, {2, 8, 8000}, {1, 8, 384000}};
+    const WavKind kinds[] = {{1, 8, 22050},  {2, 8, 44100},  {1, 16, 44100}, {2, 16, 48000},
+                             {2, 16, 11025}, {1, 16, 96000}, {2, 8, 8000},   {1, 8, 384000}};
     for (const WavKind& kind : kinds) {
         SCOPED_TRACE(testing::Message() << kind.channels << " ch " << kind.bits << " bit " << kind.rate << " Hz");
         const std::vector<uint8_t> bytes = makePcmWav(kind.channels, kind.rate, kind.bits, 3001, wobble);
@@ -155,7 +156,8 @@ TEST(TrackStream, AWavCutShortWhilePlayingLoopsOverWhatIsLeft) {
     // What was read ahead plays out, then every pass is the 1000 frames that remain.
     const std::vector<int16_t> later = streamed(*stream, 20000);
     ASSERT_EQ(later.size(), 40000u);
-    const std::vector<int16_t> remaining = convertForMixing(*decodeWav(makePcmWav(2, 44100, 16, 1000, wobble)), true).samples;
+    const std::vector<int16_t> remaining =
+        convertForMixing(*decodeWav(makePcmWav(2, 44100, 16, 1000, wobble)), true).samples;
     size_t start = 0;
     while (start < 2 * 4096 && !std::equal(remaining.begin(), remaining.end(), later.begin() + start)) start += 2;
     ASSERT_LT(start, 2u * 4096) << "the remaining frames never start a pass";

@@ -36,7 +36,8 @@ inline std::vector<uint8_t> encodeTone(int channels, int rate, int frames, float
     while (ogg_stream_flush(&stream, &page)) takePage(page);
     float** buffer = vorbis_analysis_buffer(&dsp, frames);
     for (int i = 0; i < frames; ++i)
-        for (int c = 0; c < channels; ++c) buffer[c][i] = 0.5f * std::sin(6.2831853f * hz * i / rate) * (c ? -1.0f : 1.0f);
+        for (int c = 0; c < channels; ++c)
+            buffer[c][i] = 0.5f * std::sin(6.2831853f * hz * i / rate) * (c ? -1.0f : 1.0f);
     vorbis_analysis_wrote(&dsp, frames);
     vorbis_analysis_wrote(&dsp, 0);
     ogg_packet packet;

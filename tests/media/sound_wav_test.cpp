@@ -18,15 +18,36 @@ struct WavSpec {
     uint32_t fmtSize = 16;
     std::vector<uint8_t> chunksBeforeData;  // raw bytes, tags and sizes included
     std::vector<uint8_t> data;
-    int64_t declaredDataSize = -1;          // -1: the real size
+    int64_t declaredDataSize = -1;  // -1: the real size
 
-    WavSpec& tag(int value) { formatTag = value; return *this; }
-    WavSpec& channelCount(int value) { channels = value; return *this; }
-    WavSpec& sampleRate(int value) { rate = value; return *this; }
-    WavSpec& bitDepth(int value) { bits = value; return *this; }
-    WavSpec& fmtChunkSize(uint32_t value) { fmtSize = value; return *this; }
-    WavSpec& before(std::vector<uint8_t> chunks) { chunksBeforeData = std::move(chunks); return *this; }
-    WavSpec& samples(std::vector<uint8_t> bytes) { data = std::move(bytes); return *this; }
+    WavSpec& tag(int value) {
+        formatTag = value;
+        return *this;
+    }
+    WavSpec& channelCount(int value) {
+        channels = value;
+        return *this;
+    }
+    WavSpec& sampleRate(int value) {
+        rate = value;
+        return *this;
+    }
+    WavSpec& bitDepth(int value) {
+        bits = value;
+        return *this;
+    }
+    WavSpec& fmtChunkSize(uint32_t value) {
+        fmtSize = value;
+        return *this;
+    }
+    WavSpec& before(std::vector<uint8_t> chunks) {
+        chunksBeforeData = std::move(chunks);
+        return *this;
+    }
+    WavSpec& samples(std::vector<uint8_t> bytes) {
+        data = std::move(bytes);
+        return *this;
+    }
 };
 
 void put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
@@ -89,7 +110,8 @@ TEST(WavDecoder, ReadsSixteenBitMonoAndStereoAsSigned) {
     ASSERT_TRUE(mono);
     EXPECT_EQ(mono->samples, (std::vector<int16_t>{1, -1, 32767, -32768}));
 
-    const auto stereo = decodeWav(makeWav(WavSpec().channelCount(2).sampleRate(44100).samples(sixteenBit({100, -200, 300, -400}))));
+    const auto stereo =
+        decodeWav(makeWav(WavSpec().channelCount(2).sampleRate(44100).samples(sixteenBit({100, -200, 300, -400}))));
     ASSERT_TRUE(stereo);
     EXPECT_EQ(stereo->channels, 2);
     EXPECT_EQ(stereo->frameCount(), 2u);
@@ -132,7 +154,7 @@ TEST(WavDecoder, RefusesWholeDataThatClaimsMoreThanTheFileHolds) {
 
 TEST(WavDecoder, AStreamPlaysTheWholeFramesOfDataCutShort) {
     WavSpec spec = WavSpec().channelCount(2).samples(sixteenBit({1, 2, 3, 4, 5}));  // 2.5 frames
-    spec.declaredDataSize = 4000;                                       // claims far more
+    spec.declaredDataSize = 4000;                                                   // claims far more
     const std::vector<uint8_t> bytes = makeWav(spec);
     MemorySource source(bytes);
     const std::unique_ptr<PcmStream> stream = openWavStream(source);

@@ -103,7 +103,8 @@ TEST_F(ProgressFiles, RecordsRoundTripAndAShortFileLeavesZeros) {
 
 TEST_F(ProgressFiles, MissingRecordsStartFromTheShippedTimes) {
     loadRecords(media, progress);
-    for (int best : progress.bestTimes) EXPECT_EQ(best, (99 * 60 + 59) * 60);  // shown as 99:59, beaten by any real time
+    for (int best : progress.bestTimes)
+        EXPECT_EQ(best, (99 * 60 + 59) * 60);  // shown as 99:59, beaten by any real time
 }
 
 TEST_F(ProgressFiles, ASaveThatCannotBeWrittenKeepsTheOldFile) {
@@ -119,8 +120,8 @@ namespace {
 
 // Files the process holds open right now.
 size_t openFiles() {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                                             std::filesystem::directory_iterator()));
+    return static_cast<size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
 }
 
 }  // namespace

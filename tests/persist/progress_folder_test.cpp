@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 std::vector<uint8_t> littleEndian(std::initializer_list<int32_t> values) {
     std::vector<uint8_t> bytes;
     for (int32_t value : values)
-        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
     return bytes;
 }
 
@@ -99,7 +100,8 @@ TEST_F(PlayerProgressFolder, AFullDiskKeepsThePreviousSaveByteForByte) {
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), before);
     EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cwm.part"))));
     ASSERT_EQ(media.warnings.size(), 1u);
-    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "No space left on device")) << media.warnings[0];
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "No space left on device"))
+        << media.warnings[0];
 }
 
 // ---- Files that are there but cannot be read -------------------------------------------

@@ -153,10 +153,10 @@ TEST(ComputerAnimations, TheScreensPlayThePicturesDrawnForThem) {
     const AnimationTable table = buildAnimationTable();
     auto row = [&](int id, int count) { return std::vector<int>(table[id].begin(), table[id].begin() + count); };
     EXPECT_EQ(row(0, 11), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
-    EXPECT_EQ(row(3, 26), (std::vector<int>{30, 31, 32, 33, 34, 35, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36, 36,
-                                            35, 34, 33, 32, 31, 30, 0}));
-    EXPECT_EQ(row(4, 24), (std::vector<int>{38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39,
-                                            38, 37, 36, 37, 38, 0}));
+    EXPECT_EQ(row(3, 26), (std::vector<int>{30, 31, 32, 33, 34, 35, 36, 36, 36, 36, 36, 36, 36,
+                                            36, 36, 36, 36, 36, 36, 35, 34, 33, 32, 31, 30, 0}));
+    EXPECT_EQ(row(4, 24), (std::vector<int>{38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 39,
+                                            38, 37, 36, 37, 38, 39, 38, 37, 36, 37, 38, 0}));
     for (int id : {1, 2, 5}) {
         const int first = id == 1 ? 0 : id == 2 ? 10 : 20;  // up, hold the last picture, back down
         std::vector<int> expected;
@@ -166,8 +166,9 @@ TEST(ComputerAnimations, TheScreensPlayThePicturesDrawnForThem) {
         expected.push_back(0);
         EXPECT_EQ(row(id, 31), expected) << "row " << id;
     }
-    EXPECT_EQ(row(6, 60), (std::vector<int>{22, 23, 24, 25, 26, 27, 28, 29, 29, 28, 27, 26, 25, 24, 23, 24, 25, 26, 27, 28,
-                                            29, 29, 28, 27, 26, 25, 24, 23, 22, 0,  32, 33, 34, 35, 36, 37, 38, 39, 39, 38,
-                                            37, 36, 35, 34, 33, 34, 35, 36, 37, 38, 39, 39, 38, 37, 36, 35, 34, 33, 32, 0}));
+    EXPECT_EQ(row(6, 60),
+              (std::vector<int>{22, 23, 24, 25, 26, 27, 28, 29, 29, 28, 27, 26, 25, 24, 23, 24, 25, 26, 27, 28,
+                                29, 29, 28, 27, 26, 25, 24, 23, 22, 0,  32, 33, 34, 35, 36, 37, 38, 39, 39, 38,
+                                37, 36, 35, 34, 33, 34, 35, 36, 37, 38, 39, 39, 38, 37, 36, 35, 34, 33, 32, 0}));
     for (int id = 7; id < 10; ++id) EXPECT_EQ(row(id, 65), std::vector<int>(65, 0)) << "row " << id;
 }

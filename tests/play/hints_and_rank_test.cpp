@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "play_fixture.h"
 #include "play/hint_overlay.h"
+#include "play_fixture.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ TEST(Hints, FirstLevelShowsPagesAt200And1300AndFadesFrom2400) {
     EXPECT_EQ(second->x, 220 - textWidth(f.game.font, second->text) / 2);
     EXPECT_EQ(rectsOf(f.media).at(0).width, 420);
     EXPECT_EQ(rectsOf(f.media).at(0).height, 115);
-    f.runFrames(1099);                  // level time 2400
+    f.runFrames(1099);  // level time 2400
     EXPECT_EQ(hint.direction, -1);
     EXPECT_TRUE(hint.visible);
     f.runFrames(25);

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "play_fixture.h"
 #include "play/scene.h"
+#include "play_fixture.h"
 
 namespace {
 

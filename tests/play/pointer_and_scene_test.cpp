@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "play_fixture.h"
 #include "play/scene.h"
+#include "play_fixture.h"
 
 namespace {
 
@@ -106,7 +106,8 @@ TEST(Scene, LayersFromBackgroundThroughLightsBackdropGhostsBoardToSparkles) {
     const int background = firstIndex([&](const DrawCall& c) { return c.image == res.background.get(); });
     const int light = firstIndex([&](const DrawCall& c) { return c.image == res.lights.get(); });
     const int backdrop = firstIndex([&](const DrawCall& c) { return c.image == res.canvas[0].get(); });
-    const int ghost = firstIndex([&](const DrawCall& c) { return c.image == res.tiles.get() && c.state.rotation != 0; });
+    const int ghost =
+        firstIndex([&](const DrawCall& c) { return c.image == res.tiles.get() && c.state.rotation != 0; });
     const int cell = firstIndex([&](const DrawCall& c) { return c.image == res.tiles.get() && c.state.rotation == 0; });
     const int sparkle = firstIndex([&](const DrawCall& c) { return c.image == res.sphere.get(); });
     const int panel = firstIndex([&](const DrawCall& c) { return c.image == res.panel.get(); });
@@ -134,7 +135,7 @@ TEST(Scene, CleaningCursorOverAnInfectedReachedComputer) {
     computer.state = Infected;  // as a revealed virus leaves it
     f.media.moveMouse(f.media.framesPresented, cellCentreX(f.game.board, computer.x),
                       cellCentreY(f.game.board, computer.y));
-    playFrame(f.game);  // the floods find it reached and cleanable
+    playFrame(f.game);                                // the floods find it reached and cleanable
     EXPECT_FALSE(f.game.level.pointerOverCleanable);  // the test sees the frame before's floods
     playFrame(f.game);
     EXPECT_TRUE(f.game.level.pointerOverCleanable);

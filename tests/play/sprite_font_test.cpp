@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "play_fixture.h"
 #include "play/scene.h"
+#include "play_fixture.h"
 
 namespace {
 
@@ -23,14 +23,15 @@ TEST(SpriteFont, CentredCaptionStartsAtHalfItsAdvances) {
     const std::vector<float> xs = glyphXs(f.media, f.game.font.smallGlyphs.get());
     ASSERT_EQ(xs.size(), 15u);
     EXPECT_EQ(xs.front(), 349);
-    EXPECT_EQ(xs[5], 385);   // 'C' after "Level" and a space
+    EXPECT_EQ(xs[5], 385);  // 'C' after "Level" and a space
     EXPECT_EQ(xs.back(), 450);
 }
 
 TEST(SpriteFont, RightPlacementUsesFullWidthsAndLeftStartsAtX) {
     PlayFixture f;
     f.media.clearScreen();
-    drawText(f.media, f.game.font, 100, 10, "ab", AlignRight);  // a 7, b 8: starts at 85, ends one pixel per glyph short
+    drawText(f.media, f.game.font, 100, 10, "ab",
+             AlignRight);  // a 7, b 8: starts at 85, ends one pixel per glyph short
     drawText(f.media, f.game.font, 20, 40, "a b", AlignLeft);
     const std::vector<float> xs = glyphXs(f.media, f.game.font.smallGlyphs.get());
     EXPECT_EQ(xs, (std::vector<float>{85, 91, 20, 31}));
@@ -84,10 +85,10 @@ TEST(SpriteFont, LevelTimeText) {
 
 TEST(SpriteFont, EveryGlyphAdvancesByItsWidthFromTheTableLessOne) {
     // The widths of '!' .. 'z', as the font's pictures were drawn.
-    const int widths[90] = {2,  6, 9, 8, 14, 11, 4,  6, 5, 8,  9, 4, 6, 3, 6, 8, 6, 8, 8,  9,  8, 8, 9,
-                            9,  8, 4, 5, 9,  9,  9,  7, 12, 10, 8, 9, 10, 8, 8, 10, 10, 6, 7, 9,  8,  10, 9,
-                            11, 8, 11, 9, 9, 10, 9, 10, 14, 9, 10, 9, 5, 7, 6, 9, 9, 4, 7, 8, 7,  8,  8,  7,
-                            8,  7, 3, 5, 7, 3, 11, 7, 8, 8, 8, 5, 7, 6, 7, 9, 11, 9, 8, 8};
+    const int widths[90] = {2,  6, 9,  8, 14, 11, 4, 6,  5,  8,  9,  4, 6,  3, 6, 8,  6,  8,  8, 9, 8, 8,  9,
+                            9,  8, 4,  5, 9,  9,  9, 7,  12, 10, 8,  9, 10, 8, 8, 10, 10, 6,  7, 9, 8, 10, 9,
+                            11, 8, 11, 9, 9,  10, 9, 10, 14, 9,  10, 9, 5,  7, 6, 9,  9,  4,  7, 8, 7, 8,  8,
+                            7,  8, 7,  3, 5,  7,  3, 11, 7,  8,  8,  8, 5,  7, 6, 7,  9,  11, 9, 8, 8};
     std::string all;
     for (int code = 33; code <= 122; ++code) all.push_back(static_cast<char>(code));
     PlayFixture f;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "play_fixture.h"
 #include "play/status_panel.h"
+#include "play_fixture.h"
 
 TEST(StatusPanel, HoverStripIsWiderThanTheButtonsAndHighlightsAtScale) {
     PlayFixture f;
@@ -28,9 +28,9 @@ namespace {
 
 // A short 44100 Hz 16-bit mono WAV file.
 std::vector<uint8_t> shortWav() {
-    std::vector<uint8_t> bytes = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                                  16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 0x01, 0, 2, 0, 16, 0,
-                                  'd', 'a', 't', 'a', 200, 0, 0, 0};
+    std::vector<uint8_t> bytes = {'R',  'I', 'F', 'F', 0,  0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+                                  ' ',  16,  0,   0,   0,  1, 0,   1,   0,   0x44, 0xAC, 0,   0,   0x88, 0x58,
+                                  0x01, 0,   2,   0,   16, 0, 'd', 'a', 't', 'a',  200,  0,   0,   0};
     bytes.resize(bytes.size() + 200, 7);
     return bytes;
 }
@@ -46,7 +46,8 @@ void clickButton(PlayFixture& f, int x) {
 
 TEST(StatusPanel, PreviousAndNextButtonsStepThroughTheTracksBothWays) {
     PlayFixture f;
-    for (const char* name : {"a.wav", "b.wav", "c.wav"}) writeBytes(f.scratch.file(std::string("tracks/") + name), shortWav());
+    for (const char* name : {"a.wav", "b.wav", "c.wav"})
+        writeBytes(f.scratch.file(std::string("tracks/") + name), shortWav());
     buildTrackList(f.game.music, f.media);
     ASSERT_EQ(f.game.music.trackCount, 3);
     startMusic(f.game.music, f.media);
@@ -60,7 +61,7 @@ TEST(StatusPanel, PreviousAndNextButtonsStepThroughTheTracksBothWays) {
     clickButton(f, 128);
     EXPECT_EQ(f.game.music.currentTrack, 0);
     EXPECT_EQ(f.media.soundMixer().activeChannels(), 1);  // each switch stops the track before
-    clickButton(f, 160);  // stop: the track fades out but keeps running
+    clickButton(f, 160);                                  // stop: the track fades out but keeps running
     EXPECT_EQ(f.game.music.musicTarget, 0.0f);
     clickButton(f, 96);  // play
     EXPECT_EQ(f.game.music.musicTarget, 1.0f);
@@ -120,7 +121,7 @@ TEST(StatusPanel, ARestingPointerNamesTheStateOfTheComputerUnderIt) {
     Computer& computer = f.game.board.computers.at(0);
     const int x = cellCentreX(f.game.board, computer.x), y = cellCentreY(f.game.board, computer.y);
     const std::vector<std::pair<ComputerState, std::string>> states = {{NotConnected, "Not connected"},
-                                                             {Infected, "Virus Detected"}};
+                                                                       {Infected, "Virus Detected"}};
     for (const auto& [state, text] : states) {
         computer.state = state;  // an infected computer stays so whatever the floods find
         f.media.moveMouse(f.media.framesPresented, x, y - 1 + state);  // a move starts a new rest

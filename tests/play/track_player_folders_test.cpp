@@ -54,7 +54,8 @@ TEST(StreamedTracks, AFolderOfFiftyTracksPlaysEachInTurnAndWrapsRound) {
     ScratchFolder folder("tracks-fifty");
     for (int i = 0; i < 50; ++i) {
         const std::string name = "tracks/song" + std::to_string(100 + i) + (i % 2 ? ".wav" : ".ogg");
-        writeBytes(folder.file(name), i % 2 ? levelWav(static_cast<int16_t>(100 * i)) : encodeTone(1, 22050, 2000, 100.0f + i));
+        writeBytes(folder.file(name),
+                   i % 2 ? levelWav(static_cast<int16_t>(100 * i)) : encodeTone(1, 22050, 2000, 100.0f + i));
     }
     WorkingFolder here(folder.path());
     ScriptedMedia media;
@@ -128,7 +129,7 @@ TEST(StreamedTracks, ATrackWhoseFileIsEmptiedWhilePlayingEndsAndNextStillWorks) 
         media.soundMixer().mixInto(out.data(), 1000);
     }
     EXPECT_EQ(media.soundMixer().activeChannels(), 0);  // ended cleanly, silent
-    stepMusicVolume(player, media);                      // on a channel that is gone: nothing
+    stepMusicVolume(player, media);                     // on a channel that is gone: nothing
     nextTrack(player, media);
     EXPECT_EQ(nextMusicSample(media, player.musicChannel), 2222);
 }

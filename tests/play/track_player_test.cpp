@@ -11,9 +11,9 @@ namespace {
 
 // A 44100 Hz 16-bit mono WAV whose samples count up from start, one per frame.
 std::vector<uint8_t> rampWav(int16_t start, uint32_t frames) {
-    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                                16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 0x01, 0, 2, 0, 16, 0,
-                                'd', 'a', 't', 'a'};
+    std::vector<uint8_t> out = {'R',  'I',  'F',  'F', 0, 0, 0,  0, 'W', 'A', 'V',  'E',  'f', 'm',
+                                't',  ' ',  16,   0,   0, 0, 1,  0, 1,   0,   0x44, 0xAC, 0,   0,
+                                0x88, 0x58, 0x01, 0,   2, 0, 16, 0, 'd', 'a', 't',  'a'};
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>((frames * 2) >> (8 * i)));
     for (uint32_t i = 0; i < frames; ++i) {
         const uint16_t value = static_cast<uint16_t>(start + i);
@@ -261,7 +261,7 @@ TEST(TrackPlayerSilence, AnUnreadableTrackIsSkippedForTheNextOne) {
     startMusic(player, media);  // a.ogg is garbage: b.wav plays instead
     EXPECT_EQ(player.currentTrack, 1);
     EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
-    nextTrack(player, media);   // past c.ogg and a.ogg, round to b.wav again
+    nextTrack(player, media);  // past c.ogg and a.ogg, round to b.wav again
     EXPECT_EQ(player.currentTrack, 1);
     EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
     previousTrack(player, media);  // back past a.ogg and c.ogg

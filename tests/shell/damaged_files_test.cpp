@@ -24,8 +24,10 @@ protected:
         if (!fs::exists(gameFolder() / "maps/newmapdata.cwm")) GTEST_SKIP() << "no built game folder";
         for (const auto& entry : fs::recursive_directory_iterator(fs::absolute(gameFolder()))) {
             const fs::path relative = fs::relative(entry.path(), fs::absolute(gameFolder()));
-            if (entry.is_directory()) fs::create_directories(folder.path() / relative);
-            else if (relative.filename() != "cablewright") fs::create_symlink(entry.path(), folder.path() / relative);
+            if (entry.is_directory())
+                fs::create_directories(folder.path() / relative);
+            else if (relative.filename() != "cablewright")
+                fs::create_symlink(entry.path(), folder.path() / relative);
         }
         replace("maps/newmapdata.cwm", readBytes((gameFolder() / "maps/newmapdata.cwm").string()));
     }
@@ -71,7 +73,8 @@ TEST_F(SpoiledGameFolder, DamagedMapDataStopsTheGameNamingTheFileAndTheLevel) {
     replace("maps/newmapdata.cwm", {});
     EXPECT_EQ(startUpMessage(), "bad map data maps/newmapdata.cwm: 0 bytes instead of 24180 (78 levels of 310 bytes)");
     replace("maps/newmapdata.cwm", Bytes(good.begin(), good.end() - 310));
-    EXPECT_EQ(startUpMessage(), "bad map data maps/newmapdata.cwm: 23870 bytes instead of 24180 (78 levels of 310 bytes)");
+    EXPECT_EQ(startUpMessage(),
+              "bad map data maps/newmapdata.cwm: 23870 bytes instead of 24180 (78 levels of 310 bytes)");
     Bytes longer = good;
     longer.resize(1u << 20, 0);
     replace("maps/newmapdata.cwm", longer);
@@ -87,7 +90,8 @@ TEST_F(SpoiledGameFolder, DamagedMapDataStopsTheGameNamingTheFileAndTheLevel) {
         if (device == 96 || device == 97) device = 255;
     }
     replace("maps/newmapdata.cwm", noServer);
-    EXPECT_EQ(startUpMessage(), "bad map data maps/newmapdata.cwm: level 23 (zone 4, level 4): 0 Servers instead of one");
+    EXPECT_EQ(startUpMessage(),
+              "bad map data maps/newmapdata.cwm: level 23 (zone 4, level 4): 0 Servers instead of one");
     fs::remove(folder.file("maps/newmapdata.cwm"));
     EXPECT_EQ(startUpMessage(), "cannot open map data maps/newmapdata.cwm");
 }

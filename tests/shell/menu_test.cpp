@@ -95,8 +95,10 @@ TEST_F(MenuFixture, MenuDrawsBackgroundAndWhitePointerOverTheFade) {
     for (const DrawCall& call : media.lastFrame)
         if (call.kind == DrawCall::Kind::Rect) bands.push_back(call);
     ASSERT_EQ(bands.size(), 2u);
-    EXPECT_EQ(std::make_tuple(bands[0].x, bands[0].y, bands[0].width, bands[0].height), std::make_tuple(0.f, 0.f, 800.f, 50.f));
-    EXPECT_EQ(std::make_tuple(bands[1].x, bands[1].y, bands[1].width, bands[1].height), std::make_tuple(0.f, 550.f, 800.f, 50.f));
+    EXPECT_EQ(std::make_tuple(bands[0].x, bands[0].y, bands[0].width, bands[0].height),
+              std::make_tuple(0.f, 0.f, 800.f, 50.f));
+    EXPECT_EQ(std::make_tuple(bands[1].x, bands[1].y, bands[1].width, bands[1].height),
+              std::make_tuple(0.f, 550.f, 800.f, 50.f));
     EXPECT_EQ(bands[1].state.colour.r + bands[1].state.colour.g + bands[1].state.colour.b, 0);
     const auto logos = media.drawsOf(game.res.logo.get());
     ASSERT_EQ(logos.size(), 1u);
@@ -135,12 +137,12 @@ TEST_F(MenuFixture, ContinueWithoutASavedGameIgnoresClicks) {
 
 TEST_F(MenuFixture, HelpPagesTurnAndEscapeKeepsThePage) {
     media.moveMouse(0, 650, 314);
-    media.click(150);             // help
+    media.click(150);  // help
     media.moveMouse(155, 100, 100);
-    media.click(158);             // anywhere but the next-page button: nothing
+    media.click(158);  // anywhere but the next-page button: nothing
     media.moveMouse(160, 400, 470);
-    media.click(170);             // page 1
-    media.tapKey(180, KeyEscape); // back to the menu at once, though the button is clicked too
+    media.click(170);              // page 1
+    media.tapKey(180, KeyEscape);  // back to the menu at once, though the button is clicked too
     media.click(180);
     EXPECT_THROW(run(190), ScriptEnded);
     EXPECT_EQ(shell.screenState, ScreenState::Menu);
@@ -255,15 +257,24 @@ TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
         bool centred;
     };
     const Cut cuts[] = {
-        {"pointer", res.pointer.get(), 23, 32, 2, false},     {"sphere", res.sphere.get(), 0, 0, 1, true},
-        {"lights", res.lights.get(), 64, 64, 2, false},       {"buttons", res.buttons.get(), 32, 32, 8, true},
-        {"icon", res.icon.get(), 0, 0, 1, false},             {"hint", res.hint.get(), 13, 16, 3, false},
-        {"background", res.background.get(), 0, 0, 1, true}, {"logo", res.logo.get(), 0, 0, 1, true},
-        {"tiles", res.tiles.get(), 56, 56, 120, true},        {"panel", res.panel.get(), 0, 0, 1, false},
-        {"bigFont", game.font.bigDigits.get(), 46, 64, 11, false}, {"smallFont", game.font.smallGlyphs.get(), 13, 13, 90, false},
-        {"canvas0", res.canvas[0].get(), 0, 0, 1, true},      {"canvas3", res.canvas[3].get(), 0, 0, 1, true},
-        {"publisherLogo", res.publisherLogo.get(), 0, 0, 1, false}, {"crest", res.crest.get(), 32, 32, 34, true},
-        {"particle", res.particle.get(), 64, 64, 2, true},    {"menuBack", res.menuBack.get(), 0, 0, 1, true},
+        {"pointer", res.pointer.get(), 23, 32, 2, false},
+        {"sphere", res.sphere.get(), 0, 0, 1, true},
+        {"lights", res.lights.get(), 64, 64, 2, false},
+        {"buttons", res.buttons.get(), 32, 32, 8, true},
+        {"icon", res.icon.get(), 0, 0, 1, false},
+        {"hint", res.hint.get(), 13, 16, 3, false},
+        {"background", res.background.get(), 0, 0, 1, true},
+        {"logo", res.logo.get(), 0, 0, 1, true},
+        {"tiles", res.tiles.get(), 56, 56, 120, true},
+        {"panel", res.panel.get(), 0, 0, 1, false},
+        {"bigFont", game.font.bigDigits.get(), 46, 64, 11, false},
+        {"smallFont", game.font.smallGlyphs.get(), 13, 13, 90, false},
+        {"canvas0", res.canvas[0].get(), 0, 0, 1, true},
+        {"canvas3", res.canvas[3].get(), 0, 0, 1, true},
+        {"publisherLogo", res.publisherLogo.get(), 0, 0, 1, false},
+        {"crest", res.crest.get(), 32, 32, 34, true},
+        {"particle", res.particle.get(), 64, 64, 2, true},
+        {"menuBack", res.menuBack.get(), 0, 0, 1, true},
         {"menuButtons", res.menuButtons.get(), 281, 57, 7, true},
         {"menuButtonsGlow", res.menuButtonsGlow.get(), 281, 57, 7, true},
     };
@@ -332,8 +343,8 @@ TEST_F(MenuFixture, WelcomeLineReentersFromTheRightOnceItHasLeft) {
 TEST_F(MenuFixture, ButtonsHoverOnlyStrictlyInsideTheirColumn) {
     const std::vector<std::pair<std::pair<int, int>, int>> probes = {
         {{530, 200}, NoControl}, {{531, 200}, 0}, {{769, 200}, 0}, {{770, 200}, NoControl},
-        {{650, 172}, NoControl}, {{650, 173}, 0}, {{650, 228}, 0},  {{650, 229}, 1},
-        {{650, 342}, 2},         {{650, 343}, 3}, {{650, 456}, 4},  {{650, 457}, NoControl}};
+        {{650, 172}, NoControl}, {{650, 173}, 0}, {{650, 228}, 0}, {{650, 229}, 1},
+        {{650, 342}, 2},         {{650, 343}, 3}, {{650, 456}, 4}, {{650, 457}, NoControl}};
     for (size_t i = 0; i < probes.size(); ++i)
         media.moveMouse(200 + static_cast<int>(i), probes[i].first.first, probes[i].first.second);
     std::vector<int> hovered;
@@ -343,8 +354,8 @@ TEST_F(MenuFixture, ButtonsHoverOnlyStrictlyInsideTheirColumn) {
     runOut(200 + static_cast<int>(probes.size()));
     ASSERT_EQ(hovered.size(), probes.size());
     for (size_t i = 0; i < probes.size(); ++i)
-        EXPECT_EQ(hovered[i], probes[i].second) << "pointer at " << probes[i].first.first << ", "
-                                                << probes[i].first.second;
+        EXPECT_EQ(hovered[i], probes[i].second)
+            << "pointer at " << probes[i].first.first << ", " << probes[i].first.second;
 }
 
 TEST_F(MenuFixture, AHoveredButtonGlowsAdditivelyAndTheGlowFadesWhenThePointerLeaves) {
@@ -364,8 +375,8 @@ TEST_F(MenuFixture, AHoveredButtonGlowsAdditivelyAndTheGlowFadesWhenThePointerLe
     runOut(200);
     // glowAlpha[i] is the frame presented as i + 2; the pointer arrives in frame 151.
     EXPECT_FLOAT_EQ(glowAlpha[149], 0.0f);
-    EXPECT_NEAR(glowAlpha[150], 0.15f, 1e-5);  // drawn after the fall of 0.05, before the rise of 0.2
-    EXPECT_NEAR(glowAlpha[168], 1.0f, 0.11f);   // held near full while hovered
+    EXPECT_NEAR(glowAlpha[150], 0.15f, 1e-5);                   // drawn after the fall of 0.05, before the rise of 0.2
+    EXPECT_NEAR(glowAlpha[168], 1.0f, 0.11f);                   // held near full while hovered
     EXPECT_NEAR(glowAlpha[171], glowAlpha[170] - 0.05f, 1e-5);  // falls once the pointer has gone
     EXPECT_LE(glowAlpha.back(), 0.0f);
     EXPECT_EQ(media.getBlendMode(), BlendMode::Alpha);
@@ -469,7 +480,8 @@ TEST_F(MenuFixture, CreditsScrollUpHalfAPixelPerFrameAndReturnToTheMenuAfterThei
     }
     // Every role is the team's, right-aligned to 600 on its role's row; the thanks and
     // greetings name the projects the game is built on.
-    for (const char* role : {"Original Idea", "Code", "Design and Graphics", "Levels Construction", "Gamedev Support"}) {
+    for (const char* role :
+         {"Original Idea", "Code", "Design and Graphics", "Levels Construction", "Gamedev Support"}) {
         const DrawnText* roleRow = findText(frame120, role);
         ASSERT_NE(roleRow, nullptr) << role;
         const auto team = std::find_if(frame120.begin(), frame120.end(), [&](const DrawnText& row) {
@@ -489,8 +501,10 @@ TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {
         CreditsRun credits;
         watchCredits(f, credits);
         // Held from the menu's fade-out on, where it does nothing.
-        if (input > 0) f.media.pressKey(200, input);
-        else f.media.pressMouse(200, -input);
+        if (input > 0)
+            f.media.pressKey(200, input);
+        else
+            f.media.pressMouse(200, -input);
         f.runOut(700);
         ASSERT_GT(credits.firstCreditsFrame, 0) << input;
         EXPECT_EQ(credits.backInMenu - credits.firstCreditsFrame, 2) << input;  // fade-out from brightness 2
@@ -499,7 +513,7 @@ TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {
 
 TEST_F(MenuFixture, TheNextPageButtonGlowsWhileHoveredAndFadesAfter) {
     media.moveMouse(0, 650, 314);
-    media.click(150);               // help
+    media.click(150);  // help
     // The button answers strictly inside x 280..520, y 455..490.
     const std::vector<std::pair<int, int>> probes = {{281, 456}, {519, 489}, {520, 470}, {400, 455}, {400, 490}};
     for (size_t i = 0; i < probes.size(); ++i)
@@ -508,7 +522,7 @@ TEST_F(MenuFixture, TheNextPageButtonGlowsWhileHoveredAndFadesAfter) {
     media.moveMouse(190, 280, 456);  // just outside
     std::vector<DrawCall> glows;     // the next-page glow of every frame in Help
     std::vector<int> hovered;
-    std::map<int, float> glowOf;     // by frame
+    std::map<int, float> glowOf;  // by frame
     media.onFrame = [&](int presented) {
         for (const DrawCall& call : media.drawsOf(game.res.menuButtonsGlow.get()))
             if (call.frame == 5) glows.push_back(call), glowOf[presented] = call.state.alpha;
@@ -542,7 +556,7 @@ TEST_F(MenuFixture, TheFirstHelpPageLiesOnAGreenishPanelOverTheMenu) {
     EXPECT_EQ(panels[0].x, 400);
     EXPECT_EQ(panels[0].y, 300);
     EXPECT_FLOAT_EQ(panels[0].state.alpha, 0.8f);  // the menu shows faintly through it
-    EXPECT_EQ(panels[0].state.colour.r, 212);       // 255 / 1.2
+    EXPECT_EQ(panels[0].state.colour.r, 212);      // 255 / 1.2
     EXPECT_EQ(panels[0].state.colour.g, 255);
     EXPECT_EQ(panels[0].state.colour.b, 212);
     const std::vector<DrawnText> shown = texts();
@@ -600,10 +614,13 @@ TEST_F(MenuFixture, EveryHelpLineSitsOnThePagesGridAndThePicturesWhereTheyBelong
             const bool centred = line.x == 400 - textWidth(game.font, line.text) / 2;
             const bool rightAligned = line.text == "Server" && line.x == 530 - textWidth(game.font, "Server") - 6;
             const bool onColumn = line.x >= 180 && (line.x - 180) % 5 == 0;  // 180 or 270, then leading blanks
-            EXPECT_TRUE(centred || rightAligned || onColumn) << "page " << page << ": " << line.text << " at x " << line.x;
+            EXPECT_TRUE(centred || rightAligned || onColumn)
+                << "page " << page << ": " << line.text << " at x " << line.x;
         }
     }
-    auto at = [](const DrawCall& call) { return std::make_tuple(call.frame, static_cast<int>(call.x), static_cast<int>(call.y)); };
+    auto at = [](const DrawCall& call) {
+        return std::make_tuple(call.frame, static_cast<int>(call.x), static_cast<int>(call.y));
+    };
     ASSERT_EQ(pictures[1].size(), 3u);
     EXPECT_EQ(at(pictures[1][0]), std::make_tuple(98, 230, 395));  // FaxModem
     EXPECT_EQ(at(pictures[1][1]), std::make_tuple(96, 570, 373));  // the Server's two halves, one above the other

@@ -26,7 +26,6 @@ std::string startUpMessage(const std::filesystem::path& folder, ScriptedMedia& m
         runGame(media);
     } catch (const FatalError& error) {
         return error.what();
-    } catch (const ScriptEnded&) {
-    }
+    } catch (const ScriptEnded&) {}
     return "";
 }

@@ -22,8 +22,10 @@ protected:
         const fs::path game = fs::absolute(gameFolder());
         for (const auto& entry : fs::recursive_directory_iterator(game)) {
             const fs::path relative = fs::relative(entry.path(), game);
-            if (entry.is_directory()) fs::create_directories(folder.path() / relative);
-            else if (relative.filename() != "cablewright") fs::create_symlink(entry.path(), folder.path() / relative);
+            if (entry.is_directory())
+                fs::create_directories(folder.path() / relative);
+            else if (relative.filename() != "cablewright")
+                fs::create_symlink(entry.path(), folder.path() / relative);
         }
     }
     void spoil(const std::string& relative) {

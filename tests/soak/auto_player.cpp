@@ -112,7 +112,8 @@ private:
         if (current.frames > options.frameBudgetPerLevel)
             throw SoakStuck("level " + std::to_string(game.progress.levelIndex) + " not completed in " +
                             std::to_string(options.frameBudgetPerLevel) + " frames: " + situation());
-        if (game.level.phase == LevelPhase::Starting && !escapeHeld && (finished() || sinceLeave >= options.leaveEvery)) {
+        if (game.level.phase == LevelPhase::Starting && !escapeHeld &&
+            (finished() || sinceLeave >= options.leaveEvery)) {
             media.pressKey(frame, KeyEscape);
             escapeHeld = true;
             sinceLeave = 0;
@@ -158,7 +159,8 @@ private:
                 }
             if (fits) return;
         }
-        throw SoakStuck("level " + std::to_string(level) + ": the board matches neither the stored level nor its mirror");
+        throw SoakStuck("level " + std::to_string(level) +
+                        ": the board matches neither the stored level nor its mirror");
     }
 
     // What the player was waiting for, for the message of a stuck run.

@@ -10,19 +10,19 @@
 #include <vector>
 
 struct SoakOptions {
-    int startLevel = 0;          // 0: a new game; otherwise continued from a saved game at this level
-    int levelsToComplete = 79;   // all 78 levels and the wrap to level 0
-    int leaveEvery = 4;          // completed levels between two leaves through the menu
+    int startLevel = 0;         // 0: a new game; otherwise continued from a saved game at this level
+    int levelsToComplete = 79;  // all 78 levels and the wrap to level 0
+    int leaveEvery = 4;         // completed levels between two leaves through the menu
     int frameBudgetPerLevel = 20000;
 };
 
 struct LevelFigures {
     int levelIndex = 0;
-    int frames = 0;              // from the level's start to its completion
+    int frames = 0;  // from the level's start to its completion
     int clicks = 0;
     int cleanings = 0;
     size_t ghosts = 0, sparkles = 0, lights = 0;  // the largest size each list reached
-    long residentKb = 0;         // at completion
+    long residentKb = 0;                          // at completion
 };
 
 struct SoakReport {

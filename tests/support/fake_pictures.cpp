@@ -1,8 +1,8 @@
 #include "support/fake_pictures.h"
 
+#include "board/tile_codes.h"
 #include "media/media_layer.h"
 #include "play/resources.h"
-#include "board/tile_codes.h"
 #include "play/sprite_font.h"
 
 std::unique_ptr<Image> fakeImage(int width, int height, int frames, bool centred) {

@@ -29,8 +29,9 @@ void writePages(ogg_stream_state& stream, std::FILE* file, bool flush) {
 float chord(int frame, int channel, int rate, float gain) {
     const float t = static_cast<float>(frame) / rate;
     const float swell = 0.6f + 0.3f * std::sin(6.2831853f * 0.25f * t);
-    return gain * swell * (0.3f * std::sin(6.2831853f * 220.0f * t + channel) + 0.2f * std::sin(6.2831853f * 277.2f * t) +
-                    0.15f * std::sin(6.2831853f * 329.6f * t));
+    return gain * swell *
+           (0.3f * std::sin(6.2831853f * 220.0f * t + channel) + 0.2f * std::sin(6.2831853f * 277.2f * t) +
+            0.15f * std::sin(6.2831853f * 329.6f * t));
 }
 
 // The audio packets of a few seconds of the chord (no end of stream: the encoder keeps

@@ -105,4 +105,3 @@ const DrawnText* findTextStarting(const std::vector<DrawnText>& texts, const std
         if (line.text.rfind(prefix, 0) == 0) return &line;
     return nullptr;
 }
-

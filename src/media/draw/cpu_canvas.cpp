@@ -78,7 +78,8 @@ CpuCanvas::CpuCanvas(int width, int height)
 }
 
 CpuCanvas::~CpuCanvas() {
-    for (pixman_image_t* image : {screenImage, opaqueScreen, resampled, scratch, colourMask, alphaMask, whiteFill, whitePicture})
+    for (pixman_image_t* image :
+         {screenImage, opaqueScreen, resampled, scratch, colourMask, alphaMask, whiteFill, whitePicture})
         pixman_image_unref(image);
 }
 
@@ -131,8 +132,8 @@ bool CpuCanvas::placePicture(const Image& image, int frame, FrameLook look, floa
 
 void CpuCanvas::resample(Placed& placed) {
     const PixelBox& box = placed.box;
-    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, nullptr, resampled, placed.sourceX, placed.sourceY, 0, 0,
-                             0, 0, box.width(), box.height());
+    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, nullptr, resampled, placed.sourceX, placed.sourceY, 0, 0, 0,
+                             0, box.width(), box.height());
     counts.composites += 1;
     placed.source = resampled;
     placed.sourceX = 0, placed.sourceY = 0;
@@ -193,17 +194,18 @@ void CpuCanvas::blend(const Placed& placed, const DrawState& draw) {
 void CpuCanvas::composite(pixman_op_t op, pixman_image_t* source, pixman_image_t* mask, const Placed& placed,
                           pixman_image_t* target) {
     const PixelBox& box = placed.box;
-    pixman_image_composite32(op, source, mask, target ? target : screenImage, placed.sourceX, placed.sourceY, 0, 0, box.x0, box.y0,
-                             box.width(), box.height());
+    pixman_image_composite32(op, source, mask, target ? target : screenImage, placed.sourceX, placed.sourceY, 0, 0,
+                             box.x0, box.y0, box.width(), box.height());
     counts.composites += 1;
 }
 
 void CpuCanvas::compositeTinted(pixman_op_t op, const Placed& placed, const Colour& colour, int alpha) {
     const PixelBox& box = placed.box;
     colourMaskPixel = static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(colour.r * alpha / 255) << 16 |
-                      static_cast<uint32_t>(colour.g * alpha / 255) << 8 | static_cast<uint32_t>(colour.b * alpha / 255);
-    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, colourMask, scratch, placed.sourceX, placed.sourceY, 0, 0,
-                             0, 0, box.width(), box.height());
+                      static_cast<uint32_t>(colour.g * alpha / 255) << 8 |
+                      static_cast<uint32_t>(colour.b * alpha / 255);
+    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, colourMask, scratch, placed.sourceX, placed.sourceY, 0, 0, 0,
+                             0, box.width(), box.height());
     pixman_image_t* target = op == PIXMAN_OP_MULTIPLY ? opaqueScreen : screenImage;
     pixman_image_composite32(op, scratch, nullptr, target, 0, 0, 0, 0, box.x0, box.y0, box.width(), box.height());
     counts.composites += 2;

@@ -10,8 +10,8 @@
 
 #include "media/draw/cpu_pictures.h"
 #include "media/draw/draw_state.h"
-#include "media/pictures/image.h"
 #include "media/draw/quad_geometry.h"
+#include "media/pictures/image.h"
 
 class CpuCanvas {
 public:
@@ -44,8 +44,8 @@ private:
         pixman_image_t* source = nullptr;
         PixelBox box;
         int sourceX = 0, sourceY = 0;
-        bool copyable = false;  // untransformed and opaque: blending it over is a plain copy
-        bool blackened = false; // the picture's shadow look: black with its alpha
+        bool copyable = false;   // untransformed and opaque: blending it over is a plain copy
+        bool blackened = false;  // the picture's shadow look: black with its alpha
     };
     bool placePicture(const Image& image, int frame, FrameLook look, float x, float y, const DrawState& draw,
                       Placed& placed);
@@ -68,7 +68,7 @@ private:
     // Turned or scaled pictures are first resampled here, upright: pixman blends upright
     // pictures with an alpha or colour far faster than transformed ones.
     pixman_image_t* resampled;
-    pixman_image_t* scratch;       // one screen of premultiplied pixels for tinted drawing
+    pixman_image_t* scratch;  // one screen of premultiplied pixels for tinted drawing
     uint32_t colourMaskPixel = 0, alphaMaskPixel = 0, whitePixel = 0xFFFFFFFF;
     pixman_image_t* colourMask;    // 1 x 1, repeated: colour times alpha, per channel
     pixman_image_t* alphaMask;     // 1 x 1, repeated: alpha

@@ -50,7 +50,7 @@ void CpuPictures::prepare(const Image& image, FrameLook look) {
         pixels.resize(static_cast<size_t>(block.width) * block.height);
         for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = premultiplied(&block.rgba[i * 4], look);
         for (auto* list : {&set.images, &set.turnable})
-            list->push_back(pixman_image_create_bits(PIXMAN_a8r8g8b8, block.width, block.height, pixels.data(),
-                                                     block.width * 4));
+            list->push_back(
+                pixman_image_create_bits(PIXMAN_a8r8g8b8, block.width, block.height, pixels.data(), block.width * 4));
     }
 }

@@ -8,10 +8,10 @@ struct Colour {
 };
 
 struct DrawState {
-    Colour colour;                  // stored as given, clamped to 0..255 when used
-    float alpha = 1.0f;             // stored as given, clamped to 0..1 when used
+    Colour colour;       // stored as given, clamped to 0..255 when used
+    float alpha = 1.0f;  // stored as given, clamped to 0..1 when used
     BlendMode blend = BlendMode::Mask;
-    float rotation = 0.0f;          // degrees, positive turns clockwise on screen
+    float rotation = 0.0f;  // degrees, positive turns clockwise on screen
     float scaleX = 1.0f, scaleY = 1.0f;
     // 2 x 2 matrix from rotation and scale: x' = x + px*ix + py*iy, y' = y + px*jx + py*jy.
     float ix = 1.0f, iy = 0.0f, jx = 0.0f, jy = 1.0f;

@@ -20,7 +20,7 @@ struct AtlasLayout {
 
 struct SdlAtlas : TextureSlot {
     AtlasLayout layout;
-    std::vector<InkBox> ink;  // per frame
+    std::vector<InkBox> ink;           // per frame
     SDL_Texture* textures[2][2] = {};  // [masked][nearest]
     ~SdlAtlas() override {
         for (auto& pair : textures)
@@ -55,11 +55,10 @@ void placeFrame(std::vector<uint8_t>& atlas, const AtlasLayout& layout, const Pi
     }
 }
 
-SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const AtlasLayout& layout,
-                              bool snapAlpha, bool nearest) {
+SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const AtlasLayout& layout, bool snapAlpha,
+                              bool nearest) {
     std::vector<uint8_t> pixels(static_cast<size_t>(layout.width()) * layout.height() * 4, 0);
-    for (int i = 0; i < image.frameCount(); ++i)
-        placeFrame(pixels, layout, image.frames[i], i, snapAlpha);
+    for (int i = 0; i < image.frameCount(); ++i) placeFrame(pixels, layout, image.frames[i], i, snapAlpha);
     // Bytes R, G, B, A in memory are ABGR8888 on a little-endian machine.
     SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
                                              layout.width(), layout.height());

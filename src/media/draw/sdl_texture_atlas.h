@@ -3,16 +3,16 @@
 // letters) draw in a single batch. Each frame keeps a one-pixel border copied
 // from its own edge, so smooth sampling never bleeds into the next frame.
 
-#include "media/pictures/image.h"
 #include "media/draw/quad_geometry.h"
+#include "media/pictures/image.h"
 
 struct SDL_Renderer;
 struct SDL_Texture;
 
 struct AtlasPlace {
     SDL_Texture* texture = nullptr;
-    InkBox ink;                             // the frame's inked part, found once per picture
-    int left = 0, top = 0;                  // the frame's corner in the texture's pixels
+    InkBox ink;             // the frame's inked part, found once per picture
+    int left = 0, top = 0;  // the frame's corner in the texture's pixels
     int textureWidth = 1, textureHeight = 1;
 };
 

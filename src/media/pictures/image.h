@@ -22,7 +22,7 @@ struct TextureSlot {
 };
 
 struct Image {
-    int width = 0, height = 0;   // size of one frame
+    int width = 0, height = 0;  // size of one frame
     float handleX = 0.0f, handleY = 0.0f;
     int flags = ImageDefaultFlags;
     std::vector<PixelBlock> frames;

@@ -34,5 +34,5 @@ std::optional<DecodedPicture> decodePicture(std::span<const uint8_t> bytes);
 void applyMask(PixelBlock& pixels);
 
 // Cuts cellCount cells from firstCell on, left to right then top to bottom; nothing when they do not fit.
-std::optional<std::vector<PixelBlock>> cutStrip(const PixelBlock& picture, int cellWidth, int cellHeight,
-                                                int firstCell, int cellCount);
+std::optional<std::vector<PixelBlock>> cutStrip(const PixelBlock& picture, int cellWidth, int cellHeight, int firstCell,
+                                                int cellCount);

@@ -22,7 +22,7 @@ struct PngJob {
     size_t position = 0;
     png_uint_32 width = 0, height = 0;
     int channels = 0;
-    std::vector<uint8_t> decoded;   // rows as libpng gives them
+    std::vector<uint8_t> decoded;  // rows as libpng gives them
     std::vector<png_bytep> rows;
 };
 

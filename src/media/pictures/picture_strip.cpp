@@ -23,8 +23,8 @@ PixelBlock copyCell(const PixelBlock& picture, int left, int top, int cellWidth,
 
 }  // namespace
 
-std::optional<std::vector<PixelBlock>> cutStrip(const PixelBlock& picture, int cellWidth, int cellHeight,
-                                                int firstCell, int cellCount) {
+std::optional<std::vector<PixelBlock>> cutStrip(const PixelBlock& picture, int cellWidth, int cellHeight, int firstCell,
+                                                int cellCount) {
     if (cellWidth <= 0 || cellHeight <= 0 || firstCell < 0 || cellCount <= 0) return std::nullopt;
     const int cellsPerRow = picture.width / cellWidth;
     const int cellRows = picture.height / cellHeight;
@@ -34,8 +34,8 @@ std::optional<std::vector<PixelBlock>> cutStrip(const PixelBlock& picture, int c
     frames.reserve(static_cast<size_t>(cellCount));
     for (int f = 0; f < cellCount; ++f) {
         const int i = firstCell + f;
-        frames.push_back(copyCell(picture, cellWidth * (i % cellsPerRow), cellHeight * (i / cellsPerRow),
-                                  cellWidth, cellHeight));
+        frames.push_back(
+            copyCell(picture, cellWidth * (i % cellsPerRow), cellHeight * (i / cellsPerRow), cellWidth, cellHeight));
     }
     return frames;
 }

@@ -43,8 +43,7 @@ std::optional<TgaHeader> readHeader(std::span<const uint8_t> bytes) {
     if (bytes[1] != 0) return std::nullopt;  // colour-mapped pictures are not used
     if (header.imageType != 2 && header.imageType != 10) return std::nullopt;
     if (bits != 15 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;
-    if (header.width < 1 || header.width > MaxSide || header.height < 1 || header.height > MaxSide)
-        return std::nullopt;
+    if (header.width < 1 || header.width > MaxSide || header.height < 1 || header.height > MaxSide) return std::nullopt;
     if (!enoughData(bytes, header)) return std::nullopt;
     return header;
 }
@@ -107,7 +106,8 @@ bool readRunLength(std::span<const uint8_t> bytes, const TgaHeader& header, Pixe
 std::optional<DecodedPicture> decodeTga(std::span<const uint8_t> bytes) {
     const auto header = readHeader(bytes);
     if (!header) return std::nullopt;
-    DecodedPicture picture = blankPicture(header->width, header->height, header->bitsPerPixel == 16 || header->bitsPerPixel == 32);
+    DecodedPicture picture =
+        blankPicture(header->width, header->height, header->bitsPerPixel == 16 || header->bitsPerPixel == 32);
     const bool ok = header->imageType == 2 ? readRaw(bytes, *header, picture.pixels)
                                            : readRunLength(bytes, *header, picture.pixels);
     if (!ok) return std::nullopt;

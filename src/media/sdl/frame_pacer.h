@@ -7,8 +7,8 @@
 
 class FramePacer {
 public:
-    using Clock = std::function<int64_t()>;       // microseconds, any fixed origin
-    using Sleep = std::function<void(int64_t)>;   // microseconds
+    using Clock = std::function<int64_t()>;      // microseconds, any fixed origin
+    using Sleep = std::function<void(int64_t)>;  // microseconds
 
     FramePacer(Clock now, Sleep sleep) : now(std::move(now)), sleep(std::move(sleep)) {}
 
@@ -32,7 +32,7 @@ private:
     Sleep sleep;
     bool timerPaced = true;
     int refreshRate = 60;
-    int64_t scheduleStart = 0;   // us
-    int64_t framesScheduled = 0; // since scheduleStart
-    int64_t lastShown = -1;      // us; when the previous frame was shown
+    int64_t scheduleStart = 0;    // us
+    int64_t framesScheduled = 0;  // since scheduleStart
+    int64_t lastShown = -1;       // us; when the previous frame was shown
 };

@@ -12,9 +12,9 @@
 
 #include "media/draw/cpu_canvas.h"
 #include "media/draw/quad_geometry.h"
-#include "media/sound/sdl_audio.h"
 #include "media/draw/sdl_quad_batch.h"
 #include "media/draw/sdl_texture_atlas.h"
+#include "media/sound/sdl_audio.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ SDL_BlendMode sdlBlend(BlendMode mode) {
         case BlendMode::Solid: return SDL_BLENDMODE_NONE;
         case BlendMode::Light: return SDL_BLENDMODE_ADD;
         case BlendMode::Shade: return SDL_BLENDMODE_MOD;
-        case BlendMode::Mask:   // drawn from the snapped copy: opaque or nothing
+        case BlendMode::Mask:  // drawn from the snapped copy: opaque or nothing
         case BlendMode::Alpha: return SDL_BLENDMODE_BLEND;
     }
     return SDL_BLENDMODE_BLEND;
@@ -58,8 +58,8 @@ SDL_BlendMode sdlBlend(BlendMode mode) {
 
 // The rectangle (left, top)-(right, bottom) relative to (x, y), turned and scaled by
 // the draw matrix, in the draw colour, over the given part of the texture.
-void transformedQuad(SDL_Vertex (&quad)[4], const DrawState& draw, float x, float y, float left, float top,
-                     float right, float bottom, int alpha, const TextureCorners& uv) {
+void transformedQuad(SDL_Vertex (&quad)[4], const DrawState& draw, float x, float y, float left, float top, float right,
+                     float bottom, int alpha, const TextureCorners& uv) {
     const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
                            static_cast<Uint8>(clampChannel(draw.colour.g)),
                            static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
@@ -128,8 +128,8 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
         window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                   windowFlags | SDL_WINDOW_OPENGL);
     if (!window)
-        window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                  windowFlags);
+        window =
+            SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, windowFlags);
     if (!window) return reportScreenFailure();
     opening.windowReady = Clock::now();
     if (!openRenderer(composeFromTheStart)) return reportScreenFailure();
@@ -201,8 +201,8 @@ bool SdlMedia::startComposing() {
     renderer = SDL_CreateRenderer(window, softwareDriverIndex(), SDL_RENDERER_SOFTWARE);
     if (!renderer) return false;
     // 0x00RRGGBB words, as the canvas keeps them.
-    canvasTexture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, screenWidth,
-                                      screenHeight);
+    canvasTexture =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, screenWidth, screenHeight);
     if (!canvasTexture) return false;
     canvas = std::make_unique<CpuCanvas>(screenWidth, screenHeight);
     return true;

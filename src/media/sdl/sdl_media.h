@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "media/draw/draw_path.h"
-#include "media/sdl/frame_pacer.h"
 #include "media/media_layer.h"
+#include "media/sdl/frame_pacer.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -77,7 +77,7 @@ private:
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     std::unique_ptr<SdlAudio> audio;
-    std::unique_ptr<QuadBatch> batch;  // quads waiting to be drawn together
+    std::unique_ptr<QuadBatch> batch;   // quads waiting to be drawn together
     std::unique_ptr<CpuCanvas> canvas;  // the frame in memory, when composing
     SDL_Texture* canvasTexture = nullptr;
     DrawStats frameStats, shownStats;

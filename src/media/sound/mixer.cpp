@@ -16,9 +16,7 @@ void addScaled(int32_t* target, const int16_t* source, size_t samples, int32_t f
     for (size_t i = 0; i < samples; ++i) target[i] += (source[i] * factor) >> 16;
 }
 
-int16_t clampSample(int32_t value) {
-    return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
-}
+int16_t clampSample(int32_t value) { return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX)); }
 
 }  // namespace
 

@@ -47,12 +47,12 @@ private:
     bool finished = false;
 
     // ---- This pass through the sound
-    int64_t outputIndex = 0;     // next output frame
-    int64_t framesRead = 0;      // source frames taken in so far
-    bool passComplete = false;   // the source reached its end (or damage)
+    int64_t outputIndex = 0;    // next output frame
+    int64_t framesRead = 0;     // source frames taken in so far
+    bool passComplete = false;  // the source reached its end (or damage)
     bool damaged = false;
-    Frame firstFrame;            // a loop's last frame leans toward it
-    std::vector<int16_t> window; // stereo source frames from windowStart to framesRead
+    Frame firstFrame;             // a loop's last frame leans toward it
+    std::vector<int16_t> window;  // stereo source frames from windowStart to framesRead
     int64_t windowStart = 0;
     std::vector<int16_t> scratch;
 };

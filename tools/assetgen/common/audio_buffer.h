@@ -36,8 +36,8 @@ class AudioRandom {
 public:
     explicit AudioRandom(uint32_t seed) : state(seed ? seed : 0x9E3779B9u) {}
     uint32_t next();
-    float bipolar();                 // -1 .. 1
-    int below(int count);            // 0 .. count-1
+    float bipolar();       // -1 .. 1
+    int below(int count);  // 0 .. count-1
 private:
     uint32_t state;
 };

@@ -17,8 +17,7 @@ float toDb(float power) { return 10.0f * std::log10(std::max(power, 1e-12f)); }
 
 float gainOfDb(float db) { return std::pow(10.0f, db / 20.0f); }
 
-void scale(AudioBuffer& buffer, float gain)
-{
+void scale(AudioBuffer& buffer, float gain) {
     for (size_t i = 0; i < buffer.frames(); ++i) {
         buffer.left[i] *= gain;
         buffer.right[i] *= gain;
@@ -26,19 +25,18 @@ void scale(AudioBuffer& buffer, float gain)
 }
 
 // Cumulative power of both sides, so any window's mean power is one subtraction.
-std::vector<double> cumulativePower(const AudioBuffer& buffer)
-{
+std::vector<double> cumulativePower(const AudioBuffer& buffer) {
     std::vector<double> sums(buffer.frames() + 1, 0.0);
     for (size_t i = 0; i < buffer.frames(); ++i) {
-        const double power = 0.5 * (double(buffer.left[i]) * buffer.left[i] + double(buffer.right[i]) * buffer.right[i]);
+        const double power =
+            0.5 * (double(buffer.left[i]) * buffer.left[i] + double(buffer.right[i]) * buffer.right[i]);
         sums[i + 1] = sums[i] + power;
     }
     return sums;
 }
 
 // The gain each frame needs so that it stays under the ceiling.
-std::vector<float> neededGains(const AudioBuffer& buffer, float ceiling)
-{
+std::vector<float> neededGains(const AudioBuffer& buffer, float ceiling) {
     std::vector<float> gains(buffer.frames(), 1.0f);
     for (size_t i = 0; i < buffer.frames(); ++i) {
         const float peak = std::max(std::fabs(buffer.left[i]), std::fabs(buffer.right[i]));
@@ -48,8 +46,7 @@ std::vector<float> neededGains(const AudioBuffer& buffer, float ceiling)
 }
 
 // Minimum over a window of `radius` frames on either side.
-std::vector<float> windowMinimum(const std::vector<float>& values, size_t radius)
-{
+std::vector<float> windowMinimum(const std::vector<float>& values, size_t radius) {
     std::vector<float> result(values.size());
     for (size_t i = 0; i < values.size(); ++i) {
         const size_t from = i > radius ? i - radius : 0;
@@ -60,8 +57,7 @@ std::vector<float> windowMinimum(const std::vector<float>& values, size_t radius
 }
 
 // Mean over a window of `radius` frames on either side.
-std::vector<float> windowMean(const std::vector<float>& values, size_t radius)
-{
+std::vector<float> windowMean(const std::vector<float>& values, size_t radius) {
     std::vector<float> result(values.size());
     for (size_t i = 0; i < values.size(); ++i) {
         const size_t from = i > radius ? i - radius : 0;
@@ -73,8 +69,7 @@ std::vector<float> windowMean(const std::vector<float>& values, size_t radius)
     return result;
 }
 
-float quietness(const AudioBuffer& loop, size_t i)
-{
+float quietness(const AudioBuffer& loop, size_t i) {
     const size_t before = (i + loop.frames() - 1) % loop.frames();
     // Both sides near zero, and moving slowly there, so the cut sits on a gentle crossing.
     return std::max(std::fabs(loop.left[i]), std::fabs(loop.right[i])) +
@@ -83,8 +78,7 @@ float quietness(const AudioBuffer& loop, size_t i)
 
 // What offset a short sound keeps after the high-pass (its filter tail is cut off at
 // the end) goes out along a raised-cosine window, so the edges stay at exactly 0.
-void removeResidualMean(AudioBuffer& buffer)
-{
+void removeResidualMean(AudioBuffer& buffer) {
     const size_t frames = buffer.frames();
     if (frames < 2) return;
     double sumLeft = 0.0, sumRight = 0.0;
@@ -103,14 +97,12 @@ void removeResidualMean(AudioBuffer& buffer)
 
 }  // namespace
 
-float rmsDb(const AudioBuffer& buffer)
-{
+float rmsDb(const AudioBuffer& buffer) {
     if (buffer.frames() == 0) return toDb(0.0f);
     return toDb(float(cumulativePower(buffer).back() / double(buffer.frames())));
 }
 
-float loudnessDb(const AudioBuffer& buffer)
-{
+float loudnessDb(const AudioBuffer& buffer) {
     const size_t window = std::min(buffer.frames(), secondsToFrames(0.3));
     if (window == 0) return toDb(0.0f);
     const std::vector<double> sums = cumulativePower(buffer);
@@ -121,8 +113,7 @@ float loudnessDb(const AudioBuffer& buffer)
     return toDb(float(loudest / double(window)));
 }
 
-void removeDc(AudioBuffer& buffer)
-{
+void removeDc(AudioBuffer& buffer) {
     Svf left, right;
     for (size_t i = 0; i < buffer.frames(); ++i) {
         buffer.left[i] = left.highpass(buffer.left[i], DcCutoffHz, ButterworthQ);
@@ -130,8 +121,7 @@ void removeDc(AudioBuffer& buffer)
     }
 }
 
-void removeDcLooped(AudioBuffer& loop)
-{
+void removeDcLooped(AudioBuffer& loop) {
     Svf left, right;
     // One whole pass first settles the filter into the loop's steady state.
     for (int pass = 0; pass < 2; ++pass) {
@@ -156,10 +146,10 @@ void removeDcLooped(AudioBuffer& loop)
     }
 }
 
-void limitPeaks(AudioBuffer& buffer, float ceilingDb)
-{
+void limitPeaks(AudioBuffer& buffer, float ceilingDb) {
     const size_t lookahead = secondsToFrames(0.0015);
-    const std::vector<float> smooth = windowMean(windowMinimum(neededGains(buffer, gainOfDb(ceilingDb)), 2 * lookahead), lookahead);
+    const std::vector<float> smooth =
+        windowMean(windowMinimum(neededGains(buffer, gainOfDb(ceilingDb)), 2 * lookahead), lookahead);
     // Every mean covers windows that all hold the frame's own need, so no frame passes the ceiling.
     const float release = 1.0f / float(secondsToFrames(0.02));
     float gain = 1.0f;
@@ -170,8 +160,7 @@ void limitPeaks(AudioBuffer& buffer, float ceilingDb)
     }
 }
 
-void startAtQuietZeroCrossing(AudioBuffer& loop, size_t searchFrames)
-{
+void startAtQuietZeroCrossing(AudioBuffer& loop, size_t searchFrames) {
     const size_t frames = loop.frames();
     if (frames == 0) return;
     size_t best = 0;
@@ -183,8 +172,7 @@ void startAtQuietZeroCrossing(AudioBuffer& loop, size_t searchFrames)
     std::rotate(loop.right.begin(), loop.right.begin() + long(best), loop.right.end());
 }
 
-void finishOneShot(AudioBuffer& buffer, float targetLoudnessDb, float ceilingDb)
-{
+void finishOneShot(AudioBuffer& buffer, float targetLoudnessDb, float ceilingDb) {
     removeDc(buffer);
     fadeEdges(buffer, secondsToFrames(0.002), secondsToFrames(0.04));
     removeResidualMean(buffer);
@@ -196,8 +184,7 @@ void finishOneShot(AudioBuffer& buffer, float targetLoudnessDb, float ceilingDb)
     }
 }
 
-void finishLoop(AudioBuffer& loop, float targetRmsDb)
-{
+void finishLoop(AudioBuffer& loop, float targetRmsDb) {
     removeDcLooped(loop);
     startAtQuietZeroCrossing(loop, secondsToFrames(0.03));
     scale(loop, gainOfDb(targetRmsDb - rmsDb(loop)));

@@ -156,8 +156,10 @@ void Reverb::process(float& left, float& right) {
 // ---- Echo ------------------------------------------------------------------------------
 
 Echo::Echo(float delaySeconds, float feedback, float wet)
-    : leftLine(secondsToFrames(delaySeconds), 0.0f), rightLine(secondsToFrames(delaySeconds), 0.0f),
-      feedback(feedback), wet(wet) {}
+    : leftLine(secondsToFrames(delaySeconds), 0.0f),
+      rightLine(secondsToFrames(delaySeconds), 0.0f),
+      feedback(feedback),
+      wet(wet) {}
 
 void Echo::process(float& left, float& right) {
     const float fromLeft = leftLine[index];

@@ -9,10 +9,10 @@
 #include "audio_buffer.h"
 
 struct WavLayout {
-    int bits = 16;              // 8 (unsigned) or 16 (signed)
-    int channels = 2;           // 1 (the two sides averaged) or 2
-    bool longFormat = false;    // an 18-byte "fmt " chunk with an empty extension
-    std::string extraTag;       // a chunk written between "fmt " and "data" when not empty
+    int bits = 16;            // 8 (unsigned) or 16 (signed)
+    int channels = 2;         // 1 (the two sides averaged) or 2
+    bool longFormat = false;  // an 18-byte "fmt " chunk with an empty extension
+    std::string extraTag;     // a chunk written between "fmt " and "data" when not empty
     std::vector<uint8_t> extraBody;
 };
 

@@ -27,7 +27,8 @@ PixelBlock Canvas::pixels() const {
             uint8_t* out = &block.rgba[(static_cast<size_t>(y) * block.width + x) * 4];
             for (int c = 0; c < 3; ++c) {
                 const int premultiplied = static_cast<int>((word >> (16 - 8 * c)) & 0xFF);
-                out[c] = alpha == 0 ? 0 : static_cast<uint8_t>(std::min(255, (premultiplied * 255 + alpha / 2) / alpha));
+                out[c] =
+                    alpha == 0 ? 0 : static_cast<uint8_t>(std::min(255, (premultiplied * 255 + alpha / 2) / alpha));
             }
             out[3] = static_cast<uint8_t>(alpha);
         }
@@ -53,13 +54,16 @@ void boxPass(std::vector<uint32_t>& pixels, int width, int height, int radius, b
         int sums[4] = {0, 0, 0, 0};
         const auto addPixel = [&](int i, int sign) {
             if (i < 0 || i >= length) return;
-            for (int c = 0; c < 4; ++c) sums[c] += sign * static_cast<int>((line[static_cast<size_t>(i)] >> (8 * c)) & 0xFF);
+            for (int c = 0; c < 4; ++c)
+                sums[c] += sign * static_cast<int>((line[static_cast<size_t>(i)] >> (8 * c)) & 0xFF);
         };
         for (int k = -radius; k < radius; ++k) addPixel(k, 1);
         for (int i = 0; i < length; ++i) {
             addPixel(i + radius, 1);
             uint32_t word = 0;
-            for (int c = 0; c < 4; ++c) word |= static_cast<uint32_t>((sums[c] + span / 2) / span) << (8 * c);  // rounded, so faint glows keep their light
+            for (int c = 0; c < 4; ++c)
+                word |= static_cast<uint32_t>((sums[c] + span / 2) / span)
+                        << (8 * c);  // rounded, so faint glows keep their light
             at(l, i) = word;
             addPixel(i - radius, -1);
         }
@@ -76,13 +80,15 @@ void blurCanvas(Canvas& canvas, int radius) {
     unsigned char* data = cairo_image_surface_get_data(canvas.surface());
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y)
-        std::copy_n(reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride), width, &pixels[static_cast<size_t>(y) * width]);
+        std::copy_n(reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride), width,
+                    &pixels[static_cast<size_t>(y) * width]);
     for (int pass = 0; pass < 3; ++pass) {
         boxPass(pixels, width, height, radius, false);
         boxPass(pixels, width, height, radius, true);
     }
     for (int y = 0; y < height; ++y)
-        std::copy_n(&pixels[static_cast<size_t>(y) * width], width, reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride));
+        std::copy_n(&pixels[static_cast<size_t>(y) * width], width,
+                    reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride));
     cairo_surface_mark_dirty(canvas.surface());
 }
 

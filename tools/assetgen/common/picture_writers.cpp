@@ -44,8 +44,8 @@ std::vector<uint8_t> encodePng(const PixelBlock& pixels, bool withAlpha) {
     png_set_write_fn(png, &out, appendPngBytes, nullptr);
     png_set_compression_level(png, 9);
     png_set_IHDR(png, info, static_cast<png_uint_32>(pixels.width), static_cast<png_uint_32>(pixels.height), 8,
-                 withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     const int channels = withAlpha ? 4 : 3;
     std::vector<uint8_t> row(static_cast<size_t>(pixels.width) * channels);

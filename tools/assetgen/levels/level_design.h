@@ -27,9 +27,18 @@ struct LevelDesign {
     int serverX = 0, serverY = 0;
     std::array<std::array<DesignCell, BoardRows>, BoardColumns> cells{};
 
-    DesignCell& at(int column, int row) { return cells[column][row]; }
-    const DesignCell& at(int column, int row) const { return cells[column][row]; }
-    bool inside(int column, int row) const { return column >= 0 && row >= 0 && column < columns && row < rows; }
+    DesignCell& at(int column, int row)
+    {
+        return cells[column][row];
+    }
+    const DesignCell& at(int column, int row) const
+    {
+        return cells[column][row];
+    }
+    bool inside(int column, int row) const
+    {
+        return column >= 0 && row >= 0 && column < columns && row < rows;
+    }
 };
 
 // Board size of each SizeClass.

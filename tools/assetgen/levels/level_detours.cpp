@@ -26,10 +26,12 @@ std::vector<Detour> possibleDetours(const LevelDesign& design, const WaveGrid& w
     for (int column = 0; column < design.columns; ++column) {
         for (int row = 0; row < design.rows; ++row) {
             for (int side : {East, South}) {
-                if (!opensSide(design.at(column, row).sides, side)) continue;
+                if (!opensSide(design.at(column, row).sides, side))
+                    continue;
                 for (int bend : {(side + 1) % 4, (side + 3) % 4}) {
                     const int x = column + SideStepX[bend], y = row + SideStepY[bend];
-                    if (isFreeCell(design, wave, x, y) && isFreeCell(design, wave, x + SideStepX[side], y + SideStepY[side])) {
+                    if (isFreeCell(design, wave, x, y) &&
+                        isFreeCell(design, wave, x + SideStepX[side], y + SideStepY[side])) {
                         detours.push_back({column, row, side, bend});
                     }
                 }
@@ -60,7 +62,8 @@ int deepestWave(const LevelDesign& design, const WaveGrid& wave)
     int deepest = 0;
     for (int column = 0; column < design.columns; ++column) {
         for (int row = 0; row < design.rows; ++row) {
-            if (design.at(column, row).sides != 0 && wave[column][row] > deepest) deepest = wave[column][row];
+            if (design.at(column, row).sides != 0 && wave[column][row] > deepest)
+                deepest = wave[column][row];
         }
     }
     return deepest;
@@ -78,7 +81,8 @@ void recomputeWaves(const LevelDesign& design, WaveGrid& wave)
     WaveGrid reached{};
     std::vector<std::pair<int, int>> queue;
     for (int half = 0; half < 2; ++half) {
-        if (design.at(design.serverX, design.serverY + half).sides == 0) continue;
+        if (design.at(design.serverX, design.serverY + half).sides == 0)
+            continue;
         reached[design.serverX][design.serverY + half] = 1;
         queue.emplace_back(design.serverX, design.serverY + half);
     }
@@ -86,21 +90,26 @@ void recomputeWaves(const LevelDesign& design, WaveGrid& wave)
         const auto [column, row] = queue[head];
         const int next = reached[column][row] + 1;
         auto reach = [&](int x, int y) {
-            if (reached[x][y] != 0) return;
+            if (reached[x][y] != 0)
+                return;
             reached[x][y] = next;
             queue.emplace_back(x, y);
         };
         for (int side = North; side <= West; ++side) {
-            if (opensSide(design.at(column, row).sides, side)) reach(column + SideStepX[side], row + SideStepY[side]);
+            if (opensSide(design.at(column, row).sides, side))
+                reach(column + SideStepX[side], row + SideStepY[side]);
         }
-        if (design.at(column, row).device != DeviceFaxModem) continue;
+        if (design.at(column, row).device != DeviceFaxModem)
+            continue;
         for (int x = 0; x < design.columns; ++x) {
             for (int y = 0; y < design.rows; ++y) {
-                if (design.at(x, y).device == DeviceFaxModem) reach(x, y);
+                if (design.at(x, y).device == DeviceFaxModem)
+                    reach(x, y);
             }
         }
     }
-    for (const auto& [column, row] : queue) wave[column][row] = reached[column][row];
+    for (const auto& [column, row] : queue)
+        wave[column][row] = reached[column][row];
 }
 
 bool addDetour(LevelDesign& design, WaveGrid& wave, LevelRandom& random)
@@ -117,7 +126,8 @@ bool addDetour(LevelDesign& design, WaveGrid& wave, LevelRandom& random)
         wave[x][y] = 1;  // occupied; the real waves follow
         wave[x + SideStepX[detour.side]][y + SideStepY[detour.side]] = 1;
         recomputeWaves(design, wave);
-        if (deepestWave(design, wave) <= MaxStoredWave) return true;
+        if (deepestWave(design, wave) <= MaxStoredWave)
+            return true;
         design = before;
         wave = wavesBefore;
         detours.erase(detours.begin() + static_cast<long>(pick));

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 
 #include "levels/level_check.h"
@@ -62,7 +62,8 @@ bool acceptCandidate(const LevelDesign& design, int level, GeneratedLevel& out)
 {
     out.design = design;
     out.stats = measureLevel(design);
-    if (out.stats.scrambleBits < MinScrambleBits) return false;
+    if (out.stats.scrambleBits < MinScrambleBits)
+        return false;
     const SolveResult solved = countSolutions(design, SolutionCap, SolverBudget);
     if (!solved.exhausted || solved.solutions >= SolutionCap || solved.solutions == 0 ||
         solved.longestWave > FloodWaveLimit) {
@@ -73,7 +74,8 @@ bool acceptCandidate(const LevelDesign& design, int level, GeneratedLevel& out)
     out.record = encodeLevel(design);
     auto mapData = std::make_unique<MapData>();
     storeLevel(*mapData, level, out.record);
-    if (!checkStoredLevel(*mapData, level).empty()) return false;
+    if (!checkStoredLevel(*mapData, level).empty())
+        return false;
     out.stats.longestWave = storedLongestWave(*mapData, level);
     out.stats.score = difficultyScore(out.stats);
     return true;
@@ -86,7 +88,8 @@ std::vector<GeneratedLevel> candidatesOf(int level)
     bool anyUnique = false;
     // More seeds only when the first ones gave no level with a single solution.
     for (int candidate = 0; candidate < plan.candidates * 8; ++candidate) {
-        if (candidate >= plan.candidates && anyUnique) break;
+        if (candidate >= plan.candidates && anyUnique)
+            break;
         LevelRandom random(seedOf(level, candidate));
         LevelDesign design;
         GeneratedLevel generated;
@@ -101,7 +104,8 @@ std::vector<GeneratedLevel> candidatesOf(int level)
 double medianScore(const std::vector<GeneratedLevel>& pool)
 {
     std::vector<double> scores;
-    for (const GeneratedLevel& candidate : pool) scores.push_back(candidate.stats.score);
+    for (const GeneratedLevel& candidate : pool)
+        scores.push_back(candidate.stats.score);
     std::sort(scores.begin(), scores.end());
     return scores.empty() ? 0.0 : scores[scores.size() / 2];
 }
@@ -161,8 +165,8 @@ LevelStats measureLevel(const LevelDesign& design)
 
 double difficultyScore(const LevelStats& stats)
 {
-    return 2.0 * stats.computers + 0.5 * stats.pieces + 1.5 * stats.tees + 2.5 * stats.crosses +
-           3.0 * stats.viruses + 1.0 * stats.faxModems + 0.3 * stats.longestWave;
+    return 2.0 * stats.computers + 0.5 * stats.pieces + 1.5 * stats.tees + 2.5 * stats.crosses + 3.0 * stats.viruses +
+           1.0 * stats.faxModems + 0.3 * stats.longestWave;
 }
 
 std::vector<GeneratedLevel> generateLevels()

@@ -19,7 +19,9 @@ struct Position {
 };
 
 struct Grower {
-    Grower(const LevelPlan& plan, LevelRandom& random, LevelDesign& design) : plan(plan), random(random), design(design) {}
+    Grower(const LevelPlan& plan, LevelRandom& random, LevelDesign& design) : plan(plan), random(random), design(design)
+    {
+    }
     const LevelPlan& plan;
     LevelRandom& random;
     LevelDesign& design;
@@ -94,7 +96,10 @@ Position walk(Grower& grower, Position from, int length)
     return at;
 }
 
-bool isServer(int device) { return device == DeviceServerTop || device == DeviceServerBottom; }
+bool isServer(int device)
+{
+    return device == DeviceServerTop || device == DeviceServerBottom;
+}
 
 // A cell from which a new branch may leave.
 bool canBranchFrom(const Grower& grower, Position at, bool allowCross)
@@ -132,7 +137,8 @@ Position roomyPick(Grower& grower, const std::vector<Position>& positions)
     Position best = positions[grower.random.below(static_cast<int>(positions.size()))];
     for (int draw = 1; draw < 3; ++draw) {
         const Position other = positions[grower.random.below(static_cast<int>(positions.size()))];
-        if (roominess(grower, other) > roominess(grower, best)) best = other;
+        if (roominess(grower, other) > roominess(grower, best))
+            best = other;
     }
     return best;
 }
@@ -238,7 +244,8 @@ bool extendComputer(Grower& grower)
 {
     const Position chosen = roomyPick(grower, grower.computers);
     size_t pick = 0;
-    while (grower.computers[pick].column != chosen.column || grower.computers[pick].row != chosen.row) ++pick;
+    while (grower.computers[pick].column != chosen.column || grower.computers[pick].row != chosen.row)
+        ++pick;
     const Position from = chosen;
     const Position end = walk(grower, from, grower.random.between(1, 3));
     if (end.column == from.column && end.row == from.row) {
@@ -280,7 +287,8 @@ Position findFaxEntry(const Grower& grower)
 {
     for (int column = 0; column < grower.design.columns; ++column) {
         for (int row = 0; row < grower.design.rows; ++row) {
-            if (grower.design.at(column, row).device == DeviceFaxModem) return {column, row};
+            if (grower.design.at(column, row).device == DeviceFaxModem)
+                return {column, row};
         }
     }
     return {};
@@ -333,15 +341,18 @@ bool serverCanBeCutOff(const LevelDesign& design)
     for (int half = 0; half < 2; ++half) {
         const int row = design.serverY + half;
         const int sides = design.at(design.serverX, row).sides;
-        if (sides == 0) continue;
+        if (sides == 0)
+            continue;
         const int forbidden = half == 0 ? South : North;
         bool free = false;
         for (int side = North; side <= West; ++side) {
-            if (side == forbidden || opensSide(sides, side)) continue;
+            if (side == forbidden || opensSide(sides, side))
+                continue;
             const int x = design.serverX + SideStepX[side], y = row + SideStepY[side];
             free = free || !design.inside(x, y) || !isComputerCode(design.at(x, y).device);
         }
-        if (!free) return false;
+        if (!free)
+            return false;
     }
     return true;
 }

@@ -67,7 +67,8 @@ LevelPlan planOfLevel(int level)
     plan.sizeClass = row.sizeClass;
     plan.computers = between(row.computersFirst, row.computersLast, step);
     plan.fillPercent = between(row.fillFirst, row.fillLast, step);
-    if (row.sizeClass >= FullBoardSizeClass) plan.fillPercent = std::max(plan.fillPercent, FullBoardPercent);
+    if (row.sizeClass >= FullBoardSizeClass)
+        plan.fillPercent = std::max(plan.fillPercent, FullBoardPercent);
     plan.branchMin = row.branchMin;
     plan.branchMax = row.branchMax;
     plan.crossPercent = row.crossPercent;
@@ -79,7 +80,8 @@ LevelPlan planOfLevel(int level)
     plan.viruses = viruses ? std::max(1, between(row.virusesFirst, row.virusesLast, step)) : 0;
     plan.faxModems = faxModems ? std::max(2, row.faxModems) : 0;
     // A level without the extra rules makes up for them with one more computer.
-    if (level > 5 && !viruses && !faxModems) plan.computers += 1;
+    if (level > 5 && !viruses && !faxModems)
+        plan.computers += 1;
     plan.candidates = row.sizeClass <= 1 ? 60 : (row.sizeClass == 2 ? 30 : 16);
     // A bare row or column at the edge makes a board look unfinished, whatever its size.
     plan.coverEdges = true;

@@ -10,16 +10,16 @@ constexpr int FullBoardPercent = 85;
 struct LevelPlan {
     int level = 0;
     int sizeClass = 0;
-    int computers = 3;        // computers to place
-    int fillPercent = 70;     // share of the active area to cover with pieces
+    int computers = 3;                 // computers to place
+    int fillPercent = 70;              // share of the active area to cover with pieces
     int branchMin = 1, branchMax = 4;  // length of the walk that carries a new computer
-    int viruses = 0;          // computers that carry a hidden virus
-    int faxModems = 0;        // 0, or the size of the level's one relay group
-    int crossPercent = 0;     // chance that a branch may leave a tee, making a cross
-    int straightPercent = 50; // chance that a walk keeps its direction
-    int twoOutputsPercent = 0;  // chance that both Server halves feed a network
-    int candidates = 20;      // layouts tried for this level
-    bool coverEdges = false;  // every edge row and column must hold a piece
+    int viruses = 0;                   // computers that carry a hidden virus
+    int faxModems = 0;                 // 0, or the size of the level's one relay group
+    int crossPercent = 0;              // chance that a branch may leave a tee, making a cross
+    int straightPercent = 50;          // chance that a walk keeps its direction
+    int twoOutputsPercent = 0;         // chance that both Server halves feed a network
+    int candidates = 20;               // layouts tried for this level
+    bool coverEdges = false;           // every edge row and column must hold a piece
 };
 
 LevelPlan planOfLevel(int level);

@@ -13,7 +13,10 @@ public:
     // Both bounds included.
     int between(int low, int high);
     // True with the given chance in percent.
-    bool chance(int percent) { return below(100) < percent; }
+    bool chance(int percent)
+    {
+        return below(100) < percent;
+    }
 
 private:
     uint64_t state;

@@ -17,8 +17,14 @@ struct Cell {
 struct Tree {
     std::array<std::array<Cell, BoardRows>, BoardColumns> parent{};
     std::array<std::array<int, BoardRows>, BoardColumns> depth{};  // 0 = not in the network
-    Cell parentOf(Cell at) const { return parent[at.column][at.row]; }
-    int depthOf(Cell at) const { return depth[at.column][at.row]; }
+    Cell parentOf(Cell at) const
+    {
+        return parent[at.column][at.row];
+    }
+    int depthOf(Cell at) const
+    {
+        return depth[at.column][at.row];
+    }
 };
 
 Tree hangFromServer(const LevelDesign& design)
@@ -35,18 +41,22 @@ Tree hangFromServer(const LevelDesign& design)
     for (size_t head = 0; head < queue.size(); ++head) {
         const Cell at = queue[head];
         auto reach = [&](Cell next) {
-            if (tree.depthOf(next) != 0) return;
+            if (tree.depthOf(next) != 0)
+                return;
             tree.depth[next.column][next.row] = tree.depthOf(at) + 1;
             tree.parent[next.column][next.row] = at;
             queue.push_back(next);
         };
         for (int side = North; side <= West; ++side) {
-            if (opensSide(design.at(at.column, at.row).sides, side)) reach({at.column + SideStepX[side], at.row + SideStepY[side]});
+            if (opensSide(design.at(at.column, at.row).sides, side))
+                reach({at.column + SideStepX[side], at.row + SideStepY[side]});
         }
-        if (design.at(at.column, at.row).device != DeviceFaxModem) continue;
+        if (design.at(at.column, at.row).device != DeviceFaxModem)
+            continue;
         for (int x = 0; x < design.columns; ++x) {
             for (int y = 0; y < design.rows; ++y) {
-                if (design.at(x, y).device == DeviceFaxModem) reach({x, y});
+                if (design.at(x, y).device == DeviceFaxModem)
+                    reach({x, y});
             }
         }
     }
@@ -56,7 +66,8 @@ Tree hangFromServer(const LevelDesign& design)
 int sideTowards(Cell from, Cell to)
 {
     for (int side = North; side <= West; ++side) {
-        if (from.column + SideStepX[side] == to.column && from.row + SideStepY[side] == to.row) return side;
+        if (from.column + SideStepX[side] == to.column && from.row + SideStepY[side] == to.row)
+            return side;
     }
     return -1;
 }
@@ -69,9 +80,15 @@ bool keepsShape(int sides, int from, int to)
     return count == 1 || count == 3 || (count == 2 && to == oppositeSide(from));
 }
 
-bool isPlainCable(const DesignCell& cell) { return cell.device == EmptyDeviceCode && sideCount(cell.sides) == 2; }
+bool isPlainCable(const DesignCell& cell)
+{
+    return cell.device == EmptyDeviceCode && sideCount(cell.sides) == 2;
+}
 
-bool isPlainCableAt(const LevelDesign& design, Cell at) { return isPlainCable(design.at(at.column, at.row)); }
+bool isPlainCableAt(const LevelDesign& design, Cell at)
+{
+    return isPlainCable(design.at(at.column, at.row));
+}
 
 // Walks the network path from a and from b until they meet; a shortcut needs plain
 // cable on every cell between them and both ends able to turn towards each other.
@@ -81,17 +98,20 @@ bool isShortcut(const LevelDesign& design, const Tree& tree, Cell a, Cell b)
     while (!(x == y)) {
         const bool climbX = tree.depthOf(x) >= tree.depthOf(y);
         Cell& at = climbX ? x : y;
-        if (!(at == a) && !(at == b) && !isPlainCableAt(design, at)) return false;
+        if (!(at == a) && !(at == b) && !isPlainCableAt(design, at))
+            return false;
         (climbX ? lastX : lastY) = at;
         at = tree.parentOf(at);
     }
     const Cell meeting = x;
-    if (!(meeting == a) && !(meeting == b) && !isPlainCableAt(design, meeting)) return false;
+    if (!(meeting == a) && !(meeting == b) && !isPlainCableAt(design, meeting))
+        return false;
     // The path leaves a towards its parent, or, when a is where the paths meet, towards b's side.
     const Cell aNext = meeting == a ? lastY : tree.parentOf(a);
     const Cell bNext = meeting == b ? lastX : tree.parentOf(b);
     const int aOld = sideTowards(a, aNext), bOld = sideTowards(b, bNext);
-    if (aOld < 0 || bOld < 0) return false;  // a FaxModem relay: no chain of cable
+    if (aOld < 0 || bOld < 0)
+        return false;  // a FaxModem relay: no chain of cable
     return keepsShape(design.at(a.column, a.row).sides, aOld, sideTowards(a, b)) &&
            keepsShape(design.at(b.column, b.row).sides, bOld, sideTowards(b, a));
 }
@@ -105,9 +125,12 @@ bool hasShortcut(const LevelDesign& design)
         for (int row = 0; row < design.rows; ++row) {
             for (int side : {East, South}) {
                 const Cell a{column, row}, b{column + SideStepX[side], row + SideStepY[side]};
-                if (!design.inside(b.column, b.row) || tree.depthOf(a) == 0 || tree.depthOf(b) == 0) continue;
-                if (opensSide(design.at(column, row).sides, side)) continue;
-                if (isShortcut(design, tree, a, b)) return true;
+                if (!design.inside(b.column, b.row) || tree.depthOf(a) == 0 || tree.depthOf(b) == 0)
+                    continue;
+                if (opensSide(design.at(column, row).sides, side))
+                    continue;
+                if (isShortcut(design, tree, a, b))
+                    return true;
             }
         }
     }

@@ -29,8 +29,8 @@ struct SolverCell {
     int device = EmptyDeviceCode;
     std::array<int, 5> options{};
     int optionCount = 0;
-    int looseWeight = 1;                // orientations of the piece when left unconnected
-    std::array<int, 4> neighbour{};     // index of the cell across each side, or Wall
+    int looseWeight = 1;             // orientations of the piece when left unconnected
+    std::array<int, 4> neighbour{};  // index of the cell across each side, or Wall
 };
 
 struct Search {
@@ -100,7 +100,8 @@ Search prepareSearch(const LevelDesign& design)
     Search search;
     const auto order = searchOrder(design);
     std::array<std::array<int, BoardRows>, BoardColumns> index{};
-    for (auto& column : index) column.fill(Wall);
+    for (auto& column : index)
+        column.fill(Wall);
     for (size_t i = 0; i < order.size(); ++i) {
         index[order[i].first][order[i].second] = static_cast<int>(i);
     }
@@ -115,8 +116,10 @@ Search prepareSearch(const LevelDesign& design)
             cell.neighbour[side] = design.inside(x, y) ? index[x][y] : Wall;
         }
         const int self = static_cast<int>(search.cells.size());
-        if (cell.device == DeviceFaxModem) search.faxCells.push_back(self);
-        if (cell.device == DeviceServerTop || cell.device == DeviceServerBottom) search.serverCells.push_back(self);
+        if (cell.device == DeviceFaxModem)
+            search.faxCells.push_back(self);
+        if (cell.device == DeviceServerTop || cell.device == DeviceServerBottom)
+            search.serverCells.push_back(self);
         search.cells.push_back(cell);
     }
     search.value.assign(search.cells.size(), Unassigned);
@@ -185,7 +188,8 @@ std::vector<int> floodDistances(const Search& search, int start)
             }
         }
         if (search.cells[i].device == DeviceFaxModem) {
-            for (int fax : search.faxCells) reach(fax);
+            for (int fax : search.faxCells)
+                reach(fax);
         }
     }
     return distance;
@@ -219,12 +223,14 @@ void scoreLeaf(Search& search)
         }
         int best = -1;
         for (const auto& pass : passes) {
-            if (pass[i] >= 0 && (best < 0 || pass[i] < best)) best = pass[i];
+            if (pass[i] >= 0 && (best < 0 || pass[i] < best))
+                best = pass[i];
         }
         if (best < 0) {
             return;  // a connected piece that hangs on nothing: not this way
         }
-        if (isComputerCode(search.cells[i].device)) longest = std::max(longest, best + 1);
+        if (isComputerCode(search.cells[i].device))
+            longest = std::max(longest, best + 1);
     }
     search.result.longestWave = std::max(search.result.longestWave, longest);
     search.result.solutions = static_cast<int>(std::min<long>(search.result.solutions + weight, search.cap));

@@ -10,7 +10,10 @@ struct SolveResult {
     bool exhausted = false;  // the search finished inside its budget, so the count is exact up to the cap
     int longestWave = 0;     // the latest wave in which any solution found lights a computer
     long nodes = 0;          // pieces placed by the search
-    bool unique() const { return exhausted && solutions == 1; }
+    bool unique() const
+    {
+        return exhausted && solutions == 1;
+    }
 };
 
 // Searches until the count reaches the cap or the search has placed nodeBudget pieces.

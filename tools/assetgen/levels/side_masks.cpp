@@ -7,9 +7,9 @@
 namespace {
 
 // Indexed by side mask; -1 where no piece opens exactly these sides (none, or nothing).
-constexpr std::array<int, 16> KindOfMask = {
-    NoConnector, EndN, EndE, CornerNE, EndS, StraightNS, CornerES, TeeNES,
-    EndW, CornerNW, StraightEW, TeeNEW, CornerSW, TeeNSW, TeeESW, Cross};
+constexpr std::array<int, 16> KindOfMask = {NoConnector, EndN,   EndE,   CornerNE, EndS,       StraightNS,
+                                            CornerES,    TeeNES, EndW,   CornerNW, StraightEW, TeeNEW,
+                                            CornerSW,    TeeNSW, TeeESW, Cross};
 
 }  // namespace
 
@@ -18,7 +18,10 @@ int sideCount(int sides)
     return (sides & 1) + (sides >> 1 & 1) + (sides >> 2 & 1) + (sides >> 3 & 1);
 }
 
-int kindOfSides(int sides) { return KindOfMask[sides & 15]; }
+int kindOfSides(int sides)
+{
+    return KindOfMask[sides & 15];
+}
 
 int sidesOfKind(int kind)
 {

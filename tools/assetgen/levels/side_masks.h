@@ -6,11 +6,23 @@
 constexpr std::array<int, 4> SideStepX = {0, 1, 0, -1};  // N, E, S, W
 constexpr std::array<int, 4> SideStepY = {-1, 0, 1, 0};
 
-constexpr int sideBit(int side) { return 1 << side; }
-constexpr int oppositeSide(int side) { return (side + 2) % 4; }
-constexpr bool opensSide(int sides, int side) { return (sides >> side & 1) != 0; }
+constexpr int sideBit(int side)
+{
+    return 1 << side;
+}
+constexpr int oppositeSide(int side)
+{
+    return (side + 2) % 4;
+}
+constexpr bool opensSide(int sides, int side)
+{
+    return (sides >> side & 1) != 0;
+}
 // The same piece a quarter turn clockwise: N becomes E, E becomes S, and so on.
-constexpr int turnedClockwise(int sides) { return ((sides << 1) | (sides >> 3)) & 15; }
+constexpr int turnedClockwise(int sides)
+{
+    return ((sides << 1) | (sides >> 3)) & 15;
+}
 int sideCount(int sides);
 // ElementKind of a cable piece or end with these open sides (Cross for all four).
 int kindOfSides(int sides);

@@ -29,7 +29,10 @@ struct Play {
     std::vector<std::string> faults;
 };
 
-void frame(Play& play) { updateConnections(play.board, play.connectors, play.watch, play.events); }
+void frame(Play& play)
+{
+    updateConnections(play.board, play.connectors, play.watch, play.events);
+}
 
 void click(Play& play, int column, int row)
 {
@@ -47,12 +50,15 @@ bool facesNothing(const Play& play, int column, int row)
 {
     const int sides = sidesAt(play, column, row);
     for (int side = North; side <= West; ++side) {
-        if (!opensSide(sides, side)) continue;
+        if (!opensSide(sides, side))
+            continue;
         const int x = column + SideStepX[side], y = row + SideStepY[side];
-        if (x < 0 || y < 0 || x >= play.board.columns || y >= play.board.rows) continue;
+        if (x < 0 || y < 0 || x >= play.board.columns || y >= play.board.rows)
+            continue;
         const bool bothComputers =
             play.board.device[column][row] == DeviceComputer && play.board.device[x][y] == DeviceComputer;
-        if (!bothComputers && opensSide(sidesAt(play, x, y), oppositeSide(side))) return false;
+        if (!bothComputers && opensSide(sidesAt(play, x, y), oppositeSide(side)))
+            return false;
     }
     return true;
 }
@@ -62,7 +68,8 @@ template <typename Test>
 bool turnUntil(Play& play, int column, int row, Test test)
 {
     for (int turn = 0; turn < 4; ++turn) {
-        if (test()) return true;
+        if (test())
+            return true;
         click(play, column, row);
     }
     return test();
@@ -81,7 +88,8 @@ bool turnAway(Play& play, int column, int row)
 int connectedCount(const Play& play)
 {
     int count = 0;
-    for (const Computer& computer : play.board.computers) count += computer.reached | computer.cleanable;
+    for (const Computer& computer : play.board.computers)
+        count += computer.reached | computer.cleanable;
     return count;
 }
 
@@ -96,9 +104,11 @@ bool serverFacesNothing(const Play& play, int row)
 {
     const int column = play.board.serverX;
     for (int side = North; side <= West; ++side) {
-        if (!opensSide(sidesAt(play, column, row), side)) continue;
+        if (!opensSide(sidesAt(play, column, row), side))
+            continue;
         const int x = column + SideStepX[side], y = row + SideStepY[side];
-        if (x < 0 || y < 0 || x >= play.board.columns || y >= play.board.rows) continue;
+        if (x < 0 || y < 0 || x >= play.board.columns || y >= play.board.rows)
+            continue;
         const int solvedSides = sidesOfKind(kindOfTile(play.solved[x][y]));
         if (opensSide(sidesAt(play, x, y), oppositeSide(side)) || opensSide(solvedSides, oppositeSide(side))) {
             return false;
@@ -128,12 +138,15 @@ void cutServerOff(Play& play)
         }
         for (int turn = 0; turn < 3 && !serverFacesNothing(play, row); ++turn) {
             closeFacedCable(play, row);
-            if (!serverFacesNothing(play, row)) click(play, play.board.serverX, row);
+            if (!serverFacesNothing(play, row))
+                click(play, play.board.serverX, row);
         }
-        if (!serverFacesNothing(play, row)) play.faults.push_back("a Server half cannot be cut off");
+        if (!serverFacesNothing(play, row))
+            play.faults.push_back("a Server half cannot be cut off");
     }
     frame(play);
-    if (connectedCount(play) != 0) play.faults.push_back("computers stay connected with the Server cut off");
+    if (connectedCount(play) != 0)
+        play.faults.push_back("computers stay connected with the Server cut off");
 }
 
 void turnPiecesToSolved(Play& play)
@@ -157,7 +170,8 @@ void turnComputersAway(Play& play)
     turnToSolved(play, play.board.serverX, play.board.serverY);
     turnToSolved(play, play.board.serverX, play.board.serverY + 1);
     frame(play);
-    if (connectedCount(play) != 0) play.faults.push_back("computers stay connected after turning them away");
+    if (connectedCount(play) != 0)
+        play.faults.push_back("computers stay connected after turning them away");
 }
 
 // A hidden virus shows itself in the first frame, the computer is cleanable in the next.
@@ -175,7 +189,8 @@ void connectAlone(Play& play, size_t index)
         click(play, x, y);
         frame(play);
     }
-    if (play.board.computers[index].state != Connected) play.faults.push_back("a computer alone did not connect");
+    if (play.board.computers[index].state != Connected)
+        play.faults.push_back("a computer alone did not connect");
     turnAway(play, x, y);
     frame(play);
 }
@@ -192,9 +207,11 @@ std::vector<std::string> playLevelOut(Board& board, const Grid& solvedTiles)
     for (size_t i = 0; i < board.computers.size() && play.faults.empty(); ++i) {
         connectAlone(play, i);
     }
-    for (const Computer& computer : board.computers) turnToSolved(play, computer.x, computer.y);
+    for (const Computer& computer : board.computers)
+        turnToSolved(play, computer.x, computer.y);
     frame(play);
-    if (play.faults.empty() && !testCompletion(board)) play.faults.push_back("the level did not complete");
+    if (play.faults.empty() && !testCompletion(board))
+        play.faults.push_back("the level did not complete");
     return play.faults;
 }
 

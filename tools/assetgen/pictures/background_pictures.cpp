@@ -72,8 +72,10 @@ void paintTrace(cairo_t* cr, const Mood& mood, PatternRandom& random, double x, 
 void paintTraces(cairo_t* cr, const Mood& mood, PatternRandom& random, int count) {
     for (int i = 0; i < count; ++i) {
         double x = random.between(0, ScreenWidth), y = random.between(0, ScreenHeight);
-        if (random.unit() < 0.5) x = random.unit() < 0.5 ? random.between(0, 110) : random.between(690, 800);
-        else y = random.unit() < 0.5 ? random.between(0, 90) : random.between(510, 600);
+        if (random.unit() < 0.5)
+            x = random.unit() < 0.5 ? random.between(0, 110) : random.between(690, 800);
+        else
+            y = random.unit() < 0.5 ? random.between(0, 90) : random.between(510, 600);
         paintTrace(cr, mood, random, x, y);
     }
 }

@@ -15,7 +15,10 @@ struct CanvasSize {
 };
 
 constexpr std::array<CanvasSize, 4> Sizes = {{
-    {4, 5, 232, 280}, {6, 7, 328, 376}, {10, 9, 520, 440}, {14, 11, 704, 556},
+    {4, 5, 232, 280},
+    {6, 7, 328, 376},
+    {10, 9, 520, 440},
+    {14, 11, 704, 556},
 }};
 
 constexpr int Cell = 48;
@@ -30,7 +33,8 @@ void paintGrid(cairo_t* cr, const CanvasSize& size) {
     for (int c = 0; c <= size.columns; ++c)
         cairo_move_to(cr, left + c * Cell + 0.5, top), cairo_line_to(cr, left + c * Cell + 0.5, top + size.rows * Cell);
     for (int r = 0; r <= size.rows; ++r)
-        cairo_move_to(cr, left, top + r * Cell + 0.5), cairo_line_to(cr, left + size.columns * Cell, top + r * Cell + 0.5);
+        cairo_move_to(cr, left, top + r * Cell + 0.5),
+            cairo_line_to(cr, left + size.columns * Cell, top + r * Cell + 0.5);
     cairo_stroke(cr);
     cairo_rectangle(cr, left - 3.5, top - 3.5, size.columns * Cell + 7, size.rows * Cell + 7);
     setColour(cr, 120, 200, 220, 0.18);

@@ -33,7 +33,10 @@ void drawCable(cairo_t* cr) {
         cairo_curve_to(cr, 90, 214, 70, 176, 128, 176);
     };
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    const struct { double width; int r, g, b; } strokes[] = {{30, 6, 28, 40}, {20, 34, 168, 196}, {6, 190, 250, 255}};
+    const struct {
+        double width;
+        int r, g, b;
+    } strokes[] = {{30, 6, 28, 40}, {20, 34, 168, 196}, {6, 190, 250, 255}};
     for (const auto& stroke : strokes) {
         path();
         cairo_set_line_width(cr, stroke.width);

@@ -21,18 +21,18 @@ void triangle(cairo_t* cr, double tipX, double y, double width, bool pointsRight
 // Symbols centred on (16, 16): previous, play, next, stop.
 void musicSymbol(cairo_t* cr, int button) {
     switch (button) {
-    case 0:
-        cairo_rectangle(cr, 9, 11, 2, 10);
-        triangle(cr, 11, 16, 5.5, false);
-        triangle(cr, 16.5, 16, 5.5, false);
-        break;
-    case 1: triangle(cr, 22, 16, 8, true); break;
-    case 2:
-        triangle(cr, 21, 16, 5.5, true);
-        triangle(cr, 15.5, 16, 5.5, true);
-        cairo_rectangle(cr, 21, 11, 2, 10);
-        break;
-    default: cairo_rectangle(cr, 11, 11, 10, 10); break;
+        case 0:
+            cairo_rectangle(cr, 9, 11, 2, 10);
+            triangle(cr, 11, 16, 5.5, false);
+            triangle(cr, 16.5, 16, 5.5, false);
+            break;
+        case 1: triangle(cr, 22, 16, 8, true); break;
+        case 2:
+            triangle(cr, 21, 16, 5.5, true);
+            triangle(cr, 15.5, 16, 5.5, true);
+            cairo_rectangle(cr, 21, 11, 2, 10);
+            break;
+        default: cairo_rectangle(cr, 11, 11, 10, 10); break;
     }
     cairo_fill(cr);
 }
@@ -55,11 +55,15 @@ void drawMusicButton(cairo_t* cr, int frame) {
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(face);
     cairo_set_line_width(cr, 1.2);
-    if (lit) setColour(cr, 170, 250, 255);
-    else setColour(cr, 90, 160, 180);
+    if (lit)
+        setColour(cr, 170, 250, 255);
+    else
+        setColour(cr, 90, 160, 180);
     cairo_stroke(cr);
-    if (lit) setColour(cr, 230, 255, 255);
-    else setColour(cr, 160, 210, 225);
+    if (lit)
+        setColour(cr, 230, 255, 255);
+    else
+        setColour(cr, 160, 210, 225);
     musicSymbol(cr, frame % 4);
 }
 

@@ -88,8 +88,10 @@ PixelBlock makePublisherLogo(const FontLibrary& fonts) {
     cairo_translate(cr, 28, 30);
     for (int corner = 0; corner < 6; ++corner) {
         const double angle = corner * Pi / 3 + Pi / 6;
-        if (corner == 0) cairo_move_to(cr, 23 * std::cos(angle), 23 * std::sin(angle));
-        else cairo_line_to(cr, 23 * std::cos(angle), 23 * std::sin(angle));
+        if (corner == 0)
+            cairo_move_to(cr, 23 * std::cos(angle), 23 * std::sin(angle));
+        else
+            cairo_line_to(cr, 23 * std::cos(angle), 23 * std::sin(angle));
     }
     cairo_close_path(cr);
     cairo_pattern_t* plate = cairo_pattern_create_linear(0, -23, 0, 23);

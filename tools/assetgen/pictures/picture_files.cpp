@@ -24,11 +24,11 @@ struct PictureFile {
 
 std::vector<uint8_t> encode(const PixelBlock& pixels, Format format) {
     switch (format) {
-    case Format::PngAlpha: return encodePng(pixels, true);
-    case Format::PngOpaque: return encodePng(pixels, false);
-    case Format::Tga: return encodeTga32(pixels);
-    case Format::Bmp: return encodeBmp24(pixels);
-    case Format::Jpeg: return encodeJpeg(pixels, JpegQuality);
+        case Format::PngAlpha: return encodePng(pixels, true);
+        case Format::PngOpaque: return encodePng(pixels, false);
+        case Format::Tga: return encodeTga32(pixels);
+        case Format::Bmp: return encodeBmp24(pixels);
+        case Format::Jpeg: return encodeJpeg(pixels, JpegQuality);
     }
     return {};
 }

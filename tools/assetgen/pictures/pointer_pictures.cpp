@@ -35,8 +35,10 @@ void drawArrow(cairo_t* cr, bool glowing) {
     arrowPath(cr);
     cairo_pattern_t* fill = cairo_pattern_create_linear(0, 0, 12, 26);
     cairo_pattern_add_color_stop_rgb(fill, 0, 1, 1, 1);
-    if (glowing) cairo_pattern_add_color_stop_rgb(fill, 1, 0.70, 0.97, 1.0);
-    else cairo_pattern_add_color_stop_rgb(fill, 1, 0.80, 0.86, 0.92);
+    if (glowing)
+        cairo_pattern_add_color_stop_rgb(fill, 1, 0.70, 0.97, 1.0);
+    else
+        cairo_pattern_add_color_stop_rgb(fill, 1, 0.80, 0.86, 0.92);
     cairo_set_source(cr, fill);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(fill);
@@ -51,8 +53,10 @@ void starPath(cairo_t* cr, double arm, double waist) {
     for (int point = 0; point < 4; ++point) {
         const double angle = point * Pi / 2;
         const double side = angle + Pi / 4;
-        if (point == 0) cairo_move_to(cr, arm * std::cos(angle), arm * std::sin(angle));
-        else cairo_line_to(cr, arm * std::cos(angle), arm * std::sin(angle));
+        if (point == 0)
+            cairo_move_to(cr, arm * std::cos(angle), arm * std::sin(angle));
+        else
+            cairo_line_to(cr, arm * std::cos(angle), arm * std::sin(angle));
         cairo_line_to(cr, waist * std::cos(side), waist * std::sin(side));
     }
     cairo_close_path(cr);

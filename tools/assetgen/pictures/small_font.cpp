@@ -61,7 +61,9 @@ void bakeOutline(Canvas& glyph, int advance) {
     cairo_surface_flush(glyph.surface());
     const int size = glyph.width(), stride = cairo_image_surface_get_stride(glyph.surface());
     unsigned char* data = cairo_image_surface_get_data(glyph.surface());
-    const auto word = [&](int x, int y) -> uint32_t& { return reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride)[x]; };
+    const auto word = [&](int x, int y) -> uint32_t& {
+        return reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride)[x];
+    };
     std::vector<double> core(static_cast<size_t>(size) * size);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
@@ -80,7 +82,9 @@ void bakeOutline(Canvas& glyph, int advance) {
             const double outline = std::min(1.0, spread * OutlineStrength) * (1 - own);
             // Premultiplied white glyph over the dark outline.
             const double alpha = own + outline;
-            const auto channel = [&](int dark) { return static_cast<uint32_t>(std::lround(255 * own + dark * outline)); };
+            const auto channel = [&](int dark) {
+                return static_cast<uint32_t>(std::lround(255 * own + dark * outline));
+            };
             word(x, y) = static_cast<uint32_t>(std::lround(alpha * 255)) << 24 | channel(OutlineRed) << 16 |
                          channel(OutlineGreen) << 8 | channel(OutlineBlue);
         }

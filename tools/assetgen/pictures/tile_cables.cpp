@@ -10,9 +10,21 @@ namespace {
 
 // Open sides N, E, S, W of each cable kind, as the board's connection rules read them.
 constexpr std::array<std::array<bool, 4>, 15> OpenSides = {{
-    {1, 0, 1, 0}, {0, 1, 0, 1}, {1, 0, 0, 1}, {1, 1, 0, 0}, {0, 1, 1, 0},
-    {0, 0, 1, 1}, {1, 1, 0, 1}, {1, 1, 1, 0}, {0, 1, 1, 1}, {1, 0, 1, 1},
-    {1, 1, 1, 1}, {0, 0, 0, 1}, {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0},
+    {1, 0, 1, 0},
+    {0, 1, 0, 1},
+    {1, 0, 0, 1},
+    {1, 1, 0, 0},
+    {0, 1, 1, 0},
+    {0, 0, 1, 1},
+    {1, 1, 0, 1},
+    {1, 1, 1, 0},
+    {0, 1, 1, 1},
+    {1, 0, 1, 1},
+    {1, 1, 1, 1},
+    {0, 0, 0, 1},
+    {1, 0, 0, 0},
+    {0, 1, 0, 0},
+    {0, 0, 1, 0},
 }};
 
 // The cable runs past the tile edge so that the cut at the edge is clean.
@@ -26,7 +38,9 @@ struct CableLayer {
 
 // Casing, body and bright core, drawn in that order over every branch.
 constexpr std::array<CableLayer, 3> CableLayers = {{
-    {10.0, 6, 28, 40, 0.95}, {6.0, 34, 168, 196, 1.0}, {2.0, 176, 248, 255, 0.85},
+    {10.0, 6, 28, 40, 0.95},
+    {6.0, 34, 168, 196, 1.0},
+    {2.0, 176, 248, 255, 0.85},
 }};
 
 void strokeBranches(cairo_t* cr, const std::array<bool, 4>& open, const CableLayer& layer) {

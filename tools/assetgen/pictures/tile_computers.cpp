@@ -106,7 +106,8 @@ void drawTerminal(cairo_t* cr, const ScreenLook& look, int step) {
     for (double& length : lengths) length = random.between(6, 22);
     const int scroll = step < PromptScreens ? step - TerminalScreens : PromptScreens - TerminalScreens;
     setInk(cr, look, 0.85);
-    for (int line = 0; line < 5; ++line) textLine(cr, ScreenX + 2, ScreenY + 2 + line * 3.5, lengths[static_cast<size_t>(line + scroll)]);
+    for (int line = 0; line < 5; ++line)
+        textLine(cr, ScreenX + 2, ScreenY + 2 + line * 3.5, lengths[static_cast<size_t>(line + scroll)]);
     if (step >= PromptScreens) {
         setInk(cr, look);
         textLine(cr, ScreenX + 2, ScreenY + 16, 3);
@@ -202,8 +203,11 @@ void drawComputer(cairo_t* cr, int state, int animFrame) {
     drawScreen(cr, state, animFrame);
     // Power light under the screen.
     cairo_arc(cr, BodyRight - 3, BezelBottom - 2.2, 0.9, 0, 6.2832);
-    if (state == 1) setColour(cr, 90, 255, 120);
-    else if (state == 2) setColour(cr, 255, 70, 60);
-    else setColour(cr, 80, 140, 255);
+    if (state == 1)
+        setColour(cr, 90, 255, 120);
+    else if (state == 2)
+        setColour(cr, 255, 70, 60);
+    else
+        setColour(cr, 80, 140, 255);
     cairo_fill(cr);
 }

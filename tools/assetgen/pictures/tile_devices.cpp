@@ -39,8 +39,10 @@ void drawCabinet(cairo_t* cr) {
         cairo_rectangle(cr, BodyLeft + 5, y + 2.5, 11, 1.2);
         cairo_fill(cr);
         cairo_arc(cr, BodyLeft + BodyWidth - 6, y + 3, 1.1, 0, 6.2832);
-        if (unit % 3 == 1) setColour(cr, 255, 190, 60);
-        else setColour(cr, 80, 255, 120);
+        if (unit % 3 == 1)
+            setColour(cr, 255, 190, 60);
+        else
+            setColour(cr, 80, 255, 120);
         cairo_fill(cr);
     }
 }
@@ -56,8 +58,10 @@ void drawLight(cairo_t* cr, double x, double y, int red, int green, int blue, bo
         cairo_pattern_destroy(halo);
     }
     cairo_arc(cr, x, y, 1.5, 0, 6.2832);
-    if (lit) setColour(cr, 255, 255, 230);
-    else setColour(cr, red / 4, green / 4, blue / 4);
+    if (lit)
+        setColour(cr, 255, 255, 230);
+    else
+        setColour(cr, red / 4, green / 4, blue / 4);
     cairo_fill(cr);
 }
 
@@ -93,7 +97,8 @@ void drawFaxModem(cairo_t* cr, bool lit) {
     // Keypad.
     setColour(cr, 50, 60, 74);
     for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 3; ++column) cairo_rectangle(cr, left + 15 + column * 3.5, top + 9 + row * 3.5, 2, 2);
+        for (int column = 0; column < 3; ++column)
+            cairo_rectangle(cr, left + 15 + column * 3.5, top + 9 + row * 3.5, 2, 2);
     cairo_fill(cr);
     // Paper slot and the four status lights.
     cairo_rectangle(cr, left + 3, top + 10, 9, 2);

@@ -37,13 +37,13 @@ int stepsPerBar(const PieceSpec& spec) { return spec.beatsPerBar * 4; }
 
 void playVoice(AudioBuffer& out, Voice voice, const NoteEvent& note, const PieceSpec& spec) {
     switch (voice) {
-    case Voice::Pluck: playPluck(out, note, spec.pluckTone); break;
-    case Voice::Bell: playBell(out, note, 0.7f); break;
-    case Voice::Marimba: playMarimba(out, note); break;
-    case Voice::EPiano: playEPiano(out, note); break;
-    case Voice::Nylon: playNylon(out, note); break;
-    case Voice::Lead: playLead(out, note); break;
-    case Voice::Flute: playFlute(out, note); break;
+        case Voice::Pluck: playPluck(out, note, spec.pluckTone); break;
+        case Voice::Bell: playBell(out, note, 0.7f); break;
+        case Voice::Marimba: playMarimba(out, note); break;
+        case Voice::EPiano: playEPiano(out, note); break;
+        case Voice::Nylon: playNylon(out, note); break;
+        case Voice::Lead: playLead(out, note); break;
+        case Voice::Flute: playFlute(out, note); break;
     }
 }
 
@@ -57,7 +57,8 @@ int chordTone(const std::vector<int>& chord, int index) {
 
 void padBar(AudioBuffer& out, const PieceSpec& spec, const BarClock& clock, int bar) {
     for (int tone : chordOf(spec, bar)) {
-        const NoteEvent note{clock.barStart, static_cast<float>(clock.beat * spec.beatsPerBar), float(spec.keyNote + tone), 0.16f, 0.0f};
+        const NoteEvent note{clock.barStart, static_cast<float>(clock.beat * spec.beatsPerBar),
+                             float(spec.keyNote + tone), 0.16f, 0.0f};
         playPad(out, note, spec.padBrightness);
     }
 }
@@ -78,7 +79,8 @@ void arpBar(AudioBuffer& out, const PieceSpec& spec, const BarClock& clock, int 
     for (int i = 0; i < spec.arpStepsPerBar; ++i) {
         const int index = spec.arpPattern[i % spec.arpPattern.size()];
         const float pan = (i % 2 ? 0.35f : -0.35f);
-        const NoteEvent note{clock.barStart + i * step, float(step * 0.8), float(spec.keyNote + 12 + chordTone(chord, index)),
+        const NoteEvent note{clock.barStart + i * step, float(step * 0.8),
+                             float(spec.keyNote + 12 + chordTone(chord, index)),
                              spec.arpVoice == Voice::Bell ? 0.1f : 0.16f, pan};
         playVoice(out, spec.arpVoice, note, spec);
     }
@@ -91,7 +93,8 @@ void compBar(AudioBuffer& out, const PieceSpec& spec, const BarClock& clock, int
     for (int i = 0; i < stepsPerBar(spec) && i < static_cast<int>(spec.comp.size()); ++i) {
         if (spec.comp[i] != 'x') continue;
         int length = 1;
-        while (i + length < stepsPerBar(spec) && i + length < int(spec.comp.size()) && spec.comp[i + length] == '.') ++length;
+        while (i + length < stepsPerBar(spec) && i + length < int(spec.comp.size()) && spec.comp[i + length] == '.')
+            ++length;
         for (size_t k = 0; k < chord.size(); ++k) {
             const NoteEvent note{clock.barStart + i * step + 0.012 * k, float(length * step * 0.9),
                                  float(spec.keyNote + chord[k]), 0.1f, -0.4f + 0.8f * k / chord.size()};
@@ -104,7 +107,10 @@ void bellBar(AudioBuffer& out, const PieceSpec& spec, const BarClock& clock, int
     const auto& chord = chordOf(spec, bar);
     for (int beat = 0; beat < spec.beatsPerBar; beat += 2) {
         const int tone = chordTone(chord, (bar + beat) % static_cast<int>(chord.size()) + 1);
-        playBell(out, {clock.barStart + beat * clock.beat, 0.1f, float(spec.keyNote + 24 + tone), 0.09f, beat ? 0.5f : -0.5f}, 1.0f);
+        playBell(
+            out,
+            {clock.barStart + beat * clock.beat, 0.1f, float(spec.keyNote + 24 + tone), 0.09f, beat ? 0.5f : -0.5f},
+            1.0f);
     }
 }
 
@@ -127,10 +133,8 @@ void drumBar(AudioBuffer& out, const PieceSpec& spec, const BarClock& clock, int
 
 // Rhythms of one bar in eighth notes: (start, length); four beats, then three.
 const std::vector<std::vector<std::pair<int, int>>> MelodyRhythms{
-    {{0, 3}, {3, 1}, {4, 4}},
-    {{0, 2}, {2, 2}, {4, 2}, {6, 2}},
-    {{0, 4}, {4, 3}, {7, 1}},
-    {{0, 1}, {1, 2}, {3, 3}, {6, 2}},
+    {{0, 3}, {3, 1}, {4, 4}}, {{0, 2}, {2, 2}, {4, 2}, {6, 2}},
+    {{0, 4}, {4, 3}, {7, 1}}, {{0, 1}, {1, 2}, {3, 3}, {6, 2}},
     {{0, 6}, {6, 2}},
 };
 const std::vector<std::vector<std::pair<int, int>>> WaltzRhythms{

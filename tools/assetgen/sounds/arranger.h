@@ -23,21 +23,21 @@ struct LayerSpan {
 
 struct PieceSpec {
     float bpm = 120.0f;
-    int beatsPerBar = 4;                  // 4, or 3 for a waltz
+    int beatsPerBar = 4;  // 4, or 3 for a waltz
     int bars = 16;
-    int keyNote = 57;                     // MIDI note of the key's tonic (pads sit here)
-    std::vector<std::vector<int>> chords; // one per bar, cycled; semitones from keyNote, root first
+    int keyNote = 57;                      // MIDI note of the key's tonic (pads sit here)
+    std::vector<std::vector<int>> chords;  // one per bar, cycled; semitones from keyNote, root first
     // A form such as "AABA": sections of sectionBars bars, each cycling its own chords
     // (sectionChords[letter - 'A']); when empty, the chords above cycle over the piece.
     std::string form;
     int sectionBars = 8;
     std::vector<std::vector<std::vector<int>>> sectionChords;
-    std::vector<int> scale;               // melody scale, semitones from keyNote
+    std::vector<int> scale;  // melody scale, semitones from keyNote
     std::vector<LayerSpan> layers;
-    std::string kick, snare, hat, rim;    // 4 steps a beat: 'x' hit, 'o' open hat, '.' rest
-    std::string bass;                     // 2 steps a beat: 'r' root, 'f' fifth, 'o' octave, '.' rest
-    std::string comp;                     // 4 steps a beat: 'x' the chord struck, '.' rest
-    std::vector<int> arpPattern;          // chord-tone indexes (past the end climbs an octave)
+    std::string kick, snare, hat, rim;  // 4 steps a beat: 'x' hit, 'o' open hat, '.' rest
+    std::string bass;                   // 2 steps a beat: 'r' root, 'f' fifth, 'o' octave, '.' rest
+    std::string comp;                   // 4 steps a beat: 'x' the chord struck, '.' rest
+    std::vector<int> arpPattern;        // chord-tone indexes (past the end climbs an octave)
     int arpStepsPerBar = 8;
     Voice arpVoice = Voice::Pluck;
     Voice leadVoice = Voice::Lead;

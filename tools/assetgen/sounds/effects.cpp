@@ -110,7 +110,8 @@ AudioBuffer makeRankUp() {
     for (int i = 0; i < 5; ++i) playBrass(rise, {0.1 * i, 0.08f, climb[i], 0.32f, -0.4f + 0.2f * i});
     for (float tone : {48.0f, 60.0f, 64.0f, 67.0f, 72.0f, 76.0f})
         playBrass(rise, {0.55, 1.3f, tone, 0.17f, (tone - 64) / 14});
-    for (int i = 0; i < 8; ++i) playBell(rise, {0.55 + 0.06 * i, 0.1f, 84.0f + (i * 7) % 17, 0.08f, (i % 3 - 1) * 0.6f}, 0.6f);
+    for (int i = 0; i < 8; ++i)
+        playBell(rise, {0.55 + 0.06 * i, 0.1f, 84.0f + (i * 7) % 17, 0.08f, (i % 3 - 1) * 0.6f}, 0.6f);
     playKick(rise, {0.55, 0.1f, 0, 0.6f, 0});
     playHat(rise, {0.55, 0.1f, 0, 0.2f, 0.3f}, true);
     finishEffect(rise, 1.3f);

@@ -29,7 +29,9 @@ std::pair<float, float> panned(float sample, float pan) {
     return {sample * std::cos(angle) * 1.4142f, sample * std::sin(angle) * 1.4142f};
 }
 
-uint32_t seedFor(const NoteEvent& note) { return static_cast<uint32_t>(note.start * 1000003.0 + note.note * 7919.0) | 1u; }
+uint32_t seedFor(const NoteEvent& note) {
+    return static_cast<uint32_t>(note.start * 1000003.0 + note.note * 7919.0) | 1u;
+}
 
 }  // namespace
 
@@ -135,7 +137,8 @@ void playEPiano(AudioBuffer& out, const NoteEvent& note) {
         const float level = env.at(t, note.hold);
         const float index = 1.2f * std::exp(-t / 0.4f) + 0.2f;
         const float body = std::sin(TwoPi * hz * t + index * std::sin(TwoPi * hz * t));
-        const float tine = hz * 14.0f < 16000.0f ? 0.15f * std::sin(TwoPi * hz * 14.0f * t) * std::exp(-t / 0.02f) : 0.0f;
+        const float tine =
+            hz * 14.0f < 16000.0f ? 0.15f * std::sin(TwoPi * hz * 14.0f * t) * std::exp(-t / 0.02f) : 0.0f;
         // A slow tremolo that moves across the stereo field, as the old amplifiers did.
         const float sway = 0.25f * wobble.sine();
         const auto [left, right] = panned((body + tine) * level * 0.45f, note.pan);
@@ -206,7 +209,8 @@ void playHat(AudioBuffer& out, const NoteEvent& hit, bool open) {
 
 void playRim(AudioBuffer& out, const NoteEvent& hit) {
     renderNote(out, hit, 0.08f, [&](float t) {
-        const float knock = std::sin(TwoPi * 1750.0f * t) * std::exp(-t / 0.012f) + 0.6f * std::sin(TwoPi * 520.0f * t) * std::exp(-t / 0.02f);
+        const float knock = std::sin(TwoPi * 1750.0f * t) * std::exp(-t / 0.012f) +
+                            0.6f * std::sin(TwoPi * 520.0f * t) * std::exp(-t / 0.02f);
         return panned(knock * std::min(1.0f, t / 0.0005f) * 0.5f, hit.pan);
     });
 }

@@ -9,7 +9,7 @@ struct NoteEvent {
     float hold = 0.25f;  // seconds the key is held
     float note = 60.0f;  // MIDI note number
     float gain = 0.5f;
-    float pan = 0.0f;    // -1 left .. 1 right
+    float pan = 0.0f;  // -1 left .. 1 right
 };
 
 // Warm, slowly opening chord pad of detuned saws; brightness 0..1 opens the filter.

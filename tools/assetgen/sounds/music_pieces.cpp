@@ -6,7 +6,7 @@ PieceSpec menuThemeSpec() {
     PieceSpec spec;
     spec.bpm = 84.0f;
     spec.bars = 16;
-    spec.keyNote = 53;  // F3
+    spec.keyNote = 53;                                                             // F3
     spec.chords = {{0, 4, 7, 11}, {-3, 0, 4, 7}, {-7, -3, 0, 4}, {-5, -1, 2, 9}};  // Fmaj7 Dm7 Bbmaj7 Cadd9
     spec.scale = {0, 2, 4, 5, 7, 9, 11};
     spec.layers = {{Layer::Pad, 0, 15}, {Layer::Arp, 0, 15}, {Layer::Bass, 4, 15}, {Layer::Lead, 8, 15}};
@@ -34,14 +34,14 @@ PieceSpec circuitSpec() {
     spec.sectionBars = 8;
     spec.bars = 32;
     spec.sectionChords = {
-        {{0, 3, 7, 12}, {-4, 0, 3, 8}, {3, 7, 10, 15}, {-2, 2, 5, 10}},  // Am F C G
-        {{-4, 0, 3, 8}, {-2, 2, 5, 10}, {-5, -2, 2, 7}, {0, 3, 7, 12}},  // F G Em Am
+        {{0, 3, 7, 12}, {-4, 0, 3, 8}, {3, 7, 10, 15}, {-2, 2, 5, 10}},    // Am F C G
+        {{-4, 0, 3, 8}, {-2, 2, 5, 10}, {-5, -2, 2, 7}, {0, 3, 7, 12}},    // F G Em Am
         {{5, 8, 12, 15}, {7, 10, 14, 17}, {-4, 0, 3, 7}, {-5, -1, 2, 7}},  // Dm7 Em7 Fmaj7 E
     };
     spec.scale = {0, 2, 3, 5, 7, 8, 10};
-    spec.layers = {{Layer::Pad, 0, 31},   {Layer::Arp, 0, 7},    {Layer::Arp, 16, 31}, {Layer::Bass, 0, 23},
-                   {Layer::Kick, 0, 23},  {Layer::Snare, 8, 23}, {Layer::Hat, 8, 15},  {Layer::Lead, 8, 23},
-                   {Layer::Bell, 24, 31}};
+    spec.layers = {{Layer::Pad, 0, 31},  {Layer::Arp, 0, 7},   {Layer::Arp, 16, 31},
+                   {Layer::Bass, 0, 23}, {Layer::Kick, 0, 23}, {Layer::Snare, 8, 23},
+                   {Layer::Hat, 8, 15},  {Layer::Lead, 8, 23}, {Layer::Bell, 24, 31}};
     spec.kick = "x.......x.......";
     spec.snare = "....x.......x...";
     spec.hat = "..x...x...x...x.";
@@ -74,7 +74,7 @@ PieceSpec nightShiftSpec() {
         {{-4, 0, 3, 7}, {-5, -2, 2, 5}, {-7, -4, 0, 3}, {-5, -1, 2, 7}},         // Bbmaj7 Am7 Gm7 A
     };
     spec.scale = {0, 2, 3, 5, 7, 9, 10};
-    spec.layers = {{Layer::Comp, 0, 31}, {Layer::Bass, 0, 31}, {Layer::Rim, 8, 31}, {Layer::Kick, 8, 31},
+    spec.layers = {{Layer::Comp, 0, 31}, {Layer::Bass, 0, 31},  {Layer::Rim, 8, 31},  {Layer::Kick, 8, 31},
                    {Layer::Lead, 8, 15}, {Layer::Lead, 24, 31}, {Layer::Arp, 16, 23}, {Layer::Pad, 16, 23}};
     spec.comp = "x.......x...";
     spec.bass = "r...f.";
@@ -105,13 +105,13 @@ PieceSpec uplinkSpec() {
     spec.sectionBars = 8;
     spec.bars = 32;
     spec.sectionChords = {
-        {{0, 4, 7, 12}, {5, 9, 12, 17}, {-3, 0, 4, 9}, {-5, -1, 2, 7}},   // Eb Ab Cm Bb
+        {{0, 4, 7, 12}, {5, 9, 12, 17}, {-3, 0, 4, 9}, {-5, -1, 2, 7}},    // Eb Ab Cm Bb
         {{5, 9, 12, 17}, {7, 11, 14, 19}, {4, 7, 11, 16}, {-3, 0, 4, 9}},  // Ab Bb Gm Cm
-        {{2, 5, 9, 12}, {-5, -1, 2, 7}, {-8, -5, 0, 4}, {-7, -3, 0, 5}},  // Fm7 Bb Eb/G Ab
+        {{2, 5, 9, 12}, {-5, -1, 2, 7}, {-8, -5, 0, 4}, {-7, -3, 0, 5}},   // Fm7 Bb Eb/G Ab
     };
     spec.scale = {0, 2, 4, 5, 7, 9, 11};
-    spec.layers = {{Layer::Arp, 0, 31},  {Layer::Bass, 0, 31}, {Layer::Kick, 0, 15}, {Layer::Kick, 24, 31},
-                   {Layer::Rim, 0, 15},  {Layer::Rim, 24, 31}, {Layer::Lead, 8, 15}, {Layer::Lead, 24, 31},
+    spec.layers = {{Layer::Arp, 0, 31},   {Layer::Bass, 0, 31}, {Layer::Kick, 0, 15}, {Layer::Kick, 24, 31},
+                   {Layer::Rim, 0, 15},   {Layer::Rim, 24, 31}, {Layer::Lead, 8, 15}, {Layer::Lead, 24, 31},
                    {Layer::Bell, 16, 23}, {Layer::Pad, 16, 23}};
     spec.kick = "x.....x...x.....";
     spec.rim = "....x.......x...";
