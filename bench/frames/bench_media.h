@@ -19,7 +19,7 @@ struct BenchScript {
 // The real SDL backend in a window, unpaced, so every frame costs what it costs.
 class BenchSdlMedia : public SdlMedia {
 public:
-    BenchSdlMedia(BenchScript& script, DrawPath path) : SdlMedia(path), script(script) {}
+    BenchSdlMedia(BenchScript& script, PathChoice path) : SdlMedia(path), script(script) {}
     bool openScreen(int width, int height, int, int, int flags) override {
         return SdlMedia::openScreen(width, height, 0, 0, flags);
     }

@@ -70,7 +70,7 @@ void measurePath(const std::string& path, int frames, FILE* out) {
         // with batching kept on (naming a renderer turns it off otherwise).
         setenv("SDL_RENDER_DRIVER", path == "software" ? "software" : "opengl", 1);
         setenv("SDL_RENDER_BATCHING", "1", 1);
-        BenchSdlMedia media(script, path == "cpu" ? DrawPath::Composer : DrawPath::Renderer);
+        BenchSdlMedia media(script, path == "cpu" ? PathChoice::Composer : PathChoice::Renderer);
         const FrameCost cost = [&media] {
             const DrawStats stats = media.lastFrameStats();
             return std::pair{stats.quads, stats.drawCalls};

@@ -18,7 +18,7 @@ std::optional<DecodedPicture> decodeFile(MediaLayer& media, const std::string& p
     return picture;
 }
 
-// The backend makes its texture the first time the picture is drawn.
+// The drawing path makes what it needs of it the first time the picture is drawn.
 std::unique_ptr<Image> makeImage(std::vector<PixelBlock> frames, int flags) {
     auto image = std::make_unique<Image>();
     image->width = frames.front().width;

@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "media/draw/draw_path.h"
+#include "media/draw/path_choice.h"
 #include "media/draw/quad_geometry.h"
 #include "media/sdl/sdl_media.h"
 
@@ -52,14 +52,14 @@ struct ScenePictures {
 
 using Scene = std::function<void(MediaLayer&, const ScenePictures&)>;
 
-PixelBlock drawWith(DrawPath path, const Scene& scene) {
+PixelBlock drawWith(PathChoice path, const Scene& scene) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("SDL_RENDER_DRIVER", "software", 1);
     ScenePictures pictures;
     SdlMedia media(path);
     EXPECT_TRUE(media.openScreen(800, 600, 0, 0, 0));
-    EXPECT_EQ(media.composing(), path == DrawPath::Composer);
+    EXPECT_EQ(media.composing(), path == PathChoice::Composer);
     media.setBlendMode(BlendMode::Alpha);
     media.clearScreen();
     MediaLayer::centreImageHandle(pictures.background);
@@ -83,8 +83,8 @@ double agreement(const PixelBlock& a, const PixelBlock& b, int& worst) {
 }
 
 void expectSameLook(const Scene& scene, double share = MostPixels) {
-    const PixelBlock software = drawWith(DrawPath::Renderer, scene);
-    const PixelBlock composed = drawWith(DrawPath::Composer, scene);
+    const PixelBlock software = drawWith(PathChoice::Renderer, scene);
+    const PixelBlock composed = drawWith(PathChoice::Composer, scene);
     int worst = 0;
     EXPECT_GE(agreement(software, composed, worst), share) << "largest difference " << worst;
 }
@@ -154,7 +154,7 @@ TEST(CpuCanvas, QuarterTurnPutsTheTopEdgeOnTheRight) {
     Image picture = gradient(32, 32, 255, false, 0);
     for (int i = 0; i < 32 * 32; ++i) picture.frames[0].rgba[i * 4] = 0, picture.frames[0].rgba[i * 4 + 1] = 0;
     for (int i = 0; i < 32 * 2; ++i) picture.frames[0].rgba[i * 4] = 255, picture.frames[0].rgba[i * 4 + 2] = 0;
-    const PixelBlock screen = drawWith(DrawPath::Composer, [&](MediaLayer& media, const ScenePictures&) {
+    const PixelBlock screen = drawWith(PathChoice::Composer, [&](MediaLayer& media, const ScenePictures&) {
         MediaLayer::centreImageHandle(picture);
         media.setDrawRotation(90);
         media.drawImage(picture, 100, 100, 0);
@@ -168,7 +168,7 @@ TEST(CpuCanvas, QuarterTurnPutsTheTopEdgeOnTheRight) {
 TEST(CpuCanvas, MaskModeDrawsOnlyTheSolidHalfOpaque) {
     Image picture = gradient(16, 16, 0, false, 0);
     for (int i = 0; i < 16 * 16; ++i) picture.frames[0].rgba[i * 4 + 3] = i % 16 < 8 ? 100 : 200;
-    const PixelBlock screen = drawWith(DrawPath::Composer, [&](MediaLayer& media, const ScenePictures&) {
+    const PixelBlock screen = drawWith(PathChoice::Composer, [&](MediaLayer& media, const ScenePictures&) {
         media.setBlendMode(BlendMode::Mask);
         media.setDrawAlpha(0.3f);  // the mask mode ignores alpha
         media.drawImage(picture, 0, 0, 0);

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "media/draw/draw_path.h"
+#include "media/draw/path_choice.h"
 #include "media/sdl/sdl_media.h"
 
 namespace {
@@ -60,11 +60,11 @@ TEST_F(AutomaticDrawPath, SdlsSoftwareRendererIsReplacedByTheComposer) {
 
 TEST_F(AutomaticDrawPath, AForcedPathIsKeptWhateverTheMachine) {
     {
-        SdlMedia media(DrawPath::Renderer);
+        SdlMedia media(PathChoice::Renderer);
         ASSERT_TRUE(media.openScreen(800, 600, 0, 0, 0));
         EXPECT_FALSE(media.composing());
     }
-    SdlMedia media(DrawPath::Composer);
+    SdlMedia media(PathChoice::Composer);
     ASSERT_TRUE(media.openScreen(800, 600, 0, 0, 0));
     EXPECT_TRUE(media.composing());
 }

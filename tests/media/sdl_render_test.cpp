@@ -29,7 +29,7 @@ Pixel pixelAt(const PixelBlock& screen, int x, int y) {
     return {screen.rgba[i], screen.rgba[i + 1], screen.rgba[i + 2]};
 }
 
-class SdlRenderTest : public ::testing::TestWithParam<DrawPath> {
+class SdlRenderTest : public ::testing::TestWithParam<PathChoice> {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -118,22 +118,22 @@ TEST_P(SdlRenderTest, NeighbouringFramesNeverBleedIntoAScaledFrame) {
 }
 
 // SDL's software renderer, and the CPU compositor that replaces it: the same pixels.
-INSTANTIATE_TEST_SUITE_P(BothPaths, SdlRenderTest, ::testing::Values(DrawPath::Renderer, DrawPath::Composer),
-                         [](const auto& info) { return info.param == DrawPath::Renderer ? "Renderer" : "Composer"; });
+INSTANTIATE_TEST_SUITE_P(BothPaths, SdlRenderTest, ::testing::Values(PathChoice::Renderer, PathChoice::Composer),
+                         [](const auto& info) { return info.param == PathChoice::Renderer ? "Renderer" : "Composer"; });
 
 namespace {
 
 // The paths that sample smoothly: OpenGL where it can be had (SDL's software renderer
 // samples nearest), and the CPU compositor.
-class SmoothSamplingTest : public ::testing::TestWithParam<DrawPath> {
+class SmoothSamplingTest : public ::testing::TestWithParam<PathChoice> {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         // The variable, not the hint: other tests of this process may have set it.
-        setenv("SDL_RENDER_DRIVER", GetParam() == DrawPath::Renderer ? "opengl" : "software", 1);
+        setenv("SDL_RENDER_DRIVER", GetParam() == PathChoice::Renderer ? "opengl" : "software", 1);
         ASSERT_TRUE(media.openScreen(800, 600, 0, 60, 0));
-        if (GetParam() == DrawPath::Renderer && media.rendererName() != "opengl") GTEST_SKIP() << "no OpenGL here";
+        if (GetParam() == PathChoice::Renderer && media.rendererName() != "opengl") GTEST_SKIP() << "no OpenGL here";
         media.setBlendMode(BlendMode::Alpha);
         media.clearScreen();
     }
@@ -173,5 +173,5 @@ TEST_P(SmoothSamplingTest, AScaledPictureKeepsTheSoftEdgeAroundItsInk) {
     expectNear(pixelAt(screen, 118, 130), {0, 60, 0});
 }
 
-INSTANTIATE_TEST_SUITE_P(SmoothPaths, SmoothSamplingTest, ::testing::Values(DrawPath::Renderer, DrawPath::Composer),
-                         [](const auto& info) { return info.param == DrawPath::Renderer ? "OpenGl" : "Composer"; });
+INSTANTIATE_TEST_SUITE_P(SmoothPaths, SmoothSamplingTest, ::testing::Values(PathChoice::Renderer, PathChoice::Composer),
+                         [](const auto& info) { return info.param == PathChoice::Renderer ? "OpenGl" : "Composer"; });

@@ -99,22 +99,23 @@ void CpuCanvas::drawRect(float x, float y, float width, float height, const Draw
 
 bool CpuCanvas::placePicture(const Image& image, int frame, FrameLook look, float x, float y, const DrawState& draw,
                              Placed& placed) {
-    CpuPictures& pictures = CpuPictures::of(image);
+    CpuPictures& prepared =
+        pictures.of(image, [](const Image& picture) { return std::make_unique<CpuPictures>(picture); });
     const float left = -image.handleX, top = -image.handleY;
     const float right = left + static_cast<float>(image.width), bottom = top + static_cast<float>(image.height);
     if (untransformed(draw)) {
         const PixelBox whole = uprightBox(x + left, y + top, image.width, image.height);
         placed.box = clipped(whole, screenWidth, screenHeight);
         if (placed.box.empty()) return false;
-        placed.source = pictures.frame(image, frame, look, false);
+        placed.source = prepared.frame(image, frame, look, false);
         placed.sourceX = placed.box.x0 - whole.x0, placed.sourceY = placed.box.y0 - whole.y0;
-        placed.copyable = look == FrameLook::AsLoaded && pictures.opaque();
+        placed.copyable = look == FrameLook::AsLoaded && prepared.opaque();
         placed.blackened = look == FrameLook::Shadow;
         return true;
     }
     placed.box = pixelBox(placeQuad(draw, x, y, left, top, right, bottom), screenWidth, screenHeight);
     if (placed.box.empty()) return false;
-    placed.source = pictures.frame(image, frame, look, true);
+    placed.source = prepared.frame(image, frame, look, true);
     placed.blackened = look == FrameLook::Shadow;
     const bool filtered = (image.flags & ImageFiltered) != 0;
     pixman_image_set_filter(placed.source, filtered ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);

@@ -10,6 +10,7 @@
 
 #include "media/draw/cpu_pictures.h"
 #include "media/draw/draw_state.h"
+#include "media/draw/picture_cache.h"
 #include "media/draw/quad_geometry.h"
 #include "media/pictures/image.h"
 
@@ -75,4 +76,5 @@ private:
     pixman_image_t* whiteFill;     // 1 x 1, repeated: upright rectangles
     pixman_image_t* whitePicture;  // 1 x 1: turned rectangles are a white picture stretched
     Counts counts;
+    PictureCache<CpuPictures> pictures;  // what each picture drawn became
 };

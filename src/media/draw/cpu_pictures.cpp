@@ -20,19 +20,12 @@ bool everyPixelOpaque(const Image& image) {
 
 }  // namespace
 
+CpuPictures::CpuPictures(const Image& image) : allOpaque(everyPixelOpaque(image)) {}
+
 CpuPictures::~CpuPictures() {
     for (Set& set : looks)
         for (auto* list : {&set.images, &set.turnable})
             for (pixman_image_t* image : *list) pixman_image_unref(image);
-}
-
-CpuPictures& CpuPictures::of(const Image& image) {
-    if (!image.texture) {
-        auto pictures = std::make_unique<CpuPictures>();
-        pictures->allOpaque = everyPixelOpaque(image);
-        image.texture = std::move(pictures);
-    }
-    return static_cast<CpuPictures&>(*image.texture);
 }
 
 pixman_image_t* CpuPictures::frame(const Image& image, int index, FrameLook look, bool turnable) {

@@ -1,6 +1,6 @@
 #pragma once
 // A picture's frames as the CPU compositor draws them: premultiplied 32-bit pixels,
-// one pixman image per frame, made once the first time the picture is drawn.
+// one pixman image per frame and look, each made the first time it is drawn.
 
 #include <pixman.h>
 
@@ -17,17 +17,17 @@ enum class FrameLook {
     Shadow,    // black with the alpha as loaded (black alpha blending: only darkens)
 };
 
-class CpuPictures : public TextureSlot {
+class CpuPictures {
 public:
-    ~CpuPictures() override;
+    explicit CpuPictures(const Image& image);
+    ~CpuPictures();
+    CpuPictures(const CpuPictures&) = delete;
+    CpuPictures& operator=(const CpuPictures&) = delete;
     // The frame's pixman image in the given look; made on first use. Turnable ones carry a
     // transform of their own; the others never do (pixman frees a transform set back to none).
     pixman_image_t* frame(const Image& image, int index, FrameLook look, bool turnable);
     // True when every pixel of the picture is opaque: it can be copied instead of blended.
     bool opaque() const { return allOpaque; }
-
-    // The prepared frames of an image, made once and kept in the image itself.
-    static CpuPictures& of(const Image& image);
 
 private:
     struct Set {

@@ -18,17 +18,6 @@ struct AtlasLayout {
     int height() const { return rows * cellHeight; }
 };
 
-struct SdlAtlas : TextureSlot {
-    AtlasLayout layout;
-    std::vector<InkBox> ink;           // per frame
-    SDL_Texture* textures[2][2] = {};  // [masked][nearest]
-    ~SdlAtlas() override {
-        for (auto& pair : textures)
-            for (SDL_Texture* texture : pair)
-                if (texture) SDL_DestroyTexture(texture);
-    }
-};
-
 AtlasLayout layoutFor(const Image& image) {
     AtlasLayout layout;
     layout.cellWidth = image.width + 2 * Border;
@@ -78,15 +67,29 @@ float textureCoordinate(int pixel, int side) {
 
 }  // namespace
 
-AtlasPlace atlasPlace(SDL_Renderer* renderer, const Image& image, int frame, bool masked, bool nearest) {
-    auto& slot = image.texture;
-    if (!slot) {
-        auto atlas = std::make_unique<SdlAtlas>();
-        atlas->layout = layoutFor(image);
-        for (const PixelBlock& pixels : image.frames) atlas->ink.push_back(inkBox(pixels));
-        slot = std::move(atlas);
+struct SdlAtlas {
+    AtlasLayout layout;
+    std::vector<InkBox> ink;           // per frame
+    SDL_Texture* textures[2][2] = {};  // [masked][nearest]
+
+    explicit SdlAtlas(const Image& image) : layout(layoutFor(image)) {
+        for (const PixelBlock& pixels : image.frames) ink.push_back(inkBox(pixels));
     }
-    auto& atlas = static_cast<SdlAtlas&>(*slot);
+    ~SdlAtlas() {
+        for (auto& pair : textures)
+            for (SDL_Texture* texture : pair)
+                if (texture) SDL_DestroyTexture(texture);
+    }
+    SdlAtlas(const SdlAtlas&) = delete;
+    SdlAtlas& operator=(const SdlAtlas&) = delete;
+};
+
+TextureAtlas::TextureAtlas(SDL_Renderer* renderer) : renderer(renderer) {}
+
+TextureAtlas::~TextureAtlas() = default;
+
+AtlasPlace TextureAtlas::place(const Image& image, int frame, bool masked, bool nearest) {
+    SdlAtlas& atlas = atlases.of(image, [](const Image& picture) { return std::make_unique<SdlAtlas>(picture); });
     // An unfiltered picture is sampled nearest anyway: one texture serves both.
     nearest = nearest && (image.flags & ImageFiltered) != 0;
     SDL_Texture*& texture = atlas.textures[masked][nearest];

@@ -16,9 +16,23 @@ struct PixelBlock {
     std::vector<uint8_t> rgba;
 };
 
-// What a drawing backend keeps of a whole picture (all its frames), made the first time it is drawn.
-struct TextureSlot {
-    virtual ~TextureSlot() = default;
+// Who a picture is, for the drawing paths that keep what they made of it: alive as long as
+// the picture, and never handed on, so a copy or a moved picture is a new picture to them.
+class PictureIdentity {
+public:
+    PictureIdentity() = default;
+    PictureIdentity(const PictureIdentity&) {}
+    PictureIdentity& operator=(const PictureIdentity&) {
+        alive = std::make_shared<char>();
+        return *this;
+    }
+    std::weak_ptr<const void> token() const { return alive; }
+    bool is(const std::weak_ptr<const void>& other) const {
+        return !other.owner_before(alive) && !alive.owner_before(other) && !other.expired();
+    }
+
+private:
+    std::shared_ptr<char> alive = std::make_shared<char>();
 };
 
 struct Image {
@@ -26,7 +40,7 @@ struct Image {
     float handleX = 0.0f, handleY = 0.0f;
     int flags = ImageDefaultFlags;
     std::vector<PixelBlock> frames;
-    mutable std::unique_ptr<TextureSlot> texture;  // empty until the picture is first drawn
+    PictureIdentity identity;
 
     int frameCount() const { return static_cast<int>(frames.size()); }
 };

@@ -1,4 +1,4 @@
-#include "media/draw/draw_path.h"
+#include "media/draw/path_choice.h"
 
 #include <string>
 

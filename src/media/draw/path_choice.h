@@ -7,7 +7,7 @@
 // By SDL's renderer (a GPU), or composed in memory by the CPU and handed to SDL once per
 // frame. Automatic takes the composer where the renderer would draw in software anyway;
 // tests and benchmarks may force either.
-enum class DrawPath { Automatic, Renderer, Composer };
+enum class PathChoice { Automatic, Renderer, Composer };
 
 // True for the OpenGL renderer names of Mesa's software rasterisers (llvmpipe, softpipe, swrast).
 bool isSoftwareRasteriser(std::string_view glRendererName);
