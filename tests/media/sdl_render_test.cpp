@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "media/sdl/sdl_media.h"
 
@@ -65,6 +66,25 @@ TEST_P(SdlRenderTest, RotatedCentredPictureTurnsAboutItsHandle) {
     expectNear(pixelAt(screen, 84, 100), {0, 0, 255});
     expectNear(pixelAt(screen, 83, 100), {0, 0, 0});  // outside 84..116
     expectNear(pixelAt(screen, 100, 116), {0, 0, 0});
+}
+
+TEST_P(SdlRenderTest, APictureMadeWhereAnotherWasIsDrawnAsItself) {
+    // The path keeps what it made of each picture; a new picture at a freed one's address must
+    // not be drawn with the old one's pixels, nor may a copy share them once either changes.
+    std::optional<Image> picture(solidPicture(8, 8, 255, 0, 0));
+    media.drawImage(*picture, 0, 0, 0);
+    picture.emplace(solidPicture(8, 8, 0, 255, 0));
+    media.drawImage(*picture, 10, 0, 0);
+    Image copy = *picture;
+    for (size_t i = 0; i < copy.frames[0].rgba.size(); i += 4)
+        copy.frames[0].rgba[i + 1] = 0, copy.frames[0].rgba[i + 2] = 255;
+    media.drawImage(copy, 20, 0, 0);
+    media.drawImage(*picture, 30, 0, 0);
+    const PixelBlock screen = media.readScreen();
+    expectNear(pixelAt(screen, 4, 4), {255, 0, 0});
+    expectNear(pixelAt(screen, 14, 4), {0, 255, 0});
+    expectNear(pixelAt(screen, 24, 4), {0, 0, 255});
+    expectNear(pixelAt(screen, 34, 4), {0, 255, 0});
 }
 
 TEST_P(SdlRenderTest, AlphaAndAdditiveBlending) {
@@ -175,3 +195,20 @@ TEST_P(SmoothSamplingTest, AScaledPictureKeepsTheSoftEdgeAroundItsInk) {
 
 INSTANTIATE_TEST_SUITE_P(SmoothPaths, SmoothSamplingTest, ::testing::Values(PathChoice::Renderer, PathChoice::Composer),
                          [](const auto& info) { return info.param == PathChoice::Renderer ? "OpenGl" : "Composer"; });
+
+TEST(SdlScreens, PicturesMayOutliveTheScreenTheyWereDrawnOn) {
+    // What a path made of a picture goes with the path, before its renderer; the picture stays
+    // and draws again on the next screen.
+    const Image picture = solidPicture(8, 8, 255, 0, 0);
+    for (PathChoice choice : {PathChoice::Renderer, PathChoice::Composer, PathChoice::Renderer}) {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        SdlMedia media(choice);
+        ASSERT_TRUE(media.openScreen(800, 600, 0, 60, 0));
+        media.setBlendMode(BlendMode::Alpha);
+        media.clearScreen();
+        media.drawImage(picture, 0, 0, 0);
+        expectNear(pixelAt(media.readScreen(), 4, 4), {255, 0, 0});
+        media.presentFrame();
+    }
+}

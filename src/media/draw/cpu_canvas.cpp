@@ -83,7 +83,10 @@ CpuCanvas::~CpuCanvas() {
         pixman_image_unref(image);
 }
 
-void CpuCanvas::clear() { std::fill(screen.begin(), screen.end(), 0u); }
+void CpuCanvas::clear() {
+    std::fill(screen.begin(), screen.end(), 0u);
+    pictures.releaseRetired();
+}
 
 void CpuCanvas::drawImage(const Image& image, float x, float y, int frame, const DrawState& draw) {
     if (frame < 0 || frame >= image.frameCount() || !quadCanShow(draw)) return;

@@ -2,10 +2,12 @@
 // What a drawing path makes of each picture it draws (textures, prepared pixels), made the
 // first time the picture is drawn and kept by the path, never by the picture: the path frees
 // it with its own resources, in its own order. A picture destroyed since is never mistaken
-// for a new one that happens to live at the same address.
+// for a new one that happens to live at the same address, and what was made for it is only
+// retired, because draws still waiting in a batch may use it.
 
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "media/pictures/image.h"
 
@@ -17,6 +19,7 @@ public:
     Prepared& of(const Image& image, Make&& make) {
         Slot& slot = slots[&image];
         if (!slot.prepared || !image.identity.is(slot.identity)) {
+            if (slot.prepared) retired.push_back(std::move(slot.prepared));
             slot.prepared = make(image);
             slot.identity = image.identity.token();
             if (slots.size() > sweepAbove) sweep();
@@ -24,7 +27,8 @@ public:
         return *slot.prepared;
     }
 
-    void clear() { slots.clear(); }
+    // Frees what was made for pictures that are gone; once no waiting draw can use it.
+    void releaseRetired() { retired.clear(); }
 
 private:
     struct Slot {
@@ -33,10 +37,18 @@ private:
     };
     // Drops what was made for pictures that no longer exist.
     void sweep() {
-        std::erase_if(slots, [](const auto& entry) { return entry.second.identity.expired(); });
+        for (auto entry = slots.begin(); entry != slots.end();) {
+            if (!entry->second.identity.expired()) {
+                ++entry;
+                continue;
+            }
+            retired.push_back(std::move(entry->second.prepared));
+            entry = slots.erase(entry);
+        }
         sweepAbove = 2 * slots.size() + 64;
     }
 
     std::unordered_map<const Image*, Slot> slots;
+    std::vector<std::unique_ptr<Prepared>> retired;
     size_t sweepAbove = 64;
 };

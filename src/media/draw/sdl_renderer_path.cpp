@@ -63,6 +63,7 @@ SdlRendererPath::~SdlRendererPath() {
 
 void SdlRendererPath::clear() {
     batch->flush();
+    atlas->releaseRetired();
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
 }
@@ -124,6 +125,7 @@ PixelBlock SdlRendererPath::readFrame() {
 
 void SdlRendererPath::finishFrame() {
     batch->flush();
+    atlas->releaseRetired();
     stats.drawCalls += batch->takeDrawCalls();
 }
 

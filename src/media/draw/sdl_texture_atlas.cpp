@@ -88,6 +88,8 @@ TextureAtlas::TextureAtlas(SDL_Renderer* renderer) : renderer(renderer) {}
 
 TextureAtlas::~TextureAtlas() = default;
 
+void TextureAtlas::releaseRetired() { atlases.releaseRetired(); }
+
 AtlasPlace TextureAtlas::place(const Image& image, int frame, bool masked, bool nearest) {
     SdlAtlas& atlas = atlases.of(image, [](const Image& picture) { return std::make_unique<SdlAtlas>(picture); });
     // An unfiltered picture is sampled nearest anyway: one texture serves both.

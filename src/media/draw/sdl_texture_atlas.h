@@ -38,6 +38,8 @@ public:
     // (for quads that land on whole pixels, where it looks the same and costs less).
     // No texture when it cannot be made.
     AtlasPlace place(const Image& image, int frame, bool masked, bool nearest);
+    // Frees the textures of pictures that are gone; call when no waiting draw can use them.
+    void releaseRetired();
 
 private:
     SDL_Renderer* renderer;
