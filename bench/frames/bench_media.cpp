@@ -3,14 +3,14 @@
 void applyScript(const BenchScript& script, InputState& input) {
     input.pointerMoved(script.pointerX, script.pointerY);
     if (script.pressLeft) {
-        input.mousePressed(MouseLeft);
+        input.mousePressed(MouseButton::Left);
     } else {
-        input.mouseReleased(MouseLeft);
+        input.mouseReleased(MouseButton::Left);
     }
 }
 
-void BenchSdlMedia::presentFrame() {
-    SdlMedia::presentFrame();
+void BenchSdlMedia::showFrame() {
+    SdlMedia::showFrame();
     if (script.onPresent) script.onPresent();
 }
 
@@ -19,8 +19,8 @@ void BenchSdlMedia::pumpEvents() {
     applyScript(script, input);
 }
 
-void BenchLogicMedia::presentFrame() {
-    ScriptedMedia::presentFrame();
+void BenchLogicMedia::showFrame() {
+    ScriptedMedia::showFrame();
     if (script.onPresent) script.onPresent();
 }
 

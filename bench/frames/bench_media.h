@@ -23,9 +23,9 @@ public:
     bool openScreen(int width, int height, int, int, int flags) override {
         return SdlMedia::openScreen(width, height, 0, 0, flags);
     }
-    void presentFrame() override;
 
 protected:
+    void showFrame() override;
     void pumpEvents() override;
 
 private:
@@ -38,10 +38,10 @@ public:
     explicit BenchLogicMedia(BenchScript& script) : script(script) {}
     void drawImage(const Image&, float, float, int) override { quads += 1; }
     void drawRect(float, float, float, float) override { quads += 1; }
-    void presentFrame() override;
     int quads = 0;
 
 protected:
+    void showFrame() override;
     void pumpEvents() override;
 
 private:

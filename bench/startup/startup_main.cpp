@@ -43,8 +43,10 @@ class StartupMedia : public SdlMedia {
 public:
     explicit StartupMedia(Stamps& stamps) : stamps(stamps) {}
     bool startedUp = false;
-    void presentFrame() override {
-        SdlMedia::presentFrame();
+
+protected:
+    void showFrame() override {
+        SdlMedia::showFrame();
         if (!startedUp) return;
         menuPresents += 1;
         stamps.emplace_back(menuPresents == 1 ? "first frame (cleared)" : "first menu frame", Clock::now());

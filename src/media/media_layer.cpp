@@ -1,6 +1,7 @@
 #include "media/media_layer.h"
 
 #include <cstdio>
+#include <utility>
 
 MediaLayer::MediaLayer(MusicDecoder::Mode musicDecoding) : decoder(musicDecoding) {
     files.onFatal = [this](const std::string& message) { fatalError(message); };
@@ -31,44 +32,49 @@ void MediaLayer::centreImageHandle(Image& image) {
     image.handleY = image.height * 0.5f;
 }
 
-int MediaLayer::mouseX() {
+void MediaLayer::presentFrame() {
+    showFrame();
+    eventsTaken = false;
+}
+
+void MediaLayer::takeEvents() {
+    if (eventsTaken) return;
     pumpEvents();
+    eventsTaken = true;
+}
+
+int MediaLayer::mouseX() {
+    takeEvents();
     return input.pointerX;
 }
 
 int MediaLayer::mouseY() {
-    pumpEvents();
+    takeEvents();
     return input.pointerY;
 }
 
-int MediaLayer::mouseHits(int button) {
-    pumpEvents();
-    if (button < 1 || button > 3) return 0;
-    const int hits = input.mouseHits[button];
-    input.mouseHits[button] = 0;
-    return hits;
+int MediaLayer::mouseHits(MouseButton button) {
+    takeEvents();
+    return std::exchange(input.hits(button), 0);
 }
 
-int MediaLayer::mouseDown(int button) {
-    pumpEvents();
-    return (button >= 1 && button <= 3 && input.mouseDown[button]) ? 1 : 0;
+bool MediaLayer::mouseDown(MouseButton button) {
+    takeEvents();
+    return input.down(button);
 }
 
-int MediaLayer::keyHits(int key) {
-    pumpEvents();
-    if (key < 0 || key > 255) return 0;
-    const int hits = input.keyHits[key];
-    input.keyHits[key] = 0;
-    return hits;
+int MediaLayer::keyHits(Key key) {
+    takeEvents();
+    return std::exchange(input.hits(key), 0);
 }
 
-int MediaLayer::keyDown(int key) {
-    pumpEvents();
-    return (key >= 0 && key <= 255 && input.keyDown[key]) ? 1 : 0;
+bool MediaLayer::keyDown(Key key) {
+    takeEvents();
+    return input.down(key);
 }
 
 void MediaLayer::flushKeys() {
-    pumpEvents();
+    takeEvents();
     input.flushKeys();
 }
 

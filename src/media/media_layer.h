@@ -24,16 +24,6 @@ constexpr int ScreenHeight = 600;
 constexpr int ScreenCentreX = ScreenWidth / 2;
 constexpr int ScreenCentreY = ScreenHeight / 2;
 
-// Key codes the game uses (the classic virtual-key numbers).
-constexpr int KeyEnter = 13;
-constexpr int KeyEscape = 27;
-constexpr int KeySpace = 32;
-
-// Mouse buttons.
-constexpr int MouseLeft = 1;
-constexpr int MouseRight = 2;
-constexpr int MouseMiddle = 3;
-
 class MediaLayer {
 public:
     // The shipping layer decodes music on its own thread; tests may decode by hand.
@@ -47,7 +37,8 @@ public:
     // runs the refresh probe and centres the pointer. False on failure.
     virtual bool openScreen(int width, int height, int depth, int refreshHz, int flags) = 0;
     // Shows the back buffer, paced to one display refresh (vsync or millisecond schedule).
-    virtual void presentFrame() = 0;
+    // The input queries after it take in the events that came meanwhile.
+    void presentFrame();
     // Fills the back buffer with the clear colour (black).
     virtual void clearScreen() = 0;
 
@@ -75,15 +66,16 @@ public:
     void setDrawScale(float scaleX, float scaleY);
     const DrawState& drawState() const { return draw; }
 
-    // ---- Input (every query takes in the waiting events first) ---------------
+    // ---- Input (the first query of a frame takes in the waiting events; the frame's
+    // later queries see the same state) ---------------------------------------------
     int mouseX();
     int mouseY();
     // Presses since the previous call for that button; read-and-clear.
-    int mouseHits(int button);
-    int mouseDown(int button);
+    int mouseHits(MouseButton button);
+    bool mouseDown(MouseButton button);
     // Presses since the previous call for that key; read-and-clear. Key repeat never counts.
-    int keyHits(int key);
-    int keyDown(int key);
+    int keyHits(Key key);
+    bool keyDown(Key key);
     // Clears every key-down flag and key-hit counter.
     void flushKeys();
     // Places the system pointer at a screen position.
@@ -153,8 +145,12 @@ public:
     MusicDecoder& musicDecoder() { return decoder; }
 
 protected:
+    // Shows the finished frame, paced.
+    virtual void showFrame() = 0;
     // Takes in the operating system's (or the script's) waiting events.
     virtual void pumpEvents() = 0;
+    // Pumps the events once a frame: SDL's queue is read once, not at every query.
+    void takeEvents();
     // Sets the draw state as openScreen leaves it.
     void resetDrawState();
 
@@ -163,5 +159,6 @@ protected:
     RandomGenerator random;
     FileTable files;
     Mixer mixer;
-    MusicDecoder decoder;  // after the mixer: its thread stops before the mixer goes
+    MusicDecoder decoder;      // after the mixer: its thread stops before the mixer goes
+    bool eventsTaken = false;  // this frame's events are in
 };

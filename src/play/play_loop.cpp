@@ -108,7 +108,7 @@ void handleClick(Game& game, PlayEvents& events) {
 
 // Escape fades the screen and the music out; false once the screen is black.
 bool stepQuit(Game& game) {
-    if (game.media.keyDown(KeyEscape)) game.level.quitRequested = true;
+    if (game.media.keyDown(Key::Escape)) game.level.quitRequested = true;
     if (!game.level.quitRequested) return true;
     fadeMusicOut(game.music);
     game.fade.fadeTarget = 0;

@@ -20,8 +20,8 @@ void setFadeColour(MediaLayer& media, const ScreenFade& fade) {
 void sampleInput(MediaLayer& media, InputSample& input) {
     input.x = media.mouseX();
     input.y = media.mouseY();
-    input.leftHits = media.mouseHits(MouseLeft);
-    input.rightHits = media.mouseHits(MouseRight);
+    input.leftHits = media.mouseHits(MouseButton::Left);
+    input.rightHits = media.mouseHits(MouseButton::Right);
     input.inputChanged =
         input.x != input.previousX || input.y != input.previousY || input.leftHits != 0 || input.rightHits != 0;
     input.previousX = input.x;

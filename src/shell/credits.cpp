@@ -39,7 +39,8 @@ const CreditRow creditRows[] = {
 };
 
 bool skipRequested(MediaLayer& media) {
-    return media.keyDown(KeyEscape) || media.keyDown(KeySpace) || media.keyDown(KeyEnter) || media.mouseDown(MouseLeft);
+    return media.keyDown(Key::Escape) || media.keyDown(Key::Space) || media.keyDown(Key::Enter) ||
+           media.mouseDown(MouseButton::Left);
 }
 
 void drawCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, float creditsY) {

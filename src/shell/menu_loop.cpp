@@ -55,7 +55,7 @@ EntryEnd runMenuEntry(Game& game, ShellState& shell) {
     setFadeColour(media, game.fade);
     for (;;) {
         runMenuFrame(game, shell);
-        const bool escape = media.keyHits(KeyEscape) > 0;
+        const bool escape = media.keyHits(Key::Escape) > 0;
         if (shell.screenState == ScreenState::Menu && escape && game.fade.brightness > 240)
             return EntryEnd::ExitProgram;
         if (shell.screenState == ScreenState::Help && escape) shell.screenState = ScreenState::Menu;

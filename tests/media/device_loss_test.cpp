@@ -61,23 +61,25 @@ protected:
             event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         }
         SDL_PushEvent(&event);
+        media.presentFrame();  // the game takes in its events once a frame
     }
     SdlMedia media;
 };
 
-// The release happens while another window has the focus and never reaches the game.
+// The release happens while another window has the focus and never reaches the game. Each
+// event is pushed in a frame of its own.
 TEST_F(FocusLoss, AButtonHeldWhenTheFocusGoesIsNotLeftDown) {
     push(SDL_MOUSEBUTTONDOWN);
-    EXPECT_EQ(media.mouseDown(MouseLeft), 1);
+    EXPECT_EQ(media.mouseDown(MouseButton::Left), 1);
     push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
-    EXPECT_EQ(media.mouseDown(MouseLeft), 0);
-    EXPECT_EQ(media.mouseHits(MouseLeft), 0);  // a press cut short by the focus is no click
+    EXPECT_EQ(media.mouseDown(MouseButton::Left), 0);
+    EXPECT_EQ(media.mouseHits(MouseButton::Left), 0);  // a press cut short by the focus is no click
     push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);
     // The next press is a press: a button left down would have swallowed it.
     push(SDL_MOUSEBUTTONDOWN);
-    EXPECT_EQ(media.mouseHits(MouseLeft), 1);
+    EXPECT_EQ(media.mouseHits(MouseButton::Left), 1);
     push(SDL_MOUSEBUTTONUP);
-    EXPECT_EQ(media.mouseDown(MouseLeft), 0);
+    EXPECT_EQ(media.mouseDown(MouseButton::Left), 0);
 }
 
 TEST_F(FocusLoss, AKeyHeldWhenTheFocusGoesIsNotLeftDown) {
@@ -85,10 +87,11 @@ TEST_F(FocusLoss, AKeyHeldWhenTheFocusGoesIsNotLeftDown) {
     key.type = SDL_KEYDOWN;
     key.key.keysym.sym = SDLK_ESCAPE;
     SDL_PushEvent(&key);
-    EXPECT_EQ(media.keyDown(KeyEscape), 1);
+    media.presentFrame();
+    EXPECT_EQ(media.keyDown(Key::Escape), 1);
     push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
-    EXPECT_EQ(media.keyDown(KeyEscape), 0);
-    EXPECT_EQ(media.keyHits(KeyEscape), 0);
+    EXPECT_EQ(media.keyDown(Key::Escape), 0);
+    EXPECT_EQ(media.keyHits(Key::Escape), 0);
 }
 
 }  // namespace

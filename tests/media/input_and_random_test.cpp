@@ -55,41 +55,63 @@ TEST(RandomGenerator, IntegerBoundsAreInclusiveInEitherOrder) {
 
 TEST(Input, HeldButtonsAndKeysCountOncePerPress) {
     ScriptedMedia media;
-    media.pressMouse(0, MouseLeft);
-    media.pressMouse(0, MouseLeft);  // still held: a repeat, not a press
-    EXPECT_EQ(media.mouseHits(MouseLeft), 1);
-    EXPECT_EQ(media.mouseHits(MouseLeft), 0);
-    EXPECT_EQ(media.mouseDown(MouseLeft), 1);
+    media.pressMouse(0, MouseButton::Left);
+    media.pressMouse(0, MouseButton::Left);  // still held: a repeat, not a press
+    EXPECT_EQ(media.mouseHits(MouseButton::Left), 1);
+    EXPECT_EQ(media.mouseHits(MouseButton::Left), 0);
+    EXPECT_EQ(media.mouseDown(MouseButton::Left), 1);
 
-    media.releaseMouse(1, MouseLeft);
-    media.pressMouse(1, MouseLeft);
-    media.releaseMouse(1, MouseLeft);
-    media.pressMouse(1, MouseLeft);
+    media.releaseMouse(1, MouseButton::Left);
+    media.pressMouse(1, MouseButton::Left);
+    media.releaseMouse(1, MouseButton::Left);
+    media.pressMouse(1, MouseButton::Left);
     media.presentFrame();
-    EXPECT_EQ(media.mouseHits(MouseLeft), 2);
+    EXPECT_EQ(media.mouseHits(MouseButton::Left), 2);
 
-    media.pressKey(2, KeyEscape);
-    media.pressKey(2, KeyEscape);
+    media.pressKey(2, Key::Escape);
+    media.pressKey(2, Key::Escape);
     media.presentFrame();
-    EXPECT_EQ(media.keyHits(KeyEscape), 1);
-    EXPECT_EQ(media.keyDown(KeyEscape), 1);
+    EXPECT_EQ(media.keyHits(Key::Escape), 1);
+    EXPECT_EQ(media.keyDown(Key::Escape), 1);
+}
+
+TEST(Input, EventsAreTakenInOnceAFrameAtItsFirstQuery) {
+    struct CountingMedia : ScriptedMedia {
+        int pumps = 0;
+        void pumpEvents() override {
+            pumps += 1;
+            ScriptedMedia::pumpEvents();
+        }
+    } media;
+    media.moveMouse(1, 10, 20);
+    media.tapKey(1, Key::Escape);
+    EXPECT_EQ(media.mouseX(), 0);  // frame 0: the move comes in frame 1
+    media.keyHits(Key::Escape), media.mouseHits(MouseButton::Left), media.mouseY(), media.keyDown(Key::Space);
+    EXPECT_EQ(media.pumps, 1);
+    media.presentFrame();
+    EXPECT_EQ(media.pumps, 1);  // nothing is taken in until the frame asks
+    EXPECT_EQ(media.mouseX(), 10);
+    EXPECT_EQ(media.mouseY(), 20);
+    EXPECT_EQ(media.keyHits(Key::Escape), 1);
+    EXPECT_EQ(media.keyHits(Key::Escape), 0);
+    EXPECT_EQ(media.pumps, 2);
 }
 
 TEST(Input, FocusLossClearsKeysAndButtonsAndFlushClearsKeys) {
     ScriptedMedia media;
-    media.pressKey(0, KeySpace);
-    media.pressMouse(0, MouseRight);
+    media.pressKey(0, Key::Space);
+    media.pressMouse(0, MouseButton::Right);
     media.loseFocus(0);
-    EXPECT_EQ(media.keyDown(KeySpace), 0);
-    EXPECT_EQ(media.keyHits(KeySpace), 0);
-    EXPECT_EQ(media.mouseDown(MouseRight), 0);
-    EXPECT_EQ(media.mouseHits(MouseRight), 0);
+    EXPECT_EQ(media.keyDown(Key::Space), 0);
+    EXPECT_EQ(media.keyHits(Key::Space), 0);
+    EXPECT_EQ(media.mouseDown(MouseButton::Right), 0);
+    EXPECT_EQ(media.mouseHits(MouseButton::Right), 0);
 
-    media.pressKey(1, KeyEnter);
+    media.pressKey(1, Key::Enter);
     media.presentFrame();
     media.flushKeys();
-    EXPECT_EQ(media.keyDown(KeyEnter), 0);
-    EXPECT_EQ(media.keyHits(KeyEnter), 0);
+    EXPECT_EQ(media.keyDown(Key::Enter), 0);
+    EXPECT_EQ(media.keyHits(Key::Enter), 0);
 }
 
 TEST(Files, ReadsPastTheEndGiveZeros) {

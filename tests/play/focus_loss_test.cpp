@@ -15,13 +15,13 @@ TEST(FocusLossInPlay, ThePressAfterAFocusLossStillTurnsThePiece) {
     const int before = f.game.board.tile[column][row];
     int frame = f.media.framesPresented;
     f.media.moveMouse(frame, cellCentreX(f.game.board, column), cellCentreY(f.game.board, row));
-    f.media.pressMouse(frame, MouseLeft);
+    f.media.pressMouse(frame, MouseButton::Left);
     f.media.loseFocus(frame + 1);  // the release goes to another window
     f.runFrames(3);
     EXPECT_NE(f.game.board.tile[column][row], before);
-    EXPECT_EQ(f.media.mouseDown(MouseLeft), 0);
+    EXPECT_EQ(f.media.mouseDown(MouseButton::Left), 0);
     frame = f.media.framesPresented;
-    f.media.pressMouse(frame, MouseLeft);
+    f.media.pressMouse(frame, MouseButton::Left);
     f.runFrames(2);
     EXPECT_EQ(f.game.board.tile[column][row], before) << "the second press was swallowed";
 }

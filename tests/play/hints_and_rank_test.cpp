@@ -145,7 +145,7 @@ TEST(Rank, TheFrameThatLeavesPlayStillRaisesTheRank) {
     f.game.progress.rankPoints = 151;
     f.game.res.rankUp = fakeSound();
     const int channelsBefore = f.media.soundMixer().activeChannels();
-    f.media.pressKey(f.media.framesPresented, KeyEscape);
+    f.media.pressKey(f.media.framesPresented, Key::Escape);
     EXPECT_FALSE(playFrame(f.game));
     EXPECT_EQ(f.game.progress.rankIndex, 1);
     EXPECT_EQ(f.game.progress.rankPoints, 0);

@@ -114,9 +114,9 @@ TEST(LevelPlay, TwoPressesInOneFrameMakeNoClick) {
     const int tileBefore = f.game.board.tile[cell.column][cell.row];
     const int frame = f.media.framesPresented;
     f.media.moveMouse(frame, cellCentreX(f.game.board, cell.column), cellCentreY(f.game.board, cell.row));
-    f.media.pressMouse(frame, MouseLeft);
-    f.media.releaseMouse(frame, MouseLeft);
-    f.media.pressMouse(frame, MouseLeft);
+    f.media.pressMouse(frame, MouseButton::Left);
+    f.media.releaseMouse(frame, MouseButton::Left);
+    f.media.pressMouse(frame, MouseButton::Left);
     playFrame(f.game);
     EXPECT_EQ(f.game.input.leftHits, 2);
     EXPECT_EQ(f.game.board.tile[cell.column][cell.row], tileBefore);
@@ -251,7 +251,7 @@ TEST(LevelPlay, EscapeDuringTheCompletionCaptionLeavesBeforeTheBestTimeIsStored)
         if (completedFrame < 0 && f.game.level.phase == LevelPhase::Completed) {
             completedFrame = presented;
             escapeFrame = presented + 30;
-            f.media.pressKey(escapeFrame, KeyEscape);
+            f.media.pressKey(escapeFrame, Key::Escape);
         }
     };
     f.media.frameLimit = 2000;
@@ -262,7 +262,7 @@ TEST(LevelPlay, EscapeDuringTheCompletionCaptionLeavesBeforeTheBestTimeIsStored)
     EXPECT_EQ(f.game.progress.levelIndex, 0);
     EXPECT_EQ(f.game.progress.bestTimes[0], 50000);
     EXPECT_EQ(f.game.progress.rankPoints, 10);
-    EXPECT_EQ(f.media.keyDown(KeyEscape), 0);  // flushed for the menu
+    EXPECT_EQ(f.media.keyDown(Key::Escape), 0);  // flushed for the menu
     EXPECT_EQ(readBytes(f.scratch.file("oldgame.cws")).size(), 312u);
     EXPECT_EQ(readBytes(f.scratch.file("oldgame.cwm")).size(), 16u);
 }

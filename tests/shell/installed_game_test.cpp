@@ -27,9 +27,9 @@ std::vector<uint8_t> littleEndian(std::initializer_list<int32_t> values) {
 void playOnceFrom(ScriptedMedia& media, int buttonY) {
     media.moveMouse(0, 650, buttonY);
     media.click(150);
-    media.pressKey(700, KeyEscape);
-    media.releaseKey(900, KeyEscape);
-    media.tapKey(1200, KeyEscape);
+    media.pressKey(700, Key::Escape);
+    media.releaseKey(900, Key::Escape);
+    media.tapKey(1200, Key::Escape);
     media.frameLimit = 2000;
 }
 

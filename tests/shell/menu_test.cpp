@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 #include <map>
 #include <tuple>
@@ -71,9 +73,9 @@ TEST(ScreenFade, TakesOneHundredAndTwentyEightFramesEachWay) {
 
 TEST_F(MenuFixture, EscapeEndsTheProgramOnlyOnceTheMenuIsBrighterThan240) {
     ASSERT_EQ(brightnessAfter(121), 240);
-    media.tapKey(60, KeyEscape);
-    media.tapKey(121, KeyEscape);  // at brightness 240 exactly: still ignored
-    media.pressKey(122, KeyEscape);
+    media.tapKey(60, Key::Escape);
+    media.tapKey(121, Key::Escape);  // at brightness 240 exactly: still ignored
+    media.pressKey(122, Key::Escape);
     EXPECT_EQ(run(1000), 0);
     EXPECT_EQ(media.framesPresented, 122);  // read right after the present that brought frame 122
     EXPECT_EQ(game.fade.brightness, 242);
@@ -111,7 +113,7 @@ TEST_F(MenuFixture, MenuDrawsBackgroundAndWhitePointerOverTheFade) {
 TEST_F(MenuFixture, ParticlesAreBornInTheMenuAndHelpButNotDuringAFadeOut) {
     media.moveMouse(0, 650, 314);
     media.click(150);  // help
-    media.tapKey(170, KeyEscape);
+    media.tapKey(170, Key::Escape);
     media.moveMouse(175, 650, 371);
     media.click(180);  // credits: the menu fades out
     std::map<int, size_t> counts;
@@ -141,8 +143,8 @@ TEST_F(MenuFixture, HelpPagesTurnAndEscapeKeepsThePage) {
     media.moveMouse(155, 100, 100);
     media.click(158);  // anywhere but the next-page button: nothing
     media.moveMouse(160, 400, 470);
-    media.click(170);              // page 1
-    media.tapKey(180, KeyEscape);  // back to the menu at once, though the button is clicked too
+    media.click(170);                // page 1
+    media.tapKey(180, Key::Escape);  // back to the menu at once, though the button is clicked too
     media.click(180);
     EXPECT_THROW(run(190), ScriptEnded);
     EXPECT_EQ(shell.screenState, ScreenState::Menu);
@@ -496,18 +498,20 @@ TEST_F(MenuFixture, CreditsScrollUpHalfAPixelPerFrameAndReturnToTheMenuAfterThei
 }
 
 TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {
-    for (int input : {KeyEscape, KeySpace, KeyEnter, -MouseLeft}) {
+    const std::vector<std::pair<const char*, std::function<void(ScriptedMedia&)>>> holds = {
+        {"Escape", [](ScriptedMedia& media) { media.pressKey(200, Key::Escape); }},
+        {"Space", [](ScriptedMedia& media) { media.pressKey(200, Key::Space); }},
+        {"Enter", [](ScriptedMedia& media) { media.pressKey(200, Key::Enter); }},
+        {"left button", [](ScriptedMedia& media) { media.pressMouse(200, MouseButton::Left); }},
+    };
+    for (const auto& [name, hold] : holds) {
         MenuScene f;
         CreditsRun credits;
         watchCredits(f, credits);
-        // Held from the menu's fade-out on, where it does nothing.
-        if (input > 0)
-            f.media.pressKey(200, input);
-        else
-            f.media.pressMouse(200, -input);
+        hold(f.media);  // held from the menu's fade-out on, where it does nothing
         f.runOut(700);
-        ASSERT_GT(credits.firstCreditsFrame, 0) << input;
-        EXPECT_EQ(credits.backInMenu - credits.firstCreditsFrame, 2) << input;  // fade-out from brightness 2
+        ASSERT_GT(credits.firstCreditsFrame, 0) << name;
+        EXPECT_EQ(credits.backInMenu - credits.firstCreditsFrame, 2) << name;  // fade-out from brightness 2
     }
 }
 

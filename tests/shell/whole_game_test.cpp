@@ -34,7 +34,7 @@ std::vector<Stay> playThrough(ScriptedMedia& media, const std::vector<int>& menu
             media.moveMouse(now, 650, menuClicks[nextClick++]);
             media.click(now + 140);
         } else {
-            media.tapKey(now + 140, KeyEscape);
+            media.tapKey(now + 140, Key::Escape);
         }
     };
     clickNext(0);
@@ -47,8 +47,8 @@ std::vector<Stay> playThrough(ScriptedMedia& media, const std::vector<int>& menu
             stay.startCaption = *caption;
             if (const DrawnText* line = findTextStarting(texts, "Level:")) stay.captionLine = *line;
             stays.push_back(stay);
-            media.pressKey(presented + 10, KeyEscape);
-            media.releaseKey(presented + 40, KeyEscape);
+            media.pressKey(presented + 10, Key::Escape);
+            media.releaseKey(presented + 40, Key::Escape);
         }
         if (inPlay && findTextStarting(texts, "Welcome to Cablewright")) {
             inPlay = false;

@@ -79,13 +79,13 @@ private:
         report.menuParticles = std::max(report.menuParticles, game.effects.particles.size());
         lastPhase = -1;
         if (escapeHeld) {
-            media.releaseKey(frame, KeyEscape);
+            media.releaseKey(frame, Key::Escape);
             escapeHeld = false;
         }
         if (menuActed || shell.screenState != ScreenState::Menu || game.fade.brightness < 250) return;
         menuActed = true;
         if (finished()) {
-            media.tapKey(frame, KeyEscape);
+            media.tapKey(frame, Key::Escape);
             return;
         }
         const bool fresh = options.startLevel == 0 && report.levels.empty() && report.leaves == 0;
@@ -114,7 +114,7 @@ private:
                             std::to_string(options.frameBudgetPerLevel) + " frames: " + situation());
         if (game.level.phase == LevelPhase::Starting && !escapeHeld &&
             (finished() || sinceLeave >= options.leaveEvery)) {
-            media.pressKey(frame, KeyEscape);
+            media.pressKey(frame, Key::Escape);
             escapeHeld = true;
             sinceLeave = 0;
         }

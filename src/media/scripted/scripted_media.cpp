@@ -9,7 +9,7 @@ bool ScriptedMedia::openScreen(int, int, int, int, int) {
     return true;
 }
 
-void ScriptedMedia::presentFrame() {
+void ScriptedMedia::showFrame() {
     lastFrame = std::move(currentDraws);
     currentDraws.clear();
     ++framesPresented;
@@ -50,38 +50,45 @@ void ScriptedMedia::movePointer(int x, int y) {
 
 void ScriptedMedia::fatalError(const std::string& message) { throw FatalError(message); }
 
-void ScriptedMedia::pressKey(int frame, int key) {
-    script.emplace(frame, [key](InputState& in) { in.keyPressed(key); });
+void ScriptedMedia::pressKey(int frame, Key key) {
+    addEvent(frame, [key](InputState& in) { in.keyPressed(key); });
 }
 
-void ScriptedMedia::releaseKey(int frame, int key) {
-    script.emplace(frame, [key](InputState& in) { in.keyReleased(key); });
+void ScriptedMedia::releaseKey(int frame, Key key) {
+    addEvent(frame, [key](InputState& in) { in.keyReleased(key); });
 }
 
-void ScriptedMedia::tapKey(int frame, int key) {
+void ScriptedMedia::tapKey(int frame, Key key) {
     pressKey(frame, key);
     releaseKey(frame + 1, key);
 }
 
-void ScriptedMedia::pressMouse(int frame, int button) {
-    script.emplace(frame, [button](InputState& in) { in.mousePressed(button); });
+void ScriptedMedia::pressMouse(int frame, MouseButton button) {
+    addEvent(frame, [button](InputState& in) { in.mousePressed(button); });
 }
 
-void ScriptedMedia::releaseMouse(int frame, int button) {
-    script.emplace(frame, [button](InputState& in) { in.mouseReleased(button); });
+void ScriptedMedia::releaseMouse(int frame, MouseButton button) {
+    addEvent(frame, [button](InputState& in) { in.mouseReleased(button); });
 }
 
-void ScriptedMedia::click(int frame, int button) {
+void ScriptedMedia::click(int frame, MouseButton button) {
     pressMouse(frame, button);
     releaseMouse(frame + 1, button);
 }
 
 void ScriptedMedia::moveMouse(int frame, int x, int y) {
-    script.emplace(frame, [x, y](InputState& in) { in.pointerMoved(x, y); });
+    addEvent(frame, [x, y](InputState& in) { in.pointerMoved(x, y); });
 }
 
 void ScriptedMedia::loseFocus(int frame) {
-    script.emplace(frame, [](InputState& in) { in.focusChanged(); });
+    addEvent(frame, [](InputState& in) { in.focusChanged(); });
+}
+
+void ScriptedMedia::addEvent(int frame, std::function<void(InputState&)> event) {
+    script.emplace(frame, std::move(event));
+    // Scripted for a frame whose events are already in: the frame's next query takes it in,
+    // as if it had come before the frame began.
+    if (frame <= framesPresented) eventsTaken = false;
 }
 
 void ScriptedMedia::pumpEvents() {

@@ -34,7 +34,6 @@ public:
     explicit ScriptedMedia(MusicDecoder::Mode musicDecoding = MusicDecoder::Mode::ByHand);
 
     bool openScreen(int width, int height, int depth, int refreshHz, int flags) override;
-    void presentFrame() override;
     void clearScreen() override;
     void drawImage(const Image& image, float x, float y, int frame) override;
     void drawRect(float x, float y, float width, float height) override;
@@ -46,12 +45,12 @@ public:
 
     // ---- Script: events take effect at the first input query of the given frame.
     // Frame 0 is the frame before the first presentFrame.
-    void pressKey(int frame, int key);
-    void releaseKey(int frame, int key);
-    void tapKey(int frame, int key);  // down in this frame, up in the next
-    void pressMouse(int frame, int button);
-    void releaseMouse(int frame, int button);
-    void click(int frame, int button = MouseLeft);  // press in this frame, release in the next
+    void pressKey(int frame, Key key);
+    void releaseKey(int frame, Key key);
+    void tapKey(int frame, Key key);  // down in this frame, up in the next
+    void pressMouse(int frame, MouseButton button);
+    void releaseMouse(int frame, MouseButton button);
+    void click(int frame, MouseButton button = MouseButton::Left);  // press in this frame, release in the next
     void moveMouse(int frame, int x, int y);
     void loseFocus(int frame);
     // Runs at the end of every presentFrame, with the number of the frame just presented.
@@ -73,8 +72,10 @@ public:
     std::vector<DrawCall> drawsOf(const Image* image) const;
 
 protected:
+    void showFrame() override;
     void pumpEvents() override;
 
 private:
+    void addEvent(int frame, std::function<void(InputState&)> event);
     std::multimap<int, std::function<void(InputState&)>> script;
 };

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -14,26 +15,23 @@
 
 namespace {
 
-// The game's own key numbers for the keys it knows; letters and digits keep their ASCII codes.
-int gameKeyCode(SDL_Keycode key) {
+// The game's own keys; every other key is none of its business.
+std::optional<Key> gameKey(SDL_Keycode key) {
     switch (key) {
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return 13;
-        case SDLK_ESCAPE: return 27;
-        case SDLK_SPACE: return 32;
-        default: break;
+        case SDLK_KP_ENTER: return Key::Enter;
+        case SDLK_ESCAPE: return Key::Escape;
+        case SDLK_SPACE: return Key::Space;
+        default: return std::nullopt;
     }
-    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<int>(key);
-    return -1;
 }
 
-int gameButton(Uint8 button) {
+std::optional<MouseButton> gameButton(Uint8 button) {
     switch (button) {
-        case SDL_BUTTON_LEFT: return 1;
-        case SDL_BUTTON_RIGHT: return 2;
-        case SDL_BUTTON_MIDDLE: return 3;
-        default: return -1;
+        case SDL_BUTTON_LEFT: return MouseButton::Left;
+        case SDL_BUTTON_RIGHT: return MouseButton::Right;
+        case SDL_BUTTON_MIDDLE: return MouseButton::Middle;
+        default: return std::nullopt;
     }
 }
 
@@ -113,7 +111,7 @@ void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
     pacer.start(refreshHz, refreshHz != 0 && !refreshPaces);
 }
 
-void SdlMedia::presentFrame() {
+void SdlMedia::showFrame() {
     path->finishFrame();
     shownStats = path->takeStats();
     pacer.beforePresent();
@@ -163,11 +161,17 @@ void SdlMedia::handleEvent(const SDL_Event& event) {
                 toggleFullScreen();  // the window's own key: the game never sees it
                 break;
             }
-            input.keyPressed(gameKeyCode(event.key.keysym.sym));
+            if (const auto key = gameKey(event.key.keysym.sym)) input.keyPressed(*key);
             break;
-        case SDL_KEYUP: input.keyReleased(gameKeyCode(event.key.keysym.sym)); break;
-        case SDL_MOUSEBUTTONDOWN: input.mousePressed(gameButton(event.button.button)); break;
-        case SDL_MOUSEBUTTONUP: input.mouseReleased(gameButton(event.button.button)); break;
+        case SDL_KEYUP:
+            if (const auto key = gameKey(event.key.keysym.sym)) input.keyReleased(*key);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (const auto button = gameButton(event.button.button)) input.mousePressed(*button);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (const auto button = gameButton(event.button.button)) input.mouseReleased(*button);
+            break;
         case SDL_MOUSEMOTION:
             // Logical pixels; in the letterbox bars they can fall outside the screen.
             input.pointerMoved(std::clamp(event.motion.x, 0, screenWidth - 1),

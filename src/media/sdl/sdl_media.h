@@ -26,7 +26,6 @@ public:
     ~SdlMedia() override;
 
     bool openScreen(int width, int height, int depth, int refreshHz, int flags) override;
-    void presentFrame() override;
     void clearScreen() override;
     void drawImage(const Image& image, float x, float y, int frame) override;
     void drawRect(float x, float y, float width, float height) override;
@@ -47,6 +46,7 @@ public:
     const ScreenOpening& openingTimes() const { return opening; }
 
 protected:
+    void showFrame() override;
     void pumpEvents() override;
 
 private:
