@@ -20,7 +20,7 @@ void playLevel(Board& board, const MapData& mapData, int level, MediaLayer& medi
     board.computerCount = 0;
     copyLevel(board, mapData, level);
     if (media.randomInt(0, 1) == 1) mirrorBoard(board);
-    scrambleBoard(board, media);
+    scrambleBoard(board, media.randomGenerator());
     fixServerOutputs(board, board.columns, board.rows);
     createDevices(board);
     QuietEvents events;
@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto board = std::make_unique<Board>();
     // Once through the game's own reading of the file, then levels from across the
     // records, the one past the end included.
-    buildLevel(*board, *mapData, static_cast<int>(size % LevelCount), media);
+    loadMapData(media, *mapData);
+    buildLevel(*board, *mapData, static_cast<int>(size % LevelCount), media.randomGenerator());
     for (int level : {0, static_cast<int>(size / 7 % LevelCount), LevelCount - 1, LevelCount})
         playLevel(*board, *mapData, level, media, connectors);
     return 0;

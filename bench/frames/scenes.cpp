@@ -98,7 +98,7 @@ void creditsScene(Game& game, BenchScript& script, const FrameCost& cost, const 
     // From the moment the logo and the first rows are on screen.
     std::vector<Stretch> stretches{{"credits", 600, 600 + frames, {}}};
     Recorder recorder(script, cost, stretches, nullptr);
-    runUntilDone([&] { runCredits(game); });
+    runUntilDone([&] { runCredits(game.media, game.font, *game.res.logo, game.fade); });
     addSummaries(out, stretches, path);
 }
 

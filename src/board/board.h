@@ -13,6 +13,7 @@
 #include "board/tile_codes.h"
 
 class MediaLayer;
+class RandomGenerator;
 
 constexpr int BoardColumns = 14;
 constexpr int BoardRows = 11;
@@ -150,13 +151,14 @@ void copyLevel(Board& board, const MapData& mapData, int level);
 // Left-right mirror of the active area, positions only.
 void mirrorBoard(Board& board);
 // Every rotatable piece of the whole storage gets a random orientation of its own shape.
-void scrambleBoard(Board& board, MediaLayer& media);
+void scrambleBoard(Board& board, RandomGenerator& random);
 // Top half never points south, bottom half never north. Covers the first columns x rows cells.
 void fixServerOutputs(Board& board, int columns, int rows);
 // Device records from the device codes, column by column; computer cells end up holding 0.
 void createDevices(Board& board);
-// The level start: read, copy, mirror at random, scramble, fix the Server, create the devices.
-void buildLevel(Board& board, MapData& mapData, int level, MediaLayer& media);
+// The level start from the records read (loadMapData): copy, mirror at random, scramble, fix
+// the Server, create the devices.
+void buildLevel(Board& board, const MapData& mapData, int level, RandomGenerator& random);
 
 // ---- Connection (flood.cpp) ---------------------------------------------------
 // Clears the per-frame reach, cleanable and active flags; states carry over.

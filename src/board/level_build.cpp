@@ -2,7 +2,8 @@
 // piece a random orientation, and create the device records.
 
 #include "board/board.h"
-#include "media/media_layer.h"
+#include "media/random_generator.h"
+#include "media/screen.h"
 
 #include <algorithm>
 
@@ -37,19 +38,19 @@ void applySizeClass(Board& board, int sizeClass)
 }
 
 // A random orientation of the same shape; the Cross and pictures keep theirs.
-int scrambledKind(int kind, MediaLayer& media)
+int scrambledKind(int kind, RandomGenerator& random)
 {
     if (kind == StraightNS || kind == StraightEW) {
-        return media.randomInt(StraightNS, StraightEW);
+        return random.integer(StraightNS, StraightEW);
     }
     if (kind >= CornerNW && kind <= CornerSW) {
-        return media.randomInt(CornerNW, CornerSW);
+        return random.integer(CornerNW, CornerSW);
     }
     if (kind >= TeeNEW && kind <= TeeNSW) {
-        return media.randomInt(TeeNEW, TeeNSW);
+        return random.integer(TeeNEW, TeeNSW);
     }
     if (kind >= EndW && kind <= EndS) {
-        return media.randomInt(EndW, EndS);
+        return random.integer(EndW, EndS);
     }
     return kind;
 }
@@ -143,14 +144,14 @@ void mirrorBoard(Board& board)
     fixServerOutputs(board, board.columns, board.rows);
 }
 
-void scrambleBoard(Board& board, MediaLayer& media)
+void scrambleBoard(Board& board, RandomGenerator& random)
 {
     // The whole storage, column by column: this order fixes which random number
     // lands on which piece.
     for (int column = 0; column < BoardColumns; ++column) {
         for (int row = 0; row < BoardRows; ++row) {
             int& tile = board.tile[column][row];
-            tile = scrambledKind(tile - CableTileBase, media) + CableTileBase;
+            tile = scrambledKind(tile - CableTileBase, random) + CableTileBase;
         }
     }
 }
@@ -169,15 +170,14 @@ void createDevices(Board& board)
     }
 }
 
-void buildLevel(Board& board, MapData& mapData, int level, MediaLayer& media)
+void buildLevel(Board& board, const MapData& mapData, int level, RandomGenerator& random)
 {
     board.computerCount = 0;
-    loadMapData(media, mapData);
     copyLevel(board, mapData, level);
-    if (media.randomInt(0, 1) == 1) {
+    if (random.integer(0, 1) == 1) {
         mirrorBoard(board);
     }
-    scrambleBoard(board, media);
+    scrambleBoard(board, random);
     fixServerOutputs(board, board.columns, board.rows);
     createDevices(board);
 }

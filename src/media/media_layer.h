@@ -14,15 +14,10 @@
 #include "media/input_state.h"
 #include "media/pictures/image.h"
 #include "media/random_generator.h"
+#include "media/screen.h"
 #include "media/sound/mixer.h"
 #include "media/sound/music_decoder.h"
 #include "media/sound/sound.h"
-
-// The screen the game draws on, in pixels.
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
-constexpr int ScreenCentreX = ScreenWidth / 2;
-constexpr int ScreenCentreY = ScreenHeight / 2;
 
 class MediaLayer {
 public:
@@ -90,6 +85,8 @@ public:
     double randomUnit() { return random.unit(); }
     // Uniform integer with both bounds included, given in either order.
     int randomInt(int a, int b) { return random.integer(a, b); }
+    // The generator itself, for code that needs chance and nothing else of the machine.
+    RandomGenerator& randomGenerator() { return random; }
 
     // ---- Files (paths relative to the working folder, '\' taken as '/') -----
     Stream openForRead(const std::string& path) { return files.openForRead(path); }

@@ -22,6 +22,21 @@ struct PointerAnimation {
     int tick = 0;
 };
 
+// The fixed tables built once at start-up.
+struct GameTables {
+    ConnectorTable connectors;
+    AnimationTable animations{};
+};
+
+// What the HUD, the pointer tips and the click read of a frame of play: the board, the
+// level, the pointer and the control it is over (which the music buttons set).
+struct SceneView {
+    const Board& board;
+    const LevelState& level;
+    const InputSample& input;
+    int& hoveredControl;
+};
+
 struct Game {
     explicit Game(MediaLayer& mediaLayer) : media(mediaLayer) {}
 
@@ -34,8 +49,7 @@ struct Game {
 
     Progress progress;
     SpriteFont font;
-    ConnectorTable connectors;
-    AnimationTable animations{};
+    GameTables tables;
     Effects effects;
     TrackPlayer music;
 
@@ -43,6 +57,8 @@ struct Game {
     Board board;
     LevelState level;
     PointerTip tip;
+
+    SceneView scene() { return SceneView{board, level, input, hoveredControl}; }
 };
 
 // Draws the mouse pointer at the sampled position; the cleaning cursor when asked.

@@ -30,7 +30,9 @@ void startLevel(Game& game) {
     if (game.progress.levelIndex < 0 || game.progress.levelIndex >= LevelCount) game.progress.levelIndex = 0;
     resetLevelState(game.level, game.fade);
     game.board.computerCount = 0;
-    buildLevel(game.board, game.mapData, game.progress.levelIndex, game.media);
+    // The map data is read again at every level start, as the game always has.
+    loadMapData(game.media, game.mapData);
+    buildLevel(game.board, game.mapData, game.progress.levelIndex, game.media.randomGenerator());
     // The board empties its device lists; the ghosts of the old board belong to play.
     game.effects.ghosts.clear();
     game.res.background = loadLevelBackground(game.media, game.progress.levelIndex);

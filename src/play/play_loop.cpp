@@ -18,33 +18,32 @@ void drawWhiteCaption(MediaLayer& media, const SpriteFont& font, const ScreenFad
 }
 
 // The completion caption; false on the frame the level ends.
-bool runCompletedPhase(Game& game) {
-    LevelState& level = game.level;
+bool runCompletedPhase(MediaLayer& media, const SpriteFont& font, ScreenFade& fade, const Resources& res,
+                       LevelState& level, const Progress& progress) {
     level.phaseFrames += 1;
     if (level.phaseFrames == 1) {
-        game.media.playSound(game.res.complete);
-        game.fade.fadeTarget = 0;  // the board fades to black while the captions stay white
+        media.playSound(res.complete);
+        fade.fadeTarget = 0;  // the board fades to black while the captions stay white
     }
     if (level.phaseFrames < CaptionFrames) {
-        drawWhiteCaption(game.media, game.font, game.fade, 290, "Level Completed !");
+        drawWhiteCaption(media, font, fade, 290, "Level Completed !");
         // Compared against the running time, so it can vanish part-way through the caption.
-        if (level.levelFrames < game.progress.bestTimes[game.progress.levelIndex]) {
-            game.media.setDrawColour(200, 200, 255);
-            drawText(game.media, game.font, ScreenCentreX, 310, "You have established the best time !", AlignCentre);
-            setFadeColour(game.media, game.fade);
+        if (level.levelFrames < progress.bestTimes[progress.levelIndex]) {
+            media.setDrawColour(200, 200, 255);
+            drawText(media, font, ScreenCentreX, 310, "You have established the best time !", AlignCentre);
+            setFadeColour(media, fade);
         }
     }
     return level.phaseFrames < CompletionFrames;
 }
 
-void runStartingPhase(Game& game) {
-    LevelState& level = game.level;
+void runStartingPhase(MediaLayer& media, const SpriteFont& font, const ScreenFade& fade, LevelState& level,
+                      int levelIndex) {
     level.phaseFrames += 1;
-    const int index = game.progress.levelIndex;
     if (level.phaseFrames < CaptionFrames)
-        drawWhiteCaption(
-            game.media, game.font, game.fade, 300,
-            "Zone " + std::to_string(index / 5) + "/ Level " + std::to_string(index % 5 + 1) + " is started!");
+        drawWhiteCaption(media, font, fade, 300,
+                         "Zone " + std::to_string(levelIndex / 5) + "/ Level " + std::to_string(levelIndex % 5 + 1) +
+                             " is started!");
     if (level.phaseFrames >= CaptionFrames) {
         level.phaseFrames = 0;
         level.phase = LevelPhase::Playing;
@@ -54,9 +53,14 @@ void runStartingPhase(Game& game) {
 // Step 7 of the frame; false when the level has just ended.
 bool runPhase(Game& game) {
     switch (game.level.phase) {
-        case LevelPhase::Completed: return runCompletedPhase(game);
-        case LevelPhase::Starting: runStartingPhase(game); break;
-        case LevelPhase::Playing: updatePointerTip(game); break;
+        case LevelPhase::Completed:
+            return runCompletedPhase(game.media, game.font, game.fade, game.res, game.level, game.progress);
+        case LevelPhase::Starting:
+            runStartingPhase(game.media, game.font, game.fade, game.level, game.progress.levelIndex);
+            break;
+        case LevelPhase::Playing:
+            updatePointerTip(game.media, game.font, *game.res.hint, game.tip, game.scene());
+            break;
     }
     return true;
 }
@@ -69,9 +73,9 @@ bool drawFrame(Game& game) {
     sampleInput(media, game.input);
     game.level.hoverCell = cellUnderPointer(game.board, game.input.x, game.input.y);
     stepFade(game.fade);
-    drawScene(game);
+    drawScene(media, game.res, game.effects, game.board, game.fade);
     drawHintOverlay(media, game.font, game.fade, game.level.hint);
-    drawHud(game);
+    drawHud(media, game.res, game.font, game.scene(), game.progress);
     if (!runPhase(game)) return false;
     media.setDrawColour(255, 255, 255);
     drawPointer(media, game.res, game.pointer, game.input, game.level.pointerOverCleanable);
@@ -81,46 +85,47 @@ bool drawFrame(Game& game) {
 }
 
 // The board's work of the frame: it sees the picture just shown, so a turn counts from the next frame.
-void stepBoard(Game& game, PlayEvents& events) {
-    LevelState& level = game.level;
+void stepBoard(MediaLayer& media, const GameTables& tables, Board& board, LevelState& level, Effects& effects,
+               PlayEvents& events) {
     const CellPosition cell = level.hoverCell;
-    level.pointerOverCleanable = cell.valid() && pointerOverCleanable(game.board, cell);
-    addFallingLight(game.effects, game.media);
-    updateConnections(game.board, game.connectors, level.virusWatch, events);
-    stepFaxModems(game.board, events);
-    stepComputerAnimations(game.board, game.animations, game.media);
-    if (testCompletion(game.board)) {
+    level.pointerOverCleanable = cell.valid() && pointerOverCleanable(board, cell);
+    addFallingLight(effects, media);
+    updateConnections(board, tables.connectors, level.virusWatch, events);
+    stepFaxModems(board, events);
+    stepComputerAnimations(board, tables.animations, media);
+    if (testCompletion(board)) {
         level.phase = LevelPhase::Completed;
         level.phaseFrames = 0;
     }
 }
 
-void handleClick(Game& game, PlayEvents& events) {
-    if (!game.input.clicked()) return;  // two presses in one frame make no click
-    const CellPosition cell = game.level.hoverCell;
-    // The board ends above the panel (y 564 at most) and the buttons begin below y 568,
+void handleClick(MediaLayer& media, const SceneView& scene, int& rankPoints, Board& board, TrackPlayer& music,
+                 PlayEvents& events) {
+    if (!scene.input.clicked()) return;  // two presses in one frame make no click
+    const CellPosition cell = scene.level.hoverCell;
+    // The board ends above the panel (y 564 at most) and the music strip begins below it,
     // so a click reaches either a cell or a button, never both.
     if (cell.valid())
-        leftClickCell(game.board, cell.column, cell.row, game.progress.rankPoints, events);
+        leftClickCell(board, cell.column, cell.row, rankPoints, events);
     else
-        musicButtonClick(game.music, game.media, game.hoveredControl);
+        musicButtonClick(music, media, scene.hoveredControl);
 }
 
 // Escape fades the screen and the music out; false once the screen is black.
-bool stepQuit(Game& game) {
-    if (game.media.keyDown(Key::Escape)) game.level.quitRequested = true;
-    if (!game.level.quitRequested) return true;
-    fadeMusicOut(game.music);
-    game.fade.fadeTarget = 0;
-    return game.fade.brightness > 0;
+bool stepQuit(MediaLayer& media, LevelState& level, TrackPlayer& music, ScreenFade& fade) {
+    if (media.keyDown(Key::Escape)) level.quitRequested = true;
+    if (!level.quitRequested) return true;
+    fadeMusicOut(music);
+    fade.fadeTarget = 0;
+    return fade.brightness > 0;
 }
 
-void leavePlay(Game& game) {
-    stopMusic(game.music, game.media);
-    saveGame(game.media, game.progress);
-    saveRecords(game.media, game.progress);
+void leavePlay(MediaLayer& media, TrackPlayer& music, const Progress& progress) {
+    stopMusic(music, media);
+    saveGame(media, progress);
+    saveRecords(media, progress);
     // Escape may still be down: the menu must not take it as its own.
-    game.media.flushKeys();
+    media.flushKeys();
 }
 
 }  // namespace
@@ -133,9 +138,9 @@ bool playFrame(Game& game) {
     }
     PlayEvents events(game.effects, game.media, game.res);
     game.level.levelFrames += 1;
-    stepBoard(game, events);
-    handleClick(game, events);
-    const bool staying = stepQuit(game);
+    stepBoard(game.media, game.tables, game.board, game.level, game.effects, events);
+    handleClick(game.media, game.scene(), game.progress.rankPoints, game.board, game.music, events);
+    const bool staying = stepQuit(game.media, game.level, game.music, game.fade);
     // The frame's bookkeeping still runs in the frame that leaves, so a rank earned
     // by a last cleaning is saved with the game.
     stepMusicVolume(game.music, game.media);
@@ -151,5 +156,5 @@ void enterPlay(Game& game) {
     game.level.quitRequested = false;
     startLevel(game);
     while (playFrame(game)) {}
-    leavePlay(game);
+    leavePlay(game.media, game.music, game.progress);
 }

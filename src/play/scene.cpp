@@ -62,23 +62,24 @@ std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_stri
 
 }  // namespace
 
-void drawScene(Game& game) {
-    game.media.clearScreen();
-    drawPicture(game.media, *game.res.background, ScreenCentreX, ScreenCentreY);
-    drawFallingLights(game.media, game.effects.lights, *game.res.lights);
-    drawBackdrop(game.media, game.res, game.board.sizeClass);
-    drawRotationGhosts(game.media, game.effects.ghosts, *game.res.tiles);
-    drawBoard(BoardPainter{game.media, *game.res.tiles, game.fade, game.board});
-    drawSparkles(game.media, game.effects.sparkles, *game.res.sphere);
+void drawScene(MediaLayer& media, const Resources& res, Effects& effects, const Board& board, const ScreenFade& fade) {
+    media.clearScreen();
+    drawPicture(media, *res.background, ScreenCentreX, ScreenCentreY);
+    drawFallingLights(media, effects.lights, *res.lights);
+    drawBackdrop(media, res, board.sizeClass);
+    drawRotationGhosts(media, effects.ghosts, *res.tiles);
+    drawBoard(BoardPainter{media, *res.tiles, fade, board});
+    drawSparkles(media, effects.sparkles, *res.sphere);
 }
 
-void drawHud(Game& game) {
-    game.media.setDrawColour(255, 255, 255);
-    drawPicture(game.media, *game.res.panel, 0, 584);
-    drawPicture(game.media, *game.res.icon, 0, 536);
-    drawDigits(game.media, game.font, 780, 545, levelTimeText(game.level.levelFrames));
-    drawText(game.media, game.font, ScreenCentreX, 585, captionLine(game.progress), AlignCentre);
-    drawMusicButtons(game.media, *game.res.buttons, game.input, game.hoveredControl);
+void drawHud(MediaLayer& media, const Resources& res, const SpriteFont& font, SceneView scene,
+             const Progress& progress) {
+    media.setDrawColour(255, 255, 255);
+    drawPicture(media, *res.panel, 0, 584);
+    drawPicture(media, *res.icon, 0, 536);
+    drawDigits(media, font, 780, 545, levelTimeText(scene.level.levelFrames));
+    drawText(media, font, ScreenCentreX, 585, captionLine(progress), AlignCentre);
+    drawMusicButtons(media, *res.buttons, scene.input, scene.hoveredControl);
 }
 
 std::string levelTimeText(int frames) { return twoDigits(frames / 3600) + ":" + twoDigits((frames / 60) % 60); }

@@ -3,13 +3,21 @@
 
 #include <string>
 
-struct Game;
+#include "media/media_layer.h"
+
+struct Board;
+struct Effects;
 struct Progress;
+struct ScreenFade;
+struct Resources;
+struct SceneView;
+struct SpriteFont;
 
 // Background, falling lights, board backdrop, rotation ghosts, cells and devices, sparkles.
-void drawScene(Game& game);
+void drawScene(MediaLayer& media, const Resources& res, Effects& effects, const Board& board, const ScreenFade& fade);
 // In white: panel, icon, timer, caption line, music buttons. Leaves the colour white.
-void drawHud(Game& game);
+void drawHud(MediaLayer& media, const Resources& res, const SpriteFont& font, SceneView scene,
+             const Progress& progress);
 
 // "mm:ss" of a time in frames; three minute digits from 100 minutes on.
 std::string levelTimeText(int frames);

@@ -56,7 +56,7 @@ void buildGlyphWidths(SpriteFont& font) { font.glyphWidths = SmallFontWidths; }
 
 int textWidth(const SpriteFont& font, const std::string& text) { return placementWidth(font, text, 1); }
 
-void drawText(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text, int align) {
+void drawText(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text, TextAlign align) {
     if (align == AlignCentre) x -= placementWidth(font, text, 1) / 2;
     if (align == AlignRight) x -= placementWidth(font, text, 0);
     const Image& image = *font.smallGlyphs;

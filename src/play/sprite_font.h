@@ -9,7 +9,11 @@
 
 class MediaLayer;
 
-enum TextAlign { AlignLeft = 0, AlignCentre = 1, AlignRight = 2 };
+// Where a line of text stands against its x: starting there, centred on it or ending there.
+enum class TextAlign { Left, Centre, Right };
+constexpr TextAlign AlignLeft = TextAlign::Left;
+constexpr TextAlign AlignCentre = TextAlign::Centre;
+constexpr TextAlign AlignRight = TextAlign::Right;
 
 struct SpriteFont {
     std::array<int, 90> glyphWidths{};   // character codes 33..122
@@ -22,6 +26,6 @@ void buildGlyphWidths(SpriteFont& font);
 // Width that centring uses: 5 per space, the table value minus 1 per other character.
 int textWidth(const SpriteFont& font, const std::string& text);
 // Small font at (x, y) (top of the glyphs), placed left, centred or right; black shadow at +2, +2.
-void drawText(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text, int align);
+void drawText(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text, TextAlign align);
 // Large digits ending at x.
 void drawDigits(MediaLayer& media, const SpriteFont& font, int x, int y, const std::string& text);

@@ -7,10 +7,6 @@
 
 namespace {
 
-constexpr int ButtonCount = 4;
-constexpr int FirstButtonX = 64;
-constexpr int ButtonPitch = 32;
-constexpr int ButtonY = 584;
 constexpr int HighlightFrameOffset = 4;
 constexpr int TipShowsAfter = 50;  // still frames before a tip appears
 constexpr int TipLifetime = 400;
@@ -22,7 +18,7 @@ struct TipSubject {
     int segments;
 };
 
-constexpr std::array<TipSubject, ButtonCount> ButtonTips = {
+constexpr std::array<TipSubject, MusicButtonCount> ButtonTips = {
     TipSubject{"Previous Track", 6}, {"Play Track", 5}, {"Next Track", 5}, {"Stop", 3}};
 constexpr std::array<TipSubject, 3> ComputerTips = {
     TipSubject{"Not connected", 7}, {"Connected", 6}, {"Virus Detected", 8}};
@@ -49,11 +45,11 @@ void chooseDeviceTip(PointerTip& tip, const Board& board, CellPosition cell, con
     if (device == DeviceFaxModem) showTip(tip, {"FaxModem", 6}, x, y);
 }
 
-void chooseTipSubject(Game& game) {
-    chooseDeviceTip(game.tip, game.board, game.level.hoverCell, game.input);
-    const int control = game.hoveredControl;
-    if (control >= 0 && control < ButtonCount)
-        showTip(game.tip, ButtonTips[control], game.input.x, game.input.y - 18);  // above the pointer
+void chooseTipSubject(PointerTip& tip, SceneView scene) {
+    chooseDeviceTip(tip, scene.board, scene.level.hoverCell, scene.input);
+    const int control = scene.hoveredControl;
+    if (control >= 0 && control < MusicButtonCount)
+        showTip(tip, ButtonTips[control], scene.input.x, scene.input.y - 18);  // above the pointer
 }
 
 void drawTip(MediaLayer& media, const SpriteFont& font, const Image& bubble, const PointerTip& tip) {
@@ -68,14 +64,14 @@ void drawTip(MediaLayer& media, const SpriteFont& font, const Image& bubble, con
 }  // namespace
 
 void drawMusicButtons(MediaLayer& media, const Image& buttons, const InputSample& input, int& hoveredControl) {
-    for (int k = 0; k < ButtonCount; ++k) media.drawImage(buttons, FirstButtonX + ButtonPitch * k, ButtonY, k);
-    const int x = input.x, y = input.y;
-    // The hover strip is wider than the buttons and runs to the bottom of the screen.
-    if (x > 48 && x < 176 && y > 568 && y < 1168) {
-        hoveredControl = (x - 48) / ButtonPitch;
+    for (int k = 0; k < MusicButtonCount; ++k)
+        media.drawImage(buttons, FirstMusicButtonX + MusicButtonPitch * k, MusicButtonY, k);
+    const int button = musicButtonAt(input.x, input.y);
+    if (button >= 0) {
+        hoveredControl = button;
         media.setDrawScale(1.2f, 1.2f);
-        media.drawImage(buttons, FirstButtonX + ButtonPitch * hoveredControl, ButtonY,
-                        hoveredControl + HighlightFrameOffset);
+        media.drawImage(buttons, FirstMusicButtonX + MusicButtonPitch * button, MusicButtonY,
+                        button + HighlightFrameOffset);
         media.setDrawScale(1.0f, 1.0f);
     }
 }
@@ -90,17 +86,17 @@ void musicButtonClick(TrackPlayer& music, MediaLayer& media, int control) {
     }
 }
 
-void updatePointerTip(Game& game) {
-    PointerTip& tip = game.tip;
-    if (game.input.inputChanged) {
+void updatePointerTip(MediaLayer& media, const SpriteFont& font, const Image& bubble, PointerTip& tip,
+                      SceneView scene) {
+    if (scene.input.inputChanged) {
         tip.idleFrames = 0;
         tip.timer = 0;
     } else {
         tip.idleFrames += 1;
     }
     if (tip.idleFrames <= TipShowsAfter) return;
-    if (tip.idleFrames == TipShowsAfter + 1) chooseTipSubject(game);
-    if (tip.timer > 0) drawTip(game.media, game.font, *game.res.hint, tip);
+    if (tip.idleFrames == TipShowsAfter + 1) chooseTipSubject(tip, scene);
+    if (tip.timer > 0) drawTip(media, font, bubble, tip);
     if (tip.timer > TipFadeInUntil) tip.alpha += 0.03f;
     if (tip.timer > 0) tip.timer -= 1;
 }

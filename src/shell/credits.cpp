@@ -1,12 +1,14 @@
 #include "shell/credits.h"
 
-#include "play/game.h"
+#include "media/media_layer.h"
+#include "play/screen_fade.h"
+#include "play/sprite_font.h"
 
 namespace {
 
 struct CreditRow {
     int x, offset;
-    int align;
+    TextAlign align;
     const char* text;
 };
 
@@ -51,22 +53,21 @@ void drawCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, f
 
 }  // namespace
 
-void runCredits(Game& game) {
-    MediaLayer& media = game.media;
+void runCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, ScreenFade& fade) {
     float creditsY = 600.0f;
     bool leaving = false;
-    game.fade.fadeTarget = 255;
+    fade.fadeTarget = 255;
     for (;;) {
         media.clearScreen();
-        setFadeColour(media, game.fade);
-        drawCredits(media, game.font, *game.res.logo, creditsY);
+        setFadeColour(media, fade);
+        drawCredits(media, font, logo, creditsY);
         media.presentFrame();
         creditsY -= 0.5f;
-        stepFade(game.fade);
+        stepFade(fade);
         if (creditsY < -800.0f || skipRequested(media)) leaving = true;
         if (leaving) {
-            game.fade.fadeTarget = 0;
-            if (game.fade.brightness <= 0) return;
+            fade.fadeTarget = 0;
+            if (fade.brightness <= 0) return;
         }
     }
 }

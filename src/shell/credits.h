@@ -1,7 +1,10 @@
 #pragma once
 // The scrolling credits screen.
 
-struct Game;
+class MediaLayer;
+struct Image;
+struct ScreenFade;
+struct SpriteFont;
 
 // Fades in, scrolls the credits up, and fades out when they are done or skipped.
-void runCredits(Game& game);
+void runCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, ScreenFade& fade);

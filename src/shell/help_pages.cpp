@@ -1,5 +1,6 @@
 #include "shell/help_pages.h"
 
+#include <array>
 #include <vector>
 
 #include "play/game.h"
@@ -10,7 +11,7 @@ namespace {
 
 struct HelpLine {
     int x, y;
-    int align;
+    TextAlign align;
     const char* text;
 };
 
@@ -24,8 +25,8 @@ struct HelpPage {
     std::vector<HelpPicture> pictures;  // tile-sheet frames, drawn in order
 };
 
-const std::vector<HelpPage>& helpPages() {
-    static const std::vector<HelpPage> pages = {
+const std::array<HelpPage, HelpPageCount>& helpPages() {
+    static const std::array<HelpPage, HelpPageCount> pages = {{
         {{{400, 100, AlignCentre, "How to play?"},
           {180, 130, AlignLeft, "      Game process:"},
           {180, 145, AlignLeft, "      The basic task in game, is to connect all computers to Server."},
@@ -81,7 +82,7 @@ const std::vector<HelpPage>& helpPages() {
           {180, 400, AlignLeft, "in a folder ,where the game is installed."},
           {400, 430, AlignCentre, "Questions and ideas are welcome at support@pelmar-studio.example"}},
          {}},
-    };
+    }};
     return pages;
 }
 
@@ -101,27 +102,26 @@ void drawPage(MediaLayer& media, const SpriteFont& font, const Image& tiles, con
         media.drawImage(tiles, static_cast<float>(picture.x), static_cast<float>(picture.y), picture.frame);
 }
 
-void runNextPageButton(Game& game, ShellState& shell) {
-    MediaLayer& media = game.media;
+void runNextPageButton(MediaLayer& media, const Resources& res, const InputSample& input, int& hoveredControl,
+                       float& glow) {
     constexpr int button = NextPageButton;
-    media.drawImage(*game.res.menuButtons, NextPageX, NextPageY, button);
-    if (NextPageArea.contains(game.input.x, game.input.y)) {
-        game.hoveredControl = button;
-        if (shell.glowLevels[button] < 1) shell.glowLevels[button] += 0.2f;
+    media.drawImage(*res.menuButtons, NextPageX, NextPageY, button);
+    if (NextPageArea.contains(input.x, input.y)) {
+        hoveredControl = button;
+        brightenGlow(glow);
     }
     media.setBlendMode(BlendMode::Light);
-    media.setDrawAlpha(shell.glowLevels[button]);
-    media.drawImage(*game.res.menuButtonsGlow, NextPageX, NextPageY, button);
+    media.setDrawAlpha(glow);
+    media.drawImage(*res.menuButtonsGlow, NextPageX, NextPageY, button);
     media.setBlendMode(BlendMode::Alpha);
     media.setDrawAlpha(1.0f);
-    if (shell.glowLevels[button] > 0) shell.glowLevels[button] -= 0.05f;
+    dimGlow(glow);
 }
 
 }  // namespace
 
 void drawHelpOverlay(Game& game, ShellState& shell) {
     drawPanel(game.media, *game.res.canvas[2], game.fade);
-    const auto& pages = helpPages();
-    drawPage(game.media, game.font, *game.res.tiles, pages[static_cast<size_t>(shell.helpPage) % pages.size()]);
-    runNextPageButton(game, shell);
+    drawPage(game.media, game.font, *game.res.tiles, helpPages()[static_cast<size_t>(shell.helpPage % HelpPageCount)]);
+    runNextPageButton(game.media, game.res, game.input, game.hoveredControl, shell.glowLevels[NextPageButton]);
 }

@@ -29,7 +29,7 @@ void drawButtons(MediaLayer& media, const Image& buttons, const ScreenFade& fade
         if (continueDisabled(shell, i)) media.setDrawColour(dim, dim, dim);
         media.drawImage(buttons, MenuButtonX, static_cast<float>(menuButtonY(i)), i);
         setFadeColour(media, fade);
-        if (shell.glowLevels[i] > 0) shell.glowLevels[i] -= 0.05f;
+        dimGlow(shell.glowLevels[i]);
     }
 }
 
@@ -47,7 +47,7 @@ void hoverButtons(const InputSample& input, ShellState& shell, int& hoveredContr
     const int button = menuButtonAt(input.x, input.y);
     if (shell.screenState != ScreenState::Menu || button < 0) return;
     hoveredControl = button;
-    if (shell.glowLevels[hoveredControl] < 1) shell.glowLevels[hoveredControl] += 0.2f;
+    brightenGlow(shell.glowLevels[hoveredControl]);
 }
 
 }  // namespace

@@ -33,6 +33,15 @@ constexpr int menuButtonAt(int x, int y) {
     return MenuColumnArea.contains(x, y) ? (y - MenuColumnArea.top) / MenuButtonPitch : -1;
 }
 
+// ---- Button glows: brighter by 0.2 each frame the pointer is over a button (overshooting 1
+// once), then every frame dimmer by 0.05 until dark.
+inline void brightenGlow(float& glow) {
+    if (glow < 1) glow += 0.2f;
+}
+inline void dimGlow(float& glow) {
+    if (glow > 0) glow -= 0.05f;
+}
+
 // ---- The help pages' next-page button ---------------------------------------------
 constexpr int NextPageX = ScreenCentreX;
 constexpr int NextPageY = 470;

@@ -2,6 +2,7 @@
 #include "play/game.h"
 #include "play/play.h"
 #include "shell/credits.h"
+#include "shell/help_pages.h"
 #include "shell/menu.h"
 #include "shell/menu_layout.h"
 #include "shell/shell_state.h"
@@ -25,9 +26,8 @@ void runMenuFrame(Game& game, ShellState& shell) {
     stepFade(game.fade);
 }
 
-void reactToClick(Game& game, ShellState& shell) {
-    if (!game.input.clicked()) return;
-    const int control = game.hoveredControl;
+void reactToClick(const InputSample& input, int control, ShellState& shell) {
+    if (!input.clicked()) return;
     if (shell.screenState == ScreenState::Menu) {
         static const ScreenState targets[MenuButtonCount] = {
             ScreenState::NewGame, ScreenState::Continue, ScreenState::Help, ScreenState::Credits, ScreenState::Quit};
@@ -35,16 +35,16 @@ void reactToClick(Game& game, ShellState& shell) {
         if (control == ContinueButton && !shell.savedGamePresent) return;  // nothing to continue
         shell.screenState = targets[control];
     } else if (shell.screenState == ScreenState::Help && control == NextPageButton) {
-        if (++shell.helpPage == 3) {
+        if (++shell.helpPage == HelpPageCount) {
             shell.helpPage = 0;
             shell.screenState = ScreenState::Menu;
         }
     }
 }
 
-bool fadedOut(Game& game) {
-    game.fade.fadeTarget = 0;
-    return game.fade.brightness <= 0;
+bool fadedOut(ScreenFade& fade) {
+    fade.fadeTarget = 0;
+    return fade.brightness <= 0;
 }
 
 // One menu entry: runs frames until the menu is left for play, the credits or the end.
@@ -61,26 +61,26 @@ EntryEnd runMenuEntry(Game& game, ShellState& shell) {
         if (shell.screenState == ScreenState::Help && escape) shell.screenState = ScreenState::Menu;
         if (shell.screenState == ScreenState::Menu || shell.screenState == ScreenState::Help)
             addMenuParticle(game.effects, media);
-        reactToClick(game, shell);
+        reactToClick(game.input, game.hoveredControl, shell);
         switch (shell.screenState) {
             case ScreenState::NewGame:
-                if (fadedOut(game)) {
+                if (fadedOut(game.fade)) {
                     game.progress.levelIndex = 0;
                     game.progress.rankIndex = 0;
                     return EntryEnd::Play;
                 }
                 break;
             case ScreenState::Continue:
-                if (fadedOut(game)) {
+                if (fadedOut(game.fade)) {
                     loadGame(media, game.progress);
                     return EntryEnd::Play;
                 }
                 break;
             case ScreenState::Credits:
-                if (fadedOut(game)) return EntryEnd::Credits;
+                if (fadedOut(game.fade)) return EntryEnd::Credits;
                 break;
             case ScreenState::Quit:
-                if (fadedOut(game)) return EntryEnd::ExitProgram;
+                if (fadedOut(game.fade)) return EntryEnd::ExitProgram;
                 break;
             default: break;
         }
@@ -98,7 +98,7 @@ int runMenuCycles(Game& game, ShellState& shell) {
         shell.menuMusicChannel = media.playSound(game.res.menuTheme);
         EntryEnd end = runMenuEntry(game, shell);
         while (end == EntryEnd::Credits) {
-            runCredits(game);
+            runCredits(media, game.font, *game.res.logo, game.fade);
             media.movePointer(ScreenCentreX, ScreenCentreY);
             end = runMenuEntry(game, shell);
         }

@@ -2,91 +2,67 @@
 
 #include <string>
 
-#include "play/game.h"
+#include "board/tile_codes.h"
+#include "media/media_layer.h"
+#include "play/resources.h"
+#include "play/sprite_font.h"
 
 namespace {
 
 enum class Handle { TopLeft, Centred };
 
+// Where a loaded picture goes: a member of the resources, a font picture or a backdrop.
+using PictureSlot = std::unique_ptr<Image>& (*)(Resources&, SpriteFont&);
+
+template <std::unique_ptr<Image> Resources::*member>
+std::unique_ptr<Image>& resource(Resources& res, SpriteFont&) {
+    return res.*member;
+}
+
+template <std::unique_ptr<Image> SpriteFont::*member>
+std::unique_ptr<Image>& fontPicture(Resources&, SpriteFont& font) {
+    return font.*member;
+}
+
+template <size_t index>
+std::unique_ptr<Image>& backdrop(Resources& res, SpriteFont&) {
+    return res.canvas[index];
+}
+
 struct PictureEntry {
     const char* path;
     int cellWidth, cellHeight, frames;  // frames 0: a single picture
     Handle handle;
-    std::unique_ptr<Image>& (*slot)(Game&);
+    PictureSlot slot;
 };
 
 constexpr Handle Top = Handle::TopLeft, Centred = Handle::Centred;
 
 // In the order the game has always loaded them.
-const PictureEntry PictureTable[] = {{"gfx/pointer.spr", 23, 32, 2, Top, [](Game& g) -> auto& {return g.res.pointer;
-}  // namespace
-}
-, {"gfx/sphere.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.sphere;
-}
-}
-, {"gfx/lights.spr", 64, 64, 2, Top, [](Game& g) -> auto& {return g.res.lights;
-}
-}
-, {"gfx/buttons.spr", 32, 32, 8, Centred, [](Game& g) -> auto& {return g.res.buttons;
-}
-}
-, {"gfx/icon.spr", 0, 0, 0, Top, [](Game& g) -> auto& {return g.res.icon;
-}
-}
-, {"gfx/hint.spr", 13, 16, 3, Top, [](Game& g) -> auto& {return g.res.hint;
-}
-}
-, {"gfx/back/b1.vvx", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.background;
-}
-}
-, {"gfx/logocw.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.logo;
-}
-}
-, {"gfx/complete.spr", 56, 56, TileSheetFrames, Centred, [](Game& g) -> auto& {return g.res.tiles;
-}
-}
-, {"gfx/panel.spr", 0, 0, 0, Top, [](Game& g) -> auto& {return g.res.panel;
-}
-}
-, {"gfx/bigfont.spr", 46, 64, 11, Top, [](Game& g) -> auto& {return g.font.bigDigits;
-}
-}
-, {"gfx/tahomafont.spr", 13, 13, 90, Top, [](Game& g) -> auto& {return g.font.smallGlyphs;
-}
-}
-, {"gfx/back/canvas0.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.canvas[0];
-}
-}
-, {"gfx/back/canvas1.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.canvas[1];
-}
-}
-, {"gfx/back/canvas2.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.canvas[2];
-}
-}
-, {"gfx/back/canvas3.spr", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.canvas[3];
-}
-}
-, {"gfx/logo_Pelmar.png", 0, 0, 0, Top, [](Game& g) -> auto& {return g.res.publisherLogo;
-}
-}
-, {"gfx/crest.spr", 32, 32, 34, Centred, [](Game& g) -> auto& {return g.res.crest;
-}
-}
-, {"gfx/01.spr", 64, 64, 2, Centred, [](Game& g) -> auto& {return g.res.particle;
-}
-}
-, {"gfx/back/menuback.vvx", 0, 0, 0, Centred, [](Game& g) -> auto& {return g.res.menuBack;
-}
-}
-, {"gfx/menubuttons.spr", 281, 57, 7, Centred, [](Game& g) -> auto& {return g.res.menuButtons;
-}
-}
-, {"gfx/menubuttonsglow.spr", 281, 57, 7, Centred, [](Game& g) -> auto& {return g.res.menuButtonsGlow;
-}
-}
-,
-}
-;
+const PictureEntry PictureTable[] = {
+    {"gfx/pointer.spr", 23, 32, 2, Top, resource<&Resources::pointer>},
+    {"gfx/sphere.spr", 0, 0, 0, Centred, resource<&Resources::sphere>},
+    {"gfx/lights.spr", 64, 64, 2, Top, resource<&Resources::lights>},
+    {"gfx/buttons.spr", 32, 32, 8, Centred, resource<&Resources::buttons>},
+    {"gfx/icon.spr", 0, 0, 0, Top, resource<&Resources::icon>},
+    {"gfx/hint.spr", 13, 16, 3, Top, resource<&Resources::hint>},
+    {"gfx/back/b1.vvx", 0, 0, 0, Centred, resource<&Resources::background>},
+    {"gfx/logocw.spr", 0, 0, 0, Centred, resource<&Resources::logo>},
+    {"gfx/complete.spr", 56, 56, TileSheetFrames, Centred, resource<&Resources::tiles>},
+    {"gfx/panel.spr", 0, 0, 0, Top, resource<&Resources::panel>},
+    {"gfx/bigfont.spr", 46, 64, 11, Top, fontPicture<&SpriteFont::bigDigits>},
+    {"gfx/tahomafont.spr", 13, 13, 90, Top, fontPicture<&SpriteFont::smallGlyphs>},
+    {"gfx/back/canvas0.spr", 0, 0, 0, Centred, backdrop<0>},
+    {"gfx/back/canvas1.spr", 0, 0, 0, Centred, backdrop<1>},
+    {"gfx/back/canvas2.spr", 0, 0, 0, Centred, backdrop<2>},
+    {"gfx/back/canvas3.spr", 0, 0, 0, Centred, backdrop<3>},
+    {"gfx/logo_Pelmar.png", 0, 0, 0, Top, resource<&Resources::publisherLogo>},
+    {"gfx/crest.spr", 32, 32, 34, Centred, resource<&Resources::crest>},
+    {"gfx/01.spr", 64, 64, 2, Centred, resource<&Resources::particle>},
+    {"gfx/back/menuback.vvx", 0, 0, 0, Centred, resource<&Resources::menuBack>},
+    {"gfx/menubuttons.spr", 281, 57, 7, Centred, resource<&Resources::menuButtons>},
+    {"gfx/menubuttonsglow.spr", 281, 57, 7, Centred, resource<&Resources::menuButtonsGlow>},
+};
 
 struct SoundEntry {
     const char* path;
@@ -131,32 +107,32 @@ SoundLoad startLoadingSounds(MediaLayer& media) {
     });
 }
 
-void takePictures(Game& game, PictureLoad& load) {
+void takePictures(MediaLayer& media, Resources& res, SpriteFont& font, PictureLoad& load) {
     std::vector<std::unique_ptr<Image>> pictures = load.get();
     for (size_t i = 0; i < pictures.size(); ++i) {
         const PictureEntry& entry = PictureTable[i];
-        if (!pictures[i]) game.media.fatalError(std::string("cannot load picture ") + entry.path);
+        if (!pictures[i]) media.fatalError(std::string("cannot load picture ") + entry.path);
         if (entry.handle == Handle::Centred) MediaLayer::centreImageHandle(*pictures[i]);
-        entry.slot(game) = std::move(pictures[i]);
+        entry.slot(res, font) = std::move(pictures[i]);
     }
 }
 
-void takeSounds(Game& game, SoundLoad& load) {
+void takeSounds(MediaLayer& media, Resources& res, SoundLoad& load) {
     std::vector<SoundPtr> sounds = load.get();
     for (size_t i = 0; i < sounds.size(); ++i) {
         const SoundEntry& entry = SoundTable[i];
         // The sounds are not needed to play: one that cannot be loaded stays silent.
-        if (!sounds[i]) game.media.warning(std::string("cannot load sound ") + entry.path + "; it stays silent");
-        game.res.*entry.slot = std::move(sounds[i]);
+        if (!sounds[i]) media.warning(std::string("cannot load sound ") + entry.path + "; it stays silent");
+        res.*entry.slot = std::move(sounds[i]);
     }
 }
 
-void loadPictures(Game& game) {
-    PictureLoad load = startLoadingPictures(game.media);
-    takePictures(game, load);
+void loadPictures(MediaLayer& media, Resources& res, SpriteFont& font) {
+    PictureLoad load = startLoadingPictures(media);
+    takePictures(media, res, font, load);
 }
 
-void loadSounds(Game& game) {
-    SoundLoad load = startLoadingSounds(game.media);
-    takeSounds(game, load);
+void loadSounds(MediaLayer& media, Resources& res) {
+    SoundLoad load = startLoadingSounds(media);
+    takeSounds(media, res, load);
 }

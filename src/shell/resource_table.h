@@ -13,8 +13,9 @@
 #include "media/pictures/image.h"
 #include "media/sound/sound.h"
 
-struct Game;
 class MediaLayer;
+struct Resources;
+struct SpriteFont;
 
 using PictureLoad = std::future<std::vector<std::unique_ptr<Image>>>;
 using SoundLoad = std::future<std::vector<SoundPtr>>;
@@ -24,10 +25,10 @@ PictureLoad startLoadingPictures(MediaLayer& media);
 SoundLoad startLoadingSounds(MediaLayer& media);
 // Waits for the pictures and hands them to the game in table order; the first that is
 // missing or undecodable stops the game naming the file.
-void takePictures(Game& game, PictureLoad& load);
+void takePictures(MediaLayer& media, Resources& res, SpriteFont& font, PictureLoad& load);
 // Waits for the sounds and hands them to the game; one that could not be loaded stays silent.
-void takeSounds(Game& game, SoundLoad& load);
+void takeSounds(MediaLayer& media, Resources& res, SoundLoad& load);
 
 // Both steps at once.
-void loadPictures(Game& game);
-void loadSounds(Game& game);
+void loadPictures(MediaLayer& media, Resources& res, SpriteFont& font);
+void loadSounds(MediaLayer& media, Resources& res);

@@ -19,16 +19,16 @@ void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
     // The effect and device lists start empty with the Game itself.
     buildTrackList(game.music, media, shell.userTracksFolder);
     done("tracks");
-    takePictures(game, pictures);
+    takePictures(media, game.res, game.font, pictures);
     done("pictures");
-    takeSounds(game, sounds);
+    takeSounds(media, game.res, sounds);
     done("sounds");
     // Every level is read again at its start; a damaged map file stops the game here instead.
     checkMapData(media);
     done("levels");
     buildGlyphWidths(game.font);
-    game.connectors = buildConnectorTable();
-    game.animations = buildAnimationTable();
+    game.tables.connectors = buildConnectorTable();
+    game.tables.animations = buildAnimationTable();
     media.setBlendMode(BlendMode::Alpha);
     game.fade = ScreenFade{};
     loadRecords(media, game.progress);

@@ -38,7 +38,8 @@ struct MapFolder {
     void build(int level, int seed)
     {
         media.seedRandom(spreadSeed(seed));
-        buildLevel(board, mapData, level, media);
+        loadMapData(media, mapData);
+        buildLevel(board, mapData, level, media.randomGenerator());
     }
 };
 
@@ -218,7 +219,7 @@ TEST(LevelBuild, ScrambleKeepsShapesAndReachesEveryOrientation)
         board.tile[5][5] = cableTile(Cross);
         board.tile[6][6] = ServerTopTile;
         board.tile[13][10] = FirstFloorTile + 10;
-        scrambleBoard(board, media);
+        scrambleBoard(board, media.randomGenerator());
         for (size_t g = 0; g < groups.size(); ++g) {
             for (size_t i = 0; i < groups[g].size(); ++i) {
                 const int tile = board.tile[g][i];

@@ -38,6 +38,7 @@ TEST(Virus, CarrierInfectsEveryComputerReachedWithIt)
     EXPECT_FALSE(frame.run(board));
     EXPECT_EQ(countState(board, Infected), 4);
     EXPECT_EQ(frame.events.count("sound Virus"), 1);
+    ASSERT_GE(frame.events.log.size(), 3u);
     EXPECT_EQ(frame.events.log.front(), "sound Virus");
     EXPECT_EQ(frame.events.count("sparkle"), 8);
     EXPECT_EQ(frame.events.log[1].substr(frame.events.log[1].size() - 7), "0.5 0.5");

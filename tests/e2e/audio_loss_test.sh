@@ -2,13 +2,7 @@
 # The sound device disappearing while the game runs: SDL's disk driver writing into
 # /dev/full fails its first block and drops the device. The game plays on in silence:
 # the menu, a new game, a turned piece, leaving play and the end all still work.
-set -u
-game_dir=$1
-out_dir=$2
-mkdir -p "$out_dir"
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-inside_xvfb "$0" "$@"
+source "$(dirname "$0")/preamble.sh"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/full
 
 make_game_copy "$game_dir"

@@ -2,14 +2,7 @@
 # Leaving play on a full disk: the save fails, the game says where and why, the previous
 # progress files survive byte for byte, and the game goes on to the menu and ends normally.
 # Needs a small tmpfs of its own (root); skipped where the machine does not allow mounting.
-set -u
-game_dir=$1
-out_dir=$2
-mkdir -p "$out_dir"
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-inside_xvfb "$0" "$@"
-export SDL_AUDIODRIVER=dummy
+source "$(dirname "$0")/preamble.sh"
 
 disk=$(mktemp -d)
 # Room for the program (twice as large in the sanitizer build) and the progress files.

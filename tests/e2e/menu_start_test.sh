@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
 # The game starts on an 800 x 600 screen, fades its menu in, ends with status 0 on
 # Escape; with a picture missing it stops with status 255 and names the file.
-set -u
-game_dir=$1
-out_dir=$2
-mkdir -p "$out_dir"
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-inside_xvfb "$0" "$@"
-export SDL_AUDIODRIVER=dummy
+source "$(dirname "$0")/preamble.sh"
 
 # 1. Start, look, leave.
 "$game_dir/cablewright" 2> "$out_dir/menu_stderr.txt" &

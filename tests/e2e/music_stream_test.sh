@@ -2,15 +2,9 @@
 # Streamed music in the real game: a 25-minute 48 kHz Ogg Vorbis track and a quieter
 # second one in "tracks", the disk audio driver writing what is heard. Next and Previous
 # during play must not hold up the frames, and the written music must not break off.
-set -u
-game_dir=$1
-out_dir=$2
+source "$(dirname "$0")/preamble.sh"
 make_long_track=$3
 frame_clock=$4
-mkdir -p "$out_dir"
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-inside_xvfb "$0" "$@"
 
 # A private game folder; the long tracks are made here and never kept.
 make_game_copy "$game_dir" gfx sfx maps

@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
 # From the menu into the first level: the start caption, the board in play, and
 # a click on a cell that changes what the cell shows.
-set -u
-game_dir=$1
-out_dir=$2
-mkdir -p "$out_dir"
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-inside_xvfb "$0" "$@"
-export SDL_AUDIODRIVER=dummy
+source "$(dirname "$0")/preamble.sh"
 
 # A private copy of the game, so the saved game written on leaving stays out of the build.
 make_game_copy "$game_dir"

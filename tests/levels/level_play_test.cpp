@@ -68,7 +68,8 @@ void playFromRandomStarts(int level)
         media.seedRandom(seed * 7919);
         Board board;
         auto mapData = std::make_unique<MapData>();
-        buildLevel(board, *mapData, level, media);
+        loadMapData(media, *mapData);
+        buildLevel(board, *mapData, level, media.randomGenerator());
         EXPECT_FALSE(alreadySolved(board)) << "level " << level << " seed " << seed;
         const std::vector<std::string> faults = playLevelOut(board, solvedTiles(board, sharedLevels()[level].design));
         EXPECT_TRUE(faults.empty()) << "level " << level << " seed " << seed << ": " << faults.front();

@@ -59,7 +59,7 @@ TEST_F(PictureLoading, CutsStripsIntoFrames) {
     ASSERT_TRUE(strip);
     EXPECT_EQ(strip->width, 64);
     EXPECT_EQ(strip->height, 64);
-    EXPECT_EQ(strip->frameCount(), 2);
+    ASSERT_EQ(strip->frameCount(), 2);
     EXPECT_EQ(pixelAt(strip->frames[0], 5, 5), (Rgba{2, 2, 2, 255}));
     EXPECT_EQ(pixelAt(strip->frames[1], 5, 5), (Rgba{1, 1, 1, 255}));
     EXPECT_FALSE(media.loadImageStrip("gfx/strip.spr", 64, 64, 0, 3));

@@ -69,10 +69,12 @@ TEST(SoundLoading, RecognisesTheFormatByContentAndKeepsTheLoopFlag) {
     const SoundPtr sound = media.loadSound("sfx/tone.ogg", 1);
     ASSERT_TRUE(sound);
     EXPECT_TRUE(sound->looping);
-    EXPECT_EQ(sound->frameCount(), 200u);
+    ASSERT_EQ(sound->frameCount(), 200u);
     EXPECT_EQ(sound->samples[0], (200 - 128) * 256);
     EXPECT_EQ(sound->samples[1], sound->samples[0]);
-    EXPECT_FALSE(media.loadSound("sfx\\tone.ogg", 0)->looping);
+    const SoundPtr once = media.loadSound("sfx\\tone.ogg", 0);
+    ASSERT_TRUE(once);
+    EXPECT_FALSE(once->looping);
 }
 
 TEST(SoundLoading, MissingOrUnreadableFilesGiveNothingThatPlaysSilently) {

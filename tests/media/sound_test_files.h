@@ -1,90 +1,41 @@
 #pragma once
 // Sound files made in memory for the tests: Ogg Vorbis tones and plain WAV files.
 
-#include <vorbis/vorbisenc.h>
-
 #include <cmath>
 #include <cstdint>
 #include <vector>
+
+#include "support/vorbis_encoder.h"
 
 namespace {
 
 // A sine tone encoded as Ogg Vorbis in memory (one or two channels).
 inline std::vector<uint8_t> encodeTone(int channels, int rate, int frames, float hz) {
-    vorbis_info info;
-    vorbis_info_init(&info);
-    vorbis_encode_init_vbr(&info, channels, rate, 0.5f);
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block block;
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 1234);
+    VorbisEncoder encoder(channels, rate, 0.5f, 1234);
     std::vector<uint8_t> bytes;
-    auto takePage = [&](const ogg_page& page) {
+    const auto keep = [&bytes](const ogg_page& page) {
         bytes.insert(bytes.end(), page.header, page.header + page.header_len);
         bytes.insert(bytes.end(), page.body, page.body + page.body_len);
     };
-    ogg_packet head, comm, code;
-    vorbis_analysis_headerout(&dsp, &comment, &head, &comm, &code);
-    ogg_stream_packetin(&stream, &head);
-    ogg_stream_packetin(&stream, &comm);
-    ogg_stream_packetin(&stream, &code);
-    ogg_page page;
-    while (ogg_stream_flush(&stream, &page)) takePage(page);
-    float** buffer = vorbis_analysis_buffer(&dsp, frames);
-    for (int i = 0; i < frames; ++i)
-        for (int c = 0; c < channels; ++c)
-            buffer[c][i] = 0.5f * std::sin(6.2831853f * hz * i / rate) * (c ? -1.0f : 1.0f);
-    vorbis_analysis_wrote(&dsp, frames);
-    vorbis_analysis_wrote(&dsp, 0);
-    ogg_packet packet;
-    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-        vorbis_analysis(&block, nullptr);
-        vorbis_bitrate_addblock(&block);
-        while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-            ogg_stream_packetin(&stream, &packet);
-            while (ogg_stream_pageout(&stream, &page)) takePage(page);
-        }
-    }
-    while (ogg_stream_flush(&stream, &page)) takePage(page);
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
+    encoder.takePages(keep, true);
+    encoder.encode(
+        frames, channels,
+        [&](int i, int c) { return 0.5f * std::sin(6.2831853f * hz * i / rate) * (c ? -1.0f : 1.0f); }, true);
+    encoder.takePages(keep, true);
     return bytes;
 }
 
 // The pages holding the three Vorbis headers of a stereo 44100 Hz stream with the given
 // serial number, each page whole; the first holds only the identification header.
 inline std::vector<std::vector<uint8_t>> vorbisHeaderPages(int serial) {
-    vorbis_info info;
-    vorbis_info_init(&info);
-    vorbis_encode_init_vbr(&info, 2, 44100, 0.5f);
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, serial);
-    ogg_packet head, comm, code;
-    vorbis_analysis_headerout(&dsp, &comment, &head, &comm, &code);
-    ogg_stream_packetin(&stream, &head);
-    ogg_stream_packetin(&stream, &comm);
-    ogg_stream_packetin(&stream, &code);
+    VorbisEncoder encoder(2, 44100, 0.5f, serial);
     std::vector<std::vector<uint8_t>> pages;
-    ogg_page page;
-    while (ogg_stream_flush(&stream, &page)) {
-        pages.emplace_back(page.header, page.header + page.header_len);
-        pages.back().insert(pages.back().end(), page.body, page.body + page.body_len);
-    }
-    ogg_stream_clear(&stream);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
+    encoder.takePages(
+        [&pages](const ogg_page& page) {
+            pages.emplace_back(page.header, page.header + page.header_len);
+            pages.back().insert(pages.back().end(), page.body, page.body + page.body_len);
+        },
+        true);
     return pages;
 }
 

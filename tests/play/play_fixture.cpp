@@ -68,8 +68,8 @@ PlayFixture::PlayFixture() {
     media.seedRandom(12345);
     giveFakePictures(game.res, game.font);
     buildGlyphWidths(game.font);
-    game.connectors = buildConnectorTable();
-    game.animations = buildAnimationTable();
+    game.tables.connectors = buildConnectorTable();
+    game.tables.animations = buildAnimationTable();
     game.progress.bestTimes.fill(10 * 3600);
     writeBytes(scratch.file("maps/newmapdata.cwm"), testMapData());
     for (int n = 1; n <= 6; ++n) writeBytes(scratch.file("gfx/back/b" + std::to_string(n) + ".vvx"), tinyTga(n, 2));
@@ -99,7 +99,7 @@ std::vector<CellPosition> PlayFixture::solution() const {
                     rotateCell(board, cells[i].column, cells[i].row);
                     clicks.push_back(cells[i]);
                 }
-            if (allConnected(board, game.connectors) && (!found || clicks.size() < best.size())) {
+            if (allConnected(board, game.tables.connectors) && (!found || clicks.size() < best.size())) {
                 best = clicks;
                 found = true;
             }

@@ -1,13 +1,18 @@
-// Start-up decodes the pictures and sounds beside the opening of the screen; what the
-// player sees of a damaged game folder must be what loading them one by one would show.
+// Start-up: every picture and sound loaded and cut as the game draws it, and a damaged game
+// folder. Start-up decodes the pictures and sounds beside the opening of the screen; what
+// the player sees of a damaged folder must be what loading them one by one would show.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "media/scripted/scripted_media.h"
+#include "play/game.h"
+#include "shell/resource_table.h"
 #include "shell/run_game.h"
 #include "shell/shell_scenario.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
 #include "support/test_support.h"
 
 namespace {
@@ -72,3 +77,90 @@ TEST_F(LoadingFolder, MissingSoundsAreNamedInTableOrderAndTheGameGoesOn) {
 }
 
 }  // namespace
+
+TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {
+    ScratchFolder folder("nopictures");
+    WorkingFolder inFolder(folder.path());
+    ScriptedMedia media;
+    Game game(media);
+    try {
+        loadPictures(game.media, game.res, game.font);
+        FAIL() << "loading went on without its pictures";
+    } catch (const FatalError& error) {
+        EXPECT_NE(std::string(error.what()).find("gfx/pointer.spr"), std::string::npos);
+    }
+}
+
+TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
+    ScratchFolder folder("startup");
+    if (!linkBuiltGameFiles(folder.path())) GTEST_SKIP() << "no built game folder";
+    WorkingFolder inFolder(folder.path());
+    ScriptedMedia media;
+    Game game(media);
+    ShellState shell;
+    startUp(game, shell);
+    const Resources& res = game.res;
+    struct Cut {
+        const char* name;
+        const Image* image;
+        int width, height, frames;  // width 0: a single picture of its own size
+        bool centred;
+    };
+    const Cut cuts[] = {
+        {"pointer", res.pointer.get(), 23, 32, 2, false},
+        {"sphere", res.sphere.get(), 0, 0, 1, true},
+        {"lights", res.lights.get(), 64, 64, 2, false},
+        {"buttons", res.buttons.get(), 32, 32, 8, true},
+        {"icon", res.icon.get(), 0, 0, 1, false},
+        {"hint", res.hint.get(), 13, 16, 3, false},
+        {"background", res.background.get(), 0, 0, 1, true},
+        {"logo", res.logo.get(), 0, 0, 1, true},
+        {"tiles", res.tiles.get(), 56, 56, 120, true},
+        {"panel", res.panel.get(), 0, 0, 1, false},
+        {"bigFont", game.font.bigDigits.get(), 46, 64, 11, false},
+        {"smallFont", game.font.smallGlyphs.get(), 13, 13, 90, false},
+        {"canvas0", res.canvas[0].get(), 0, 0, 1, true},
+        {"canvas3", res.canvas[3].get(), 0, 0, 1, true},
+        {"publisherLogo", res.publisherLogo.get(), 0, 0, 1, false},
+        {"crest", res.crest.get(), 32, 32, 34, true},
+        {"particle", res.particle.get(), 64, 64, 2, true},
+        {"menuBack", res.menuBack.get(), 0, 0, 1, true},
+        {"menuButtons", res.menuButtons.get(), 281, 57, 7, true},
+        {"menuButtonsGlow", res.menuButtonsGlow.get(), 281, 57, 7, true},
+    };
+    for (const Cut& cut : cuts) {
+        ASSERT_NE(cut.image, nullptr) << cut.name;
+        if (cut.width) {
+            EXPECT_EQ(cut.image->width, cut.width) << cut.name;
+            EXPECT_EQ(cut.image->height, cut.height) << cut.name;
+        }
+        EXPECT_EQ(cut.image->frameCount(), cut.frames) << cut.name;
+        EXPECT_FLOAT_EQ(cut.image->handleX, cut.centred ? cut.image->width * 0.5f : 0.0f) << cut.name;
+        EXPECT_FLOAT_EQ(cut.image->handleY, cut.centred ? cut.image->height * 0.5f : 0.0f) << cut.name;
+    }
+    for (const auto& canvas : res.canvas) ASSERT_NE(canvas, nullptr);
+    // Effects sound once; only the menu theme plays on and on.
+    for (const SoundPtr& effect : {res.click, res.start, res.complete, res.virus, res.starUse, res.rankUp}) {
+        ASSERT_NE(effect, nullptr);
+        EXPECT_FALSE(effect->looping);
+    }
+    ASSERT_NE(res.menuTheme, nullptr);
+    EXPECT_TRUE(res.menuTheme->looping);
+    EXPECT_GT(game.music.trackCount, 0) << "the game's own music is listed for play";
+    EXPECT_TRUE(media.pointerHidden);
+    EXPECT_EQ(game.tables.connectors.open[TeeNES], (std::array<int, 4>{1, 1, 1, 0}));
+    EXPECT_EQ(game.tables.animations[6][0], 22);
+    EXPECT_EQ(game.font.glyphWidths[0], 2);
+}
+
+TEST(StartUp, AMissingSoundIsNamedAndLeftSilent) {
+    ScratchFolder folder("nosounds");
+    WorkingFolder inFolder(folder.path());
+    ScriptedMedia media;
+    Game game(media);
+    loadSounds(game.media, game.res);
+    EXPECT_EQ(game.res.click, nullptr);
+    ASSERT_EQ(media.warnings.size(), 7u);
+    EXPECT_NE(media.warnings[0].find("sfx/click.wav"), std::string::npos);
+    EXPECT_EQ(media.playSound(game.res.click), 0);
+}

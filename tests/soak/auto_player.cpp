@@ -148,7 +148,7 @@ private:
                     const int from = mirrored ? board.columns - 1 - column : column;
                     int stored = game.mapData.tile[level][from][row];
                     const int device = game.mapData.device[level][from][row];
-                    if (mirrored) stored = mirroredKind(game.connectors, stored - CableTileBase) + CableTileBase;
+                    if (mirrored) stored = mirroredKind(game.tables.connectors, stored - CableTileBase) + CableTileBase;
                     const int kind = kindOfTile(stored);
                     if (kind != NoConnector) stored = serverRestrictedKind(device, kind) + CableTileBase;
                     target[column][row] = stored;

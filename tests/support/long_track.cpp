@@ -2,11 +2,11 @@
 
 #include "support/long_track.h"
 
-#include <vorbis/vorbisenc.h>
-
 #include <cmath>
 #include <cstdio>
 #include <vector>
+
+#include "support/vorbis_encoder.h"
 
 namespace {
 
@@ -16,14 +16,6 @@ struct Packet {
     std::vector<unsigned char> bytes;
     long blockSize = 0;
 };
-
-void writePages(ogg_stream_state& stream, std::FILE* file, bool flush) {
-    ogg_page page;
-    while (flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) {
-        std::fwrite(page.header, 1, page.header_len, file);
-        std::fwrite(page.body, 1, page.body_len, file);
-    }
-}
 
 // A chord whose loudness breathes slowly; never silent.
 float chord(int frame, int channel, int rate, float gain) {
@@ -36,23 +28,14 @@ float chord(int frame, int channel, int rate, float gain) {
 
 // The audio packets of a few seconds of the chord (no end of stream: the encoder keeps
 // its tail, so every packet is a steady one).
-std::vector<Packet> encodeStretch(vorbis_info& info, vorbis_dsp_state& dsp, vorbis_block& block, int channels, int rate,
-                                  float gain) {
-    const int frames = EncodedSeconds * rate;
-    float** buffer = vorbis_analysis_buffer(&dsp, frames);
-    for (int i = 0; i < frames; ++i)
-        for (int c = 0; c < channels; ++c) buffer[c][i] = chord(i, c, rate, gain);
-    vorbis_analysis_wrote(&dsp, frames);
+std::vector<Packet> encodeStretch(VorbisEncoder& encoder, int channels, int rate, float gain) {
     std::vector<Packet> packets;
-    ogg_packet packet;
-    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-        vorbis_analysis(&block, nullptr);
-        vorbis_bitrate_addblock(&block);
-        while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+    encoder.encode(
+        EncodedSeconds * rate, channels, [&](int i, int c) { return chord(i, c, rate, gain); }, false,
+        [&](const ogg_packet& packet) {
             packets.push_back({std::vector<unsigned char>(packet.packet, packet.packet + packet.bytes),
-                               vorbis_packet_blocksize(&info, &packet)});
-        }
-    }
+                               vorbis_packet_blocksize(&encoder.info, const_cast<ogg_packet*>(&packet))});
+        });
     return packets;
 }
 
@@ -61,25 +44,14 @@ std::vector<Packet> encodeStretch(vorbis_info& info, vorbis_dsp_state& dsp, vorb
 bool writeLongOgg(const std::string& path, int channels, int rate, double seconds, float gain) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
-    vorbis_info info;
-    vorbis_info_init(&info);
-    vorbis_encode_init_vbr(&info, channels, rate, 0.1f);
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block block;
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 4321);
-    ogg_packet head, comm, code;
-    vorbis_analysis_headerout(&dsp, &comment, &head, &comm, &code);
-    ogg_stream_packetin(&stream, &head);
-    ogg_stream_packetin(&stream, &comm);
-    ogg_stream_packetin(&stream, &code);
-    writePages(stream, file, true);
+    VorbisEncoder encoder(channels, rate, 0.1f, 4321);
+    const auto write = [file](const ogg_page& page) {
+        std::fwrite(page.header, 1, page.header_len, file);
+        std::fwrite(page.body, 1, page.body_len, file);
+    };
+    encoder.takePages(write, true);
 
-    const std::vector<Packet> packets = encodeStretch(info, dsp, block, channels, rate, gain);
+    const std::vector<Packet> packets = encodeStretch(encoder, channels, rate, gain);
     // The first two packets once, then the steady ones over and over.
     const auto wanted = static_cast<ogg_int64_t>(seconds * rate);
     ogg_int64_t granule = 0;
@@ -95,14 +67,9 @@ bool writeLongOgg(const std::string& path, int channels, int rate, double second
         out.granulepos = granule;
         out.packetno = number++;
         out.e_o_s = granule >= wanted ? 1 : 0;
-        ogg_stream_packetin(&stream, &out);
-        writePages(stream, file, false);
+        ogg_stream_packetin(&encoder.stream, &out);
+        encoder.takePages(write, false);
     }
-    writePages(stream, file, true);
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
+    encoder.takePages(write, true);
     return std::fclose(file) == 0 && granule >= wanted;
 }
