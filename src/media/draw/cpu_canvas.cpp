@@ -8,9 +8,9 @@
 
 namespace {
 
-pixman_image_t* onePixel(uint32_t* pixel, bool repeated) {
+pixman_image_t* onePixel(uint32_t* pixel, pixman_repeat_t repeat) {
     pixman_image_t* image = pixman_image_create_bits(PIXMAN_a8r8g8b8, 1, 1, pixel, 4);
-    if (repeated) pixman_image_set_repeat(image, PIXMAN_REPEAT_NORMAL);
+    pixman_image_set_repeat(image, repeat);
     return image;
 }
 
@@ -26,10 +26,11 @@ FrameLook lookFor(const DrawState& draw) {
     }
 }
 
-// The screen box an upright picture covers: its left and top edges land on the nearest pixel.
+// The screen box an untransformed picture covers: one texel to a pixel from the first pixel
+// the rasteriser draws of its quad.
 PixelBox uprightBox(float left, float top, int width, int height) {
     PixelBox box;
-    box.x0 = landingPixel(left), box.y0 = landingPixel(top);
+    box.x0 = firstColumn(left), box.y0 = firstRow(top);
     box.x1 = box.x0 + width, box.y1 = box.y0 + height;
     return box;
 }
@@ -70,10 +71,10 @@ CpuCanvas::CpuCanvas(int width, int height)
       opaqueScreen(pixman_image_create_bits(PIXMAN_x8r8g8b8, width, height, screen.data(), width * 4)),
       resampled(pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height, resampledPixels.data(), width * 4)),
       scratch(pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height, scratchPixels.data(), width * 4)),
-      colourMask(onePixel(&colourMaskPixel, true)),
-      alphaMask(onePixel(&alphaMaskPixel, true)),
-      whiteFill(onePixel(&whitePixel, true)),
-      whitePicture(onePixel(&whitePixel, false)) {
+      colourMask(onePixel(&colourMaskPixel, PIXMAN_REPEAT_NORMAL)),
+      alphaMask(onePixel(&alphaMaskPixel, PIXMAN_REPEAT_NORMAL)),
+      whiteFill(onePixel(&whitePixel, PIXMAN_REPEAT_NORMAL)),
+      whitePicture(onePixel(&whitePixel, PIXMAN_REPEAT_PAD)) {
     pixman_image_set_component_alpha(colourMask, 1);
 }
 
@@ -114,23 +115,26 @@ bool CpuCanvas::placePicture(const Image& image, int frame, FrameLook look, floa
         placed.sourceX = placed.box.x0 - whole.x0, placed.sourceY = placed.box.y0 - whole.y0;
         placed.copyable = look == FrameLook::AsLoaded && prepared.opaque();
         placed.blackened = look == FrameLook::Shadow;
+        took(CpuRoute::Upright);
         return true;
     }
-    placed.box = pixelBox(placeQuad(draw, x, y, left, top, right, bottom), screenWidth, screenHeight);
+    const Quad quad = placeQuad(draw, x, y, left, top, right, bottom);
+    placed.box = pixelBox(quad, screenWidth, screenHeight);
     if (placed.box.empty()) return false;
     placed.source = prepared.frame(image, frame, look, true);
     placed.blackened = look == FrameLook::Shadow;
     const bool filtered = (image.flags & ImageFiltered) != 0;
     pixman_image_set_filter(placed.source, filtered ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
-    // A scaled picture fills its upright box exactly, so its edge pixels may repeat outwards
-    // for smooth sampling (as a frame's border does on the renderer); a turned one must fade
-    // to nothing outside its edges.
-    const bool upright = draw.iy == 0.0f && draw.jx == 0.0f;
-    pixman_image_set_repeat(placed.source, upright ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
+    // Smooth sampling at an edge reads the edge texel again beyond it (as a frame's border
+    // does on the renderer); the picture ends where its quad's pixels end, hard.
+    pixman_image_set_repeat(placed.source, PIXMAN_REPEAT_PAD);
     placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
     if (!setInverseTransform(placed.source, draw, x, y, left, top, right, bottom, image.width, image.height))
         return false;
     resample(placed);
+    const bool upright = draw.iy == 0.0f && draw.jx == 0.0f;
+    if (!upright) cutToOutline(quad, placed.box);
+    took(upright ? CpuRoute::Resampled : CpuRoute::Turned);
     return true;
 }
 
@@ -147,20 +151,35 @@ void CpuCanvas::resample(Placed& placed) {
 bool CpuCanvas::placeRect(float x, float y, float width, float height, const DrawState& draw, Placed& placed) {
     if (untransformed(draw)) {
         PixelBox box;
-        box.x0 = landingPixel(x + std::min(width, 0.0f)), box.x1 = landingPixel(x + std::max(width, 0.0f));
-        box.y0 = landingPixel(y + std::min(height, 0.0f)), box.y1 = landingPixel(y + std::max(height, 0.0f));
+        box.x0 = firstColumn(x + std::min(width, 0.0f)), box.x1 = firstColumn(x + std::max(width, 0.0f));
+        box.y0 = firstRow(y + std::min(height, 0.0f)), box.y1 = firstRow(y + std::max(height, 0.0f));
         placed.box = clipped(box, screenWidth, screenHeight);
         placed.source = whiteFill;
         placed.copyable = true;
-        return !placed.box.empty();
+        if (placed.box.empty()) return false;
+        took(CpuRoute::RectUpright);
+        return true;
     }
-    placed.box = pixelBox(placeQuad(draw, x, y, 0, 0, width, height), screenWidth, screenHeight);
+    const Quad quad = placeQuad(draw, x, y, 0, 0, width, height);
+    placed.box = pixelBox(quad, screenWidth, screenHeight);
     if (placed.box.empty() || width == 0 || height == 0) return false;
     placed.source = whitePicture;
     placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
     if (!setInverseTransform(whitePicture, draw, x, y, 0, 0, width, height, 1, 1)) return false;
     resample(placed);
+    if (draw.iy != 0.0f || draw.jx != 0.0f) cutToOutline(quad, placed.box);
+    took(CpuRoute::RectTurned);
     return true;
+}
+
+void CpuCanvas::cutToOutline(const Quad& quad, const PixelBox& box) {
+    for (int row = box.y0; row < box.y1; ++row) {
+        const PixelRange span = coveredColumns(quad, row);
+        const int first = std::clamp(span.first, box.x0, box.x1), end = std::clamp(span.end, first, box.x1);
+        uint32_t* pixels = &resampledPixels[static_cast<size_t>(row - box.y0) * screenWidth];
+        std::fill(pixels, pixels + (first - box.x0), 0u);
+        std::fill(pixels + (end - box.x0), pixels + box.width(), 0u);
+    }
 }
 
 void CpuCanvas::blend(const Placed& placed, const DrawState& draw) {
@@ -171,32 +190,38 @@ void CpuCanvas::blend(const Placed& placed, const DrawState& draw) {
     const int alpha = drawAlphaByte(draw);
     switch (draw.blend) {
         case BlendMode::Light:
-            if (white && alpha == 255) return composite(PIXMAN_OP_ADD, placed.source, nullptr, placed);
+            if (white && alpha == 255) return composite(CpuRoute::Added, PIXMAN_OP_ADD, placed.source, nullptr, placed);
             colourMaskPixel = static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(colour.r * alpha / 255) << 16 |
                               static_cast<uint32_t>(colour.g * alpha / 255) << 8 |
                               static_cast<uint32_t>(colour.b * alpha / 255);
-            return composite(PIXMAN_OP_ADD, placed.source, colourMask, placed);
+            return composite(CpuRoute::AddedTinted, PIXMAN_OP_ADD, placed.source, colourMask, placed);
         case BlendMode::Alpha:
-            if (white && alpha == 255)
-                return composite(placed.copyable ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, placed.source, nullptr, placed);
+            if (white && alpha == 255) {
+                if (placed.copyable) return composite(CpuRoute::Copy, PIXMAN_OP_SRC, placed.source, nullptr, placed);
+                return composite(CpuRoute::Over, PIXMAN_OP_OVER, placed.source, nullptr, placed);
+            }
             alphaMaskPixel = static_cast<uint32_t>(alpha) << 24;
-            if (white) return composite(PIXMAN_OP_OVER, placed.source, alphaMask, placed);
+            if (white) return composite(CpuRoute::Faded, PIXMAN_OP_OVER, placed.source, alphaMask, placed);
             // Shadows: black over the screen only darkens it by the picture's alpha.
-            if (black && placed.blackened) return composite(PIXMAN_OP_OVER, placed.source, alphaMask, placed);
-            if (black) return composite(PIXMAN_OP_OUT_REVERSE, placed.source, alphaMask, placed);
+            if (black && placed.blackened)
+                return composite(CpuRoute::Shadow, PIXMAN_OP_OVER, placed.source, alphaMask, placed);
+            if (black) return composite(CpuRoute::Blackened, PIXMAN_OP_OUT_REVERSE, placed.source, alphaMask, placed);
             return compositeTinted(PIXMAN_OP_OVER, placed, colour, alpha);
         case BlendMode::Mask:
         case BlendMode::Solid:
-            if (white) return composite(PIXMAN_OP_OVER, placed.source, nullptr, placed);
+            if (white) return composite(CpuRoute::Over, PIXMAN_OP_OVER, placed.source, nullptr, placed);
             return compositeTinted(PIXMAN_OP_OVER, placed, colour, 255);
         case BlendMode::Shade:
-            if (white) return composite(PIXMAN_OP_MULTIPLY, placed.source, nullptr, placed, opaqueScreen);
+            if (white)
+                return composite(CpuRoute::Multiplied, PIXMAN_OP_MULTIPLY, placed.source, nullptr, placed,
+                                 opaqueScreen);
             return compositeTinted(PIXMAN_OP_MULTIPLY, placed, colour, 255);
     }
 }
 
-void CpuCanvas::composite(pixman_op_t op, pixman_image_t* source, pixman_image_t* mask, const Placed& placed,
-                          pixman_image_t* target) {
+void CpuCanvas::composite(CpuRoute route, pixman_op_t op, pixman_image_t* source, pixman_image_t* mask,
+                          const Placed& placed, pixman_image_t* target) {
+    took(route);
     const PixelBox& box = placed.box;
     pixman_image_composite32(op, source, mask, target ? target : screenImage, placed.sourceX, placed.sourceY, 0, 0,
                              box.x0, box.y0, box.width(), box.height());
@@ -204,6 +229,7 @@ void CpuCanvas::composite(pixman_op_t op, pixman_image_t* source, pixman_image_t
 }
 
 void CpuCanvas::compositeTinted(pixman_op_t op, const Placed& placed, const Colour& colour, int alpha) {
+    took(op == PIXMAN_OP_MULTIPLY ? CpuRoute::MultipliedTinted : CpuRoute::Tinted);
     const PixelBox& box = placed.box;
     colourMaskPixel = static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(colour.r * alpha / 255) << 16 |
                       static_cast<uint32_t>(colour.g * alpha / 255) << 8 |

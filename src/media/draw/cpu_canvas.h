@@ -5,6 +5,7 @@
 
 #include <pixman.h>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -13,6 +14,28 @@
 #include "media/draw/picture_cache.h"
 #include "media/draw/quad_geometry.h"
 #include "media/pictures/image.h"
+
+// The ways a quad goes through the compositor: first where and how it is placed, then how
+// it is blended. Every quad drawn takes one of each; the counts show which shortcuts a frame
+// took.
+enum class CpuRoute {
+    Upright,      // a picture drawn as it is, from the nearest pixel
+    Resampled,    // scaled or mirrored: resampled upright first
+    Turned,       // resampled and cut to its outline
+    RectUpright,  // a filled box
+    RectTurned,   // a scaled or turned rectangle: a white pixel resampled and cut
+    Copy,         // opaque and white at full alpha: a plain copy
+    Over,         // white at full alpha (or masked, or solid): blended over as it is
+    Faded,        // white at part alpha: over through the alpha
+    Shadow,       // black alpha blending: the picture's shadow look through the alpha
+    Blackened,    // a black rectangle: darkens what is under it
+    Tinted,       // any other colour: through the scratch picture
+    Added,        // additive, white at full alpha
+    AddedTinted,  // additive through colour times alpha
+    Multiplied,   // shade (multiply), white
+    MultipliedTinted,
+    Count
+};
 
 class CpuCanvas {
 public:
@@ -36,6 +59,8 @@ public:
     // Quads drawn and compositing calls made since the previous call of this.
     struct Counts {
         int quads = 0, composites = 0;
+        std::array<int, static_cast<int>(CpuRoute::Count)> routes{};
+        int of(CpuRoute route) const { return routes[static_cast<int>(route)]; }
     };
     Counts takeCounts();
 
@@ -53,11 +78,14 @@ private:
     bool placeRect(float x, float y, float width, float height, const DrawState& draw, Placed& placed);
     // Samples a transformed source into the resampled picture and places that instead.
     void resample(Placed& placed);
+    // Clears the resampled pixels of a turned quad's box that lie outside its outline.
+    void cutToOutline(const Quad& quad, const PixelBox& box);
     void blend(const Placed& placed, const DrawState& draw);
-    void composite(pixman_op_t op, pixman_image_t* source, pixman_image_t* mask, const Placed& placed,
+    void composite(CpuRoute route, pixman_op_t op, pixman_image_t* source, pixman_image_t* mask, const Placed& placed,
                    pixman_image_t* target = nullptr);
     // Source times colour and alpha into the scratch picture, then blended onto the screen.
     void compositeTinted(pixman_op_t op, const Placed& placed, const Colour& colour, int alpha);
+    void took(CpuRoute route) { counts.routes[static_cast<int>(route)] += 1; }
 
     int screenWidth, screenHeight;
     std::vector<uint32_t> screen;

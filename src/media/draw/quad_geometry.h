@@ -16,7 +16,23 @@ struct Quad {
 };
 Quad placeQuad(const DrawState& draw, float x, float y, float left, float top, float right, float bottom);
 
-// Whole pixels touched by a quad, clipped to the screen; empty when it is off screen.
+// Which pixels a quad covers, by the rule of the rasteriser that OpenGL follows here (Mesa's
+// llvmpipe under SDL's renderer): those whose centre lies inside it. A centre exactly on an
+// edge is inside on a left or a bottom edge and outside on a right or a top edge, so quads
+// that share an edge never both draw a pixel. Corners are first put on the rasteriser's grid
+// of 1/256 pixel.
+struct PixelRange {
+    int first = 0, end = 0;  // first..end-1
+};
+// The first column whose centre lies on or right of a left edge.
+int firstColumn(float left);
+// The first row whose centre lies below a top edge.
+int firstRow(float top);
+// The columns of one row that a quad covers, turned or not; empty when none.
+PixelRange coveredColumns(const Quad& quad, int row);
+
+// The pixels a quad covers lie in this box, clipped to the screen; an upright quad covers it
+// all. Empty when nothing shows.
 struct PixelBox {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x0..x1-1, y0..y1-1
     bool empty() const { return x1 <= x0 || y1 <= y0; }
@@ -27,9 +43,6 @@ PixelBox pixelBox(const Quad& quad, int screenWidth, int screenHeight);
 
 // True when the draw state leaves a picture's pixels as they are: no scale, no turn.
 bool untransformed(const DrawState& draw);
-// The screen column or row where pixel 0 of an untransformed picture edge at `edge` lands:
-// the pixel whose centre is the first inside the edge.
-int landingPixel(float edge);
 // An untransformed picture whose edges fall on whole pixels: sampling nearest looks the same
 // as sampling smoothly, and costs less.
 bool onWholePixels(const DrawState& draw, float left, float top);

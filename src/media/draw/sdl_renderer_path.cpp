@@ -73,7 +73,14 @@ void SdlRendererPath::drawImage(const Image& image, float x, float y, int frame,
     // Quads that cannot show cost nothing: half the falling lights have scale 0, and the
     // credits draw every line wherever it has scrolled to.
     if (!quadCanShow(draw)) return;
-    const float left = -image.handleX, top = -image.handleY;
+    float left = -image.handleX, top = -image.handleY;
+    if (untransformed(draw)) {
+        // One texel to a pixel from the first pixel the quad covers: sampled at texel centres,
+        // never between two texels, where the rasteriser and the sampler settle a tie each
+        // its own way (and smooth sampling would blur a picture drawn half a pixel off).
+        x = static_cast<float>(firstColumn(x + left)), y = static_cast<float>(firstRow(y + top));
+        left = 0, top = 0;
+    }
     const float right = left + static_cast<float>(image.width), bottom = top + static_cast<float>(image.height);
     if (pixelBox(placeQuad(draw, x, y, left, top, right, bottom), screenWidth, screenHeight).empty()) return;
     const bool masked = draw.blend == BlendMode::Mask;
