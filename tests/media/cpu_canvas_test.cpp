@@ -98,6 +98,7 @@ std::optional<PixelBlock> drawnByOpenGl(const Scene& scene) {
         }
     }
     unsetenv("SDL_RENDER_DRIVER");
+    unsetenv("LIBGL_ALWAYS_SOFTWARE");
     return screen;
 }
 
@@ -383,6 +384,8 @@ TEST(QuadGeometry, ATurnedQuadCoversTheColumnsInsideItsOutlineRowByRow) {
     const Quad box = placeQuad(DrawState{}, 10.5f, 10.5f, 0, 0, 5, 5);
     EXPECT_EQ(coveredColumns(box, 12).first, 10);
     EXPECT_EQ(coveredColumns(box, 12).end, 15);
+    EXPECT_EQ(coveredColumns(box, 15).end, 15);                             // the centre 15.5 on the bottom edge: in
+    EXPECT_EQ(coveredColumns(box, 10).end, coveredColumns(box, 10).first);  // 10.5 on the top: out
     const PixelBox whole = pixelBox(box, 800, 600);
     EXPECT_EQ((std::array<int, 4>{whole.x0, whole.y0, whole.x1, whole.y1}), (std::array<int, 4>{10, 11, 15, 16}));
 }
