@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,20 @@ public:
     FileRead readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
         return files.readStart(path, maxBytes, bytes);
     }
+    // The file's contents become the bytes, by way of a side file; false (fileError says
+    // why) when the old file stays instead.
+    bool replaceFile(const std::string& path, std::span<const uint8_t> bytes) { return files.replace(path, bytes); }
+    // The same off the main thread: returns at once, however slow the disk. A later
+    // replaceFile or openForWrite waits for it, so the newest bytes are the ones that stay.
+    void replaceFileSoon(const std::string& path, std::vector<uint8_t> bytes) {
+        files.replaceSoon(path, std::move(bytes));
+    }
+    // Returns once every write of replaceFileSoon has ended.
+    void waitForWrites() { files.waitForWrites(); }
+    // How the writes of replaceFileSoon that ended since the last call went.
+    std::vector<WriteOutcome> finishedWrites() { return files.finishedWrites(); }
+    // Removes what a write of the file that was killed part-way left beside it.
+    void removeUnfinishedWrite(const std::string& path) { files.removeUnfinishedWrite(path); }
     // Creates a folder and its missing parents; false when it cannot.
     bool createFolder(const std::string& path) { return files.createFolder(path); }
     // Why the last failed file operation failed ("Permission denied", "No space left on device").

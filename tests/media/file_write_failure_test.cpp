@@ -14,9 +14,9 @@ namespace {
 
 const std::vector<uint8_t> OldBytes{9, 8, 7, 6, 5, 4, 3, 2};
 
-std::FILE* openFails(const char*, const char*) {
+int openFails(const char*, int, mode_t) {
     errno = EACCES;
-    return nullptr;
+    return -1;
 }
 size_t writeFalls(const void*, size_t, size_t, std::FILE*) {
     errno = ENOSPC;

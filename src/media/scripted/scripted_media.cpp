@@ -1,6 +1,10 @@
 #include "media/scripted/scripted_media.h"
 
-ScriptedMedia::ScriptedMedia(MusicDecoder::Mode musicDecoding) : MediaLayer(musicDecoding) { resetDrawState(); }
+ScriptedMedia::ScriptedMedia(MusicDecoder::Mode musicDecoding) : MediaLayer(musicDecoding) {
+    resetDrawState();
+    // Every frame alike: a save asked for in a frame has landed when the frame ends.
+    files.writeQueuedAtOnce();
+}
 
 bool ScriptedMedia::openScreen(int, int, int, int, int) {
     screenOpen = true;
