@@ -135,6 +135,12 @@ public:
     // Plain names in listing order ("." and ".." included), then "" for ever.
     std::string nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }
     void closeDirectory(DirectoryListing listing) { files.closeDirectory(listing); }
+    // ---- Ending the program ------------------------------------------------------
+    // Whether the program has been asked to end: a termination, hang-up or interrupt
+    // signal, the window's close button, or a lost display. Takes in the waiting events
+    // first. Once it has answered yes the request is being handled: a further one ends the
+    // program at once.
+    bool quitRequested();
     // Message to stderr and exit status -1 (tests: throws FatalError).
     [[noreturn]] virtual void fatalError(const std::string& message) = 0;
     // Every problem the game gets past (no sound, a track skipped, a save that failed):
@@ -166,6 +172,13 @@ protected:
     virtual void pumpEvents() = 0;
     // Pumps the events once a frame: SDL's queue is read once, not at every query.
     void takeEvents();
+    // A backend's note of a request to end the program; one that comes while an earlier
+    // one is being handled ends the program at once.
+    void noteQuitRequest();
+    // Ends the program at once with status 0, nothing more written.
+    [[noreturn]] virtual void endAtOnce() = 0;
+    // Told when the game first sees the request, so requests from then on end at once.
+    virtual void quitBeingHandled() {}
     // Sets the draw state as openScreen leaves it.
     void resetDrawState();
 
@@ -176,4 +189,8 @@ protected:
     Mixer mixer;
     MusicDecoder decoder;      // after the mixer: its thread stops before the mixer goes
     bool eventsTaken = false;  // this frame's events are in
+
+private:
+    bool quitPending = false;  // a request has come
+    bool quitSeen = false;     // and the game has been told of it
 };

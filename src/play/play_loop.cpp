@@ -106,8 +106,13 @@ void handleClick(Game& game, PlayEvents& events) {
         musicButtonClick(game.music, game.media, game.hoveredControl);
 }
 
-// Escape fades the screen and the music out; false once the screen is black.
+// Escape fades the screen and the music out; false once the screen is black. A request to
+// end the program leaves at once: the rest is as Escape's.
 bool stepQuit(Game& game) {
+    if (game.media.quitRequested()) {
+        game.level.endProgram = true;
+        return false;
+    }
     if (game.media.keyDown(Key::Escape)) game.level.quitRequested = true;
     if (!game.level.quitRequested) return true;
     fadeMusicOut(game.music);
@@ -115,10 +120,17 @@ bool stepQuit(Game& game) {
     return game.fade.brightness > 0;
 }
 
+// A crash or a kill loses at most the level in play: the progress of a completed level is
+// written as leaving would write it, off the frame's path.
+void saveCompletedLevel(Game& game) {
+    if (game.level.completionUnsaved) saveProgressSoon(game.media, game.progress);
+    game.level.completionUnsaved = false;
+    noteFinishedSaves(game.media, game.progress);
+}
+
 void leavePlay(Game& game) {
     stopMusic(game.music, game.media);
-    saveGame(game.media, game.progress);
-    saveRecords(game.media, game.progress);
+    saveProgress(game.media, game.progress);
     // Escape may still be down: the menu must not take it as its own.
     game.media.flushKeys();
 }
@@ -129,6 +141,7 @@ bool playFrame(Game& game) {
     if (!drawFrame(game)) {
         finishLevel(game.progress, game.level.levelFrames);
         startLevel(game);
+        game.level.completionUnsaved = true;
         return true;
     }
     PlayEvents events(game.effects, game.media, game.res);
@@ -141,15 +154,20 @@ bool playFrame(Game& game) {
     stepMusicVolume(game.music, game.media);
     if (stepRank(game.progress)) game.media.playSound(game.res.rankUp);
     stepHintTriggers(game.level, game.progress.levelIndex);
+    // Leaving writes the same files at once.
+    if (staying) saveCompletedLevel(game);
     return staying;
 }
 
-void enterPlay(Game& game) {
+PlayEnd enterPlay(Game& game) {
     game.media.clearScreen();
     game.media.presentFrame();
     startMusic(game.music, game.media);
     game.level.quitRequested = false;
+    game.level.endProgram = false;
+    game.level.completionUnsaved = false;
     startLevel(game);
     while (playFrame(game)) {}
     leavePlay(game);
+    return game.level.endProgram ? PlayEnd::EndProgram : PlayEnd::BackToMenu;
 }

@@ -51,7 +51,7 @@ void drawCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, f
 
 }  // namespace
 
-void runCredits(Game& game) {
+CreditsEnd runCredits(Game& game) {
     MediaLayer& media = game.media;
     float creditsY = 600.0f;
     bool leaving = false;
@@ -63,10 +63,11 @@ void runCredits(Game& game) {
         media.presentFrame();
         creditsY -= 0.5f;
         stepFade(game.fade);
+        if (media.quitRequested()) return CreditsEnd::EndProgram;
         if (creditsY < -800.0f || skipRequested(media)) leaving = true;
         if (leaving) {
             game.fade.fadeTarget = 0;
-            if (game.fade.brightness <= 0) return;
+            if (game.fade.brightness <= 0) return CreditsEnd::BackToMenu;
         }
     }
 }

@@ -1,6 +1,8 @@
 #include "media/sdl/sdl_media.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <utility>
 
 #include "media/draw/sdl_path_choice.h"
+#include "media/sdl/quit_signals.h"
 #include "media/sound/sdl_audio.h"
 
 namespace {
@@ -45,12 +48,21 @@ void sleepMicroseconds(int64_t micros) { std::this_thread::sleep_for(std::chrono
 }  // namespace
 
 SdlMedia::SdlMedia(PathChoice choice)
-    : audio(std::make_unique<SdlAudio>(mixer)), pathChoice(choice), pacer(microsecondsNow, sleepMicroseconds) {
+    : audio(std::make_unique<SdlAudio>(mixer)),
+      pathChoice(choice),
+      pacer(microsecondsNow, sleepMicroseconds),
+      quitSignals(std::make_unique<QuitSignals>()) {
     resetDrawState();
 }
 
 SdlMedia::~SdlMedia() {
     audio.reset();
+    // Without a display there is nothing left to take down but the connection, which goes
+    // with the process.
+    if (displayLost) {
+        (void)path.release();
+        return;
+    }
     path.reset();
     if (window) SDL_DestroyWindow(window);
     SDL_Quit();
@@ -59,8 +71,8 @@ SdlMedia::~SdlMedia() {
 bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) {
     using Clock = std::chrono::steady_clock;
     opening.begun = Clock::now();
-    // Ctrl+C and a logout's SIGTERM end the program as usual instead of becoming
-    // window events that the game does not handle.
+    // The game's own handlers note the termination signals (quit_signals.h); SDL's would
+    // replace them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return reportScreenFailure();
     opening.videoReady = Clock::now();
@@ -78,6 +90,7 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
         window =
             SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, windowFlags);
     if (!window) return reportScreenFailure();
+    watchDisplayConnection();
     opening.windowReady = Clock::now();
     path = openDrawingPath(window, pathChoice, width, height);
     if (!path) return reportScreenFailure();
@@ -150,7 +163,40 @@ void SdlMedia::fatalError(const std::string& message) {
 
 void SdlMedia::pumpEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) handleEvent(event);
+    while (!displayLost && SDL_PollEvent(&event)) handleEvent(event);
+    // Each source of a request is noted once; what comes after that is the handler's.
+    if (quitSignals->arrived() && !signalNoted) {
+        signalNoted = true;
+        noteQuitRequest();
+    }
+    if (displayLost && !displayLossNoted) {
+        displayLossNoted = true;
+        noteQuitRequest();
+    }
+}
+
+void SdlMedia::endAtOnce() {
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
+void SdlMedia::quitBeingHandled() { quitSignals->handling(); }
+
+void SdlMedia::watchDisplayConnection() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    // Xlib ends the program with exit(1) when the server goes (as at a logout) unless an
+    // exit handler returns instead; from then on its calls do nothing. The one SDL loaded
+    // is asked for by name, and an Xlib older than 1.7, without the call, is left as it is.
+    void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (!xlib) return;
+    using ExitHandler = void (*)(Display*, void*);
+    using SetExitHandler = void (*)(Display*, ExitHandler, void*);
+    if (const auto set = reinterpret_cast<SetExitHandler>(dlsym(xlib, "XSetIOErrorExitHandler")))
+        set(
+            info.info.x11.display, [](Display*, void* lost) { *static_cast<bool*>(lost) = true; }, &displayLost);
+    dlclose(xlib);
 }
 
 void SdlMedia::handleEvent(const SDL_Event& event) {
@@ -172,6 +218,8 @@ void SdlMedia::handleEvent(const SDL_Event& event) {
         case SDL_MOUSEBUTTONUP:
             if (const auto button = gameButton(event.button.button)) input.mouseReleased(*button);
             break;
+        // The window's close button, and on some systems a lost display.
+        case SDL_QUIT: noteQuitRequest(); break;
         case SDL_MOUSEMOTION:
             // Logical pixels; in the letterbox bars they can fall outside the screen.
             input.pointerMoved(std::clamp(event.motion.x, 0, screenWidth - 1),
