@@ -15,6 +15,7 @@ constexpr int UnbeatenTime = 359940;
 // Where the two files live, and which of them this run must leave alone.
 struct ProgressFileState {
     std::string folder;                  // "" = the working folder; otherwise created on the first save
+    bool kept = true;                    // false: no folder at all (nothing read, nothing written)
     bool recordsUnreadable = false;      // there but unreadable: never overwritten in this run
     bool savedGameUnreadable = false;    // the same, as of the last look at the saved game
     std::set<std::string> unsavedFiles;  // files whose last save failed, and was said to

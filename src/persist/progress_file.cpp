@@ -13,9 +13,10 @@ std::string progressPath(const ProgressFileState& files, const std::string& name
     return files.folder.back() == '/' ? files.folder + name : files.folder + "/" + name;
 }
 
-FileRead readProgressValues(MediaLayer& media, const std::string& path, std::span<int32_t> values) {
+FileRead readProgressValues(MediaLayer& media, const ProgressFileState& files, const std::string& path,
+                            std::span<int32_t> values) {
     std::vector<uint8_t> bytes;
-    const FileRead result = media.readFileStart(path, values.size() * 4, bytes);
+    const FileRead result = files.kept ? media.readFileStart(path, values.size() * 4, bytes) : FileRead::Missing;
     for (size_t i = 0; i < values.size(); ++i) {
         uint32_t value = 0;
         for (size_t byte = 0; byte < 4 && i * 4 + byte < bytes.size(); ++byte)
@@ -38,6 +39,10 @@ void noteSaved(ProgressFileState& files, const std::string& path) { files.unsave
 
 void writeProgressValues(MediaLayer& media, ProgressFileState& files, const std::string& path,
                          std::span<const int32_t> values, SaveTiming timing) {
+    if (!files.kept)
+        return reportSaveFailure(media, files, "",
+                                 "progress not saved: the game is installed and there is no "
+                                 "data folder of the player's to keep it in (no home folder)");
     std::vector<uint8_t> bytes;
     bytes.reserve(values.size() * 4);
     for (int32_t value : values)

@@ -19,7 +19,8 @@ extern const char* const RecordsFileName;    // "oldgame.cws"
 std::string progressPath(const ProgressFileState& files, const std::string& name);
 // Fills values from the start of the file; bytes the file does not have read as 0, so a
 // missing or unreadable file gives all zeros.
-FileRead readProgressValues(MediaLayer& media, const std::string& path, std::span<int32_t> values);
+FileRead readProgressValues(MediaLayer& media, const ProgressFileState& files, const std::string& path,
+                            std::span<int32_t> values);
 // Says that the file is there but cannot be read (with the reason of the last read).
 void reportUnreadable(MediaLayer& media, const std::string& path);
 // Now (as play is left) or off the frame's path (as a level is completed).

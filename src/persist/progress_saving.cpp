@@ -28,6 +28,7 @@ void noteFinishedSaves(MediaLayer& media, Progress& progress) {
 }
 
 void removeUnfinishedSaves(MediaLayer& media, const Progress& progress) {
+    if (!progress.files.kept) return;
     for (const char* name : {SavedGameFileName, RecordsFileName})
         media.removeUnfinishedWrite(progressPath(progress.files, name));
 }

@@ -5,7 +5,7 @@
 void loadRecords(MediaLayer& media, Progress& progress) {
     std::array<int32_t, RecordCount> values{};
     const std::string path = progressPath(progress.files, RecordsFileName);
-    const FileRead result = readProgressValues(media, path, values);
+    const FileRead result = readProgressValues(media, progress.files, path, values);
     progress.files.recordsUnreadable = result == FileRead::Unreadable;
     if (result == FileRead::Unreadable) reportUnreadable(media, path);
     if (result != FileRead::Read) {

@@ -16,7 +16,7 @@ int32_t checkValue(int32_t rankIndex, int32_t levelIndex) {
 // unreadable file is reported, so the menu does not repeat it at every visit.
 FileRead readSavedGame(MediaLayer& media, Progress& progress, std::span<int32_t> values) {
     const std::string path = progressPath(progress.files, SavedGameFileName);
-    const FileRead result = readProgressValues(media, path, values);
+    const FileRead result = readProgressValues(media, progress.files, path, values);
     const bool unreadable = result == FileRead::Unreadable;
     if (unreadable && !progress.files.savedGameUnreadable) reportUnreadable(media, path);
     progress.files.savedGameUnreadable = unreadable;
