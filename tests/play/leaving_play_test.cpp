@@ -42,7 +42,7 @@ Stay playAndLeave(Leave how, int leaveAt) {
         if (stay.completedFrame < 0 && f.game.level.phase == LevelPhase::Completed) {
             stay.completedFrame = presented;
             leaveFrame = presented + leaveAt;
-            if (how == Leave::Escape) f.media.pressKey(leaveFrame, KeyEscape);
+            if (how == Leave::Escape) f.media.pressKey(leaveFrame, Key::Escape);
             if (how == Leave::Request) f.media.requestQuit(leaveFrame);
             if (how == Leave::WindowClose) f.media.closeWindow(leaveFrame);
         }
@@ -53,8 +53,8 @@ Stay playAndLeave(Leave how, int leaveAt) {
     stay.framesAfterLeaving = f.media.framesPresented - leaveFrame;
     stay.savedGame = readBytes(f.scratch.file("oldgame.cwm"));
     stay.records = readBytes(f.scratch.file("oldgame.cws"));
-    EXPECT_EQ(f.game.music.musicVolume, 0.0f);  // the track stopped for the next stay
-    EXPECT_EQ(f.media.keyDown(KeyEscape), 0);   // flushed for the menu
+    EXPECT_EQ(f.game.music.musicVolume, 0.0f);   // the track stopped for the next stay
+    EXPECT_FALSE(f.media.keyDown(Key::Escape));  // flushed for the menu
     return stay;
 }
 
