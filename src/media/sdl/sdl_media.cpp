@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -186,16 +187,28 @@ void SdlMedia::watchDisplayConnection() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    // Xlib ends the program with exit(1) when the server goes (as at a logout) unless an
-    // exit handler returns instead; from then on its calls do nothing. The one SDL loaded
-    // is asked for by name, and an Xlib older than 1.7, without the call, is left as it is.
+    // When the X server goes (as at a logout) Xlib calls its error handler, which prints and
+    // ends the program with exit(1), then the display's exit handler, which does the same.
+    // Handlers that return instead leave the display dead (its calls then do nothing) and
+    // the program running, to save and end. The Xlib that SDL loaded is asked for by name;
+    // one older than 1.7, without exit handlers, is left as it is.
     void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
     if (!xlib) return;
+    using ErrorHandler = int (*)(Display*);
+    using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
     using ExitHandler = void (*)(Display*, void*);
     using SetExitHandler = void (*)(Display*, ExitHandler, void*);
-    if (const auto set = reinterpret_cast<SetExitHandler>(dlsym(xlib, "XSetIOErrorExitHandler")))
-        set(
+    const auto setError = reinterpret_cast<SetErrorHandler>(dlsym(xlib, "XSetIOErrorHandler"));
+    const auto setExit = reinterpret_cast<SetExitHandler>(dlsym(xlib, "XSetIOErrorExitHandler"));
+    if (setError && setExit) {
+        setExit(
             info.info.x11.display, [](Display*, void* lost) { *static_cast<bool*>(lost) = true; }, &displayLost);
+        setError([](Display*) {
+            static const char message[] = "lost the connection to the display\n";
+            (void)!write(STDERR_FILENO, message, sizeof message - 1);
+            return 0;
+        });
+    }
     dlclose(xlib);
 }
 
