@@ -1,6 +1,7 @@
 #include "media/file_table.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -149,6 +150,11 @@ bool FileTable::createFolder(const std::string& path) {
     std::filesystem::create_directories(normalisePath(path), error);
     if (error) noteFailure(error.message());
     return !error;
+}
+
+bool FileTable::isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(normalisePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 DirectoryListing FileTable::openDirectory(const std::string& path) {

@@ -67,6 +67,9 @@ public:
     std::string nextEntry(DirectoryListing listing);
     void closeDirectory(DirectoryListing listing);
 
+    // A regular file, links followed (stat never opens what it looks at).
+    static bool isRegularFile(const std::string& path);
+
     // '\' separators become '/'.
     static std::string normalisePath(const std::string& path);
 

@@ -131,6 +131,8 @@ public:
     bool fileMissing() const { return files.lastErrorMissing(); }
     // The C library calls behind writes; tests replace one to fail like a full disk.
     WriteCalls& fileWriteCalls() { return files.writeCalls; }
+    // Whether the path names a regular file (links followed); never waits, whatever it names.
+    bool isRegularFile(const std::string& path) { return FileTable::isRegularFile(path); }
     DirectoryListing openDirectory(const std::string& path) { return files.openDirectory(path); }
     // Plain names in listing order ("." and ".." included), then "" for ever.
     std::string nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }
