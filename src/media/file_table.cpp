@@ -88,23 +88,32 @@ void FileTable::writeI32(Stream stream, int32_t value) {
     it->second.write->write(bytes);
 }
 
-bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes) {
+bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes, size_t headBytes,
+                          const HeadCheck& acceptHead) {
     bytes.clear();
     const std::string name = normalisePath(path);
     OpenedFile opened = openRegularFile(name);
     if (!opened.file) return false;
-    // Refused from its size, before a byte is read or held.
-    if (opened.size > maxBytes) {
-        std::fclose(opened.file);
-        return false;
-    }
-    // The file as it was measured: a file growing meanwhile is not followed past that.
-    bytes.resize(static_cast<size_t>(opened.size));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), opened.file));
+    const uint64_t size = opened.size;
+    // The file as it was measured: one growing meanwhile is not followed past that.
+    const auto readUpTo = [&](uint64_t end) {
+        const size_t from = bytes.size();
+        bytes.resize(static_cast<size_t>(end));
+        bytes.resize(from + std::fread(bytes.data() + from, 1, bytes.size() - from, opened.file));
+        return std::ferror(opened.file) == 0;
+    };
+    // Refused from its size, before a byte is read or held; or from its first bytes.
+    bool read = size <= maxBytes;
+    if (read && acceptHead) read = readUpTo(std::min<uint64_t>(size, headBytes)) && acceptHead(bytes, size);
+    if (read) read = readUpTo(size);
     const bool failed = std::ferror(opened.file) != 0;
     std::fclose(opened.file);
     if (failed && onFatal) onFatal("cannot read " + name);
-    return !failed;
+    if (!read || failed) {
+        bytes.clear();
+        bytes.shrink_to_fit();
+    }
+    return read && !failed;
 }
 
 void FileTable::noteFailure(const std::string& reason, bool missing) {

@@ -37,8 +37,12 @@ public:
     // Writes to a stream that failed to open are dropped.
     void writeI32(Stream stream, int32_t value);
     // Whole file; false (and no bytes) when it cannot be opened or holds more than maxBytes,
-    // which is known from its size before anything is read.
-    bool readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit);
+    // which is known from its size before anything is read. With a head check, the first
+    // headBytes (or the whole of a shorter file) are read first and shown to it with the
+    // file's size; the rest is read only if it says yes.
+    using HeadCheck = std::function<bool(std::span<const uint8_t> head, uint64_t fileSize)>;
+    bool readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit,
+                   size_t headBytes = 0, const HeadCheck& acceptHead = {});
     static constexpr size_t NoSizeLimit = SIZE_MAX - 1;
     // Up to maxBytes from the start of a file, never stopping the game: a file that is
     // there but cannot be read (permissions, a failing disk, a folder, a pipe) is Unreadable.

@@ -105,6 +105,11 @@ public:
     bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = FileTable::NoSizeLimit) {
         return files.readWhole(path, bytes, maxBytes);
     }
+    // The same, shown its first bytes and its size first: the rest is read only if it says yes.
+    bool readWholeFileIf(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes, size_t headBytes,
+                         const FileTable::HeadCheck& acceptHead) {
+        return files.readWhole(path, bytes, maxBytes, headBytes, acceptHead);
+    }
     // Up to maxBytes from the start of a file that may be absent; a read failure never stops the game.
     FileRead readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
         return files.readStart(path, maxBytes, bytes);
