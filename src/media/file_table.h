@@ -55,8 +55,10 @@ public:
     void waitForWrites() { writer.drain(); }
     // How the queued writes that ended since the last call went.
     std::vector<WriteOutcome> finishedWrites() { return writer.takeOutcomes(); }
-    // Queued writes happen at once on the caller's thread (tests); only before the first.
+    // Queued writes happen at once on the caller's thread (tests), or on the writer's own
+    // (as they ship); only before the first.
     void writeQueuedAtOnce() { writer.setMode(BackgroundWriter::Mode::Inline); }
+    void writeQueuedOnTheirThread() { writer.setMode(BackgroundWriter::Mode::OwnThread); }
     // Removes the side file that a write of path killed part-way left behind.
     void removeUnfinishedWrite(const std::string& path);
     // Creates the folder and any missing parents; false (lastError says why) when it cannot.
