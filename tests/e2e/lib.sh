@@ -57,6 +57,20 @@ leave_play_and_end() {
     [ "$exit_status" = "0" ] || fail "the game ended with status $exit_status"
 }
 
+# Starts openbox on the display and waits until it manages windows, in $window_manager; a
+# window made while the window manager is still starting may wait for ever to be shown.
+# Skips the check (status 77) when openbox or wmctrl is missing.
+start_window_manager() {
+    command -v openbox > /dev/null && command -v wmctrl > /dev/null || { echo "SKIP: no openbox or wmctrl"; exit 77; }
+    openbox > /dev/null 2>&1 &
+    window_manager=$!
+    for _ in $(seq 100); do
+        wmctrl -m > /dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start"
+}
+
 # Mean brightness of a screenshot, 0..1.
 mean_brightness() {
     convert "$1" -colorspace Gray -format "%[fx:mean]" info:

@@ -12,11 +12,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 inside_xvfb "$0" "$@"
 export SDL_AUDIODRIVER=dummy
-command -v openbox > /dev/null && command -v wmctrl > /dev/null || { echo "SKIP: no openbox or wmctrl"; exit 77; }
-
-openbox > "$out_dir/window_close_openbox.txt" 2>&1 &
-window_manager=$!
-trap 'kill "$window_manager" 2> /dev/null; rm -rf "$copy"' EXIT
+start_window_manager
+trap 'kill "$window_manager" 2> /dev/null' EXIT
 shots="$out_dir/window_close"
 make_game_copy "$game_dir"
 trap 'kill "$window_manager" 2> /dev/null; rm -rf "$copy"' EXIT
