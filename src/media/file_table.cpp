@@ -1,28 +1,20 @@
 #include "media/file_table.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
-namespace {
-
-// The reason for the call that just failed; a short write or read may come without one.
-std::string lastCallFailure(const char* withoutReason = "the write was cut short") {
-    return errno != 0 ? std::strerror(errno) : withoutReason;
-}
-
-}  // namespace
+#include "media/regular_file.h"
 
 FileTable::~FileTable() {
-    for (auto& [handle, open] : streams) {
+    // A write stream never closed leaves the old file as it was (its side file goes with it).
+    for (auto& [handle, open] : streams)
         if (open.file) std::fclose(open.file);
-        if (open.writing) std::remove(open.sidePath.c_str());  // never finished: the old file stays
-    }
 }
 
 std::string FileTable::normalisePath(const std::string& path) {
@@ -33,29 +25,28 @@ std::string FileTable::normalisePath(const std::string& path) {
 
 Stream FileTable::openForRead(const std::string& path) {
     const std::string name = normalisePath(path);
-    // A folder opens like a file on this system but cannot be read.
-    std::error_code error;
-    if (std::filesystem::is_directory(name, error)) return 0;
-    std::FILE* file = std::fopen(name.c_str(), "rb");
-    if (!file) return 0;
+    OpenedFile opened = openRegularFile(name);
+    if (!opened.file) {
+        noteFailure(opened.failure, opened.missing);
+        return 0;
+    }
     const int handle = nextHandle++;
-    streams[handle] = OpenFile{file, name, "", false, ""};
+    streams[handle] = OpenFile{opened.file, name, nullptr};
     return handle;
 }
 
 Stream FileTable::openForWrite(const std::string& path) {
-    // Write beside the real file and swap it in on close, so a crash or a full
-    // disk part-way through never destroys what was there before.
+    // Write beside the real file and swap it in on close, so a crash or a full disk
+    // part-way through never destroys what was there before.
     const std::string name = normalisePath(path);
-    const std::string side = name + ".part";
-    errno = 0;
-    std::FILE* file = writeCalls.open(side.c_str(), "wb");
-    if (!file) {
-        noteFailure(lastCallFailure());
+    writer.drain();  // an earlier queued write of the file must not land after this one
+    auto side = std::make_unique<SideFile>(name, writeCalls);
+    if (!side->opened()) {
+        noteFailure(side->failure());
         return 0;
     }
     const int handle = nextHandle++;
-    streams[handle] = OpenFile{file, name, side, true, ""};
+    streams[handle] = OpenFile{nullptr, name, std::move(side)};
     return handle;
 }
 
@@ -63,38 +54,19 @@ bool FileTable::close(Stream stream) {
     auto it = streams.find(stream);
     if (it == streams.end()) return true;
     bool landed = true;
-    if (it->second.writing)
-        landed = finishWrite(it->second);
-    else
+    if (it->second.write) {
+        landed = it->second.write->finish();
+        if (!landed) noteFailure(it->second.write->failure());
+    } else {
         std::fclose(it->second.file);
+    }
     streams.erase(it);
     return landed;
 }
 
-// Every step must succeed before the side file replaces the real one; the file is
-// closed whatever happened, and a side file that did not make it is removed.
-bool FileTable::finishWrite(OpenFile& open) {
-    std::string failure = open.failure;
-    const auto step = [&failure](auto call) {
-        if (!failure.empty()) return;
-        errno = 0;
-        if (call() != 0) failure = lastCallFailure();
-    };
-    step([&] { return writeCalls.flush(open.file); });
-    step([&] { return writeCalls.sync(fileno(open.file)); });
-    errno = 0;
-    if (writeCalls.close(open.file) != 0 && failure.empty()) failure = lastCallFailure();
-    open.file = nullptr;
-    step([&] { return writeCalls.rename(open.sidePath.c_str(), open.path.c_str()); });
-    if (failure.empty()) return true;
-    std::remove(open.sidePath.c_str());
-    noteFailure(failure);
-    return false;
-}
-
 int FileTable::readU8(Stream stream) {
     auto it = streams.find(stream);
-    if (it == streams.end() || it->second.writing) return 0;
+    if (it == streams.end() || !it->second.file) return 0;
     const int byte = std::fgetc(it->second.file);
     if (byte != EOF) return byte;
     if (std::ferror(it->second.file) && onFatal) onFatal("cannot read " + it->second.path);
@@ -109,64 +81,77 @@ int32_t FileTable::readI32(Stream stream) {
 
 void FileTable::writeI32(Stream stream, int32_t value) {
     auto it = streams.find(stream);
-    if (it == streams.end() || !it->second.writing) return;
+    if (it == streams.end() || !it->second.write) return;
     const uint32_t bits = static_cast<uint32_t>(value);
-    const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                                    static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
-    OpenFile& open = it->second;
-    if (!open.failure.empty()) return;
-    errno = 0;
-    if (writeCalls.write(bytes, 1, 4, open.file) != 4) open.failure = lastCallFailure();
+    const uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                              static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
+    it->second.write->write(bytes);
 }
 
-bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes) {
+bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes, size_t headBytes,
+                          const HeadCheck& acceptHead) {
     bytes.clear();
-    // A folder opens like a file on this system but cannot be read: it is no picture or sound.
-    std::error_code error;
-    if (std::filesystem::is_directory(normalisePath(path), error)) return false;
-    std::FILE* file = std::fopen(normalisePath(path).c_str(), "rb");
-    if (!file) return false;
-    // Read in pieces and stop one byte past the limit: an oversized file is refused
-    // without ever being held whole, whatever its size claims to be.
-    uint8_t buffer[65536];
-    size_t got = 0;
-    bool tooLarge = false;
-    while (!tooLarge && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + std::min(got, maxBytes + 1 - bytes.size()));
-        tooLarge = bytes.size() > maxBytes;
+    const std::string name = normalisePath(path);
+    OpenedFile opened = openRegularFile(name);
+    if (!opened.file) return false;
+    const uint64_t size = opened.size;
+    // The file as it was measured: one growing meanwhile is not followed past that.
+    const auto readUpTo = [&](uint64_t end) {
+        const size_t from = bytes.size();
+        bytes.resize(static_cast<size_t>(end));
+        bytes.resize(from + std::fread(bytes.data() + from, 1, bytes.size() - from, opened.file));
+        return std::ferror(opened.file) == 0;
+    };
+    // Refused from its size, before a byte is read or held; or from its first bytes.
+    bool read = size <= maxBytes;
+    if (read && acceptHead) read = readUpTo(std::min<uint64_t>(size, headBytes)) && acceptHead(bytes, size);
+    if (read) read = readUpTo(size);
+    const bool failed = std::ferror(opened.file) != 0;
+    std::fclose(opened.file);
+    if (failed && onFatal) onFatal("cannot read " + name);
+    if (!read || failed) {
+        bytes.clear();
+        bytes.shrink_to_fit();
     }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed && onFatal) onFatal("cannot read " + normalisePath(path));
-    if (!tooLarge) return !failed;
-    bytes.clear();
-    bytes.shrink_to_fit();
-    return false;
+    return read && !failed;
 }
 
 void FileTable::noteFailure(const std::string& reason, bool missing) {
-    errorText = reason;
+    failureText = reason;
     errorMissing = missing;
 }
 
 FileRead FileTable::readStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
     bytes.clear();
     const std::string name = normalisePath(path);
-    errno = 0;
-    std::FILE* file = std::fopen(name.c_str(), "rb");
-    if (!file) {
-        // Not there at all, or a folder on the way is not there.
-        noteFailure(std::strerror(errno), errno == ENOENT || errno == ENOTDIR);
-        return errorMissing ? FileRead::Missing : FileRead::Unreadable;
+    OpenedFile opened = openRegularFile(name);
+    if (!opened.file) {
+        noteFailure(opened.failure, opened.missing);
+        return opened.missing ? FileRead::Missing : FileRead::Unreadable;
     }
     bytes.resize(maxBytes);
     errno = 0;
-    bytes.resize(std::fread(bytes.data(), 1, maxBytes, file));
-    // A folder opens like a file here; reading it fails.
-    const bool failed = std::ferror(file) != 0;
-    if (failed) noteFailure(lastCallFailure("the read failed"));
-    std::fclose(file);
+    bytes.resize(std::fread(bytes.data(), 1, maxBytes, opened.file));
+    const bool failed = std::ferror(opened.file) != 0;
+    if (failed) noteFailure(errno != 0 ? errorText(errno) : "the read failed");
+    std::fclose(opened.file);
     return failed ? FileRead::Unreadable : FileRead::Read;
+}
+
+bool FileTable::replace(const std::string& path, std::span<const uint8_t> bytes) {
+    writer.drain();
+    const std::string failure = replaceFileWith(normalisePath(path), bytes, writeCalls);
+    if (!failure.empty()) noteFailure(failure);
+    return failure.empty();
+}
+
+void FileTable::replaceSoon(const std::string& path, std::vector<uint8_t> bytes) {
+    writer.queue(normalisePath(path), std::move(bytes), writeCalls);
+}
+
+void FileTable::removeUnfinishedWrite(const std::string& path) {
+    // unlink, not remove: a folder of that name is no side file of ours.
+    ::unlink(sideFileOf(normalisePath(path)).c_str());
 }
 
 bool FileTable::createFolder(const std::string& path) {
@@ -176,11 +161,17 @@ bool FileTable::createFolder(const std::string& path) {
     return !error;
 }
 
+bool FileTable::isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(normalisePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 DirectoryListing FileTable::openDirectory(const std::string& path) {
     errno = 0;
     DIR* dir = opendir(normalisePath(path).c_str());
     if (!dir) {
-        noteFailure(std::strerror(errno), errno == ENOENT);
+        const int error = errno;
+        noteFailure(errorText(error), error == ENOENT);
         return 0;
     }
     std::vector<std::string> names;

@@ -1,29 +1,21 @@
 #pragma once
-// Raw byte files behind integer handles, and folder listings.
+// Raw byte files behind integer handles, and folder listings. Only regular files are
+// read, and none is opened in a way that could wait on it (regular_file.h); every write
+// replaces its file safely (safe_replace.h), now or off the caller's thread.
 
-#include <unistd.h>
 #include <cstdint>
-
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "media/background_writer.h"
+#include "media/safe_replace.h"
+
 using Stream = int;            // 0 means opening failed
 using DirectoryListing = int;  // 0 means the folder could not be opened
-
-// The C library calls a write goes through, so tests can make any one of them fail
-// the way a full or failing disk does.
-struct WriteCalls {
-    std::FILE* (*open)(const char* path, const char* mode) = ::fopen;
-    size_t (*write)(const void* data, size_t size, size_t count, std::FILE* file) = ::fwrite;
-    int (*flush)(std::FILE* file) = ::fflush;
-    int (*sync)(int descriptor) = ::fsync;
-    int (*close)(std::FILE* file) = ::fclose;
-    int (*rename)(const char* from, const char* to) = ::rename;
-};
 
 // What became of reading a file that may be absent.
 enum class FileRead { Read, Missing, Unreadable };
@@ -44,16 +36,35 @@ public:
     int32_t readI32(Stream stream);
     // Writes to a stream that failed to open are dropped.
     void writeI32(Stream stream, int32_t value);
-    // Whole file; false (and no bytes) when it cannot be opened or holds more than maxBytes.
-    bool readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit);
+    // Whole file; false (and no bytes) when it cannot be opened or holds more than maxBytes,
+    // which is known from its size before anything is read. With a head check, the first
+    // headBytes (or the whole of a shorter file) are read first and shown to it with the
+    // file's size; the rest is read only if it says yes.
+    using HeadCheck = std::function<bool(std::span<const uint8_t> head, uint64_t fileSize)>;
+    bool readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit,
+                   size_t headBytes = 0, const HeadCheck& acceptHead = {});
     static constexpr size_t NoSizeLimit = SIZE_MAX - 1;
     // Up to maxBytes from the start of a file, never stopping the game: a file that is
-    // there but cannot be read (permissions, a failing disk, a folder) is Unreadable.
+    // there but cannot be read (permissions, a failing disk, a folder, a pipe) is Unreadable.
     FileRead readStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
+    // The file's whole contents become the bytes; false (lastError says why) when the old
+    // file stays instead. Waits for the queued writes first, so it is never overtaken.
+    bool replace(const std::string& path, std::span<const uint8_t> bytes);
+    // The same off the caller's thread: returns at once (background_writer.h).
+    void replaceSoon(const std::string& path, std::vector<uint8_t> bytes);
+    void waitForWrites() { writer.drain(); }
+    // How the queued writes that ended since the last call went.
+    std::vector<WriteOutcome> finishedWrites() { return writer.takeOutcomes(); }
+    // Queued writes happen at once on the caller's thread (tests), or on the writer's own
+    // (as they ship); only before the first.
+    void writeQueuedAtOnce() { writer.setMode(BackgroundWriter::Mode::Inline); }
+    void writeQueuedOnTheirThread() { writer.setMode(BackgroundWriter::Mode::OwnThread); }
+    // Removes the side file that a write of path killed part-way left behind.
+    void removeUnfinishedWrite(const std::string& path);
     // Creates the folder and any missing parents; false (lastError says why) when it cannot.
     bool createFolder(const std::string& path);
     // Why the last failed open, write, close or folder creation failed.
-    const std::string& lastError() const { return errorText; }
+    const std::string& lastError() const { return failureText; }
     // Whether the last failed read or listing failed only because there was nothing there.
     bool lastErrorMissing() const { return errorMissing; }
     WriteCalls writeCalls;
@@ -62,23 +73,24 @@ public:
     std::string nextEntry(DirectoryListing listing);
     void closeDirectory(DirectoryListing listing);
 
+    // A regular file, links followed (stat never opens what it looks at).
+    static bool isRegularFile(const std::string& path);
+
     // '\' separators become '/'.
     static std::string normalisePath(const std::string& path);
 
 private:
     struct OpenFile {
-        std::FILE* file = nullptr;
-        std::string path;      // the name the game asked for
-        std::string sidePath;  // for writes: the file being written, renamed over path when closed
-        bool writing = false;
-        std::string failure;  // for writes: the first thing that went wrong
+        std::FILE* file = nullptr;        // for reads
+        std::string path;                 // the name the game asked for
+        std::unique_ptr<SideFile> write;  // for writes: renamed over path when closed intact
     };
-    bool finishWrite(OpenFile& open);
     void noteFailure(const std::string& reason, bool missing = false);
     std::map<int, OpenFile> streams;
     std::map<int, std::vector<std::string>> listings;
     std::map<int, size_t> listingPositions;
     int nextHandle = 1;
-    std::string errorText;
+    std::string failureText;
     bool errorMissing = false;
+    BackgroundWriter writer;  // finishes its queue when the table goes
 };

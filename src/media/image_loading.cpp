@@ -1,5 +1,6 @@
-// Loading pictures: the whole file is read, decoded by content, masked when it has
-// no alpha of its own, and kept as one frame or cut into the cells of a strip.
+// Loading pictures: the file is read whole unless its size or its header rule it out,
+// decoded by content, masked when it has no alpha of its own, and kept as one frame or cut
+// into the cells of a strip.
 
 #include "media/media_layer.h"
 #include "media/pictures/picture_decoders.h"
@@ -11,7 +12,12 @@ int effectiveFlags(int flags) { return flags == -1 ? ImageDefaultFlags : flags; 
 
 std::optional<DecodedPicture> decodeFile(MediaLayer& media, const std::string& path, int flags) {
     std::vector<uint8_t> bytes;
-    if (!media.readWholeFile(path, bytes, MaxPictureFileBytes)) return std::nullopt;
+    // A file longer than its header's picture can need is refused having read that much.
+    const auto fitsItsHeader = [](std::span<const uint8_t> head, uint64_t size) {
+        const std::optional<uint64_t> largest = largestPictureFile(head);
+        return largest && size <= *largest;
+    };
+    if (!media.readWholeFileIf(path, bytes, MaxPictureFileBytes, PictureHeadBytes, fitsItsHeader)) return std::nullopt;
     auto picture = decodePicture(bytes);
     // Pictures with their own alpha channel keep it; only the others are masked.
     if (picture && (flags & ImageMasked) && !picture->hasAlpha) applyMask(picture->pixels);

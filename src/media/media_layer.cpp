@@ -78,4 +78,18 @@ void MediaLayer::flushKeys() {
     input.flushKeys();
 }
 
+bool MediaLayer::quitRequested() {
+    takeEvents();
+    if (quitPending && !quitSeen) {
+        quitSeen = true;
+        quitBeingHandled();
+    }
+    return quitPending;
+}
+
+void MediaLayer::noteQuitRequest() {
+    if (quitSeen) endAtOnce();
+    quitPending = true;
+}
+
 void MediaLayer::warning(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -101,10 +102,29 @@ public:
     bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = FileTable::NoSizeLimit) {
         return files.readWhole(path, bytes, maxBytes);
     }
+    // The same, shown its first bytes and its size first: the rest is read only if it says yes.
+    bool readWholeFileIf(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes, size_t headBytes,
+                         const FileTable::HeadCheck& acceptHead) {
+        return files.readWhole(path, bytes, maxBytes, headBytes, acceptHead);
+    }
     // Up to maxBytes from the start of a file that may be absent; a read failure never stops the game.
     FileRead readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
         return files.readStart(path, maxBytes, bytes);
     }
+    // The file's contents become the bytes, by way of a side file; false (fileError says
+    // why) when the old file stays instead.
+    bool replaceFile(const std::string& path, std::span<const uint8_t> bytes) { return files.replace(path, bytes); }
+    // The same off the main thread: returns at once, however slow the disk. A later
+    // replaceFile or openForWrite waits for it, so the newest bytes are the ones that stay.
+    void replaceFileSoon(const std::string& path, std::vector<uint8_t> bytes) {
+        files.replaceSoon(path, std::move(bytes));
+    }
+    // Returns once every write of replaceFileSoon has ended.
+    void waitForWrites() { files.waitForWrites(); }
+    // How the writes of replaceFileSoon that ended since the last call went.
+    std::vector<WriteOutcome> finishedWrites() { return files.finishedWrites(); }
+    // Removes what a write of the file that was killed part-way left beside it.
+    void removeUnfinishedWrite(const std::string& path) { files.removeUnfinishedWrite(path); }
     // Creates a folder and its missing parents; false when it cannot.
     bool createFolder(const std::string& path) { return files.createFolder(path); }
     // Why the last failed file operation failed ("Permission denied", "No space left on device").
@@ -113,10 +133,18 @@ public:
     bool fileMissing() const { return files.lastErrorMissing(); }
     // The C library calls behind writes; tests replace one to fail like a full disk.
     WriteCalls& fileWriteCalls() { return files.writeCalls; }
+    // Whether the path names a regular file (links followed); never waits, whatever it names.
+    bool isRegularFile(const std::string& path) { return FileTable::isRegularFile(path); }
     DirectoryListing openDirectory(const std::string& path) { return files.openDirectory(path); }
     // Plain names in listing order ("." and ".." included), then "" for ever.
     std::string nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }
     void closeDirectory(DirectoryListing listing) { files.closeDirectory(listing); }
+    // ---- Ending the program ------------------------------------------------------
+    // Whether the program has been asked to end: a termination, hang-up or interrupt
+    // signal, the window's close button, or a lost display. Takes in the waiting events
+    // first. Once it has answered yes the request is being handled: a further one ends the
+    // program at once.
+    bool quitRequested();
     // Message to stderr and exit status -1 (tests: throws FatalError).
     [[noreturn]] virtual void fatalError(const std::string& message) = 0;
     // Every problem the game gets past (no sound, a track skipped, a save that failed):
@@ -148,6 +176,13 @@ protected:
     virtual void pumpEvents() = 0;
     // Pumps the events once a frame: SDL's queue is read once, not at every query.
     void takeEvents();
+    // A backend's note of a request to end the program; one that comes while an earlier
+    // one is being handled ends the program at once.
+    void noteQuitRequest();
+    // Ends the program at once with status 0, nothing more written.
+    [[noreturn]] virtual void endAtOnce() = 0;
+    // Told when the game first sees the request, so requests from then on end at once.
+    virtual void quitBeingHandled() {}
     // Sets the draw state as openScreen leaves it.
     void resetDrawState();
 
@@ -158,4 +193,8 @@ protected:
     Mixer mixer;
     MusicDecoder decoder;      // after the mixer: its thread stops before the mixer goes
     bool eventsTaken = false;  // this frame's events are in
+
+private:
+    bool quitPending = false;  // a request has come
+    bool quitSeen = false;     // and the game has been told of it
 };

@@ -2,6 +2,7 @@
 // The player's progress and the two small files that carry it between runs.
 
 #include <array>
+#include <set>
 #include <string>
 
 class MediaLayer;
@@ -13,9 +14,11 @@ constexpr int UnbeatenTime = 359940;
 
 // Where the two files live, and which of them this run must leave alone.
 struct ProgressFileState {
-    std::string folder;                // "" = the working folder; otherwise created on the first save
-    bool recordsUnreadable = false;    // there but unreadable: never overwritten in this run
-    bool savedGameUnreadable = false;  // the same, as of the last look at the saved game
+    std::string folder;                  // "" = the working folder; otherwise created on the first save
+    bool kept = true;                    // false: no folder at all (nothing read, nothing written)
+    bool recordsUnreadable = false;      // there but unreadable: never overwritten in this run
+    bool savedGameUnreadable = false;    // the same, as of the last look at the saved game
+    std::set<std::string> unsavedFiles;  // files whose last save failed, and was said to
 };
 
 struct Progress {
@@ -29,13 +32,24 @@ struct Progress {
 
 // A file that is there but cannot be read is not a first run: it is named in a warning
 // and left untouched by every later save of the run. A save that fails says where and
-// why, keeps the previous file as it was, and play goes on.
+// why, once until a save of that file works again, keeps the previous file as it was,
+// and play goes on.
 
 // "oldgame.cws": the 78 best times. Missing: the shipped times; short: the rest are 0.
 void loadRecords(MediaLayer& media, Progress& progress);
-void saveRecords(MediaLayer& media, const Progress& progress);
+void saveRecords(MediaLayer& media, Progress& progress);
 // "oldgame.cwm": rank, level, check value, carried value.
 // Whether the saved game can be read, noting in progress.files when it is there but cannot.
 bool probeSavedGame(MediaLayer& media, Progress& progress);
 void loadGame(MediaLayer& media, Progress& progress);
-void saveGame(MediaLayer& media, const Progress& progress);
+void saveGame(MediaLayer& media, Progress& progress);
+
+// Both files as leaving play writes them: the saved game, then the records.
+void saveProgress(MediaLayer& media, Progress& progress);
+// The same two files written off the frame's path (a busy disk can take longer than a
+// frame): the bytes are taken now and land a little later, before any later save.
+void saveProgressSoon(MediaLayer& media, Progress& progress);
+// Reports the saves of saveProgressSoon that have failed since the last call.
+void noteFinishedSaves(MediaLayer& media, Progress& progress);
+// Removes the side files that a save killed part-way left in the progress folder.
+void removeUnfinishedSaves(MediaLayer& media, const Progress& progress);

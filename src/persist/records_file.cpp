@@ -2,14 +2,10 @@
 #include "persist/progress.h"
 #include "persist/progress_file.h"
 
-namespace {
-const char* const RecordsName = "oldgame.cws";
-}
-
 void loadRecords(MediaLayer& media, Progress& progress) {
     std::array<int32_t, RecordCount> values{};
-    const std::string path = progressPath(progress.files, RecordsName);
-    const FileRead result = readProgressValues(media, path, values);
+    const std::string path = progressPath(progress.files, RecordsFileName);
+    const FileRead result = readProgressValues(media, progress.files, path, values);
     progress.files.recordsUnreadable = result == FileRead::Unreadable;
     if (result == FileRead::Unreadable) reportUnreadable(media, path);
     if (result != FileRead::Read) {
@@ -22,14 +18,17 @@ void loadRecords(MediaLayer& media, Progress& progress) {
     std::copy(values.begin(), values.end(), progress.bestTimes.begin());
 }
 
-void saveRecords(MediaLayer& media, const Progress& progress) {
-    const std::string path = progressPath(progress.files, RecordsName);
+void saveRecords(MediaLayer& media, Progress& progress) { saveRecordsAt(media, progress, SaveTiming::Now); }
+
+void saveRecordsAt(MediaLayer& media, Progress& progress, SaveTiming timing) {
+    const std::string path = progressPath(progress.files, RecordsFileName);
     if (progress.files.recordsUnreadable) {
         // Its times were never read; writing this run's over them would lose them.
-        media.warning("best times not saved: " + path + " could not be read, so it is left untouched");
+        reportSaveFailure(media, progress.files, path,
+                          "best times not saved: " + path + " could not be read, so it is left untouched");
         return;
     }
     std::array<int32_t, RecordCount> values{};
     std::copy(progress.bestTimes.begin(), progress.bestTimes.end(), values.begin());
-    writeProgressValues(media, progress.files, path, values);
+    writeProgressValues(media, progress.files, path, values, timing);
 }

@@ -3,7 +3,6 @@
 #include "persist/progress_file.h"
 
 namespace {
-const char* const SavedGameName = "oldgame.cwm";
 constexpr int SavedGameValues = 4;
 constexpr int LastLevel = RecordCount - 1;
 constexpr int LastRank = SavedRankCount - 1;
@@ -16,8 +15,8 @@ int32_t checkValue(int32_t rankIndex, int32_t levelIndex) {
 // Reads the saved game, noting whether it is there but unreadable. Only a newly
 // unreadable file is reported, so the menu does not repeat it at every visit.
 FileRead readSavedGame(MediaLayer& media, Progress& progress, std::span<int32_t> values) {
-    const std::string path = progressPath(progress.files, SavedGameName);
-    const FileRead result = readProgressValues(media, path, values);
+    const std::string path = progressPath(progress.files, SavedGameFileName);
+    const FileRead result = readProgressValues(media, progress.files, path, values);
     const bool unreadable = result == FileRead::Unreadable;
     if (unreadable && !progress.files.savedGameUnreadable) reportUnreadable(media, path);
     progress.files.savedGameUnreadable = unreadable;
@@ -48,14 +47,17 @@ void loadGame(MediaLayer& media, Progress& progress) {
     }
 }
 
-void saveGame(MediaLayer& media, const Progress& progress) {
-    const std::string path = progressPath(progress.files, SavedGameName);
+void saveGame(MediaLayer& media, Progress& progress) { saveGameAt(media, progress, SaveTiming::Now); }
+
+void saveGameAt(MediaLayer& media, Progress& progress, SaveTiming timing) {
+    const std::string path = progressPath(progress.files, SavedGameFileName);
     if (progress.files.savedGameUnreadable) {
-        media.warning("game not saved: " + path + " could not be read, so it is left untouched");
+        reportSaveFailure(media, progress.files, path,
+                          "game not saved: " + path + " could not be read, so it is left untouched");
         return;
     }
     const std::array<int32_t, SavedGameValues> values{progress.rankIndex, progress.levelIndex,
                                                       checkValue(progress.rankIndex, progress.levelIndex),
                                                       progress.carriedValue};
-    writeProgressValues(media, progress.files, path, values);
+    writeProgressValues(media, progress.files, path, values, timing);
 }

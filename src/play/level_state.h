@@ -25,6 +25,8 @@ struct LevelState {
     CellPosition hoverCell;             // cell under the pointer this frame, or none
     bool pointerOverCleanable = false;  // shows the cleaning cursor
     bool quitRequested = false;         // Escape was held: fade out and leave
+    bool endProgram = false;            // the program is to end: leave at once
+    bool completionUnsaved = false;     // a level just ended; its progress is saved this frame
 };
 
 // The label that appears beside a pointer resting over a device or a music button.

@@ -4,15 +4,20 @@
 struct Game;
 struct Progress;
 
-// Runs play from the level in progress.levelIndex until the player has left with Escape;
-// then the music stops, the game and the best times are saved and the keys are flushed.
-void enterPlay(Game& game);
+// How play was left: with Escape, back to the menu; or on a request to end the program
+// (a signal, the window's close button), which leaves at once, without the fade.
+enum class PlayEnd { BackToMenu, EndProgram };
+
+// Runs play from the level in progress.levelIndex until the player has left; then the
+// music stops, the game and the best times are saved and the keys are flushed. Every
+// completed level is saved as well, in the first frame of the next.
+PlayEnd enterPlay(Game& game);
 
 // ---- The pieces of the loop, also driven frame by frame by the tests ------------
 // Builds progress.levelIndex afresh, picks its background and starts its caption.
 void startLevel(Game& game);
 // One frame of play, including a level change when the completion caption ends.
-// False once the player has asked to leave and the screen has gone black.
+// False once play is to be left: Escape has darkened the screen, or the program is to end.
 bool playFrame(Game& game);
 // The end of the completion caption: best time, next level (the first after the last), points.
 void finishLevel(Progress& progress, int levelFrames);

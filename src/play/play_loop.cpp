@@ -111,8 +111,13 @@ void handleClick(MediaLayer& media, const SceneView& scene, int& rankPoints, Boa
         musicButtonClick(music, media, scene.hoveredControl);
 }
 
-// Escape fades the screen and the music out; false once the screen is black.
+// Escape fades the screen and the music out; false once the screen is black. A request to
+// end the program leaves at once: the rest is as Escape's.
 bool stepQuit(MediaLayer& media, LevelState& level, TrackPlayer& music, ScreenFade& fade) {
+    if (media.quitRequested()) {
+        level.endProgram = true;
+        return false;
+    }
     if (media.keyDown(Key::Escape)) level.quitRequested = true;
     if (!level.quitRequested) return true;
     fadeMusicOut(music);
@@ -120,10 +125,17 @@ bool stepQuit(MediaLayer& media, LevelState& level, TrackPlayer& music, ScreenFa
     return fade.brightness > 0;
 }
 
-void leavePlay(MediaLayer& media, TrackPlayer& music, const Progress& progress) {
+// A crash or a kill loses at most the level in play: the progress of a completed level is
+// written as leaving would write it, off the frame's path.
+void saveCompletedLevel(MediaLayer& media, LevelState& level, Progress& progress) {
+    if (level.completionUnsaved) saveProgressSoon(media, progress);
+    level.completionUnsaved = false;
+    noteFinishedSaves(media, progress);
+}
+
+void leavePlay(MediaLayer& media, TrackPlayer& music, Progress& progress) {
     stopMusic(music, media);
-    saveGame(media, progress);
-    saveRecords(media, progress);
+    saveProgress(media, progress);
     // Escape may still be down: the menu must not take it as its own.
     media.flushKeys();
 }
@@ -134,6 +146,7 @@ bool playFrame(Game& game) {
     if (!drawFrame(game)) {
         finishLevel(game.progress, game.level.levelFrames);
         startLevel(game);
+        game.level.completionUnsaved = true;
         return true;
     }
     PlayEvents events(game.effects, game.media, game.res);
@@ -146,15 +159,20 @@ bool playFrame(Game& game) {
     stepMusicVolume(game.music, game.media);
     if (stepRank(game.progress)) game.media.playSound(game.res.rankUp);
     stepHintTriggers(game.level, game.progress.levelIndex);
+    // Leaving writes the same files at once.
+    if (staying) saveCompletedLevel(game.media, game.level, game.progress);
     return staying;
 }
 
-void enterPlay(Game& game) {
+PlayEnd enterPlay(Game& game) {
     game.media.clearScreen();
     game.media.presentFrame();
     startMusic(game.music, game.media);
     game.level.quitRequested = false;
+    game.level.endProgram = false;
+    game.level.completionUnsaved = false;
     startLevel(game);
     while (playFrame(game)) {}
     leavePlay(game.media, game.music, game.progress);
+    return game.level.endProgram ? PlayEnd::EndProgram : PlayEnd::BackToMenu;
 }

@@ -31,12 +31,18 @@ Channel openCurrentTrack(TrackPlayer& player, MediaLayer& media, int direction, 
 }
 
 // Appends the folder's music files while there is room; false when it cannot be listed.
+// A named pipe, a device or a folder with a track's name is left out, with a word: opening
+// one could hold the game for good.
 bool addTracksFrom(TrackPlayer& player, MediaLayer& media, const std::string& folder) {
     const DirectoryListing listing = media.openDirectory(folder);
     if (listing == 0) return false;
     for (std::string name = media.nextDirectoryEntry(listing); !name.empty();
          name = media.nextDirectoryEntry(listing)) {
         if (!looksLikeTrack(name) || player.trackCount >= MaxTracks) continue;
+        if (!media.isRegularFile(folder + "/" + name)) {
+            media.warning("music file " + folder + "/" + name + " is not a regular file; it is left out");
+            continue;
+        }
         player.trackFolders[player.trackCount] = folder;
         player.trackNames[player.trackCount++] = name;
     }

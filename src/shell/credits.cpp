@@ -53,7 +53,7 @@ void drawCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, f
 
 }  // namespace
 
-void runCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, ScreenFade& fade) {
+CreditsEnd runCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, ScreenFade& fade) {
     float creditsY = 600.0f;
     bool leaving = false;
     fade.fadeTarget = 255;
@@ -64,10 +64,11 @@ void runCredits(MediaLayer& media, const SpriteFont& font, const Image& logo, Sc
         media.presentFrame();
         creditsY -= 0.5f;
         stepFade(fade);
+        if (media.quitRequested()) return CreditsEnd::EndProgram;
         if (creditsY < -800.0f || skipRequested(media)) leaving = true;
         if (leaving) {
             fade.fadeTarget = 0;
-            if (fade.brightness <= 0) return;
+            if (fade.brightness <= 0) return CreditsEnd::BackToMenu;
         }
     }
 }

@@ -5,7 +5,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "media/sdl/sdl_media.h"
 #include "shell/player_folders.h"
@@ -34,11 +36,26 @@ std::string homeFolder() {
     return home;
 }
 
+// Where the build was configured to install and where the package installs, as CMake
+// gave them ("<prefix>:<prefix>"), each with its links resolved.
+std::vector<std::string> installPrefixes() {
+    std::vector<std::string> prefixes;
+    std::stringstream given(CW_INSTALL_PREFIXES);
+    for (std::string prefix; std::getline(given, prefix, ':');) {
+        std::error_code error;
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(prefix, error);
+        if (!prefix.empty()) prefixes.push_back(error ? prefix : resolved.string());
+    }
+    return prefixes;
+}
+
 // Looked at from inside the program folder.
 FolderFacts gatherFolderFacts() {
     FolderFacts facts;
     std::error_code error;
     facts.gameFolder = std::filesystem::current_path(error).string();
+    facts.installPrefixes = installPrefixes();
+    facts.installedProgramFolder = CW_INSTALLED_PROGRAM_FOLDER;
     // Saving makes a side file and renames it, so the folder itself must take new files.
     facts.gameFolderWritable = access(".", W_OK | X_OK) == 0;
     facts.xdgDataHome = environmentValue("XDG_DATA_HOME");

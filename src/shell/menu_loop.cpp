@@ -55,6 +55,8 @@ EntryEnd runMenuEntry(Game& game, ShellState& shell) {
     setFadeColour(media, game.fade);
     for (;;) {
         runMenuFrame(game, shell);
+        // A request to end the program ends it as Escape in the menu does, from any state.
+        if (media.quitRequested()) return EntryEnd::ExitProgram;
         const bool escape = media.keyHits(Key::Escape) > 0;
         if (shell.screenState == ScreenState::Menu && escape && game.fade.brightness > 240)
             return EntryEnd::ExitProgram;
@@ -98,12 +100,15 @@ int runMenuCycles(Game& game, ShellState& shell) {
         shell.menuMusicChannel = media.playSound(game.res.menuTheme);
         EntryEnd end = runMenuEntry(game, shell);
         while (end == EntryEnd::Credits) {
-            runCredits(media, game.font, *game.res.logo, game.fade);
+            if (runCredits(media, game.font, *game.res.logo, game.fade) == CreditsEnd::EndProgram) {
+                end = EntryEnd::ExitProgram;
+                break;
+            }
             media.movePointer(ScreenCentreX, ScreenCentreY);
             end = runMenuEntry(game, shell);
         }
         media.stopChannel(shell.menuMusicChannel);
         if (end == EntryEnd::ExitProgram) return 0;
-        enterPlay(game);
+        if (enterPlay(game) == PlayEnd::EndProgram) return 0;
     }
 }

@@ -10,6 +10,7 @@
 int runGame(MediaLayer& media, const PlayerFolders& folders) {
     auto game = std::make_unique<Game>(media);
     game->progress.files.folder = folders.progress;
+    game->progress.files.kept = folders.progressKept;
     ShellState shell;
     shell.userTracksFolder = folders.userTracks;
     startUp(*game, shell);

@@ -31,6 +31,8 @@ void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
     game.tables.animations = buildAnimationTable();
     media.setBlendMode(BlendMode::Alpha);
     game.fade = ScreenFade{};
+    // A save killed part-way left its side file; the file itself is as it was.
+    removeUnfinishedSaves(media, game.progress);
     loadRecords(media, game.progress);
     shell.glowLevels.fill(0.0f);
     shell.welcomeLine = buildWelcomeLine();

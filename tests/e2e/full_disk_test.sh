@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Leaving play on a full disk: the save fails, the game says where and why, the previous
-# progress files survive byte for byte, and the game goes on to the menu and ends normally.
+# Play on a full disk: the save of a completed level fails and the game says where and why,
+# once for each file, and plays on into the next level; leaving play fails again without
+# saying it again; the previous progress files survive byte for byte, no side file is left,
+# and the game goes on to the menu and ends normally.
 # Needs a small tmpfs of its own (root); skipped where the machine does not allow mounting.
 source "$(dirname "$0")/preamble.sh"
 
@@ -24,7 +26,7 @@ trap release_disk EXIT
 # The game folder on the small disk, with earlier progress in it.
 cp "$game_dir/cablewright" "$disk/"
 for folder in gfx sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
-printf '\x02\x00\x00\x00\x05\x00\x00\x00\x07\x00\x00\x00\x2a\x00\x00\x00' > "$disk/oldgame.cwm"
+write_values "$disk/oldgame.cwm" 3 "$solvable_level" $((3 + solvable_level)) 42
 head -c 312 /dev/urandom > "$disk/oldgame.cws"
 cp "$disk/oldgame.cwm" "$out_dir/full_disk_before.cwm"
 cp "$disk/oldgame.cws" "$out_dir/full_disk_before.cws"
@@ -34,12 +36,17 @@ df -h "$disk" | tail -1
 
 "$disk/cablewright" 2> "$out_dir/full_disk_stderr.txt" &
 pid=$!
-start_new_game "$out_dir/full_disk"   # continue is there, but a new game is quicker to leave
-# Holding Escape leaves play, which saves both files: both saves fail on the full disk.
-xdotool keydown Escape
+continue_saved_game "$out_dir/full_disk"
+solve_level "$solvable_level" "$out_dir/full_disk"
+# The completed level's save fails on the full disk; play goes on into the next level.
 wait_for_line "$out_dir/full_disk_stderr.txt" "could not save .*oldgame.cws" 30
+wait_for_brightness "$out_dir/full_disk_next_level.png" 0.05 15
+kill -0 "$pid" 2> /dev/null || fail "the game stopped on the failed save"
+# Holding Escape leaves play, which saves both files again: they fail again, unsaid.
+xdotool keydown Escape
+sleep 3.5
 xdotool keyup Escape
-sleep 1
+wait_for_brightness "$out_dir/full_disk_menu_again.png" 0.12 30
 kill -0 "$pid" 2> /dev/null || fail "the game stopped on the failed save"
 escape_until_exit "$pid" 15
 cat "$out_dir/full_disk_stderr.txt"
@@ -47,8 +54,8 @@ cat "$out_dir/full_disk_stderr.txt"
 cmp "$disk/oldgame.cwm" "$out_dir/full_disk_before.cwm" || fail "the saved game changed"
 cmp "$disk/oldgame.cws" "$out_dir/full_disk_before.cws" || fail "the records changed"
 ls "$disk" | grep -q '\.part$' && fail "a side file was left on the disk"
-grep -q "could not save $disk/oldgame.cwm (No space left on device)" "$out_dir/full_disk_stderr.txt" ||
-    fail "no message naming the saved game and the full disk"
-grep -q "could not save $disk/oldgame.cws (No space left on device)" "$out_dir/full_disk_stderr.txt" ||
-    fail "no message naming the records and the full disk"
+[ "$(grep -c "could not save $disk/oldgame.cwm (No space left on device)" "$out_dir/full_disk_stderr.txt")" = 1 ] ||
+    fail "not one message naming the saved game and the full disk"
+[ "$(grep -c "could not save $disk/oldgame.cws (No space left on device)" "$out_dir/full_disk_stderr.txt")" = 1 ] ||
+    fail "not one message naming the records and the full disk"
 echo PASS

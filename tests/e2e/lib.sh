@@ -57,6 +57,20 @@ leave_play_and_end() {
     [ "$exit_status" = "0" ] || fail "the game ended with status $exit_status"
 }
 
+# Starts openbox on the display and waits until it manages windows, in $window_manager; a
+# window made while the window manager is still starting may wait for ever to be shown.
+# Skips the check (status 77) when openbox or wmctrl is missing.
+start_window_manager() {
+    command -v openbox > /dev/null && command -v wmctrl > /dev/null || { echo "SKIP: no openbox or wmctrl"; exit 77; }
+    openbox > /dev/null 2>&1 &
+    window_manager=$!
+    for _ in $(seq 100); do
+        wmctrl -m > /dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start"
+}
+
 # Mean brightness of a screenshot, 0..1.
 mean_brightness() {
     convert "$1" -colorspace Gray -format "%[fx:mean]" info:
@@ -132,26 +146,125 @@ wait_for_brightness() {
     screen_reaches_brightness "$@" || fail "the screen never went ${4:-above} brightness $2 ($1)"
 }
 
-# From a fresh start: waits for the lit menu, clicks New game, and waits until the first
-# level has faded in under its start caption and the caption (250 frames) is gone, so
-# the board takes clicks. Screenshots go to $1_menu.png, $1_menu_left.png and
-# $1_caption.png.
+# From a fresh start: waits for the lit menu, clicks the menu button whose centre is at y
+# $2 (New game 200, Continue 257; default New game), and waits until the level has faded
+# in under its start caption and the caption (250 frames) is gone, so the board takes
+# clicks. Screenshots go to $1_menu.png, $1_menu_left.png and $1_caption.png.
 start_new_game() {
-    local shots=$1
+    local shots=$1 button_y=${2:-200}
     wait_for_brightness "${shots}_menu.png" 0.12 30
     # A machine busy enough to take a tenth of a second per frame can miss a click that
     # comes with the pointer's move: click again until the menu fades out.
     local tries=0
     while :; do
-        xdotool mousemove 650 200
+        xdotool mousemove 650 "$button_y"
         sleep 0.3
         xdotool click 1
         screen_reaches_brightness "${shots}_menu_left.png" 0.08 8 below && break
         tries=$((tries + 1))
-        [ "$tries" -lt 5 ] || fail "the menu never faded out after New game"
+        [ "$tries" -lt 5 ] || fail "the menu never faded out after the click at y $button_y"
     done
     wait_for_brightness "${shots}_caption.png" 0.05 30
     sleep 4.5
+}
+
+# The same through Continue, into the level of the saved game.
+continue_saved_game() {
+    start_new_game "$1" 257
+}
+
+# Writes the values after $1 to file $1 as 32-bit little-endian integers, as the
+# progress files hold them.
+write_values() {
+    local file=$1 value
+    shift
+    : > "$file"
+    for value in "$@"; do
+        printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((value & 255)) $((value >> 8 & 255)) \
+            $((value >> 16 & 255)) $((value >> 24 & 255)))" >> "$file"
+    done
+}
+
+# The 32-bit little-endian values of a progress file, one per line.
+progress_values() {
+    od -An -v -td4 -w4 "$1" | tr -d ' '
+}
+
+# The level a player can complete in a check: a 4 x 5 board without hints or viruses.
+solvable_level=2
+unbeaten=359940
+
+# In the game copy $copy: a saved game at the solvable level with rank 3 and carried value
+# 42, and records of the unbeaten time but for two levels; then starts the game (in $pid,
+# its errors in $1_stderr.txt), continues the saved game and completes the level. Returns
+# once the completed level has been saved, with copies of both files as that save wrote
+# them in $1_completed.cwm and $1_completed.cws; fails unless they hold the next level and
+# a best time for the completed one, and nothing else changed.
+complete_saved_level() {
+    local shots=$1 records=() i
+    write_values "$copy/oldgame.cwm" 3 "$solvable_level" $((3 + solvable_level)) 42
+    for ((i = 0; i < 78; ++i)); do records+=("$unbeaten"); done
+    records[0]=1234
+    records[40]=5000
+    write_values "$copy/oldgame.cws" "${records[@]}"
+    "$copy/cablewright" 2> "${shots}_stderr.txt" &
+    pid=$!
+    continue_saved_game "$shots"
+    local started=$SECONDS
+    solve_level "$solvable_level" "$shots"
+    wait_for_saved_level "$copy/oldgame.cwm" $((solvable_level + 1)) 30
+    # What the save of the completed level wrote; play is now in the next level's caption.
+    cp "$copy/oldgame.cwm" "${shots}_completed.cwm"
+    cp "$copy/oldgame.cws" "${shots}_completed.cws"
+    [ "$(progress_values "${shots}_completed.cwm" | tr '\n' ' ')" = "3 $((solvable_level + 1)) $((solvable_level + 4)) 42 " ] ||
+        fail "the completed level saved $(progress_values "${shots}_completed.cwm" | tr '\n' ' ')"
+    local best
+    best=$(progress_values "${shots}_completed.cws" | sed -n "$((solvable_level + 1))p")
+    echo "best time of level $solvable_level: $best frames"
+    # The level time runs from the level's start (the caption included) to the caption's end.
+    [ "$best" -gt 250 ] && [ "$best" -lt $(((SECONDS - started + 20) * 60)) ] || fail "best time $best"
+    records[solvable_level]=$best
+    write_values "${shots}_expected.cws" "${records[@]}"
+    cmp "${shots}_completed.cws" "${shots}_expected.cws" || fail "the records changed beyond the completed level"
+}
+
+# Completes level $1 of the board on screen: reads the board from a screenshot with the
+# board reader ($board_reader), clicks each piece into its place, and looks again until the
+# board shows the solution or no longer reads as the completed level fades (a click that
+# comes in the same frame as another is lost on a busy machine). Screenshots go to $2_board_<try>.png.
+solve_level() {
+    local level=$1 shots=$2 try clicks x y
+    for try in 1 2 3 4 5 6; do
+        xdotool mousemove 700 100
+        sleep 0.4
+        import -window root "${shots}_board_${try}.png"
+        if ! clicks=$("$board_reader" "$game_dir" "${shots}_board_${try}.png" "$level" 2> "${shots}_board_${try}.txt"); then
+            # Once clicked, a board that no longer reads is fading out: the level is complete
+            # (the caller waits for its save).
+            [ "$try" -gt 1 ] && return 0
+            fail "the board of level $level was not read: $(cat "${shots}_board_${try}.txt")"
+        fi
+        [ -z "$clicks" ] && return 0
+        while read -r x y; do
+            xdotool mousemove "$x" "$y"
+            sleep 0.05
+            xdotool click 1
+            sleep 0.15
+        done <<< "$clicks"
+    done
+    fail "level $level was still not solved after $try tries"
+}
+
+# Waits up to $3 seconds for the saved game $1 to hold level $2 (the save of a completed
+# level lands when the next level starts, about 4.5 s after the last click).
+wait_for_saved_level() {
+    local file=$1 level=$2 limit=$3
+    local until=$((SECONDS + limit))
+    while [ "$SECONDS" -lt "$until" ]; do
+        [ -f "$file" ] && [ "$(progress_values "$file" | sed -n 2p)" = "$level" ] && return 0
+        sleep 0.1
+    done
+    fail "the saved game never reached level $level"
 }
 
 # Waits up to $3 seconds for a line matching $2 in file $1; fails the test when none comes.

@@ -1,8 +1,11 @@
 // A write replaces the old file only when every step of it worked: whichever step of a
 // save fails (short write, flush, sync, close, rename), the previous file survives byte
 // for byte, no side file is left behind, and the failure is reported with its reason.
+// The side file is always made afresh, and never through a link planted at its name.
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -14,9 +17,9 @@ namespace {
 
 const std::vector<uint8_t> OldBytes{9, 8, 7, 6, 5, 4, 3, 2};
 
-std::FILE* openFails(const char*, const char*) {
+int openFails(const char*, int, mode_t) {
     errno = EACCES;
-    return nullptr;
+    return -1;
 }
 size_t writeFalls(const void*, size_t, size_t, std::FILE*) {
     errno = ENOSPC;
@@ -59,7 +62,7 @@ struct WriteFailure : ::testing::Test {
     }
     void expectOldFileKept(const std::string& reason) {
         EXPECT_EQ(readBytes("oldgame.cws"), OldBytes);
-        EXPECT_FALSE(std::filesystem::exists("oldgame.cws.part"));
+        EXPECT_FALSE(std::filesystem::is_regular_file(std::filesystem::symlink_status("oldgame.cws.part")));
         EXPECT_EQ(files.lastError(), reason);
     }
 };
@@ -138,4 +141,39 @@ TEST(FileReadStart, TellsMissingFromUnreadable) {
     writeBytes(folder.file("ten"), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     EXPECT_EQ(files.readStart(folder.file("ten"), 4, bytes), FileRead::Read);
     EXPECT_EQ(bytes, (std::vector<uint8_t>{0, 1, 2, 3}));
+}
+
+// ---- The side file: made afresh, never through a link ------------------------------------
+
+TEST_F(WriteFailure, ALinkAtTheSideFilesNameIsRemovedNotFollowed) {
+    writeBytes("precious", {1, 2, 3});
+    std::filesystem::create_symlink("precious", "oldgame.cws.part");
+    EXPECT_TRUE(save());
+    EXPECT_EQ(readBytes("precious"), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(readBytes("oldgame.cws"), (std::vector<uint8_t>{4, 3, 2, 1, 255, 255, 255, 255}));
+    EXPECT_FALSE(std::filesystem::is_symlink("oldgame.cws"));
+    // A dangling link would have made a file where it points.
+    std::filesystem::create_symlink("made-by-the-save", "oldgame.cws.part");
+    EXPECT_TRUE(save());
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status("made-by-the-save")));
+}
+
+TEST_F(WriteFailure, ALeftoverSideFileIsReplacedAndTheNewFileIsReadableByAll) {
+    writeBytes("oldgame.cws.part", std::vector<uint8_t>(100, 9));  // a killed save's
+    std::filesystem::permissions("oldgame.cws.part", std::filesystem::perms::owner_read);
+    const mode_t mask = umask(022);
+    EXPECT_TRUE(save());
+    umask(mask);
+    EXPECT_EQ(readBytes("oldgame.cws").size(), 8u);
+    EXPECT_EQ(std::filesystem::status("oldgame.cws").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+}
+
+TEST_F(WriteFailure, AFolderAtTheSideFilesNameIsLeftAloneAndTheSaveFails) {
+    std::filesystem::create_directories("oldgame.cws.part/inside");
+    EXPECT_EQ(files.openForWrite("oldgame.cws"), 0);
+    expectOldFileKept("File exists");
+    EXPECT_TRUE(std::filesystem::exists("oldgame.cws.part/inside"));
+    std::filesystem::remove_all("oldgame.cws.part");
 }

@@ -1,6 +1,6 @@
 #pragma once
 // How much memory a piece of work takes at its peak, measured in a child process so that
-// what earlier tests took does not hide it.
+// what earlier tests took does not hide it; and how many bytes it reads from files.
 
 #include <gtest/gtest.h>
 #include <malloc.h>
@@ -16,6 +16,21 @@ inline long residentKb() {
     long pages = 0, resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Bytes this process read from files (and pipes) while the work ran.
+inline uint64_t bytesRead(const std::function<void()>& work) {
+    const auto readSoFar = [] {
+        std::ifstream io("/proc/self/io");
+        std::string key;
+        uint64_t value = 0;
+        while (io >> key >> value)
+            if (key == "rchar:") return value;
+        return uint64_t{0};
+    };
+    const uint64_t before = readSoFar();
+    work();
+    return readSoFar() - before;
 }
 
 // The most this process has held resident, in KB.

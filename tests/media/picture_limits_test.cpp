@@ -165,6 +165,46 @@ TEST_F(PictureFileLimits, FilesLongerThanAnyPictureNeedsAreNotRead) {
     EXPECT_TRUE(media.loadImage("gfx/huge.spr"));
 }
 
+TEST_F(PictureFileLimits, FilesTooLongForTheirHeaderArePassedOverHavingReadOnlyTheirFirstBytes) {
+    // 200 MB: more than any picture needs; its size says so before anything is read.
+    writeBytes(folder.file("gfx/huge.spr"), tgaFile(2, 24, 2, 2, Bytes(12, 50)));
+    std::filesystem::resize_file(folder.file("gfx/huge.spr"), 200u << 20);
+    EXPECT_LT(bytesRead([&] { EXPECT_FALSE(media.loadImage("gfx/huge.spr")); }), 4096u);
+    // 60 MB behind the header of a 2 x 2 PNG: far more than 2 x 2 pixels and their extras.
+    const Bytes png = pngFile(pngSpec(2, 2, PNG_COLOR_TYPE_GRAY, 8, {{7, 7}, {7, 7}}));
+    writeBytes(folder.file("gfx/padded.png"), png);
+    std::filesystem::resize_file(folder.file("gfx/padded.png"), 60u << 20);
+    EXPECT_LT(bytesRead([&] { EXPECT_FALSE(media.loadImage("gfx/padded.png")); }), 2 * PictureHeadBytes);
+    // A picture wider than any decoder takes, and a file that is no picture at all.
+    writeBytes(folder.file("gfx/wide.spr"), tgaFile(2, 24, 5000, 1, Bytes(15000, 50)));
+    EXPECT_FALSE(media.loadImage("gfx/wide.spr"));
+    writeBytes(folder.file("gfx/text.spr"), Bytes(200000, 'a'));
+    EXPECT_LT(bytesRead([&] { EXPECT_FALSE(media.loadImage("gfx/text.spr")); }), 2 * PictureHeadBytes);
+    // What a file may carry besides its pixels (a colour profile, text) is no reason to refuse it.
+    std::filesystem::resize_file(folder.file("gfx/padded.png"), png.size() + (3u << 20));
+    EXPECT_TRUE(media.loadImage("gfx/padded.png"));
+}
+
+TEST(PictureHeader, EachFormatsLongestFileFollowsItsSizeAndDepth) {
+    const auto largest = [](const Bytes& file) { return largestPictureFile(file).value_or(0); };
+    const uint64_t extras = 4u << 20;
+    // A 2 x 2 24-bit TGA: run-length coding at worst spends a byte on each pixel too.
+    EXPECT_EQ(largest(tgaFile(2, 24, 2, 2, Bytes(12, 50))), 18 + 4 * 4 + extras);
+    EXPECT_EQ(largest(tgaFile(10, 32, 3, 1, Bytes(4, 50))), 18 + 3 * 5 + extras);
+    // A BMP: the pixels' start and rows padded to 4 bytes (3 pixels of 24 bits: 12 bytes).
+    const Bytes bmp = bmpFile(24, 3, 2, {}, 0, Bytes(24, 1));
+    EXPECT_EQ(largest(bmp), 54 + 2 * 12 + extras);
+    // A PNG: rows of 16-bit RGBA and their filter bytes, and a sixty-fourth for the storing.
+    const uint64_t rows = 2 * (1 + 2 * 8);
+    EXPECT_EQ(largest(pngFile(pngSpec(2, 2, PNG_COLOR_TYPE_GRAY, 8, {{7, 7}, {7, 7}}))), 8 + rows + rows / 64 + extras);
+    // Never more than any picture may take, and nothing for a start no decoder takes.
+    const Bytes bigPngHead = {0x89, 'P', 'N', 'G',  '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
+                              'R',  0,   0,   0x10, 0,    0,    0,    0x10, 0, 8, 6, 0,  0,   0};  // 4096 x 4096 RGBA
+    EXPECT_EQ(largest(bigPngHead), MaxPictureFileBytes);
+    EXPECT_FALSE(largestPictureFile(Bytes(100, 'a')));
+    EXPECT_FALSE(largestPictureFile(tgaFile(2, 24, 4097, 1, {})));
+}
+
 TEST_F(PictureFileLimits, WholeFileReadsStopPastTheLimit) {
     writeBytes(folder.file("ten.bin"), Bytes(10, 3));
     std::vector<uint8_t> bytes{1, 2};

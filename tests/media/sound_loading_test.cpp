@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "media/scripted/scripted_media.h"
+#include "memory_probe.h"
+#include "support/long_track.h"
 #include "support/test_support.h"
 
 namespace {
@@ -105,6 +109,18 @@ TEST(SoundLoading, RefusesAFileThatWouldGrowBeyondTheLengthLimit) {
     const SoundPtr fine = media.loadSound("fine.wav", 0);
     ASSERT_TRUE(fine);
     EXPECT_EQ(fine->frameCount(), 44100u);
+}
+
+// Its last page tells an Ogg Vorbis file's length: one longer than the limit is refused
+// having read its headers and its end, not decoded up to the limit (seconds and 200 MB).
+TEST(SoundLoading, RefusesAnOggVorbisFileLongerThanTheLimitFromItsLastPage) {
+    ScratchFolder folder("sound-long-ogg");
+    const double seconds = static_cast<double>(MaxSoundFrames) / MixRate + 60;
+    ASSERT_TRUE(writeLongOgg(folder.file("long.ogg"), 2, 44100, seconds));
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    const uint64_t read = bytesRead([&] { EXPECT_FALSE(media.loadSound("long.ogg", 1)); });
+    EXPECT_LT(read, 256u * 1024) << "of " << std::filesystem::file_size("long.ogg") << " bytes";
 }
 
 TEST(SoundConversion, StereoAtTheMixRateIsTakenOverWhole) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "media/scripted/scripted_media.h"
@@ -79,29 +80,82 @@ TEST_F(PlayerProgressFolder, AFolderThatCannotBeMadeSaysWhereAndWhyAndPlayGoesOn
     EXPECT_EQ(readBytes((scratch.path() / "home/.local/share").string()), std::vector<uint8_t>{1});
 }
 
-TEST_F(PlayerProgressFolder, ASaveThatCannotBeWrittenSaysWhyAndKeepsThePreviousFile) {
+TEST_F(PlayerProgressFolder, ASaveThatCannotBeWrittenSaysWhyOnceAndKeepsThePreviousFile) {
     writeBytes(inPlayerFolder("oldgame.cwm"), littleEndian({1, 2, 3, 4}));
     fs::create_directories(inPlayerFolder("oldgame.cwm.part"));  // the side file cannot be made
     progress.rankIndex = 5;
     saveGame(media, progress);
+    saveProgressSoon(media, progress);  // as the next completed level would
+    noteFinishedSaves(media, progress);
+    saveGame(media, progress);
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({1, 2, 3, 4}));
-    ASSERT_EQ(media.warnings.size(), 1u);
-    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "Is a directory")) << media.warnings[0];
+    ASSERT_EQ(media.warnings.size(), 1u) << "said once, not at every save";
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "File exists")) << media.warnings[0];
+
+    // Once a save has worked again, the next failure is news again.
+    fs::remove(inPlayerFolder("oldgame.cwm.part"));
+    saveProgressSoon(media, progress);
+    noteFinishedSaves(media, progress);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({5, 0, 5, 0}));
+    fs::create_directories(inPlayerFolder("oldgame.cwm.part"));
+    saveGame(media, progress);
+    EXPECT_EQ(media.warnings.size(), 2u);
 }
 
-TEST_F(PlayerProgressFolder, AFullDiskKeepsThePreviousSaveByteForByte) {
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-    const auto before = littleEndian({4, 30, 34, 99});
-    writeBytes(inPlayerFolder("oldgame.cwm"), before);
-    // Every write to /dev/full fails with "No space left on device" once it reaches the disk.
-    fs::create_symlink("/dev/full", inPlayerFolder("oldgame.cwm.part"));
+TEST_F(PlayerProgressFolder, AFullDiskKeepsThePreviousSavesByteForByteWhenLeavingAndWhenCompleting) {
+    const auto savedBefore = littleEndian({4, 30, 34, 99});
+    const auto recordsBefore = littleEndian({600, 700});
+    writeBytes(inPlayerFolder("oldgame.cwm"), savedBefore);
+    writeBytes(inPlayerFolder("oldgame.cws"), recordsBefore);
+    media.fileWriteCalls().write = [](const void*, size_t, size_t, std::FILE*) -> size_t {
+        errno = ENOSPC;
+        return 0;
+    };
     progress.levelIndex = 31;
-    saveGame(media, progress);
-    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), before);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cwm.part"))));
-    ASSERT_EQ(media.warnings.size(), 1u);
+    saveProgressSoon(media, progress);
+    noteFinishedSaves(media, progress);
+    saveProgress(media, progress);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), savedBefore);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cws")), recordsBefore);
+    EXPECT_FALSE(fs::exists(inPlayerFolder("oldgame.cwm.part")));
+    EXPECT_FALSE(fs::exists(inPlayerFolder("oldgame.cws.part")));
+    ASSERT_EQ(media.warnings.size(), 2u) << "one for each file";
     EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "No space left on device"))
         << media.warnings[0];
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cws"), "No space left on device"))
+        << media.warnings[1];
+}
+
+// Someone who can write to the progress folder plants links at the side files' names, to
+// a file of the player's and to a file that does not exist yet.
+TEST_F(PlayerProgressFolder, LinksPlantedAtTheSideFilesNamesAreNeverFollowed) {
+    const fs::path precious = scratch.path() / "precious";
+    writeBytes(precious.string(), {1, 2, 3});
+    fs::create_directories(playerFolder);
+    fs::create_symlink(precious, inPlayerFolder("oldgame.cwm.part"));
+    fs::create_symlink(scratch.path() / "planted", inPlayerFolder("oldgame.cws.part"));
+    progress.levelIndex = 9;
+    saveProgress(media, progress);
+    EXPECT_EQ(readBytes(precious.string()), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(scratch.path() / "planted")));
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({0, 9, 9, 0}));
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cws")).size(), 312u);
+    EXPECT_FALSE(fs::is_symlink(inPlayerFolder("oldgame.cwm")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cwm.part"))));
+    EXPECT_TRUE(media.warnings.empty());
+}
+
+TEST_F(PlayerProgressFolder, TheSideFilesOfAKilledSaveAreRemovedAndNothingElse) {
+    fs::create_directories(playerFolder);
+    writeBytes(inPlayerFolder("oldgame.cwm"), littleEndian({1, 1, 2, 0}));
+    writeBytes(inPlayerFolder("oldgame.cwm.part"), {1, 0});  // killed after two bytes
+    fs::create_symlink("/nowhere", inPlayerFolder("oldgame.cws.part"));
+    writeBytes(inPlayerFolder("notes.part"), {7});
+    removeUnfinishedSaves(media, progress);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cwm.part"))));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cws.part"))));
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({1, 1, 2, 0}));
+    EXPECT_TRUE(fs::exists(inPlayerFolder("notes.part")));
 }
 
 // ---- Files that are there but cannot be read -------------------------------------------

@@ -156,10 +156,20 @@ TEST(LevelPlay, SolvedLevelRunsItsCaptionFadesAndStartsTheNextAtFrame260) {
     EXPECT_EQ(f.game.progress.rankPoints, 190);
     EXPECT_EQ(f.game.level.phase, LevelPhase::Starting);
     EXPECT_EQ(f.game.fade.fadeTarget, 255);
-    playFrame(f.game);  // the next level's first frame raises the rank
+    EXPECT_FALSE(std::filesystem::exists(f.scratch.file("oldgame.cwm")));
+    f.game.progress.carriedValue = 7;
+    playFrame(f.game);  // the next level's first frame raises the rank, then saves
     EXPECT_EQ(f.game.progress.rankIndex, 1);
     EXPECT_EQ(f.game.progress.rankPoints, 0);
     EXPECT_TRUE(f.textShown("Zone 0/ Level 2 is started!"));
+    // What leaving play would write now: a crash from here on loses at most this level.
+    EXPECT_EQ(readBytes(f.scratch.file("oldgame.cwm")), littleEndian({1, 1, 2, 7}));
+    std::vector<int32_t> records(RecordCount, 10 * 3600);
+    records[0] = completedAt + 259;
+    EXPECT_EQ(readBytes(f.scratch.file("oldgame.cws")), littleEndian(records));
+    std::filesystem::remove(f.scratch.file("oldgame.cwm"));
+    f.runFrames(100);
+    EXPECT_FALSE(std::filesystem::exists(f.scratch.file("oldgame.cwm"))) << "saved once, not every frame";
 }
 
 TEST(LevelPlay, ASlowerTimeNeverReplacesTheBest) {

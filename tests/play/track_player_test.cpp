@@ -2,7 +2,13 @@
 
 #include "play/track_player.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 
 #include "media/scripted/scripted_media.h"
 #include "support/test_support.h"
@@ -97,6 +103,25 @@ TEST(TrackList, KeepsSoundFileNamesInListingOrder) {
     EXPECT_EQ(player.trackNames[0], "a.wav");
     EXPECT_EQ(player.trackNames[1], "b.ogg");
     EXPECT_EQ(player.trackNames[2], "");
+}
+
+// Opening a named pipe waits for a writer that never comes; a folder cannot be played.
+TEST(TrackList, APipeOrAFolderWithATracksNameIsLeftOutWithAWordNamingIt) {
+    ScratchFolder folder("track-pipe");
+    writeBytes(folder.file("tracks/b.wav"), {1});
+    ASSERT_EQ(mkfifo(folder.file("tracks/a.ogg").c_str(), 0644), 0);
+    std::filesystem::create_directories(folder.path() / "tracks/mix.ogg");
+    std::filesystem::create_symlink("b.wav", folder.path() / "tracks/c.wav");  // a link to a file is a file
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    buildTrackList(player, media);
+    ASSERT_EQ(player.trackCount, 2);
+    EXPECT_EQ(player.trackNames[0], "b.wav");
+    EXPECT_EQ(player.trackNames[1], "c.wav");
+    ASSERT_EQ(media.warnings.size(), 2u);
+    EXPECT_EQ(media.warnings[0], "music file tracks/a.ogg is not a regular file; it is left out");
+    EXPECT_EQ(media.warnings[1], "music file tracks/mix.ogg is not a regular file; it is left out");
 }
 
 TEST(TrackList, StoresAtMostFiftyNames) {
@@ -267,6 +292,32 @@ TEST(TrackPlayerSilence, AnUnreadableTrackIsSkippedForTheNextOne) {
     previousTrack(player, media);  // back past a.ogg and c.ogg
     EXPECT_EQ(player.currentTrack, 1);
     EXPECT_EQ(media.soundMixer().activeChannels(), 1);
+}
+
+// A track that became a named pipe after the list was made: play starts at once with the
+// next track, and nothing waits for a writer.
+TEST(TrackPlayerSilence, ATrackThatBecameAPipeIsSkippedWithoutWaiting) {
+    ScratchFolder folder("track-became-pipe");
+    writeBytes(folder.file("tracks/a.wav"), rampWav(5, 100));
+    writeBytes(folder.file("tracks/b.wav"), rampWav(7, 100));
+    WorkingFolder here(folder.path());
+    ScriptedMedia media;
+    TrackPlayer player;
+    buildTrackList(player, media);
+    std::filesystem::remove(folder.file("tracks/a.wav"));
+    ASSERT_EQ(mkfifo(folder.file("tracks/a.wav").c_str(), 0644), 0);
+    auto started = std::async(std::launch::async, [&] { startMusic(player, media); });
+    if (started.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Let the stuck open go before failing, or the test program would hang with it.
+        const int writer = open(folder.file("tracks/a.wav").c_str(), O_RDWR);
+        started.wait();
+        close(writer);
+        FAIL() << "starting the music waited on the pipe";
+    }
+    EXPECT_EQ(player.currentTrack, 1);
+    EXPECT_TRUE(media.soundMixer().isPlaying(player.musicChannel));
+    ASSERT_EQ(media.warnings.size(), 1u);
+    EXPECT_NE(media.warnings[0].find("tracks/a.wav"), std::string::npos) << media.warnings[0];
 }
 
 TEST(TrackPlayerSilence, WhenNoTrackCanBeReadTheMusicIsSilent) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "media/scripted/scripted_media.h"
+#include "shell/player_folders.h"
 #include "shell/run_game.h"
 #include "support/test_support.h"
 
@@ -63,4 +64,54 @@ TEST(InstalledGame, ProgressGoesToThePlayersFolderAndContinuesFromThere) {
     playOnceFrom(media, ContinueButtonY);
     EXPECT_EQ(runGame(media, folders), 0);
     EXPECT_EQ(readBytes((mine / "oldgame.cwm").string()), littleEndian({3, 12, 15, 7}));
+}
+
+// Root playing a game installed in a prefix of its own: it could write beside the program,
+// yet the progress goes to root's data folder, and the installed files are as they were.
+TEST(InstalledGame, RootWritesNothingUnderTheInstallPrefix) {
+    if (!fs::exists(gameFolder() / "maps/newmapdata.cwm")) GTEST_SKIP() << "no built game folder";
+    ScratchFolder scratch("installed-root");
+    const fs::path prefix = scratch.path() / "usr";
+    const fs::path game = prefix / "lib/games/cablewright";
+    fs::create_directories(game);
+    for (const char* name : {"gfx", "sfx", "maps", "tracks"})
+        fs::create_directory_symlink(fs::absolute(gameFolder() / name), game / name);
+    WorkingFolder inGame(game);
+    FolderFacts facts;
+    facts.gameFolder = game.string();
+    facts.gameFolderWritable = true;
+    facts.home = (scratch.path() / "root").string();
+    facts.installPrefixes = {"/usr/local", "/usr"};
+    facts.installedProgramFolder = "lib/games/cablewright";
+    const PlayerFolders folders = choosePlayerFolders(facts);
+
+    ScriptedMedia media;
+    playOnceFrom(media, 200);
+    EXPECT_EQ(runGame(media, folders), 0);
+    for (const auto& entry : fs::recursive_directory_iterator(prefix))
+        EXPECT_TRUE(entry.is_symlink() || entry.is_directory()) << entry.path() << " was written under the prefix";
+    EXPECT_EQ(readBytes((scratch.path() / "root/.local/share/cablewright/oldgame.cwm").string()).size(), 16u);
+}
+
+TEST(InstalledGame, WithoutAnyDataFolderNothingIsReadOrWrittenAndThatIsSaidOnce) {
+    if (!fs::exists(gameFolder() / "maps/newmapdata.cwm")) GTEST_SKIP() << "no built game folder";
+    ScratchFolder scratch("installed-homeless");
+    const fs::path game = scratch.path() / "usr/lib/games/cablewright";
+    fs::create_directories(game);
+    for (const char* name : {"gfx", "sfx", "maps", "tracks"})
+        fs::create_directory_symlink(fs::absolute(gameFolder() / name), game / name);
+    writeBytes((game / "oldgame.cwm").string(), littleEndian({3, 12, 15, 7}));  // left by an older version
+    WorkingFolder inGame(game);
+    PlayerFolders folders;
+    folders.progressKept = false;
+
+    ScriptedMedia media;
+    playOnceFrom(media, ContinueButtonY);  // inert: there is no saved game to continue
+    media.moveMouse(200, 650, 200);
+    media.click(210);  // a new game instead
+    EXPECT_EQ(runGame(media, folders), 0);
+    EXPECT_EQ(readBytes((game / "oldgame.cwm").string()), littleEndian({3, 12, 15, 7}));
+    EXPECT_FALSE(fs::exists(game / "oldgame.cws"));
+    ASSERT_EQ(media.warnings.size(), 1u);
+    EXPECT_NE(media.warnings[0].find("progress not saved"), std::string::npos) << media.warnings[0];
 }

@@ -14,6 +14,15 @@ constexpr int MaxPictureSide = 4096;
 // 32-bit BMP or TGA: 64 MB; noisy PNG or JPEG a little more). Longer files are not read.
 constexpr size_t MaxPictureFileBytes = size_t{96} << 20;
 
+// The first bytes of a picture file that tell its size in every format (a JPEG's frame
+// header behind larger metadata excepted).
+constexpr size_t PictureHeadBytes = 64 * 1024;
+// The longest file a picture starting with these bytes can need, known before its body is
+// read: its pixels at their largest in the format, plus room for colour profiles and text,
+// never above MaxPictureFileBytes. Nothing when no decoder would take such a start (no
+// picture format, or a picture wider or taller than MaxPictureSide).
+std::optional<uint64_t> largestPictureFile(std::span<const uint8_t> head);
+
 struct DecodedPicture {
     PixelBlock pixels;      // RGBA, top row first
     bool hasAlpha = false;  // the format carried an alpha channel (no masking then)

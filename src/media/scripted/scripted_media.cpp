@@ -1,6 +1,10 @@
 #include "media/scripted/scripted_media.h"
 
-ScriptedMedia::ScriptedMedia(MusicDecoder::Mode musicDecoding) : MediaLayer(musicDecoding) { resetDrawState(); }
+ScriptedMedia::ScriptedMedia(MusicDecoder::Mode musicDecoding) : MediaLayer(musicDecoding) {
+    resetDrawState();
+    // Every frame alike: a save asked for in a frame has landed when the frame ends.
+    files.writeQueuedAtOnce();
+}
 
 bool ScriptedMedia::openScreen(int, int, int, int, int) {
     screenOpen = true;
@@ -91,11 +95,22 @@ void ScriptedMedia::addEvent(int frame, std::function<void(InputState&)> event) 
     if (frame <= framesPresented) eventsTaken = false;
 }
 
+void ScriptedMedia::requestQuit(int frame) {
+    addEvent(frame, [this](InputState&) { noteQuitRequest(); });
+}
+
+void ScriptedMedia::closeWindow(int frame) {
+    addEvent(frame, [this](InputState&) { noteQuitRequest(); });
+}
+
 void ScriptedMedia::pumpEvents() {
     // Deliver every event scripted for this frame or earlier, once.
     auto end = script.upper_bound(framesPresented);
-    for (auto it = script.begin(); it != end; ++it) it->second(input);
+    // Taken out before they run: a request may end the program at once.
+    std::vector<std::function<void(InputState&)>> due;
+    for (auto it = script.begin(); it != end; ++it) due.push_back(std::move(it->second));
     script.erase(script.begin(), end);
+    for (const auto& event : due) event(input);
 }
 
 std::vector<DrawCall> ScriptedMedia::drawsOf(const Image* image) const {

@@ -20,6 +20,12 @@ struct ScriptEnded : std::runtime_error {
     ScriptEnded() : std::runtime_error("script ended") {}
 };
 
+// Thrown where the shipping layer would end the program at once with status 0 (a request to
+// end that came while an earlier one was being handled).
+struct EndedAtOnce : std::runtime_error {
+    EndedAtOnce() : std::runtime_error("ended at once") {}
+};
+
 struct DrawCall {
     enum class Kind { Image, Rect } kind = Kind::Image;
     const Image* image = nullptr;
@@ -53,6 +59,12 @@ public:
     void click(int frame, MouseButton button = MouseButton::Left);  // press in this frame, release in the next
     void moveMouse(int frame, int x, int y);
     void loseFocus(int frame);
+    // A request to end the program as a termination, hang-up or interrupt signal brings it,
+    // or as the window's close button does.
+    void requestQuit(int frame);
+    void closeWindow(int frame);
+    // A request arriving this very moment (from a write hook, say), as a signal would.
+    void requestQuitNow() { noteQuitRequest(); }
     // Runs at the end of every presentFrame, with the number of the frame just presented.
     std::function<void(int)> onFrame;
     // presentFrame throws ScriptEnded once this many frames have been presented.
@@ -74,6 +86,7 @@ public:
 protected:
     void showFrame() override;
     void pumpEvents() override;
+    [[noreturn]] void endAtOnce() override { throw EndedAtOnce(); }
 
 private:
     void addEvent(int frame, std::function<void(InputState&)> event);

@@ -1,6 +1,9 @@
 #include "media/sdl/sdl_media.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +14,7 @@
 #include <utility>
 
 #include "media/draw/sdl_path_choice.h"
+#include "media/sdl/quit_signals.h"
 #include "media/sound/sdl_audio.h"
 
 namespace {
@@ -45,12 +49,22 @@ void sleepMicroseconds(int64_t micros) { std::this_thread::sleep_for(std::chrono
 }  // namespace
 
 SdlMedia::SdlMedia(PathChoice choice)
-    : audio(std::make_unique<SdlAudio>(mixer)), pathChoice(choice), pacer(microsecondsNow, sleepMicroseconds) {
+    : audio(std::make_unique<SdlAudio>(mixer)),
+      pathChoice(choice),
+      pacer(microsecondsNow, sleepMicroseconds),
+      quitSignals(std::make_unique<QuitSignals>()) {
     resetDrawState();
 }
 
 SdlMedia::~SdlMedia() {
     audio.reset();
+    if (displayLost) {
+        // Taking the window down would wait for ever on a display that is gone; the process
+        // ends next, and takes the rest with it. Kept where a leak check still finds it.
+        [[maybe_unused]] static DrawingPath* leftToTheProcess = nullptr;
+        leftToTheProcess = path.release();
+        return;
+    }
     path.reset();
     if (window) SDL_DestroyWindow(window);
     SDL_Quit();
@@ -59,8 +73,8 @@ SdlMedia::~SdlMedia() {
 bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) {
     using Clock = std::chrono::steady_clock;
     opening.begun = Clock::now();
-    // Ctrl+C and a logout's SIGTERM end the program as usual instead of becoming
-    // window events that the game does not handle.
+    // The game's own handlers note the termination signals (quit_signals.h); SDL's would
+    // replace them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return reportScreenFailure();
     opening.videoReady = Clock::now();
@@ -78,6 +92,7 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
         window =
             SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, windowFlags);
     if (!window) return reportScreenFailure();
+    watchDisplayConnection();
     opening.windowReady = Clock::now();
     path = openDrawingPath(window, pathChoice, width, height);
     if (!path) return reportScreenFailure();
@@ -150,7 +165,52 @@ void SdlMedia::fatalError(const std::string& message) {
 
 void SdlMedia::pumpEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) handleEvent(event);
+    while (!displayLost && SDL_PollEvent(&event)) handleEvent(event);
+    // Each source of a request is noted once; what comes after that is the handler's.
+    if (quitSignals->arrived() && !signalNoted) {
+        signalNoted = true;
+        noteQuitRequest();
+    }
+    if (displayLost && !displayLossNoted) {
+        displayLossNoted = true;
+        noteQuitRequest();
+    }
+}
+
+void SdlMedia::endAtOnce() {
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
+void SdlMedia::quitBeingHandled() { quitSignals->handling(); }
+
+void SdlMedia::watchDisplayConnection() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    // When the X server goes (as at a logout) Xlib calls its error handler, which prints and
+    // ends the program with exit(1), then the display's exit handler, which does the same.
+    // Handlers that return instead leave the display dead (its calls then do nothing) and
+    // the program running, to save and end. The Xlib that SDL loaded is asked for by name;
+    // one older than 1.7, without exit handlers, is left as it is.
+    void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (!xlib) return;
+    using ErrorHandler = int (*)(Display*);
+    using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
+    using ExitHandler = void (*)(Display*, void*);
+    using SetExitHandler = void (*)(Display*, ExitHandler, void*);
+    const auto setError = reinterpret_cast<SetErrorHandler>(dlsym(xlib, "XSetIOErrorHandler"));
+    const auto setExit = reinterpret_cast<SetExitHandler>(dlsym(xlib, "XSetIOErrorExitHandler"));
+    if (setError && setExit) {
+        setExit(
+            info.info.x11.display, [](Display*, void* lost) { *static_cast<bool*>(lost) = true; }, &displayLost);
+        setError([](Display*) {
+            static const char message[] = "lost the connection to the display\n";
+            (void)!write(STDERR_FILENO, message, sizeof message - 1);
+            return 0;
+        });
+    }
+    dlclose(xlib);
 }
 
 void SdlMedia::handleEvent(const SDL_Event& event) {
@@ -172,6 +232,8 @@ void SdlMedia::handleEvent(const SDL_Event& event) {
         case SDL_MOUSEBUTTONUP:
             if (const auto button = gameButton(event.button.button)) input.mouseReleased(*button);
             break;
+        // The window's close button, and on some systems a lost display.
+        case SDL_QUIT: noteQuitRequest(); break;
         case SDL_MOUSEMOTION:
             // Logical pixels; in the letterbox bars they can fall outside the screen.
             input.pointerMoved(std::clamp(event.motion.x, 0, screenWidth - 1),

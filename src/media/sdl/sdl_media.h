@@ -13,6 +13,7 @@
 struct SDL_Window;
 union SDL_Event;
 class SdlAudio;
+class QuitSignals;
 
 // When each stage of opening the screen ended.
 struct ScreenOpening {
@@ -48,9 +49,13 @@ public:
 protected:
     void showFrame() override;
     void pumpEvents() override;
+    [[noreturn]] void endAtOnce() override;
+    void quitBeingHandled() override;
 
 private:
     void handleEvent(const SDL_Event& event);
+    // A lost connection to the X server becomes a request to end instead of Xlib's exit(1).
+    void watchDisplayConnection();
     void toggleFullScreen();
     // Says why the screen could not be opened; false.
     bool reportScreenFailure();
@@ -67,4 +72,10 @@ private:
 
     // Vsync where the probe trusts it, the timer schedule otherwise.
     FramePacer pacer;
+
+    // Requests to end the program that come from outside the event queue.
+    std::unique_ptr<QuitSignals> quitSignals;
+    bool signalNoted = false;
+    bool displayLost = false;  // set by Xlib when the connection to the X server breaks
+    bool displayLossNoted = false;
 };

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "media/regular_file.h"
+
 // ---- Memory ------------------------------------------------------------------------
 
 size_t MemorySource::read(std::span<uint8_t> target) {
@@ -27,15 +29,10 @@ bool MemorySource::seek(uint64_t position) {
 // ---- Files -------------------------------------------------------------------------
 
 std::unique_ptr<FileSource> FileSource::open(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return nullptr;
-    // A folder opens like a file on this system but cannot be read.
-    struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return std::unique_ptr<FileSource>(new FileSource(file));
+    // Never a folder, and never a pipe or a device, whose open could wait for ever.
+    OpenedFile opened = openRegularFile(path);
+    if (!opened.file) return nullptr;
+    return std::unique_ptr<FileSource>(new FileSource(opened.file));
 }
 
 FileSource::~FileSource() { std::fclose(file); }

@@ -41,6 +41,31 @@ void shapeBlock(const int16_t* block, size_t frames, int blockChannels, int chan
     }
 }
 
+// The frame number on the last page of the logical stream with this serial number, read
+// from the last 64 KiB of the source (where the last page always is), or -1. Pages are
+// checked whole (libogg's checksum), so audio data that happens to hold "OggS" never counts.
+// The source is left where it was.
+int64_t lastPageFrame(ByteSource& source, long serial) {
+    constexpr uint64_t Tail = 64 * 1024;
+    const uint64_t was = source.position(), size = source.size();
+    const uint64_t from = size > Tail ? size - Tail : 0;
+    int64_t frame = -1;
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    if (source.seek(from)) {
+        char* buffer = ogg_sync_buffer(&sync, static_cast<long>(size - from));
+        const size_t got = source.read(std::span(reinterpret_cast<uint8_t*>(buffer), size - from));
+        ogg_sync_wrote(&sync, static_cast<long>(got));
+        ogg_page page;
+        for (long step; (step = ogg_sync_pageseek(&sync, &page)) != 0;)
+            if (step > 0 && ogg_page_serialno(&page) == serial && ogg_page_granulepos(&page) >= 0)
+                frame = ogg_page_granulepos(&page);
+    }
+    ogg_sync_clear(&sync);
+    source.seek(was);
+    return frame;
+}
+
 // ---- The stream ----------------------------------------------------------------------
 
 class OggStream : public PcmStream {
@@ -58,6 +83,13 @@ public:
         isOpen = true;
         const vorbis_info* info = ov_info(&file, -1);
         return info && info->channels >= 1 && info->rate >= MinSoundRate && info->rate <= MaxSoundRate;
+    }
+
+    // Looked up when asked (a sound decoded whole), never for a track that streams.
+    int64_t statedFrames() override {
+        if (!lastFrameRead && isOpen) lastFrame = lastPageFrame(source, ov_serialnumber(&file, -1));
+        lastFrameRead = true;
+        return lastFrame;
     }
 
     void takeFormat() {
@@ -115,6 +147,8 @@ private:
     ByteSource& source;
     OggVorbis_File file{};
     bool isOpen = false;
+    int64_t lastFrame = -1;  // as the stream's last page states it
+    bool lastFrameRead = false;
     alignas(int16_t) char block[16384];
     size_t pendingFrames = 0;  // decoded frames in block not yet handed out
     size_t pendingOffset = 0;

@@ -26,6 +26,10 @@ public:
     virtual bool restart() = 0;
     // Frames the header promises, or -1 when the format does not say before decoding.
     virtual int64_t declaredFrames() const { return -1; }
+    // The length the file states before any decoding, or -1: a WAV's data size, the frame
+    // number an Ogg stream's last page carries. Enough to refuse a sound too long to hold
+    // whole; not a promise that the bytes are there. May read the end of the source.
+    virtual int64_t statedFrames() { return declaredFrames(); }
     // True when the header promises more bytes than the source holds.
     virtual bool promisesMoreThanHeld() const { return false; }
 

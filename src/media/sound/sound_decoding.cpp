@@ -12,8 +12,10 @@ using StreamOpener = std::unique_ptr<PcmStream> (*)(ByteSource&);
 // grow past MaxSoundFrames at the mixing rate, or turns out damaged.
 std::optional<PcmSound> readWhole(PcmStream& stream) {
     if (stream.promisesMoreThanHeld()) return std::nullopt;
+    // Refused from what the file states, before a block is decoded.
+    const int64_t stated = stream.statedFrames();
+    if (stated > 0 && mixedFrameCount(stated, stream.sampleRate()) > MaxSoundFrames) return std::nullopt;
     const int64_t declared = stream.declaredFrames();
-    if (declared > 0 && mixedFrameCount(declared, stream.sampleRate()) > MaxSoundFrames) return std::nullopt;
     PcmSound pcm;
     pcm.sampleRate = stream.sampleRate();
     pcm.channels = stream.channels();

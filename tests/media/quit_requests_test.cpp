@@ -1,0 +1,119 @@
+// Where requests to end the program come from in the shipping layer: the termination,
+// hang-up and interrupt signals and SDL's quit event (the window's close button). A request
+// is only noted; one that comes once the game is handling one ends the program at once with
+// status 0. Each case runs in a process of its own (gtest's death tests), since a signal
+// handler is the process's and ending at once ends the process.
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+
+#include "media/sdl/quit_signals.h"
+#include "media/sdl/sdl_media.h"
+
+namespace {
+
+// Statuses a case ends with when the process was not ended at once.
+constexpr int Requested = 3, NotRequested = 4;
+
+class QuitRequests : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The case runs in a fresh process started from the test program, never a bare fork
+        // of this one, whose other threads may hold locks.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+};
+
+// Raises the signals one after the other; ends with Requested when the handlers noted a
+// request and let the process go on.
+[[noreturn]] void raiseInTurn(std::initializer_list<int> signals, bool handlingFirst = false) {
+    QuitSignals quitSignals;
+    if (handlingFirst) quitSignals.handling();
+    for (int number : signals) std::raise(number);
+    std::_Exit(quitSignals.arrived() ? Requested : NotRequested);
+}
+
+void pushQuit() {
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+}
+
+}  // namespace
+
+TEST_F(QuitRequests, EachTerminationSignalIsOnlyNoted) {
+    for (int number : {SIGTERM, SIGHUP, SIGINT})
+        EXPECT_EXIT(raiseInTurn({number}), ::testing::ExitedWithCode(Requested), "") << number;
+}
+
+TEST_F(QuitRequests, ALogoutsTerminationAndHangUpTogetherAreOneRequest) {
+    EXPECT_EXIT(raiseInTurn({SIGTERM, SIGHUP}), ::testing::ExitedWithCode(Requested), "");
+}
+
+TEST_F(QuitRequests, TheSameSignalTwiceEndsAtOnce) {
+    EXPECT_EXIT(raiseInTurn({SIGINT, SIGINT}), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(raiseInTurn({SIGTERM, SIGTERM}), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(QuitRequests, AnySignalWhileTheRequestIsHandledEndsAtOnce) {
+    for (int number : {SIGTERM, SIGHUP, SIGINT})
+        EXPECT_EXIT(raiseInTurn({number}, true), ::testing::ExitedWithCode(0), "") << number;
+}
+
+TEST_F(QuitRequests, TheHandlersBeforeAreBackOnceTheLayerIsGone) {
+    EXPECT_EXIT(
+        {
+            { QuitSignals quitSignals; }
+            std::raise(SIGTERM);
+            std::_Exit(NotRequested);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+}
+
+TEST_F(QuitRequests, TheGameSeesASignalInTheNextFrame) {
+    EXPECT_EXIT(
+        {
+            SdlMedia media;
+            if (!media.openScreen(800, 600, 0, 60, 0) || media.quitRequested()) std::_Exit(NotRequested);
+            std::raise(SIGHUP);
+            media.presentFrame();  // the next frame takes it in
+            std::_Exit(media.quitRequested() ? Requested : NotRequested);
+        },
+        ::testing::ExitedWithCode(Requested), "");
+}
+
+TEST_F(QuitRequests, TheWindowsCloseButtonIsARequestAndASecondOneWhileItIsHandledEndsAtOnce) {
+    EXPECT_EXIT(
+        {
+            SdlMedia media;
+            if (!media.openScreen(800, 600, 0, 60, 0)) std::_Exit(NotRequested);
+            // Two closes before the game looks are one request.
+            pushQuit();
+            pushQuit();
+            if (!media.quitRequested()) std::_Exit(NotRequested);
+            pushQuit();
+            media.presentFrame();
+            media.mouseX();  // the next frame takes it in
+            std::_Exit(Requested);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(QuitRequests, ASignalWhileAWindowCloseIsHandledEndsAtOnce) {
+    EXPECT_EXIT(
+        {
+            SdlMedia media;
+            if (!media.openScreen(800, 600, 0, 60, 0)) std::_Exit(NotRequested);
+            pushQuit();
+            if (!media.quitRequested()) std::_Exit(NotRequested);
+            std::raise(SIGTERM);
+            std::_Exit(Requested);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
