@@ -6,6 +6,7 @@
 #include "play/game.h"
 #include "shell/menu_layout.h"
 #include "shell/shell_state.h"
+#include "shell/studio_lines.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ const std::array<HelpPage, HelpPageCount>& helpPages() {
           {180, 370, AlignLeft, "    * For addition of the music, copy files, necessary For you, of music"},
           {180, 385, AlignLeft, "(format .WAV of .OGG) in a folder ''Tracks'' which is taking place"},
           {180, 400, AlignLeft, "in a folder ,where the game is installed."},
-          {400, 430, AlignCentre, "Questions and ideas are welcome at support@pelmar-studio.example"}},
+          {400, 430, AlignCentre, GameHomeLine}},
          {}},
     }};
     return pages;

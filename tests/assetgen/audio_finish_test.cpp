@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
 #include "common/audio_finish.h"
 #include "common/audio_synth.h"
 #include "sounds/music_pieces.h"
+#include "sounds/note_cache.h"
 
 namespace {
 
@@ -31,12 +33,17 @@ AudioBuffer offsetTone(float level) {
 
 std::set<Voice> voicesOf(const PieceSpec& spec) {
     std::set<Voice> voices;
-    for (const LayerSpan& span : spec.layers) {
-        if (span.layer == Layer::Arp) voices.insert(spec.arpVoice);
-        if (span.layer == Layer::Lead) voices.insert(spec.leadVoice);
-        if (span.layer == Layer::Comp) voices.insert(spec.compVoice);
-    }
+    for (const Part& part : spec.parts)
+        for (Layer layer : part.layers) {
+            if (layer == Layer::Arp) voices.insert(spec.arpVoice);
+            if (layer == Layer::Lead) voices.insert(spec.leadVoice);
+            if (layer == Layer::Comp) voices.insert(spec.compVoice);
+        }
     return voices;
+}
+
+bool plays(const Part& part, Layer layer) {
+    return std::find(part.layers.begin(), part.layers.end(), layer) != part.layers.end();
 }
 
 }  // namespace
@@ -83,15 +90,81 @@ TEST(AudioFinish, LoudnessIsTheLoudestStretchNotTheAverage) {
     EXPECT_LT(rmsDb(sound), loudnessDb(sound) - 6.0f);
 }
 
-TEST(MusicPieces, TheThreeTracksDifferInTempoKeyFormAndInstruments) {
-    const std::vector<PieceSpec> tracks = {circuitSpec(), nightShiftSpec(), uplinkSpec()};
-    for (size_t a = 0; a < tracks.size(); ++a) {
-        EXPECT_EQ(tracks[a].bars, static_cast<int>(tracks[a].form.size()) * tracks[a].sectionBars) << a;
-        for (size_t b = a + 1; b < tracks.size(); ++b) {
-            EXPECT_NE(tracks[a].bpm, tracks[b].bpm) << a << " " << b;
-            EXPECT_NE(tracks[a].keyNote % 12, tracks[b].keyNote % 12) << a << " " << b;
-            EXPECT_NE(tracks[a].form, tracks[b].form) << a << " " << b;
-            EXPECT_NE(voicesOf(tracks[a]), voicesOf(tracks[b])) << a << " " << b;
+TEST(MusicPieces, EachPieceHasItsOwnKeyAndTempoAndTheTracksTheirOwnInstruments) {
+    const std::vector<PieceSpec> pieces = {menuThemeSpec(), circuitSpec(), nightShiftSpec(), uplinkSpec()};
+    for (size_t a = 0; a < pieces.size(); ++a)
+        for (size_t b = a + 1; b < pieces.size(); ++b) {
+            EXPECT_NE(pieces[a].bpm, pieces[b].bpm) << a << " " << b;
+            const bool sameKey = pieces[a].keyNote % 12 == pieces[b].keyNote % 12 && pieces[a].minor == pieces[b].minor;
+            EXPECT_FALSE(sameKey) << a << " " << b;
+            if (a > 0) {
+                EXPECT_NE(voicesOf(pieces[a]), voicesOf(pieces[b])) << a << " " << b;
+            }
         }
+    // The scale's third names the mode.
+    for (const PieceSpec& piece : pieces) EXPECT_EQ(piece.scale[2], piece.minor ? 3 : 4);
+}
+
+TEST(MusicPieces, TheThemeRunsTwoMinutesAndEachTrackThreeToFour) {
+    EXPECT_GE(pieceSeconds(menuThemeSpec()), 90.0);
+    EXPECT_LE(pieceSeconds(menuThemeSpec()), 150.0);
+    for (const PieceSpec& track : {circuitSpec(), nightShiftSpec(), uplinkSpec()}) {
+        EXPECT_GE(pieceSeconds(track), 180.0);
+        EXPECT_LE(pieceSeconds(track), 240.0);
     }
+}
+
+// A track is not one groove from start to end: it has at least three sections of its
+// own, a breakdown without drums between parts with them, and a section that returns
+// after it with its tune varied.
+TEST(MusicPieces, EachTrackHasSectionsABreakdownAndAReturn) {
+    for (const PieceSpec& track : {circuitSpec(), nightShiftSpec(), uplinkSpec()}) {
+        std::set<char> sections;
+        for (const Part& part : track.parts) {
+            sections.insert(part.section);
+            ASSERT_LT(size_t(part.section - 'A'), track.sectionChords.size());
+        }
+        EXPECT_GE(sections.size(), 3u);
+        size_t breakdown = 0;
+        for (size_t p = 1; p + 1 < track.parts.size() && breakdown == 0; ++p)
+            if (!plays(track.parts[p], Layer::Kick) && plays(track.parts[p - 1], Layer::Kick)) breakdown = p;
+        ASSERT_GT(breakdown, 0u);
+        bool varied = false, returned = false;
+        for (size_t p = breakdown + 1; p < track.parts.size(); ++p) {
+            varied =
+                varied || (plays(track.parts[p], Layer::Lead) && track.parts[p].tune != TuneVariation::AsFirstHeard);
+            for (size_t q = 0; q < breakdown; ++q)
+                returned = returned || track.parts[q].section == track.parts[p].section;
+        }
+        EXPECT_TRUE(varied);
+        EXPECT_TRUE(returned);
+    }
+}
+
+// A note mixed in from the cache sounds as the instrument plays it in place, panned
+// (the pluck, a mono voice) or moving across the field by itself (the electric piano).
+TEST(MusicPieces, ANoteFromTheCacheMatchesTheNotePlayedInPlace) {
+    for (Instrument instrument : {Instrument::Pluck, Instrument::EPiano}) {
+        const NoteEvent note{0.25, 0.3f, 64.0f, 0.4f, 0.5f};
+        AudioBuffer inPlace(secondsToFrames(6.0)), cached(secondsToFrames(6.0));
+        if (instrument == Instrument::Pluck) playPluck(inPlace, note, 0.6f);
+        if (instrument == Instrument::EPiano) playEPiano(inPlace, note);
+        NoteCache cache;
+        cache.play(cached, instrument, note, 0.6f);
+        float largest = 0.0f, difference = 0.0f;
+        for (size_t i = 0; i < inPlace.frames(); ++i) {
+            largest = std::max({largest, std::fabs(inPlace.left[i]), std::fabs(inPlace.right[i])});
+            difference = std::max({difference, std::fabs(inPlace.left[i] - cached.left[i]),
+                                   std::fabs(inPlace.right[i] - cached.right[i])});
+        }
+        EXPECT_GT(largest, 0.01f) << int(instrument);
+        EXPECT_LT(difference, largest * 1e-4f) << int(instrument);
+    }
+}
+
+TEST(AudioSynth, TheFastSineFollowsTheLibrarySine) {
+    float worst = 0.0f;
+    for (double cycles = -3.0; cycles < 3.0; cycles += 0.0007)
+        worst = std::max(worst, std::fabs(sineOfCycles(cycles) - float(std::sin(2.0 * 3.14159265358979 * cycles))));
+    EXPECT_LT(worst, 1e-5f);
 }

@@ -31,4 +31,6 @@ done
 [ -f "$usr/share/applications/net.pelmar.cablewright.desktop" ] || fail "desktop entry not installed"
 [ -f "$usr/share/metainfo/net.pelmar.cablewright.metainfo.xml" ] || fail "metainfo not installed"
 gzip -t "$usr/share/man/man6/cablewright.6.gz" || fail "manual page"
+# The credits and the help send the player to the README for more about the game.
+[ -f "$usr/share/doc/cablewright/README.md" ] || fail "README not installed"
 echo PASS

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "shell/menu_scene.h"
@@ -90,21 +92,47 @@ TEST_F(MenuFixture, CreditsScrollUpHalfAPixelPerFrameAndReturnToTheMenuAfterThei
         const bool centred = row.x == 400 - textWidth(game.font, row.text) / 2;
         EXPECT_TRUE(left || right || centred) << row.text << " at x " << row.x;
     }
-    // Every role is the team's, right-aligned to 600 on its role's row; the thanks and
-    // greetings name the projects the game is built on.
-    for (const char* role :
-         {"Original Idea", "Code", "Design and Graphics", "Levels Construction", "Gamedev Support"}) {
+    // Each role names what made that part of the game, right-aligned to 600 on the role's
+    // row and the rows the role has under it; no two lines say the same.
+    const int top = findText(frame120, "C r e d i t s")->y - 230;  // creditsY
+    auto rowAt = [&](int offset, int rightEdge) -> const DrawnText* {
+        for (const DrawnText& row : frame120)
+            if (row.y == top + offset && row.x + fullWidth(row.text) == rightEdge) return &row;
+        return nullptr;
+    };
+    const std::vector<std::pair<const char*, std::vector<int>>> roles = {{"Original Idea", {300}},
+                                                                         {"Code", {330}},
+                                                                         {"Design and Graphics", {390, 420, 450}},
+                                                                         {"Levels Construction", {510}},
+                                                                         {"Gamedev Support", {570, 600, 630, 660}}};
+    std::set<std::string> said;
+    std::string whatMadeIt;
+    for (const auto& [role, offsets] : roles) {
         const DrawnText* roleRow = findText(frame120, role);
         ASSERT_NE(roleRow, nullptr) << role;
-        const auto team = std::find_if(frame120.begin(), frame120.end(), [&](const DrawnText& row) {
-            return row.y == roleRow->y && row.text == "The Cablewright Team";
-        });
-        ASSERT_NE(team, frame120.end()) << role;
-        EXPECT_EQ(team->x + fullWidth(team->text), 600) << role;
+        EXPECT_EQ(roleRow->x, 200) << role;
+        EXPECT_EQ(roleRow->y, top + offsets.front()) << role;
+        for (int offset : offsets) {
+            const DrawnText* name = rowAt(offset, 600);
+            ASSERT_NE(name, nullptr) << role << " at " << offset;
+            EXPECT_TRUE(said.insert(name->text).second) << name->text;
+            whatMadeIt += name->text + "\n";
+        }
     }
-    for (const char* project : {"SDL", "libpng", "libjpeg", "Ogg Vorbis", "cairo and pixman", "FreeType",
-                                "The DejaVu fonts", "GoogleTest and CMake"})
+    for (const char* maker : {"C++", "picture", "track", "assetgen", "Grown", "level"})
+        EXPECT_NE(whatMadeIt.find(maker), std::string::npos) << maker;
+    for (const char* project : {"SDL", "pixman", "libpng and libjpeg", "Ogg Vorbis", "cairo and FreeType",
+                                "The DejaVu fonts", "GoogleTest and CMake", "Debian and GCC"})
         EXPECT_NE(findText(frame120, project), nullptr) << project;
+    // The studio's closing line carries the year; its last line sends the player to where
+    // the game lives, with no made-up address anywhere.
+    const DrawnText* closing = findTextStarting(frame120, "Pelmar Studio (c) 2006");
+    ASSERT_NE(closing, nullptr);
+    EXPECT_EQ(std::make_pair(closing->x, closing->y), std::make_pair(170, top + 1170));
+    const DrawnText* home = rowAt(1200, 630);
+    ASSERT_NE(home, nullptr);
+    EXPECT_NE(home->text.find("README.md"), std::string::npos);
+    for (const DrawnText& row : frame120) EXPECT_EQ(row.text.find('@'), std::string::npos) << row.text;
 }
 
 TEST(Credits, HoldingEscapeSpaceEnterOrTheLeftButtonEndsThemAtOnce) {

@@ -171,4 +171,13 @@ TEST_F(MenuFixture, EveryHelpLineSitsOnThePagesGridAndThePicturesWhereTheyBelong
     ASSERT_NE(fax, nullptr);
     EXPECT_EQ(fax->x, 270);
     EXPECT_EQ(fax->y, 385);
+    // The last page ends by sending the player to where the game lives, centred under the
+    // additional information; no page gives a made-up address.
+    const DrawnText* home = findTextStarting(pages[2], "More about the game");
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(home->y, 430);
+    EXPECT_EQ(home->x, 400 - textWidth(game.font, home->text) / 2);
+    EXPECT_NE(home->text.find("README.md"), std::string::npos);
+    for (const auto& [page, lines] : pages)
+        for (const DrawnText& line : lines) EXPECT_EQ(line.text.find('@'), std::string::npos) << line.text;
 }

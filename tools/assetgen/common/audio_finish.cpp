@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <vector>
 
 #include "audio_synth.h"
@@ -45,26 +46,32 @@ std::vector<float> neededGains(const AudioBuffer& buffer, float ceiling) {
     return gains;
 }
 
-// Minimum over a window of `radius` frames on either side.
+// Minimum over a window of `radius` frames on either side, in one pass: the queue holds
+// the indexes that can still be a window's minimum, their values rising.
 std::vector<float> windowMinimum(const std::vector<float>& values, size_t radius) {
     std::vector<float> result(values.size());
+    std::deque<size_t> candidates;
+    size_t next = 0;  // the next index to enter a window
     for (size_t i = 0; i < values.size(); ++i) {
-        const size_t from = i > radius ? i - radius : 0;
-        const size_t to = std::min(values.size(), i + radius + 1);
-        result[i] = *std::min_element(values.begin() + long(from), values.begin() + long(to));
+        for (; next < values.size() && next <= i + radius; ++next) {
+            while (!candidates.empty() && values[candidates.back()] >= values[next]) candidates.pop_back();
+            candidates.push_back(next);
+        }
+        while (candidates.front() + radius < i) candidates.pop_front();
+        result[i] = values[candidates.front()];
     }
     return result;
 }
 
-// Mean over a window of `radius` frames on either side.
+// Mean over a window of `radius` frames on either side, from a running sum.
 std::vector<float> windowMean(const std::vector<float>& values, size_t radius) {
+    std::vector<double> sums(values.size() + 1, 0.0);
+    for (size_t i = 0; i < values.size(); ++i) sums[i + 1] = sums[i] + values[i];
     std::vector<float> result(values.size());
     for (size_t i = 0; i < values.size(); ++i) {
         const size_t from = i > radius ? i - radius : 0;
         const size_t to = std::min(values.size(), i + radius + 1);
-        float sum = 0.0f;
-        for (size_t j = from; j < to; ++j) sum += values[j];
-        result[i] = sum / float(to - from);
+        result[i] = float((sums[to] - sums[from]) / double(to - from));
     }
     return result;
 }

@@ -9,6 +9,8 @@
 
 float noteToHz(float note) { return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f); }
 
+Decay::Decay(float seconds) : factor(std::exp(-1.0f / (seconds * AudioRate))) {}
+
 float polyBlep(float t, float dt) {
     if (t < dt) {
         t /= dt;
@@ -43,7 +45,7 @@ float Oscillator::square(float pulseWidth) {
 }
 
 float Oscillator::sine() {
-    const float value = std::sin(TwoPi * static_cast<float>(phase));
+    const float value = sineOfCycles(phase);
     phase += hz / AudioRate;
     if (phase >= 1.0) phase -= 1.0;
     return value;
@@ -93,15 +95,33 @@ Svf::Outputs Svf::process(float x, float cutoffHz, float resonance) {
     return {v2, v1, x - k * v1 - v2};
 }
 
-float fmBell(float t, float hz, float ratio, float index, float decaySeconds) {
-    if (t < 0.0f) return 0.0f;
-    // The sidebands reach about hz + (index + 1.5) * hz * ratio; past 16 kHz they would fold
-    // back below the Nyquist frequency as inharmonic alias tones, so high bells ring purer.
+namespace {
+
+// The sidebands reach about hz + (index + 1.5) * hz * ratio; past 16 kHz they would fold
+// back below the Nyquist frequency as inharmonic alias tones, so high bells ring purer.
+float bandLimitedIndex(float hz, float ratio, float index) {
     const float bandLimit = (16000.0f / hz - 1.0f) / ratio - 1.5f;
-    const float depth = std::clamp(index, 0.0f, std::max(bandLimit, 0.0f));
-    const float modulator = std::sin(TwoPi * hz * ratio * t) * depth * std::exp(-t / (decaySeconds * 0.3f));
-    const float strike = std::min(1.0f, t / 0.002f);
-    return std::sin(TwoPi * hz * t + modulator) * std::exp(-t / decaySeconds) * strike;
+    return std::clamp(index, 0.0f, std::max(bandLimit, 0.0f));
+}
+
+constexpr int StrikeFrames = 88;  // 2 ms of attack
+
+}  // namespace
+
+FmBell::FmBell(float hz, float ratio, float index, float decaySeconds)
+    : carrierStep(double(hz) / AudioRate),
+      modulatorStep(double(hz) * ratio / AudioRate),
+      depth(bandLimitedIndex(hz, ratio, index) / TwoPi),
+      modulatorFall(decaySeconds * 0.3f),
+      ring(decaySeconds) {}
+
+float FmBell::next() {
+    const float modulator = sineOfCycles(modulatorPhase) * depth * modulatorFall.next();
+    const float strike = sinceStrike < StrikeFrames ? float(sinceStrike++) / StrikeFrames : 1.0f;
+    const float value = sineOfCycles(carrierPhase + modulator) * ring.next() * strike;
+    carrierPhase += carrierStep;
+    modulatorPhase += modulatorStep;
+    return value;
 }
 
 // ---- Reverb --------------------------------------------------------------------------
@@ -172,6 +192,15 @@ void Echo::process(float& left, float& right) {
     if (++index == leftLine.size()) index = 0;
     left += fromLeft * wet;
     right += fromRight * wet;
+}
+
+// ---- Top cut ---------------------------------------------------------------------------
+
+void TopCut::process(float& left, float& right) {
+    // The two stages' resonances of a fourth-order Butterworth response.
+    constexpr float FirstQ = 0.5412f, SecondQ = 1.3066f;
+    left = leftSecond.lowpass(leftFirst.lowpass(left, cutoff, FirstQ), cutoff, SecondQ);
+    right = rightSecond.lowpass(rightFirst.lowpass(right, cutoff, FirstQ), cutoff, SecondQ);
 }
 
 // ---- Running effects -------------------------------------------------------------------

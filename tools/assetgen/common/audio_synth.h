@@ -4,6 +4,7 @@
 // parameters always give the same samples.
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "audio_buffer.h"
@@ -12,6 +13,31 @@ constexpr float TwoPi = 6.28318531f;
 
 // Frequency of a MIDI note number (69 = A 440 Hz).
 float noteToHz(float note);
+// sin(2 pi cycles) to about 4e-6 without the library call, which the instruments would
+// otherwise make tens of millions of times a piece. The same inputs give the same bits.
+inline float sineOfCycles(double cycles) {
+    float x = static_cast<float>(cycles - std::floor(cycles));  // 0 .. 1
+    // Folded onto a quarter wave either side of 0, where the series converges quickly.
+    if (x > 0.75f)
+        x -= 1.0f;
+    else if (x > 0.25f)
+        x = 0.5f - x;
+    const float z = TwoPi * x, z2 = z * z;
+    return z * (1.0f + z2 * (-1.0f / 6.0f + z2 * (1.0f / 120.0f + z2 * (-1.0f / 5040.0f + z2 * (1.0f / 362880.0f)))));
+}
+inline float fastSin(float radians) { return sineOfCycles(radians * (1.0 / 6.283185307179586)); }
+
+// An exponential fall from 1 with the given time constant, a multiplication a sample.
+struct Decay {
+    explicit Decay(float seconds);
+    float level = 1.0f;
+    float factor;
+    float next() {
+        const float value = level;
+        level *= factor;
+        return value;
+    }
+};
 // The steps of the two-sample PolyBLEP correction that takes the alias-making corners
 // off a naive saw or square. t is the phase (0..1), dt the phase step per sample.
 float polyBlep(float t, float dt);
@@ -51,9 +77,20 @@ struct Svf {
     float bandpass(float x, float cutoffHz, float resonance = 1.5f) { return process(x, cutoffHz, resonance).band; }
 };
 
-// A two-operator FM bell at time t: the modulation index falls faster than the tone, so
-// the strike is bright and the ring turns pure.
-float fmBell(float t, float hz, float ratio, float index, float decaySeconds);
+// A two-operator FM bell, one sample a call: the modulation index falls faster than the
+// tone, so the strike is bright and the ring turns pure.
+class FmBell {
+public:
+    FmBell(float hz, float ratio, float index, float decaySeconds);
+    float next();
+
+private:
+    double carrierPhase = 0.0, modulatorPhase = 0.0;
+    double carrierStep, modulatorStep;
+    float depth;
+    Decay modulatorFall, ring;
+    int sinceStrike = 0;
+};
 
 // ---- Room effects --------------------------------------------------------------
 
@@ -97,6 +134,18 @@ private:
     size_t index = 0;
     float feedback, wet;
     float leftTone = 0.0f, rightTone = 0.0f;
+};
+
+// A steep (fourth-order Butterworth) low-pass over the whole mix: the music keeps its top
+// end up to the cutoff and no hiss above it.
+class TopCut : public StereoEffect {
+public:
+    explicit TopCut(float cutoffHz) : cutoff(cutoffHz) {}
+    void process(float& left, float& right) override;
+
+private:
+    float cutoff;
+    Svf leftFirst, leftSecond, rightFirst, rightSecond;
 };
 
 // Runs an effect over a one-shot sound (leave silent room at the end for its tail).

@@ -58,7 +58,7 @@ void FontLibrary::use(cairo_t* cr, FontStyle style, double size) const {
     cairo_font_options_destroy(options);
 }
 
-InkBox measureText(cairo_t* cr, const std::string& text) {
+TextInk measureText(cairo_t* cr, const std::string& text) {
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text.c_str(), &extents);
     return {extents.x_bearing, extents.y_bearing, extents.width, extents.height, extents.x_advance};
@@ -70,6 +70,6 @@ void textPath(cairo_t* cr, double x, double y, const std::string& text) {
 }
 
 void centredTextPath(cairo_t* cr, double centreX, double centreY, const std::string& text) {
-    const InkBox ink = measureText(cr, text);
+    const TextInk ink = measureText(cr, text);
     textPath(cr, centreX - ink.left - ink.width / 2, centreY - ink.top - ink.height / 2, text);
 }

@@ -27,10 +27,10 @@ private:
 };
 
 // Ink bounds of a text in the context's current font (x from the pen start, y from the baseline).
-struct InkBox {
+struct TextInk {
     double left = 0, top = 0, width = 0, height = 0, advance = 0;
 };
-InkBox measureText(cairo_t* cr, const std::string& text);
+TextInk measureText(cairo_t* cr, const std::string& text);
 
 // Adds the text outline to the current path with its baseline starting at (x, y).
 void textPath(cairo_t* cr, double x, double y, const std::string& text);

@@ -43,6 +43,13 @@ PixelBlock makePanel();
 
 // Logos.
 PixelBlock makeProductLogo(const FontLibrary& fonts);
+// Where the menu shows the product logo (centred), and the darker panel its background
+// lays behind the column of buttons: the logo keeps clear of the panel.
+constexpr double MenuLogoX = 420, MenuLogoY = 126;
+struct MenuPanel {
+    double x, y, width, height;
+};
+constexpr MenuPanel MenuButtonPanel{500, 160, 300, 310};
 PixelBlock makePublisherLogo(const FontLibrary& fonts);
 
 // Menu buttons with their labels (7 of 281 x 57) and their additive glows.

@@ -123,13 +123,14 @@ PixelBlock makeMenuBackground() {
     paintTraces(canvas.cr(), look, random, 40);
     // A soft light behind the title and a darker column behind the buttons.
     cairo_t* cr = canvas.cr();
-    cairo_pattern_t* halo = cairo_pattern_create_radial(420, 126, 10, 420, 126, 260);
+    cairo_pattern_t* halo = cairo_pattern_create_radial(MenuLogoX, MenuLogoY, 10, MenuLogoX, MenuLogoY, 260);
     cairo_pattern_add_color_stop_rgba(halo, 0, 0.3, 0.8, 0.9, 0.22);
     cairo_pattern_add_color_stop_rgba(halo, 1, 0.3, 0.8, 0.9, 0.0);
     cairo_set_source(cr, halo);
     cairo_paint(cr);
     cairo_pattern_destroy(halo);
-    roundedRectangle(cr, 500, 160, 300, 310, 18);
+    const MenuPanel& panel = MenuButtonPanel;
+    roundedRectangle(cr, panel.x, panel.y, panel.width, panel.height, 18);
     cairo_set_source_rgba(cr, 0.0, 0.02, 0.04, 0.35);
     cairo_fill(cr);
     return finish(canvas);

@@ -19,10 +19,10 @@ constexpr double OutlineWidth = 2.0;  // half of it outside the glyph
 void drawDigit(cairo_t* cr, const FontLibrary& fonts, int index) {
     const std::string text(1, static_cast<char>('0' + index));
     fonts.use(cr, FontStyle::SansBold, 50.0);
-    const InkBox digitZero = measureText(cr, "0");
+    const TextInk digitZero = measureText(cr, "0");
     // One size for every glyph: the digit height fills the band from InkTop to the baseline.
     fonts.use(cr, FontStyle::SansBold, 50.0 * (Baseline - InkTop) / -digitZero.top);
-    const InkBox ink = measureText(cr, text);
+    const TextInk ink = measureText(cr, text);
     // Every glyph squeezed to the same box width at most; narrow ones sit in its middle.
     const double squeeze = std::min(1.0, InkBoxWidth / ink.width);
     const double left = InkBoxLeft + (InkBoxWidth - ink.width * squeeze) / 2;

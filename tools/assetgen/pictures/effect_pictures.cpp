@@ -54,8 +54,24 @@ void drawParticle(cairo_t* cr, int frame) {
 }  // namespace
 
 PixelBlock makeSphere() {
-    Canvas canvas(64, 64);
-    softBlob(canvas.cr(), 32, 32, 31, 0.45, 0.95, 1.0, 1.0);
+    constexpr double Size = 64.0;
+    Canvas canvas(static_cast<int>(Size), static_cast<int>(Size));
+    cairo_t* cr = canvas.cr();
+    // A wide ring of light around a faint middle. Sparkles of different ages have grown to
+    // different sizes, so stacked ones lay their rings side by side rather than on one
+    // spot that turns white, and the red of an infected screen under the middle still
+    // reads.
+    const double centre = Size / 2.0, radius = centre - 1.0;
+    cairo_pattern_t* ring = cairo_pattern_create_radial(centre, centre, 0, centre, centre, radius);
+    cairo_pattern_add_color_stop_rgba(ring, 0, 0.8, 1.0, 1.0, 0.01);
+    cairo_pattern_add_color_stop_rgba(ring, 0.3, 0.6, 1.0, 1.0, 0.03);
+    cairo_pattern_add_color_stop_rgba(ring, 0.72, 0.3, 0.95, 1.0, 0.18);
+    cairo_pattern_add_color_stop_rgba(ring, 0.86, 0.3, 0.95, 1.0, 0.1);
+    cairo_pattern_add_color_stop_rgba(ring, 1, 0.3, 0.95, 1.0, 0);
+    cairo_set_source(cr, ring);
+    cairo_arc(cr, centre, centre, radius, 0, 2 * Pi);
+    cairo_fill(cr);
+    cairo_pattern_destroy(ring);
     return canvas.pixels();
 }
 

@@ -18,11 +18,26 @@ void titlePath(cairo_t* cr, const FontLibrary& fonts) {
     centredTextPath(cr, 200, 52, "Cablewright");
 }
 
-// A cable swinging under the title, ending in a plug on the right.
+// A cable swinging under the title from a plug on the left; on the right it rises and
+// runs in behind the last letters. The menu's button panel (MenuButtonPanel) starts under
+// the right part of the logo, below y 94 and right of x 280 here, so the cable, its glow
+// and above all its plug keep to the left and above it.
 void cablePath(cairo_t* cr) {
-    cairo_move_to(cr, 14, 100);
-    cairo_curve_to(cr, 110, 80, 180, 112, 260, 96);
-    cairo_curve_to(cr, 310, 86, 340, 92, 362, 96);
+    cairo_move_to(cr, 40, 96);
+    cairo_curve_to(cr, 120, 110, 200, 76, 262, 82);
+    cairo_curve_to(cr, 300, 86, 340, 84, 364, 64);
+}
+
+void drawPlug(cairo_t* cr) {
+    roundedRectangle(cr, 18, 88, 22, 16, 3);
+    setColour(cr, 10, 26, 36);
+    cairo_fill_preserve(cr);
+    cairo_set_line_width(cr, 1.2);
+    setColour(cr, 140, 225, 240);
+    cairo_stroke(cr);
+    cairo_rectangle(cr, 12, 91, 6, 10);
+    setColour(cr, 200, 180, 90);
+    cairo_fill(cr);
 }
 
 void drawCable(cairo_t* cr) {
@@ -37,15 +52,7 @@ void drawCable(cairo_t* cr) {
     cairo_set_line_width(cr, 1.6);
     setColour(cr, 190, 250, 255);
     cairo_stroke(cr);
-    roundedRectangle(cr, 360, 88, 22, 16, 3);
-    setColour(cr, 10, 26, 36);
-    cairo_fill_preserve(cr);
-    cairo_set_line_width(cr, 1.2);
-    setColour(cr, 140, 225, 240);
-    cairo_stroke(cr);
-    cairo_rectangle(cr, 382, 91, 6, 10);
-    setColour(cr, 200, 180, 90);
-    cairo_fill(cr);
+    drawPlug(cr);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ CoreColumns coreColumns(int advance) {
 void drawCore(cairo_t* cr, const FontLibrary& fonts, int code) {
     const std::string text(1, static_cast<char>(code));
     fonts.use(cr, FontStyle::Sans, FontSize);
-    const InkBox ink = measureText(cr, text);
+    const TextInk ink = measureText(cr, text);
     if (ink.width <= 0) return;
     const CoreColumns core = coreColumns(advanceOf(code));
     const double limit = core.end - core.first;

@@ -61,8 +61,26 @@ void drawLight(cairo_t* cr, double x, double y, int red, int green, int blue, bo
     if (lit)
         setColour(cr, 255, 255, 230);
     else
-        setColour(cr, red / 4, green / 4, blue / 4);
+        setColour(cr, 20 + red / 10, 20 + green / 10, 20 + blue / 10);
     cairo_fill(cr);
+}
+
+// The glow of a live link: the body's rim lit green, fading inward. Like every device it
+// stays inside its body square, so the outputs beside it show whole; the light beyond
+// the body is the pulse the FaxModem sends while it relays.
+void drawLinkGlow(cairo_t* cr, double left, double top, double width, double height) {
+    cairo_pattern_t* rim =
+        cairo_pattern_create_radial(TileCentre, TileCentre + 3, 4, TileCentre, TileCentre + 3, DeviceBodyHalf + 2);
+    cairo_pattern_add_color_stop_rgba(rim, 0, 0.3, 1.0, 0.5, 0.0);
+    cairo_pattern_add_color_stop_rgba(rim, 1, 0.3, 1.0, 0.5, 0.55);
+    // Inset by half the rim's width, so the lit line stays on the body.
+    roundedRectangle(cr, left + 1.3, top + 6.3, width - 2.6, height - 7.6, 2.5);
+    cairo_set_source(cr, rim);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(rim);
+    cairo_set_line_width(cr, 1.6);
+    setColour(cr, 120, 255, 150);
+    cairo_stroke(cr);
 }
 
 }  // namespace
@@ -84,25 +102,35 @@ void drawFaxModem(cairo_t* cr, bool lit) {
     cairo_set_line_width(cr, 1.0);
     setColour(cr, 150, 170, 190);
     cairo_stroke(cr);
-    // Body.
+    // Body: a shade darker while idle.
     roundedRectangle(cr, left + 0.5, top + 5.5, right - left - 1, bottom - top - 6, 3);
     cairo_pattern_t* shell = cairo_pattern_create_linear(0, top + 5, 0, bottom);
-    cairo_pattern_add_color_stop_rgb(shell, 0, 0.78, 0.80, 0.84);
-    cairo_pattern_add_color_stop_rgb(shell, 1, 0.46, 0.50, 0.56);
+    const double shade = lit ? 1.0 : 0.82;
+    cairo_pattern_add_color_stop_rgb(shell, 0, 0.78 * shade, 0.80 * shade, 0.84 * shade);
+    cairo_pattern_add_color_stop_rgb(shell, 1, 0.46 * shade, 0.50 * shade, 0.56 * shade);
     cairo_set_source(cr, shell);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(shell);
     setColour(cr, 18, 26, 36);
     cairo_stroke(cr);
+    if (lit) drawLinkGlow(cr, left, top, right - left, bottom - top);
     // Keypad.
     setColour(cr, 50, 60, 74);
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
             cairo_rectangle(cr, left + 15 + column * 3.5, top + 9 + row * 3.5, 2, 2);
     cairo_fill(cr);
-    // Paper slot and the four status lights.
-    cairo_rectangle(cr, left + 3, top + 10, 9, 2);
+    // The link window: dark glass while idle, lit green with a line of text while linked.
+    roundedRectangle(cr, left + 2.5, top + 8.5, 10, 7, 1);
+    setColour(cr, lit ? 60 : 22, lit ? 230 : 30, lit ? 110 : 36);
     cairo_fill(cr);
+    if (lit) {
+        setColour(cr, 220, 255, 225);
+        cairo_rectangle(cr, left + 4, top + 10.5, 7, 1.2);
+        cairo_rectangle(cr, left + 4, top + 13, 4.5, 1.2);
+        cairo_fill(cr);
+    }
+    // The four status lights: all off while idle.
     for (int light = 0; light < 4; ++light) {
         static constexpr int Colours[4][3] = {{80, 255, 120}, {80, 255, 120}, {255, 190, 60}, {60, 220, 255}};
         drawLight(cr, left + 5 + light * 5, bottom - 4.5, Colours[light][0], Colours[light][1], Colours[light][2], lit);

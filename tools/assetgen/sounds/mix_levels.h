@@ -7,3 +7,5 @@ constexpr float EffectLoudnessDb = -16.0f;
 constexpr float EffectCeilingDb = -1.5f;
 // RMS (dBFS) of a whole music loop: the menu theme and the tracks.
 constexpr float MusicRmsDb = -22.0f;
+// The top of the music: bells, shakers and cymbals sound up to here, and nothing hisses above.
+constexpr float MusicTopHz = 11500.0f;

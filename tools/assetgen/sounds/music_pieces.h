@@ -1,13 +1,18 @@
 #pragma once
-// The menu theme and the three pieces of background music shipped in "tracks".
+// The menu theme and the three pieces of background music shipped in "tracks". Each has
+// its own key and tempo, and sections that come and go: a tune, a second tune, a bridge,
+// a breakdown and the return.
 
 #include "arranger.h"
 
-// Calm and warm: pads and soft bells in F major, no drums; about 46 seconds.
+// Calm and warm: pads, soft bells and a singing lead in D major at 80 bpm, no drums; 2 minutes.
 PieceSpec menuThemeSpec();
-// Driving: plucked arpeggios and a beat in A minor at 116 bpm, form A B A C; about 66 s.
+// Driving: plucked arpeggios and a beat in E minor at 126 bpm; a breakdown that builds
+// back into the tune an octave up; about 3 min 33 s.
 PieceSpec circuitSpec();
-// Late and quiet: a waltz in D dorian at 84 bpm on electric piano and flute, A A B A; about 69 s.
+// Late and quiet: a jazz waltz in G minor at 88 bpm on electric piano, flute, brushes and
+// ride; a nylon-string bridge; about 3 min 16 s.
 PieceSpec nightShiftSpec();
-// Cheerful: marimba over a bouncing bass in E flat major at 120 bpm, A B C B; 64 s.
+// Cheerful: marimba over a bouncing bass in E flat major at 110 bpm, shaker and rim, a
+// bell-lit bridge; about 3 min 12 s.
 PieceSpec uplinkSpec();

@@ -25,14 +25,14 @@ struct EffectFile {
     WavLayout layout;
 };
 
-// The effects deliberately use every kind of WAV the game accepts, so its own files
-// exercise the reader: 8-bit mono, 16-bit mono with a long fmt chunk, 16-bit stereo,
-// and a file with an extra chunk between "fmt " and "data".
+// Every effect is 16-bit (8 bits hiss audibly on a sound heard at every turn), and
+// between them they use the layouts the game's reader meets in the wild: mono, stereo,
+// a long fmt chunk, and an extra chunk between "fmt " and "data".
 std::vector<EffectFile> effectFiles() {
     const std::string note = "Cablewright sound effect";
     std::vector<uint8_t> info(note.begin(), note.end());
     return {
-        {"sfx/click.wav", makeClick, {8, 1, false, "", {}}},
+        {"sfx/click.wav", makeClick, {16, 1, false, "", {}}},
         {"sfx/start.wav", makeStartCue, {16, 1, false, "", {}}},
         {"sfx/complete.wav", makeCompletion, {16, 2, false, "", {}}},
         {"sfx/virus.wav", makeVirusSting, {16, 2, false, "note", info}},
