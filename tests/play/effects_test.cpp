@@ -75,10 +75,20 @@ TEST(Effects, SparklesAndLightsAreAdditiveAndDieOut) {
     f.game.effects.lights.clear();
     for (int i = 0; i < 200; ++i) addFallingLight(f.game.effects, f.media);
     std::set<int> frames;
-    std::set<float> scales;
-    for (const FallingLight& light : f.game.effects.lights) frames.insert(light.frame), scales.insert(light.scale);
+    std::set<float> scales, speeds, xs;
+    for (const FallingLight& light : f.game.effects.lights) {
+        frames.insert(light.frame), scales.insert(light.scale), speeds.insert(light.speed), xs.insert(light.x);
+        EXPECT_EQ(light.y, -100.0f);
+    }
     EXPECT_EQ(frames, (std::set<int>{0, 1})) << "both pictures of a light fall";
     EXPECT_EQ(scales, (std::set<float>{0.0f, 1.0f})) << "scale 5..15 tenths, cut to whole numbers";
+    // Some drift, some rush: 1.0 to 3.0 pixels a frame in tenths, from anywhere across the screen.
+    EXPECT_EQ(speeds.size(), 21u);
+    EXPECT_FLOAT_EQ(*speeds.begin(), 1.0f);
+    EXPECT_FLOAT_EQ(*speeds.rbegin(), 3.0f);
+    EXPECT_GE(*xs.begin(), 1.0f);
+    EXPECT_LE(*xs.rbegin(), 800.0f);
+    EXPECT_GT(xs.size(), 150u);
     const int lightLife = drawsUntilGone(f, f.game.effects.lights, *f.game.res.lights, drawFallingLights);
     EXPECT_GE(lightLife, 349);
     EXPECT_LE(lightLife, 351);

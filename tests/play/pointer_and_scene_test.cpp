@@ -116,6 +116,7 @@ TEST(Scene, TheHudAndThePointerStandWhereTheyBelong) {
     EXPECT_EQ(placed(res.buttons.get()),
               (std::vector<Placed>{{0, 64, 584}, {1, 96, 584}, {2, 128, 584}, {3, 160, 584}, {6, 128, 584}}));
     const std::vector<DrawCall> enlarged = f.media.drawsOf(res.buttons.get());
+    ASSERT_EQ(enlarged.size(), 5u);
     EXPECT_FLOAT_EQ(enlarged.back().state.scaleY, 1.2f);
     EXPECT_EQ(placed(res.pointer.get()), (std::vector<Placed>{{0, 130, 591}}));
     EXPECT_FLOAT_EQ(f.media.drawsOf(res.pointer.get()).at(0).state.scaleX, 1.0f);

@@ -59,6 +59,22 @@ TEST_F(MenuFixture, MenuDrawsBackgroundAndWhitePointerOverTheFade) {
     const auto publisher = media.drawsOf(game.res.publisherLogo.get());
     ASSERT_EQ(publisher.size(), 1u);
     EXPECT_EQ(std::make_pair(publisher[0].x, publisher[0].y), std::make_pair(10.f, 440.f));
+    // Back to front: background, welcome line, particles, the two logos, bands, buttons, glows, pointer.
+    std::vector<int> layers;
+    for (const void* layer :
+         {static_cast<const void*>(game.res.menuBack.get()), static_cast<const void*>(game.font.smallGlyphs.get()),
+          static_cast<const void*>(game.res.particle.get()), static_cast<const void*>(game.res.publisherLogo.get()),
+          static_cast<const void*>(game.res.logo.get()), static_cast<const void*>(nullptr),
+          static_cast<const void*>(game.res.menuButtons.get()),
+          static_cast<const void*>(game.res.menuButtonsGlow.get()), static_cast<const void*>(game.res.pointer.get())}) {
+        const auto first = std::find_if(media.lastFrame.begin(), media.lastFrame.end(),
+                                        [&](const DrawCall& call) { return call.image == layer; });  // bands: no image
+        layers.push_back(static_cast<int>(first - media.lastFrame.begin()));
+    }
+    EXPECT_TRUE(std::is_sorted(layers.begin(), layers.end()) &&
+                layers.back() < static_cast<int>(media.lastFrame.size()) &&
+                std::adjacent_find(layers.begin(), layers.end()) == layers.end())
+        << ::testing::PrintToString(layers);
 }
 
 TEST_F(MenuFixture, ParticlesAreBornInTheMenuAndHelpButNotDuringAFadeOut) {
@@ -156,6 +172,7 @@ TEST_F(MenuFixture, AHoveredButtonGlowsAdditivelyAndTheGlowFadesWhenThePointerLe
         glowAlpha.push_back(glows[1].state.alpha);
     };
     runOut(200);
+    ASSERT_GE(glowAlpha.size(), 172u);
     // glowAlpha[i] is the frame presented as i + 2; the pointer arrives in frame 151.
     EXPECT_FLOAT_EQ(glowAlpha[149], 0.0f);
     EXPECT_NEAR(glowAlpha[150], 0.15f, 1e-5);                   // drawn after the fall of 0.05, before the rise of 0.2
