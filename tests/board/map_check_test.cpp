@@ -150,6 +150,28 @@ TEST(MapCheck, ExactlyOneServerWithBothHalvesAndAnOutput)
     EXPECT_EQ(faultOfLevel3(bytes), "");
     setCell(bytes, 3, 1, 1, CableTileBase + TeeNES, DeviceServerTop);  // a tee is no Server half
     EXPECT_EQ(faultOfLevel3(bytes), "a Server without a proper output at (1, 1)");
+    // The halves are judged where they stand: a good Server at (3, 1) and (3, 2), tees elsewhere.
+    bytes = validMap();
+    setCell(bytes, 3, 1, 1, CableTileBase + TeeNES, NoDevice);
+    setCell(bytes, 3, 1, 2, CableTileBase + TeeNES, NoDevice);
+    setCell(bytes, 3, 1, 3, CableTileBase + TeeNES, NoDevice);
+    setCell(bytes, 3, 2, 3, CableTileBase + TeeNES, NoDevice);
+    setCell(bytes, 3, 3, 1, CableTileBase + EndW, DeviceServerTop);
+    setCell(bytes, 3, 3, 2, 96, DeviceServerBottom);
+    EXPECT_EQ(faultOfLevel3(bytes), "");
+}
+
+TEST(MapCheck, RecordsCutShortReadTheMissingBytesAsZero)
+{
+    const Bytes bytes(MapDataBytes, 0xFF);
+    MapData mapData;
+    readMapRecords(std::span(bytes).first(22 * 2 + 2 * 3), mapData);  // ends before cell (2, 3) of level 0
+    EXPECT_EQ(mapData.device[0][2][2], 0xFF);
+    EXPECT_EQ(mapData.tile[0][2][3], 0);
+    EXPECT_EQ(mapData.sizeClass[0], 0);
+    readMapRecords(std::span(bytes).first(22 * 2 + 2 * 3 + 1), mapData);  // ends inside it
+    EXPECT_EQ(mapData.tile[0][2][3], 0xFF);
+    EXPECT_EQ(mapData.device[0][2][3], 0);
 }
 
 TEST(MapCheck, FaxModemsComeInTwosOrMore)

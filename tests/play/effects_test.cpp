@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "play_fixture.h"
 
@@ -61,12 +63,32 @@ TEST(Effects, SparklesAndLightsAreAdditiveAndDieOut) {
     EXPECT_GE(sparkleLife, 100);
     EXPECT_LE(sparkleLife, 101);
 
+    // A light hangs from its top-left corner and falls by its speed.
+    f.game.effects.lights.push_back(FallingLight{37.0f, -100.0f, 0.7f, 1.0f, 2.5f, 1});
+    for (const float y : {-100.0f, -97.5f}) {
+        f.media.clearScreen();
+        drawFallingLights(f.media, f.game.effects.lights, *f.game.res.lights);
+        const DrawCall& light = f.media.currentDraws.at(0);
+        EXPECT_EQ(std::make_tuple(light.frame, light.x, light.y), std::make_tuple(1, 37.0f, y));
+        EXPECT_EQ(light.state.blend, BlendMode::Light);
+    }
+    f.game.effects.lights.clear();
     for (int i = 0; i < 200; ++i) addFallingLight(f.game.effects, f.media);
     std::set<int> frames;
-    std::set<float> scales;
-    for (const FallingLight& light : f.game.effects.lights) frames.insert(light.frame), scales.insert(light.scale);
+    std::set<float> scales, speeds, xs;
+    for (const FallingLight& light : f.game.effects.lights) {
+        frames.insert(light.frame), scales.insert(light.scale), speeds.insert(light.speed), xs.insert(light.x);
+        EXPECT_EQ(light.y, -100.0f);
+    }
     EXPECT_EQ(frames, (std::set<int>{0, 1})) << "both pictures of a light fall";
     EXPECT_EQ(scales, (std::set<float>{0.0f, 1.0f})) << "scale 5..15 tenths, cut to whole numbers";
+    // Some drift, some rush: 1.0 to 3.0 pixels a frame in tenths, from anywhere across the screen.
+    EXPECT_EQ(speeds.size(), 21u);
+    EXPECT_FLOAT_EQ(*speeds.begin(), 1.0f);
+    EXPECT_FLOAT_EQ(*speeds.rbegin(), 3.0f);
+    EXPECT_GE(*xs.begin(), 1.0f);
+    EXPECT_LE(*xs.rbegin(), 800.0f);
+    EXPECT_GT(xs.size(), 150u);
     const int lightLife = drawsUntilGone(f, f.game.effects.lights, *f.game.res.lights, drawFallingLights);
     EXPECT_GE(lightLife, 349);
     EXPECT_LE(lightLife, 351);
@@ -79,6 +101,8 @@ TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
     const MenuParticle particle = f.game.effects.particles.at(0);
     f.media.clearScreen();
     drawMenuParticles(f.media, f.game.effects.particles, *f.game.res.particle, f.game.fade);
+    EXPECT_EQ(std::make_pair(f.media.currentDraws.at(0).x, f.media.currentDraws.at(0).y),
+              std::make_pair(particle.x, particle.y));
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.r, particle.red);
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.g, 255);
     EXPECT_EQ(f.media.currentDraws.at(0).state.colour.b, particle.blue);
@@ -91,6 +115,39 @@ TEST(Effects, MenuParticlesTakeTheirColourAndGiveBackTheFadeColour) {
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.scaleX, particle.scale + 0.01f);  // grows as it falls
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).state.alpha, 0.99f);
     EXPECT_FLOAT_EQ(f.media.currentDraws.at(0).y, particle.y + particle.speed);
+}
+
+// The next level starts on a new board: the old board's rotation ghosts go with it, while
+// the sparkles of a last-moment cleaning and the falling lights fade and fall on into it.
+TEST(Effects, ALevelChangeDropsTheGhostsWhileSparklesAndLightsGoOnIntoTheNextLevel) {
+    PlayFixture f;
+    startLevel(f.game);
+    for (const CellPosition& cell : f.solution()) {
+        f.clickCell(cell.column, cell.row);
+        playFrame(f.game);
+    }
+    f.runUntil([&] { return f.game.level.phase == LevelPhase::Completed && f.game.level.phaseFrames == 255; });
+    f.clickCell(1, 0);  // a turn during the caption leaves a ghost
+    playFrame(f.game);
+    addSparkle(f.game.effects, 376, 252, 1.0f, 0.5f);
+    f.runFrames(3);  // up to the caption's last presented frame
+    ASSERT_EQ(f.game.level.phaseFrames, 259);
+    ASSERT_EQ(f.game.effects.ghosts.size(), 1u);
+    const float sparkleAlpha = f.media.drawsOf(f.game.res.sphere.get()).at(0).state.alpha;
+    const FallingLight light = f.game.effects.lights.back();  // born in that frame, not yet drawn
+    playFrame(f.game);                                        // the caption ends: the next level is built
+    ASSERT_EQ(f.game.progress.levelIndex, 1);
+    EXPECT_TRUE(f.game.effects.ghosts.empty());
+    playFrame(f.game);  // the new level's first frame (one more step of every effect went unseen)
+    for (const DrawCall& tile : f.media.drawsOf(f.game.res.tiles.get())) EXPECT_EQ(tile.state.rotation, 0.0f);
+    const std::vector<DrawCall> sparkles = f.media.drawsOf(f.game.res.sphere.get());
+    ASSERT_EQ(sparkles.size(), 1u);
+    EXPECT_EQ(std::make_pair(sparkles[0].x, sparkles[0].y), std::make_pair(376.f, 252.f));
+    EXPECT_NEAR(sparkles[0].state.alpha, sparkleAlpha - 0.02f, 1e-5);
+    const std::vector<DrawCall> lights = f.media.drawsOf(f.game.res.lights.get());
+    EXPECT_TRUE(std::any_of(lights.begin(), lights.end(), [&](const DrawCall& call) {
+        return call.x == light.x && call.y == light.y + light.speed && call.frame == light.frame;
+    })) << "the light born at the old level's end falls on";
 }
 
 TEST(ComputerAnimations, TableRowsAndConnectedLoop) {

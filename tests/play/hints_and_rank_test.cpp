@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "play/hint_overlay.h"
 #include "play_fixture.h"
 
@@ -65,6 +67,72 @@ TEST(Hints, FirstLevelShowsPagesAt200And1300AndFadesFrom2400) {
     f.runFrames(25);
     EXPECT_FALSE(hint.visible);
     EXPECT_TRUE(rectsOf(f.media).empty());
+}
+
+// Each page in its box at (10, 10): the title centred on its x at y 15, the lines from
+// (15, 45) down, 15 pixels apart, in the order they are written.
+TEST(Hints, EveryPageReadsLineByLineInItsBox) {
+    struct Page {
+        int width, height, titleX;
+        std::string title;
+        std::vector<std::string> lines;
+    };
+    const Page pages[] = {
+        {400,
+         130,
+         210,
+         "Network Construction Hint",
+         {"The basic task in game, is to connect all computers to Server.",
+          "The connection of computers with Server occurs by means rotation",
+          "of elements network cable. For rotation of elements cable,",
+          "use the Left button of the mouse. Turn of an element after one", "click - 90 degrees.", ""}},
+        {420,
+         115,
+         220,
+         "Connect Computers to Server",
+         {"The outputs of devices too can be rotated.For it move the mouse", "on the device and click the left button.",
+          "Server can have from one up to two outputs. The amount of outputs", "depends on a level of game."}},
+        {420,
+         115,
+         220,
+         "About cleaning Computers from viruses.",
+         {"The computer, infected by a virus, by anything does not give", "out, is not connected to Server.",
+          "As soon as the connection occurs, the virus reveals itself,",
+          "and infects all computers connected with Server."}},
+        {420,
+         130,
+         220,
+         "About cleaning Computers from viruses.",
+         {"To clear the computer of a virus is useless, when to Server",
+          "is connected of two or more infected computers.", "Be more circumspect! Do not connect many computers!",
+          "To clear the computer of a virus it is possible when it", "is connected to Server."}},
+        {420,
+         130,
+         220,
+         "Application of devices of a type ''FaxModem''",
+         {"Such devices at a level cannot be less than two. With connection",
+          "network cable to such device, the device begins to transfer",
+          "connection to other device type ''FaxModem''.", "All connected to second of ''FaxModem'', are considered",
+          "connected to server."}},
+    };
+    PlayFixture f;
+    f.game.fade.brightness = 255;
+    for (int page = 0; page < 5; ++page) {
+        showHint(f.game.level.hint, page);
+        f.media.clearScreen();
+        drawHintOverlay(f.media, f.game.font, f.game.fade, f.game.level.hint);
+        f.media.presentFrame();
+        const Page& expected = pages[page];
+        std::vector<TableRow> rows = {{expected.titleX, 15, 'c', expected.title}};
+        for (size_t i = 0; i < expected.lines.size(); ++i)
+            rows.push_back({15, 45 + 15 * static_cast<int>(i), 'l', expected.lines[i]});
+        EXPECT_EQ(seenRows(f.texts()), seenRows(rows, f.game.font.glyphWidths)) << "page " << page;
+        const std::vector<DrawCall> box = rectsOf(f.media);
+        ASSERT_EQ(box.size(), 1u) << "page " << page;
+        EXPECT_EQ(std::make_tuple(box[0].x, box[0].y, box[0].width, box[0].height),
+                  std::make_tuple(10.f, 10.f, float(expected.width), float(expected.height)))
+            << "page " << page;
+    }
 }
 
 TEST(Hints, VirusClockAndFaxModemTriggers) {

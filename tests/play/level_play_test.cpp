@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "play/scene.h"
 #include "play_fixture.h"
@@ -105,6 +106,26 @@ TEST(LevelPlay, ClickTurnsTheCellAndConnectionFollowsNextFrame) {
     for (const DrawCall& call : f.media.drawsOf(f.game.res.tiles.get()))
         ghostDrawn |= call.frame == tileBefore && call.state.rotation > 9.0f;
     EXPECT_TRUE(ghostDrawn);
+}
+
+// The smallest board covers x 304..495 and y 180..419 in cells of 48 pixels: a click on a
+// cell's first or last pixel turns that cell (its ghost appears at the cell's centre), one
+// pixel beyond it turns the neighbour, and one off the board turns nothing.
+TEST(LevelPlay, AClickTurnsTheCellUnderItOutToItsEdgesAndNothingOffTheBoard) {
+    PlayFixture f;
+    startLevel(f.game);
+    auto turnedAt = [&](int x, int y) -> std::pair<int, int> {
+        f.game.effects.ghosts.clear();
+        f.media.moveMouse(f.media.framesPresented, x, y);
+        f.media.click(f.media.framesPresented);
+        f.runFrames(2);
+        if (f.game.effects.ghosts.empty()) return {-1, -1};
+        return {(f.game.effects.ghosts[0].x - 328) / 48, (f.game.effects.ghosts[0].y - 204) / 48};
+    };
+    const std::vector<std::tuple<int, int, std::pair<int, int>>> clicks = {
+        {304, 180, {0, 0}}, {303, 190, {-1, -1}}, {310, 179, {-1, -1}}, {351, 227, {0, 0}},  {352, 227, {1, 0}},
+        {351, 228, {0, 1}}, {495, 419, {3, 4}},   {496, 410, {-1, -1}}, {490, 420, {-1, -1}}};
+    for (const auto& [x, y, cell] : clicks) EXPECT_EQ(turnedAt(x, y), cell) << x << "," << y;
 }
 
 TEST(LevelPlay, TwoPressesInOneFrameMakeNoClick) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "play/scene.h"
 #include "play_fixture.h"
 
@@ -43,49 +45,86 @@ TEST(Pointer, SwitchingBackResetsAHighFrameAndAHighTickStillTurnsTheCursor) {
     EXPECT_EQ(pointerFrameDrawn(f, true), 6);
 }
 
-TEST(Scene, BoardShadowsDevicesAndHudInOrder) {
+// Where the tile sheet was drawn: frame, position, red of the colour, alpha.
+using TileDraw = std::tuple<int, float, float, int, float>;
+
+TEST(Scene, EveryCellAndDeviceSitsOnItsCellWithItsShadowFourPixelsDownRight) {
     PlayFixture f;
     startLevel(f.game);
-    f.game.fade.brightness = 100;
-    f.game.fade.fadeTarget = 100;
-    f.game.board.computers[0].animFrame = 3;
+    f.game.fade.brightness = f.game.fade.fadeTarget = 100;
+    Board& board = f.game.board;
+    ASSERT_EQ(board.sizeClass, 0);
+    ASSERT_EQ(board.computers.size(), 1u);
+    board.computers[0].animFrame = 3;
+    board.faxModems.push_back(FaxModem{3, 4, false, 0, 1});
     playFrame(f.game);
+    // The smallest board starts at (304, 180): cell centres are 48 pixels apart from (328, 204).
+    std::vector<TileDraw> expected;
+    auto shadowed = [&](int column, int row, int frame, float shadowAlpha) {
+        const float x = 328.0f + 48 * column, y = 204.0f + 48 * row;
+        expected.push_back({frame, x + 4, y + 4, 0, shadowAlpha});
+        expected.push_back({frame, x, y, 100, 1.0f});
+    };
+    for (int column = 0; column < 4; ++column)
+        for (int row = 0; row < 5; ++row) shadowed(column, row, board.tile[column][row], 0.5f);
+    const Computer& computer = board.computers[0];
+    shadowed(computer.x, computer.y, computer.state * 40 + 3, 0.4f);
+    shadowed(3, 4, 99, 0.4f);  // the FaxModem's second blink picture
+    shadowed(board.serverX, board.serverY, 96, 0.4f);
+    shadowed(board.serverX, board.serverY + 1, 97, 0.4f);
+    std::vector<TileDraw> drawn;
+    for (const DrawCall& call : f.media.drawsOf(f.game.res.tiles.get()))
+        drawn.push_back({call.frame, call.x, call.y, call.state.colour.r, call.state.alpha});
+    EXPECT_EQ(drawn, expected);
+
     const std::vector<DrawCall>& frame = f.media.lastFrame;
     ASSERT_FALSE(frame.empty());
     EXPECT_EQ(frame[0].image, f.game.res.background.get());
+    EXPECT_EQ(std::make_pair(frame[0].x, frame[0].y), std::make_pair(400.f, 300.f));
     const std::vector<DrawCall> canvas = f.media.drawsOf(f.game.res.canvas[0].get());
     ASSERT_EQ(canvas.size(), 1u);
+    EXPECT_EQ(std::make_pair(canvas[0].x, canvas[0].y), std::make_pair(400.f, 300.f));
     EXPECT_FLOAT_EQ(canvas[0].state.alpha, 0.8f);
+}
 
-    const std::vector<DrawCall> tiles = f.media.drawsOf(f.game.res.tiles.get());
-    ASSERT_EQ(tiles.size(), 2u * (20 + 1 + 2));  // 20 cells, one computer, the Server's two halves
-    const Board& board = f.game.board;
-    // Cell (0, 0): black shadow at half alpha 4 pixels down-right, then the tile in the fade colour.
-    EXPECT_EQ(tiles[0].frame, board.tile[0][0]);
-    EXPECT_EQ(tiles[0].x, cellCentreX(board, 0) + 4);
-    EXPECT_EQ(tiles[0].state.colour.r, 0);
-    EXPECT_FLOAT_EQ(tiles[0].state.alpha, 0.5f);
-    EXPECT_EQ(tiles[1].x, cellCentreX(board, 0));
-    EXPECT_EQ(tiles[1].state.colour.r, 100);
-    EXPECT_EQ(tiles[2].frame, board.tile[0][1]);  // column by column
-    const DrawCall& computer = tiles[41];
-    EXPECT_EQ(computer.frame, board.computers[0].state * ComputerFramesPerState + 3);
-    EXPECT_FLOAT_EQ(tiles[40].state.alpha, 0.4f);
-    EXPECT_EQ(tiles[43].frame, ServerTopTile);
-    EXPECT_EQ(tiles[45].frame, ServerBottomTile);
-    EXPECT_EQ(tiles[45].y, cellCentreY(board, board.serverY + 1));
-
-    const std::vector<DrawCall> panel = f.media.drawsOf(f.game.res.panel.get());
-    ASSERT_EQ(panel.size(), 1u);
-    EXPECT_EQ(panel[0].state.colour.g, 255);
-    EXPECT_EQ(panel[0].y, 584);
-    EXPECT_EQ(f.media.drawsOf(f.game.res.icon.get()).at(0).y, 536);
-    const std::vector<DrawCall> digits = f.media.drawsOf(f.game.font.bigDigits.get());
-    ASSERT_EQ(digits.size(), 10u);
-    EXPECT_EQ(digits[1].x, 645);
-    EXPECT_EQ(digits[1].y, 545);
-    EXPECT_EQ(frame.back().image, f.game.res.pointer.get());
-    EXPECT_EQ(frame.back().state.colour.b, 255);
+// The HUD in white along the bottom: panel, icon, the timer ending at x 780, the caption
+// line, the four music buttons with the hovered one enlarged, and the pointer's tip on the
+// mouse position.
+TEST(Scene, TheHudAndThePointerStandWhereTheyBelong) {
+    PlayFixture f;
+    startLevel(f.game);
+    f.media.moveMouse(0, 130, 591);  // over the third music button
+    f.game.level.levelFrames = 3600 + 25 * 60;
+    playFrame(f.game);
+    const Resources& res = f.game.res;
+    using Placed = std::tuple<int, float, float>;  // frame, x, y
+    auto placed = [&](const Image* image) {
+        std::vector<Placed> calls;
+        for (const DrawCall& call : f.media.drawsOf(image)) calls.push_back({call.frame, call.x, call.y});
+        return calls;
+    };
+    EXPECT_EQ(placed(res.panel.get()), (std::vector<Placed>{{0, 0, 584}}));
+    EXPECT_EQ(placed(res.icon.get()), (std::vector<Placed>{{0, 0, 536}}));
+    // "01:25" in 27-pixel steps ending at 780, each digit over its shadow at +2, +2.
+    std::vector<Placed> digits;
+    const int timer[] = {0, 1, 10, 2, 5};
+    for (int i = 0; i < 5; ++i) {
+        digits.push_back({timer[i], 645.0f + 27 * i + 2, 547});
+        digits.push_back({timer[i], 645.0f + 27 * i, 545});
+    }
+    EXPECT_EQ(placed(f.game.font.bigDigits.get()), digits);
+    EXPECT_EQ(placed(res.buttons.get()),
+              (std::vector<Placed>{{0, 64, 584}, {1, 96, 584}, {2, 128, 584}, {3, 160, 584}, {6, 128, 584}}));
+    const std::vector<DrawCall> enlarged = f.media.drawsOf(res.buttons.get());
+    ASSERT_EQ(enlarged.size(), 5u);
+    EXPECT_FLOAT_EQ(enlarged.back().state.scaleY, 1.2f);
+    EXPECT_EQ(placed(res.pointer.get()), (std::vector<Placed>{{0, 130, 591}}));
+    EXPECT_FLOAT_EQ(f.media.drawsOf(res.pointer.get()).at(0).state.scaleX, 1.0f);
+    for (const DrawCall& call : f.media.lastFrame) {
+        if (call.image == res.panel.get() || call.image == res.icon.get() || call.image == res.buttons.get()) {
+            EXPECT_EQ(call.state.colour.b, 255);
+        }
+    }
 }
 
 TEST(Scene, LayersFromBackgroundThroughLightsBackdropGhostsBoardToSparkles) {
@@ -140,7 +179,10 @@ TEST(Scene, CleaningCursorOverAnInfectedReachedComputer) {
     playFrame(f.game);
     EXPECT_TRUE(f.game.level.pointerOverCleanable);
     playFrame(f.game);
+    // The cleaning cursor is centred on the pointer's position.
     EXPECT_EQ(f.media.lastFrame.back().image, f.game.res.crest.get());
+    EXPECT_EQ(f.media.lastFrame.back().x, cellCentreX(f.game.board, computer.x));
+    EXPECT_EQ(f.media.lastFrame.back().y, cellCentreY(f.game.board, computer.y));
     // A click cleans it and does not turn its output.
     const int tile = f.game.board.tile[computer.x][computer.y];
     const int points = f.game.progress.rankPoints;

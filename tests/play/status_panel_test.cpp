@@ -1,28 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "play/status_panel.h"
 #include "play_fixture.h"
-
-TEST(StatusPanel, HoverStripIsWiderThanTheButtonsAndHighlightsAtScale) {
-    PlayFixture f;
-    f.game.input.x = 49;
-    f.game.input.y = 569;
-    f.media.clearScreen();
-    drawMusicButtons(f.media, *f.game.res.buttons, f.game.input, f.game.hoveredControl);
-    EXPECT_EQ(f.game.hoveredControl, 0);
-    ASSERT_EQ(f.media.currentDraws.size(), 5u);
-    EXPECT_EQ(f.media.currentDraws[4].frame, 4);
-    EXPECT_FLOAT_EQ(f.media.currentDraws[4].state.scaleX, 1.2f);
-    EXPECT_EQ(f.media.drawState().scaleX, 1.0f);
-    f.game.input.x = 175;
-    f.game.hoveredControl = NoControl;
-    drawMusicButtons(f.media, *f.game.res.buttons, f.game.input, f.game.hoveredControl);
-    EXPECT_EQ(f.game.hoveredControl, 3);
-    f.game.input.x = 176;
-    f.game.hoveredControl = NoControl;
-    drawMusicButtons(f.media, *f.game.res.buttons, f.game.input, f.game.hoveredControl);
-    EXPECT_EQ(f.game.hoveredControl, NoControl);
-}
 
 namespace {
 
@@ -68,15 +49,30 @@ TEST(StatusPanel, PreviousAndNextButtonsStepThroughTheTracksBothWays) {
     EXPECT_EQ(f.game.music.currentTrack, 0);
 }
 
-TEST(StatusPanel, StopAndPlayButtonsFadeTheMusic) {
+// The strip of music buttons takes a click strictly inside x 48..176 and below y 568, down
+// to the bottom of the screen, each button over 32 columns from x 49; one pixel further out
+// the click belongs to the neighbour or to nothing.
+TEST(StatusPanel, EachMusicButtonActsOnAClickOnePixelInsideItsEdgesAndNotOutside) {
     PlayFixture f;
-    f.game.music.musicTarget = 1.0f;
-    musicButtonClick(f.game.music, f.media, StopButton);
-    EXPECT_EQ(f.game.music.musicTarget, 0.0f);
-    musicButtonClick(f.game.music, f.media, PlayButton);
-    EXPECT_EQ(f.game.music.musicTarget, 1.0f);
-    musicButtonClick(f.game.music, f.media, NoControl);
-    EXPECT_EQ(f.game.music.musicTarget, 1.0f);
+    for (const char* name : {"a.wav", "b.wav", "c.wav"})
+        writeBytes(f.scratch.file(std::string("tracks/") + name), shortWav());
+    buildTrackList(f.game.music, f.media);
+    startLevel(f.game);
+    TrackPlayer& music = f.game.music;
+    auto actionAt = [&](int x, int y) {
+        music.currentTrack = 1;
+        music.musicVolume = music.musicTarget = 0.5f;
+        f.media.moveMouse(f.media.framesPresented, x, y);
+        f.media.click(f.media.framesPresented);
+        f.runFrames(2);
+        if (music.currentTrack != 1) return music.currentTrack == 0 ? "previous" : "next";
+        return music.musicTarget == 1.0f ? "play" : music.musicTarget == 0.0f ? "stop" : "nothing";
+    };
+    const std::vector<std::tuple<int, int, std::string>> clicks = {
+        {49, 584, "previous"}, {48, 584, "nothing"}, {79, 584, "previous"}, {80, 584, "play"},  {111, 584, "play"},
+        {112, 584, "next"},    {143, 584, "next"},   {144, 584, "stop"},    {175, 584, "stop"}, {176, 584, "nothing"},
+        {64, 569, "previous"}, {64, 568, "nothing"}, {160, 599, "stop"}};
+    for (const auto& [x, y, action] : clicks) EXPECT_EQ(actionAt(x, y), action) << x << "," << y;
 }
 
 TEST(StatusPanel, TipAppearsOnThe51stStillFrameAndMovementHidesIt) {
@@ -120,28 +116,31 @@ TEST(StatusPanel, ARestingPointerNamesTheStateOfTheComputerUnderIt) {
     f.runUntil([&] { return f.game.level.phase == LevelPhase::Playing; });
     Computer& computer = f.game.board.computers.at(0);
     const int x = cellCentreX(f.game.board, computer.x), y = cellCentreY(f.game.board, computer.y);
-    const std::vector<std::pair<ComputerState, std::string>> states = {{NotConnected, "Not connected"},
-                                                                       {Infected, "Virus Detected"}};
-    for (const auto& [state, text] : states) {
+    // The bubble has as many middle pieces as its text needs, between its two ends.
+    const std::vector<std::tuple<ComputerState, std::string, size_t>> states = {{NotConnected, "Not connected", 7},
+                                                                                {Infected, "Virus Detected", 8}};
+    for (const auto& [state, text, middles] : states) {
         computer.state = state;  // an infected computer stays so whatever the floods find
         f.media.moveMouse(f.media.framesPresented, x, y - 1 + state);  // a move starts a new rest
         f.runFrames(52);
         EXPECT_EQ(f.game.tip.text, text);
         EXPECT_TRUE(f.textShown(text)) << text;
+        EXPECT_EQ(f.media.drawsOf(f.game.res.hint.get()).size(), middles + 2) << text;
     }
-    EXPECT_EQ(f.media.drawsOf(f.game.res.hint.get()).size(), 10u);  // "Virus Detected" has eight middles
 }
 
 TEST(StatusPanel, ARestingPointerNamesTheMusicButtonAboveItself) {
     PlayFixture f;
     startLevel(f.game);
     f.runUntil([&] { return f.game.level.phase == LevelPhase::Playing; });
-    const std::vector<std::pair<int, std::string>> buttons = {{64, "Previous Track"}, {160, "Stop"}};
-    for (const auto& [x, text] : buttons) {
+    const std::vector<std::tuple<int, std::string, size_t>> buttons = {
+        {64, "Previous Track", 6}, {96, "Play Track", 5}, {128, "Next Track", 5}, {160, "Stop", 3}};
+    for (const auto& [x, text, middles] : buttons) {
         f.media.moveMouse(f.media.framesPresented, x, 590);
         f.runFrames(52);
         EXPECT_EQ(f.game.tip.text, text);
         EXPECT_EQ(f.game.tip.y, 590 - 18);
         EXPECT_TRUE(f.textShown(text)) << text;
+        EXPECT_EQ(f.media.drawsOf(f.game.res.hint.get()).size(), middles + 2) << text;
     }
 }

@@ -48,6 +48,7 @@ TEST_F(MenuFixture, CreditsScrollUpHalfAPixelPerFrameAndReturnToTheMenuAfterThei
     watchCredits(*this, credits);
     runOut(3500);
     ASSERT_GT(credits.firstCreditsFrame, 0);
+    ASSERT_GT(credits.texts.size(), 1000u);
     // 2801 frames of scrolling until the rows are 800 pixels above the top, then 128 of fade.
     EXPECT_EQ(credits.backInMenu - credits.firstCreditsFrame, 2801 + 128);
     EXPECT_EQ(media.pointerMoves, (std::vector<std::pair<int, int>>{{400, 300}}));
@@ -58,17 +59,13 @@ TEST_F(MenuFixture, CreditsScrollUpHalfAPixelPerFrameAndReturnToTheMenuAfterThei
     EXPECT_FLOAT_EQ(credits.logos[100].y, 700.0f);
     EXPECT_FLOAT_EQ(credits.logos[101].y, 699.5f);  // the logo keeps the half pixel
     EXPECT_EQ(credits.logos[100].x, 400);
-    const std::vector<DrawnText>& frame100 = credits.texts[100];
-    const DrawnText* heading = findText(frame100, "C r e d i t s");
+    const DrawnText* heading = findText(credits.texts[100], "C r e d i t s");
     ASSERT_NE(heading, nullptr);
     EXPECT_EQ(heading->y, 780);
-    EXPECT_EQ(heading->x, 400 - textWidth(game.font, "C r e d i t s") / 2);
     EXPECT_EQ(heading->colour.r, 200);
-    const DrawnText* idea = findText(frame100, "Original Idea");
+    const DrawnText* idea = findText(credits.texts[101], "Original Idea");
     ASSERT_NE(idea, nullptr);
-    EXPECT_EQ(idea->x, 200);
-    EXPECT_EQ(idea->y, 850);
-    EXPECT_EQ(findText(credits.texts[101], "Original Idea")->y, 849);  // 849.5 truncated
+    EXPECT_EQ(idea->y, 849);  // 849.5 truncated
     const DrawnText* thanks = findText(credits.texts[1000], "Special Thanks");
     ASSERT_NE(thanks, nullptr);
     EXPECT_EQ(thanks->y, 100 + 750);  // creditsY = 600 - 500

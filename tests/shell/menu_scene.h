@@ -43,6 +43,21 @@ struct MenuScene {
 
 struct MenuFixture : ::testing::Test, MenuScene {};
 
+// A fresh menu, with or without a saved game, clicked at each point in turn (three frames
+// apart, from its third frame on) and run a few frames more: where the clicks left it.
+inline ShellState afterClicks(const std::vector<std::pair<int, int>>& points, bool savedGame = false) {
+    MenuScene scene;
+    if (savedGame) writeBytes("oldgame.cwm", {});
+    int frame = 3;
+    for (const auto& [x, y] : points) {
+        scene.media.moveMouse(frame - 1, x, y);
+        scene.media.click(frame);
+        frame += 3;
+    }
+    scene.runOut(frame + 1);
+    return scene.shell;
+}
+
 // After the present that made framesPresented p, the fade has taken p - 1 steps of 2:
 // frame 0 is the menu cycle's blank frame.
 inline int brightnessAfter(int presented) { return 2 * (presented - 1); }

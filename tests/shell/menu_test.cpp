@@ -36,6 +36,7 @@ TEST_F(MenuFixture, MenuDrawsBackgroundAndWhitePointerOverTheFade) {
     EXPECT_THROW(run(30), ScriptEnded);
     const auto backgrounds = media.drawsOf(game.res.menuBack.get());
     ASSERT_EQ(backgrounds.size(), 1u);
+    EXPECT_EQ(std::make_pair(backgrounds[0].x, backgrounds[0].y), std::make_pair(400.f, 300.f));
     EXPECT_EQ(backgrounds[0].state.colour.r, 56);  // 28 fade steps of 2 drawn before the 29th step
     const auto pointers = media.drawsOf(game.res.pointer.get());
     ASSERT_EQ(pointers.size(), 1u);
@@ -58,6 +59,22 @@ TEST_F(MenuFixture, MenuDrawsBackgroundAndWhitePointerOverTheFade) {
     const auto publisher = media.drawsOf(game.res.publisherLogo.get());
     ASSERT_EQ(publisher.size(), 1u);
     EXPECT_EQ(std::make_pair(publisher[0].x, publisher[0].y), std::make_pair(10.f, 440.f));
+    // Back to front: background, welcome line, particles, the two logos, bands, buttons, glows, pointer.
+    std::vector<int> layers;
+    for (const void* layer :
+         {static_cast<const void*>(game.res.menuBack.get()), static_cast<const void*>(game.font.smallGlyphs.get()),
+          static_cast<const void*>(game.res.particle.get()), static_cast<const void*>(game.res.publisherLogo.get()),
+          static_cast<const void*>(game.res.logo.get()), static_cast<const void*>(nullptr),
+          static_cast<const void*>(game.res.menuButtons.get()),
+          static_cast<const void*>(game.res.menuButtonsGlow.get()), static_cast<const void*>(game.res.pointer.get())}) {
+        const auto first = std::find_if(media.lastFrame.begin(), media.lastFrame.end(),
+                                        [&](const DrawCall& call) { return call.image == layer; });  // bands: no image
+        layers.push_back(static_cast<int>(first - media.lastFrame.begin()));
+    }
+    EXPECT_TRUE(std::is_sorted(layers.begin(), layers.end()) &&
+                layers.back() < static_cast<int>(media.lastFrame.size()) &&
+                std::adjacent_find(layers.begin(), layers.end()) == layers.end())
+        << ::testing::PrintToString(layers);
 }
 
 TEST_F(MenuFixture, ParticlesAreBornInTheMenuAndHelpButNotDuringAFadeOut) {
@@ -95,47 +112,6 @@ TEST_F(MenuFixture, ExitButtonFadesOutThenEnds) {
     EXPECT_GE(media.framesPresented, 150 + 127);
 }
 
-// Drawing and hit-testing share one layout: the pointer at a drawn button's centre takes
-// that button, and the column ends where the last button's band ends.
-TEST_F(MenuFixture, EachButtonTakesThePointerWhereItIsDrawn) {
-    auto hoveredAt = [&](int x, int y) {
-        game.input.x = x;
-        game.input.y = y;
-        game.hoveredControl = NoControl;
-        media.clearScreen();
-        drawMenuFrame(game, shell);
-        return game.hoveredControl;
-    };
-    auto buttonsDrawn = [&] {
-        std::vector<DrawCall> calls;
-        for (const DrawCall& call : media.currentDraws)
-            if (call.image == game.res.menuButtons.get()) calls.push_back(call);
-        return calls;
-    };
-    shell.screenState = ScreenState::Menu;
-    hoveredAt(0, 0);
-    const std::vector<DrawCall> column = buttonsDrawn();
-    ASSERT_EQ(column.size(), 5u);
-    for (const DrawCall& button : column) {
-        const int x = static_cast<int>(button.x), y = static_cast<int>(button.y);
-        EXPECT_EQ(hoveredAt(x, y), button.frame);
-        EXPECT_EQ(hoveredAt(x - 119, y + 28), button.frame);
-        EXPECT_EQ(hoveredAt(x + 120, y), NoControl);
-    }
-    EXPECT_EQ(hoveredAt(650, 172), NoControl);
-    EXPECT_EQ(hoveredAt(650, 456), ExitButton);
-    EXPECT_EQ(hoveredAt(650, 457), NoControl);
-
-    shell.screenState = ScreenState::Help;
-    hoveredAt(0, 0);
-    std::vector<DrawCall> nextPage;
-    for (const DrawCall& call : buttonsDrawn())
-        if (call.frame == NextPageButton) nextPage.push_back(call);
-    ASSERT_EQ(nextPage.size(), 1u);
-    EXPECT_EQ(hoveredAt(static_cast<int>(nextPage[0].x), static_cast<int>(nextPage[0].y)), NextPageButton);
-    EXPECT_EQ(hoveredAt(static_cast<int>(nextPage[0].x), 490), NoControl);
-}
-
 TEST_F(MenuFixture, WelcomeLineScrollsLeftAlongRow520InTheFadeColour) {
     std::vector<DrawnText> lines;  // the welcome line of every presented frame
     media.onFrame = [&](int) { lines.push_back(welcomeLine()); };
@@ -159,22 +135,26 @@ TEST_F(MenuFixture, WelcomeLineReentersFromTheRightOnceItHasLeft) {
     EXPECT_EQ(xs[4], 799);
 }
 
-TEST_F(MenuFixture, ButtonsHoverOnlyStrictlyInsideTheirColumn) {
-    const std::vector<std::pair<std::pair<int, int>, int>> probes = {
-        {{530, 200}, NoControl}, {{531, 200}, 0}, {{769, 200}, 0}, {{770, 200}, NoControl},
-        {{650, 172}, NoControl}, {{650, 173}, 0}, {{650, 228}, 0}, {{650, 229}, 1},
-        {{650, 342}, 2},         {{650, 343}, 3}, {{650, 456}, 4}, {{650, 457}, NoControl}};
-    for (size_t i = 0; i < probes.size(); ++i)
-        media.moveMouse(200 + static_cast<int>(i), probes[i].first.first, probes[i].first.second);
-    std::vector<int> hovered;
-    media.onFrame = [&](int presented) {
-        if (presented > 200) hovered.push_back(game.hoveredControl);
-    };
-    runOut(200 + static_cast<int>(probes.size()));
-    ASSERT_EQ(hovered.size(), probes.size());
-    for (size_t i = 0; i < probes.size(); ++i)
-        EXPECT_EQ(hovered[i], probes[i].second)
-            << "pointer at " << probes[i].first.first << ", " << probes[i].first.second;
+// Each button takes a click one pixel inside each of its edges: x 531 to 769, and its band of
+// 57 rows from y 172 + 57 i (173 for the first), where the one above ends; one pixel further
+// out the click is the neighbour's or nobody's. Continue takes none without a saved game.
+TEST(MenuClicks, EachButtonActsOnAClickOnePixelInsideItsEdgesAndNotOutside) {
+    const ScreenState targets[] = {ScreenState::NewGame, ScreenState::Continue, ScreenState::Help, ScreenState::Credits,
+                                   ScreenState::Quit};
+    for (int i = 0; i < 5; ++i) {
+        const int centre = 200 + 57 * i, top = i == 0 ? 173 : 172 + 57 * i, bottom = 228 + 57 * i;
+        for (const auto& [x, y] : {std::pair{531, centre}, {769, centre}, {650, top}, {650, bottom}}) {
+            EXPECT_EQ(afterClicks({{x, y}}, true).screenState, targets[i]) << "button " << i << " at " << x << "," << y;
+            if (i == 1) {
+                EXPECT_EQ(afterClicks({{x, y}}).screenState, ScreenState::Menu) << "continue without a save";
+            }
+        }
+        for (const int x : {530, 770})
+            EXPECT_EQ(afterClicks({{x, centre}}, true).screenState, ScreenState::Menu)
+                << "button " << i << " at x " << x;
+    }
+    EXPECT_EQ(afterClicks({{650, 172}}, true).screenState, ScreenState::Menu);
+    EXPECT_EQ(afterClicks({{650, 457}}, true).screenState, ScreenState::Menu);
 }
 
 TEST_F(MenuFixture, AHoveredButtonGlowsAdditivelyAndTheGlowFadesWhenThePointerLeaves) {
@@ -192,6 +172,7 @@ TEST_F(MenuFixture, AHoveredButtonGlowsAdditivelyAndTheGlowFadesWhenThePointerLe
         glowAlpha.push_back(glows[1].state.alpha);
     };
     runOut(200);
+    ASSERT_GE(glowAlpha.size(), 172u);
     // glowAlpha[i] is the frame presented as i + 2; the pointer arrives in frame 151.
     EXPECT_FLOAT_EQ(glowAlpha[149], 0.0f);
     EXPECT_NEAR(glowAlpha[150], 0.15f, 1e-5);                   // drawn after the fall of 0.05, before the rise of 0.2
@@ -205,11 +186,16 @@ TEST_F(MenuFixture, WithASavedGameContinueIsBrightAndGlows) {
     writeBytes("oldgame.cwm", {});
     media.moveMouse(100, 650, 257);
     runOut(140);
+    // The column of buttons centred on x 650, 57 pixels apart from y 200, each glow on its button.
     const auto buttons = media.drawsOf(game.res.menuButtons.get());
-    ASSERT_EQ(buttons.size(), 5u);
-    EXPECT_EQ(buttons[1].state.colour.r, 255);
-    EXPECT_EQ(buttons[1].y, 257);
     const auto glows = media.drawsOf(game.res.menuButtonsGlow.get());
+    ASSERT_EQ(buttons.size(), 5u);
     ASSERT_EQ(glows.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(std::make_tuple(buttons[i].frame, buttons[i].x, buttons[i].y),
+                  std::make_tuple(i, 650.f, 200.f + 57 * i));
+        EXPECT_EQ(std::make_tuple(glows[i].frame, glows[i].x, glows[i].y), std::make_tuple(i, 650.f, 200.f + 57 * i));
+    }
+    EXPECT_EQ(buttons[1].state.colour.r, 255);
     EXPECT_GT(glows[1].state.alpha, 0.9f);
 }

@@ -19,6 +19,12 @@ std::vector<DrawnText> smallTexts(const std::vector<DrawCall>& frame) {
     return smallTexts(frame, font.glyphWidths);
 }
 
+std::vector<SeenRow> seenRows(const std::vector<TableRow>& rows) {
+    SpriteFont font;
+    buildGlyphWidths(font);
+    return seenRows(rows, font.glyphWidths);
+}
+
 std::string startUpMessage(const std::filesystem::path& folder, ScriptedMedia& media, int frames) {
     WorkingFolder inFolder(folder);
     media.frameLimit = frames;

@@ -12,6 +12,9 @@
 // The small-font lines of a frame (see test_support.h), with the game's own glyph widths.
 std::vector<DrawnText> smallTexts(const std::vector<DrawCall>& frame);
 
+// The rows of a table placed as the game places them, with its own glyph widths.
+std::vector<SeenRow> seenRows(const std::vector<TableRow>& rows);
+
 class ScriptedMedia;
 
 // Runs the whole game in the folder for at most frames frames; the message of the fatal

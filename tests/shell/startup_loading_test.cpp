@@ -91,7 +91,9 @@ TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {
     }
 }
 
-TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
+// Every slot holds its own file, cut as the game draws it: the same pixels (samples) as
+// the file loaded by its own name, so two entries of the table swapped are seen.
+TEST(StartUp, EveryPictureAndSoundIsItsOwnFileCutAndHandledAsTheGameUsesIt) {
     ScratchFolder folder("startup");
     if (!linkBuiltGameFiles(folder.path())) GTEST_SKIP() << "no built game folder";
     WorkingFolder inFolder(folder.path());
@@ -101,51 +103,61 @@ TEST(StartUp, EveryPictureIsCutAndHandledAsTheGameDrawsIt) {
     startUp(game, shell);
     const Resources& res = game.res;
     struct Cut {
-        const char* name;
+        const char* path;
         const Image* image;
         int width, height, frames;  // width 0: a single picture of its own size
         bool centred;
     };
     const Cut cuts[] = {
-        {"pointer", res.pointer.get(), 23, 32, 2, false},
-        {"sphere", res.sphere.get(), 0, 0, 1, true},
-        {"lights", res.lights.get(), 64, 64, 2, false},
-        {"buttons", res.buttons.get(), 32, 32, 8, true},
-        {"icon", res.icon.get(), 0, 0, 1, false},
-        {"hint", res.hint.get(), 13, 16, 3, false},
-        {"background", res.background.get(), 0, 0, 1, true},
-        {"logo", res.logo.get(), 0, 0, 1, true},
-        {"tiles", res.tiles.get(), 56, 56, 120, true},
-        {"panel", res.panel.get(), 0, 0, 1, false},
-        {"bigFont", game.font.bigDigits.get(), 46, 64, 11, false},
-        {"smallFont", game.font.smallGlyphs.get(), 13, 13, 90, false},
-        {"canvas0", res.canvas[0].get(), 0, 0, 1, true},
-        {"canvas3", res.canvas[3].get(), 0, 0, 1, true},
-        {"publisherLogo", res.publisherLogo.get(), 0, 0, 1, false},
-        {"crest", res.crest.get(), 32, 32, 34, true},
-        {"particle", res.particle.get(), 64, 64, 2, true},
-        {"menuBack", res.menuBack.get(), 0, 0, 1, true},
-        {"menuButtons", res.menuButtons.get(), 281, 57, 7, true},
-        {"menuButtonsGlow", res.menuButtonsGlow.get(), 281, 57, 7, true},
+        {"gfx/pointer.spr", res.pointer.get(), 23, 32, 2, false},
+        {"gfx/sphere.spr", res.sphere.get(), 0, 0, 1, true},
+        {"gfx/lights.spr", res.lights.get(), 64, 64, 2, false},
+        {"gfx/buttons.spr", res.buttons.get(), 32, 32, 8, true},
+        {"gfx/icon.spr", res.icon.get(), 0, 0, 1, false},
+        {"gfx/hint.spr", res.hint.get(), 13, 16, 3, false},
+        {"gfx/back/b1.vvx", res.background.get(), 0, 0, 1, true},
+        {"gfx/logocw.spr", res.logo.get(), 0, 0, 1, true},
+        {"gfx/complete.spr", res.tiles.get(), 56, 56, 120, true},
+        {"gfx/panel.spr", res.panel.get(), 0, 0, 1, false},
+        {"gfx/bigfont.spr", game.font.bigDigits.get(), 46, 64, 11, false},
+        {"gfx/tahomafont.spr", game.font.smallGlyphs.get(), 13, 13, 90, false},
+        {"gfx/back/canvas0.spr", res.canvas[0].get(), 0, 0, 1, true},
+        {"gfx/back/canvas1.spr", res.canvas[1].get(), 0, 0, 1, true},
+        {"gfx/back/canvas2.spr", res.canvas[2].get(), 0, 0, 1, true},
+        {"gfx/back/canvas3.spr", res.canvas[3].get(), 0, 0, 1, true},
+        {"gfx/logo_Pelmar.png", res.publisherLogo.get(), 0, 0, 1, false},
+        {"gfx/crest.spr", res.crest.get(), 32, 32, 34, true},
+        {"gfx/01.spr", res.particle.get(), 64, 64, 2, true},
+        {"gfx/back/menuback.vvx", res.menuBack.get(), 0, 0, 1, true},
+        {"gfx/menubuttons.spr", res.menuButtons.get(), 281, 57, 7, true},
+        {"gfx/menubuttonsglow.spr", res.menuButtonsGlow.get(), 281, 57, 7, true},
     };
     for (const Cut& cut : cuts) {
-        ASSERT_NE(cut.image, nullptr) << cut.name;
-        if (cut.width) {
-            EXPECT_EQ(cut.image->width, cut.width) << cut.name;
-            EXPECT_EQ(cut.image->height, cut.height) << cut.name;
-        }
-        EXPECT_EQ(cut.image->frameCount(), cut.frames) << cut.name;
-        EXPECT_FLOAT_EQ(cut.image->handleX, cut.centred ? cut.image->width * 0.5f : 0.0f) << cut.name;
-        EXPECT_FLOAT_EQ(cut.image->handleY, cut.centred ? cut.image->height * 0.5f : 0.0f) << cut.name;
+        ASSERT_NE(cut.image, nullptr) << cut.path;
+        const std::unique_ptr<Image> own = cut.width
+                                               ? media.loadImageStrip(cut.path, cut.width, cut.height, 0, cut.frames)
+                                               : media.loadImage(cut.path);
+        ASSERT_NE(own, nullptr) << cut.path;
+        EXPECT_EQ(cut.image->width, own->width) << cut.path;
+        EXPECT_EQ(cut.image->height, own->height) << cut.path;
+        ASSERT_EQ(cut.image->frameCount(), cut.frames) << cut.path;
+        EXPECT_EQ(cut.image->frames.front().rgba, own->frames.front().rgba) << cut.path;
+        EXPECT_EQ(cut.image->frames.back().rgba, own->frames.back().rgba) << cut.path;
+        EXPECT_FLOAT_EQ(cut.image->handleX, cut.centred ? cut.image->width * 0.5f : 0.0f) << cut.path;
+        EXPECT_FLOAT_EQ(cut.image->handleY, cut.centred ? cut.image->height * 0.5f : 0.0f) << cut.path;
     }
-    for (const auto& canvas : res.canvas) ASSERT_NE(canvas, nullptr);
     // Effects sound once; only the menu theme plays on and on.
-    for (const SoundPtr& effect : {res.click, res.start, res.complete, res.virus, res.starUse, res.rankUp}) {
-        ASSERT_NE(effect, nullptr);
-        EXPECT_FALSE(effect->looping);
+    const std::pair<const char*, SoundPtr> sounds[] = {
+        {"sfx/click.wav", res.click},        {"sfx/start.wav", res.start},     {"sfx/complete.wav", res.complete},
+        {"sfx/virus.wav", res.virus},        {"sfx/staruse.wav", res.starUse}, {"sfx/rankup.wav", res.rankUp},
+        {"sfx/menutheme.ogg", res.menuTheme}};
+    for (const auto& [path, sound] : sounds) {
+        ASSERT_NE(sound, nullptr) << path;
+        const SoundPtr own = media.loadSound(path, 0);
+        ASSERT_NE(own, nullptr) << path;
+        EXPECT_EQ(sound->samples, own->samples) << path;
+        EXPECT_EQ(sound->looping, sound == res.menuTheme) << path;
     }
-    ASSERT_NE(res.menuTheme, nullptr);
-    EXPECT_TRUE(res.menuTheme->looping);
     EXPECT_GT(game.music.trackCount, 0) << "the game's own music is listed for play";
     EXPECT_TRUE(media.pointerHidden);
     EXPECT_EQ(game.tables.connectors.open[TeeNES], (std::array<int, 4>{1, 1, 1, 0}));

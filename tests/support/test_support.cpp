@@ -105,3 +105,30 @@ const DrawnText* findTextStarting(const std::vector<DrawnText>& texts, const std
         if (line.text.rfind(prefix, 0) == 0) return &line;
     return nullptr;
 }
+
+DrawnText placedRow(const TableRow& row, const std::array<int, 90>& glyphWidths) {
+    int advances = 0, full = 0;
+    for (const char c : row.text) {
+        const int width = c == ' ' ? 0 : glyphWidths[static_cast<size_t>(c - 33)];
+        advances += c == ' ' ? SpaceAdvance : width - 1;
+        full += c == ' ' ? SpaceAdvance : width;
+    }
+    const size_t first = row.text.find_first_not_of(' ');
+    if (first == std::string::npos) return DrawnText{"", row.x, row.y, {}, 1.0f};
+    const int start = row.align == 'c' ? row.x - advances / 2 : row.align == 'r' ? row.x - full : row.x;
+    const std::string shown = row.text.substr(first, row.text.find_last_not_of(' ') + 1 - first);
+    return DrawnText{shown, start + SpaceAdvance * static_cast<int>(first), row.y, {}, 1.0f};
+}
+
+std::vector<SeenRow> seenRows(const std::vector<DrawnText>& lines) {
+    std::vector<SeenRow> rows;
+    for (const DrawnText& line : lines) rows.emplace_back(line.text, line.x, line.y);
+    return rows;
+}
+
+std::vector<SeenRow> seenRows(const std::vector<TableRow>& rows, const std::array<int, 90>& glyphWidths) {
+    std::vector<DrawnText> lines;
+    for (const TableRow& row : rows)
+        if (row.text.find_first_not_of(' ') != std::string::npos) lines.push_back(placedRow(row, glyphWidths));
+    return seenRows(lines);
+}

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "media/scripted/scripted_media.h"
@@ -54,3 +55,17 @@ std::vector<DrawnText> smallTexts(const std::vector<DrawCall>& frame, const std:
 const DrawnText* findText(const std::vector<DrawnText>& texts, const std::string& text);
 // The first line whose text begins with the prefix, or nullptr.
 const DrawnText* findTextStarting(const std::vector<DrawnText>& texts, const std::string& prefix);
+
+// A line of a screen's table as the player should see it: the text placed at (x, y) left ('l'),
+// centred ('c': by its advances, width - 1 and 5 a blank) or right-aligned ('r': ending at x by
+// the full widths). Blanks at either end show nothing, so x is that of the first glyph.
+struct TableRow {
+    int x, y;
+    char align;
+    std::string text;
+};
+DrawnText placedRow(const TableRow& row, const std::array<int, 90>& glyphWidths);
+// Lines as (text, x, y), in drawing order: those read from a frame, or the rows of a table.
+using SeenRow = std::tuple<std::string, int, int>;
+std::vector<SeenRow> seenRows(const std::vector<DrawnText>& lines);
+std::vector<SeenRow> seenRows(const std::vector<TableRow>& rows, const std::array<int, 90>& glyphWidths);
