@@ -54,7 +54,8 @@ start_screen() {
 }
 stop_screen() {
     [ -n "${manager:-}" ] && kill "$manager" 2> /dev/null
-    [ -n "${server:-}" ] && kill "$server" 2> /dev/null
+    # Waited for, so the display is free again for the next run.
+    [ -n "${server:-}" ] && kill "$server" 2> /dev/null && wait "$server" 2> /dev/null
 }
 trap stop_screen EXIT
 
@@ -80,7 +81,7 @@ now() { date +%s.%N; }
 make_copy() {
     copy=$(mktemp -d)
     cp "$game_dir/cablewright" "$game_dir/oldgame.cws" "$copy/"
-    for folder in gfx sfx maps tracks; do ln -s "$game_dir/$folder" "$copy/$folder"; done
+    for folder in gfx gfx@2 gfx@3 sfx maps tracks; do ln -s "$game_dir/$folder" "$copy/$folder"; done
     python3 -c "import struct, sys; sys.stdout.buffer.write(struct.pack('<4i', 0, $1, $1, 0))" > "$copy/oldgame.cwm"
 }
 
