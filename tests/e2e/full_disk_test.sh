@@ -23,7 +23,7 @@ trap release_disk EXIT
 
 # The game folder on the small disk, with earlier progress in it.
 cp "$game_dir/cablewright" "$disk/"
-for folder in gfx sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
+for folder in gfx gfx@2 gfx@3 sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
 printf '\x02\x00\x00\x00\x05\x00\x00\x00\x07\x00\x00\x00\x2a\x00\x00\x00' > "$disk/oldgame.cwm"
 head -c 312 /dev/urandom > "$disk/oldgame.cws"
 cp "$disk/oldgame.cwm" "$out_dir/full_disk_before.cwm"

@@ -4,8 +4,25 @@
 #include <cstdint>
 #include <vector>
 
-Canvas::Canvas(int width, int height)
-    : target(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)), context(cairo_create(target)) {}
+namespace {
+
+cairo_surface_t* scaledSurface(int width, int height, int scale) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
+    // Before any context is made on it, so everything drawn there is in logical pixels.
+    if (scale != 1) cairo_surface_set_device_scale(surface, scale, scale);
+    return surface;
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height, int scale)
+    : target(scaledSurface(width, height, scale)), context(cairo_create(target)), pixelsPerUnit(scale) {}
+
+int scaleOf(cairo_t* cr) {
+    double x = 1, y = 1;
+    cairo_surface_get_device_scale(cairo_get_target(cr), &x, &y);
+    return static_cast<int>(x);
+}
 
 Canvas::~Canvas() {
     cairo_destroy(context);
@@ -72,7 +89,8 @@ void boxPass(std::vector<uint32_t>& pixels, int width, int height, int radius, b
 
 }  // namespace
 
-void blurCanvas(Canvas& canvas, int radius) {
+void blurCanvas(Canvas& canvas, int logicalRadius) {
+    const int radius = logicalRadius * canvas.scale();
     if (radius < 1) return;
     cairo_surface_flush(canvas.surface());
     const int width = canvas.width(), height = canvas.height();
@@ -101,10 +119,10 @@ void addCanvas(Canvas& target, const Canvas& source, double x, double y, double 
     cairo_restore(cr);
 }
 
-PixelBlock drawStrip(int cellWidth, int cellHeight, int count, int perRow,
+PixelBlock drawStrip(int cellWidth, int cellHeight, int count, int perRow, int scale,
                      const std::function<void(cairo_t*, int)>& drawCell) {
     const int rows = (count + perRow - 1) / perRow;
-    Canvas strip(cellWidth * perRow, cellHeight * rows);
+    Canvas strip(cellWidth * perRow, cellHeight * rows, scale);
     cairo_t* cr = strip.cr();
     for (int index = 0; index < count; ++index) {
         cairo_save(cr);

@@ -53,12 +53,12 @@ void drawParticle(cairo_t* cr, int frame) {
 
 }  // namespace
 
-PixelBlock makeSphere() {
-    Canvas canvas(64, 64);
+PixelBlock makeSphere(int scale) {
+    Canvas canvas(64, 64, scale);
     softBlob(canvas.cr(), 32, 32, 31, 0.45, 0.95, 1.0, 1.0);
     return canvas.pixels();
 }
 
-PixelBlock makeLights() { return drawStrip(64, 64, 2, 2, drawLight); }
+PixelBlock makeLights(int scale) { return drawStrip(64, 64, 2, 2, scale, drawLight); }
 
-PixelBlock makeParticles() { return drawStrip(64, 64, 2, 2, drawParticle); }
+PixelBlock makeParticles(int scale) { return drawStrip(64, 64, 2, 2, scale, drawParticle); }
