@@ -95,12 +95,12 @@ Options parseOptions(int argc, char** argv) {
 void measurePath(const std::string& path, int frames, pid_t xServer, FILE* out) {
     BenchScript script;
     std::vector<SceneSummary> rows;
-    // The pictures are drawn from the set made for an 800 x 600 screen.
-    constexpr int PictureScale = 1;
+    int pictureScale = 1;  // of the picture set the game loaded
     if (path == "logic") {
         BenchLogicMedia media(script);
         const Meters meters{[&media] { return std::pair{std::exchange(media.quads, 0), 0}; }, [] { return 0.0; }};
         rows = runLevelScene(media, script, meters, path, frames);
+        pictureScale = media.pictureScale();
     } else {
         // SDL reads its hints from the environment too: the renderer is chosen by name,
         // with batching kept on (naming a renderer turns it off otherwise).
@@ -113,10 +113,11 @@ void measurePath(const std::string& path, int frames, pid_t xServer, FILE* out) 
                             },
                             [xServer] { return processCpuMsOf(xServer); }};
         rows = runAllScenes(media, script, meters, path, frames);
+        pictureScale = media.pictureScale();
     }
     for (const SceneSummary& row : rows)
         std::fprintf(out, "%s|%s|%d|%d|%f|%f|%f|%f|%f|%f|%f\n", row.scene.c_str(), row.path.c_str(), row.frames,
-                     PictureScale, row.cpuMedian, row.cpuP99, row.fps, row.quads, row.drawCalls, row.cores,
+                     pictureScale, row.cpuMedian, row.cpuP99, row.fps, row.quads, row.drawCalls, row.cores,
                      row.serverMsPerFrame);
     std::fflush(out);
 }
