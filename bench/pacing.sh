@@ -170,6 +170,6 @@ one_run() {
 start_screen
 echo "screen $size, window manager: $wm, display $DISPLAY"
 for run in $(seq "$runs"); do
-    echo "run $run"
+    echo "run $run (load average $(cut -d' ' -f1-3 /proc/loadavg))"
     one_run
 done

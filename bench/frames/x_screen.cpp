@@ -81,6 +81,12 @@ bool XScreen::start(const ScreenSize& size, int display, const std::string& wind
         manager = spawn({windowManager});
         // The manager takes the screen over before the game's window is made.
         std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        if (waitpid(manager, nullptr, WNOHANG) == manager) {
+            std::fprintf(stderr, "the window manager %s did not start\n", windowManager.c_str());
+            manager = -1;
+            end(server);
+            return false;
+        }
     }
     return true;
 }
