@@ -19,7 +19,7 @@ measure() {  # $1: the case's name; "$work/tracks" holds its music
     local copy=$work/game
     rm -rf "$copy" && mkdir -p "$copy"
     cp "$game_dir/cablewright" "$game_dir/oldgame.cws" "$copy/"
-    for folder in gfx sfx maps; do ln -s "$game_dir/$folder" "$copy/$folder"; done
+    for folder in gfx gfx@2 gfx@3 sfx maps; do ln -s "$game_dir/$folder" "$copy/$folder"; done
     cp -r "$work/tracks" "$copy/tracks"
     (cd "$copy" && exec ./cablewright 2> /dev/null) &
     local pid=$!

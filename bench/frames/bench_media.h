@@ -16,12 +16,14 @@ struct BenchScript {
     std::function<void()> onPresent;
 };
 
-// The real SDL backend in a window, unpaced, so every frame costs what it costs.
+// The real SDL backend, its screen opened full screen as the game opens it (the 800 x 600
+// picture scaled into a window the size of the X screen), unpaced, so every frame costs
+// what it costs.
 class BenchSdlMedia : public SdlMedia {
 public:
     BenchSdlMedia(BenchScript& script, PathChoice path) : SdlMedia(path), script(script) {}
-    bool openScreen(int width, int height, int, int, int flags) override {
-        return SdlMedia::openScreen(width, height, 0, 0, flags);
+    bool openScreen(int width, int height, int depth, int, int flags) override {
+        return SdlMedia::openScreen(width, height, depth, 0, flags);
     }
 
 protected:

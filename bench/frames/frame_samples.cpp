@@ -35,7 +35,10 @@ SceneSummary summarise(const std::string& scene, const std::string& path, const 
     summary.cpuMedian = percentile(samples.cpuMs, 0.5);
     summary.cpuP99 = percentile(samples.cpuMs, 0.99);
     const double wall = std::accumulate(samples.wallMs.begin(), samples.wallMs.end(), 0.0);
+    const double cpu = std::accumulate(samples.cpuMs.begin(), samples.cpuMs.end(), 0.0);
     summary.fps = wall > 0 ? 1000.0 * summary.frames / wall : 0;
+    summary.cores = wall > 0 ? cpu / wall : 0;
+    summary.serverMsPerFrame = samples.serverCpuMs / summary.frames;
     summary.quads = samples.quads / summary.frames;
     summary.drawCalls = samples.drawCalls / summary.frames;
     return summary;

@@ -24,9 +24,9 @@ struct Stretch {
 // Records every present into the stretch it falls in and ends the run after the last.
 class Recorder {
 public:
-    Recorder(BenchScript& script, const FrameCost& cost, std::vector<Stretch>& stretches,
+    Recorder(BenchScript& script, const Meters& meters, std::vector<Stretch>& stretches,
              std::function<void(int)> everyFrame)
-        : cost(cost), stretches(stretches), everyFrame(std::move(everyFrame)) {
+        : meters(meters), stretches(stretches), everyFrame(std::move(everyFrame)) {
         for (Stretch& stretch : stretches) {
             stretch.samples.cpuMs.reserve(stretch.last - stretch.first);
             stretch.samples.wallMs.reserve(stretch.last - stretch.first);
@@ -37,8 +37,11 @@ public:
 private:
     void presented() {
         const double cpu = processCpuMs(), wall = wallMs();
-        const auto [quads, calls] = cost();
+        const auto [quads, calls] = meters.cost();
         for (Stretch& stretch : stretches) {
+            // The server's share of a stretch: from the present before its first frame to its last.
+            if (frame == stretch.first - 1) stretch.samples.serverCpuMs = -meters.serverCpuMs();
+            if (frame == stretch.last - 1) stretch.samples.serverCpuMs += meters.serverCpuMs();
             if (frame < stretch.first || frame >= stretch.last) continue;
             stretch.samples.cpuMs.push_back(cpu - lastCpu);
             stretch.samples.wallMs.push_back(wall - lastWall);
@@ -52,7 +55,7 @@ private:
         if (frame >= stretches.back().last) throw SceneDone{};
     }
 
-    const FrameCost& cost;
+    const Meters& meters;
     std::vector<Stretch>& stretches;
     std::function<void(int)> everyFrame;
     int frame = 0;
@@ -72,20 +75,20 @@ void addSummaries(std::vector<SceneSummary>& out, const std::vector<Stretch>& st
 
 constexpr int MenuWarmUp = 150;  // the fade in is over and the particles have reached their number
 
-void menuScene(Game& game, ShellState& shell, BenchScript& script, const FrameCost& cost, const std::string& path,
+void menuScene(Game& game, ShellState& shell, BenchScript& script, const Meters& meters, const std::string& path,
                int frames, std::vector<SceneSummary>& out) {
     std::vector<Stretch> stretches{{"menu", MenuWarmUp, MenuWarmUp + frames, {}}};
     script.pointerX = 650, script.pointerY = 200;  // over the first button: it glows
-    Recorder recorder(script, cost, stretches, nullptr);
+    Recorder recorder(script, meters, stretches, nullptr);
     runUntilDone([&] { runMenuCycles(game, shell); });
     addSummaries(out, stretches, path);
 }
 
-void helpScene(Game& game, ShellState& shell, BenchScript& script, const FrameCost& cost, const std::string& path,
+void helpScene(Game& game, ShellState& shell, BenchScript& script, const Meters& meters, const std::string& path,
                int frames, std::vector<SceneSummary>& out) {
     std::vector<Stretch> stretches{{"help", MenuWarmUp, MenuWarmUp + frames, {}}};
     script.pointerX = 650, script.pointerY = 314;  // the help button
-    Recorder recorder(script, cost, stretches, [&](int frame) {
+    Recorder recorder(script, meters, stretches, [&](int frame) {
         script.pressLeft = frame == 3;
         if (frame == 5) script.pointerX = 400, script.pointerY = 470;  // over the next-page button
     });
@@ -93,11 +96,11 @@ void helpScene(Game& game, ShellState& shell, BenchScript& script, const FrameCo
     addSummaries(out, stretches, path);
 }
 
-void creditsScene(Game& game, BenchScript& script, const FrameCost& cost, const std::string& path, int frames,
+void creditsScene(Game& game, BenchScript& script, const Meters& meters, const std::string& path, int frames,
                   std::vector<SceneSummary>& out) {
     // From the moment the logo and the first rows are on screen.
     std::vector<Stretch> stretches{{"credits", 600, 600 + frames, {}}};
-    Recorder recorder(script, cost, stretches, nullptr);
+    Recorder recorder(script, meters, stretches, nullptr);
     runUntilDone([&] { runCredits(game.media, game.font, *game.res.logo, game.fade); });
     addSummaries(out, stretches, path);
 }
@@ -131,14 +134,14 @@ void decorateLevel(Game& game, BenchScript& script, int frame, uint32_t& seed) {
 
 constexpr int LevelWarmUp = 400;  // the falling lights have reached about 350
 
-void levelScenes(Game& game, BenchScript& script, const FrameCost& cost, const std::string& path, int frames,
+void levelScenes(Game& game, BenchScript& script, const Meters& meters, const std::string& path, int frames,
                  bool withFade, std::vector<SceneSummary>& out) {
     game.progress.levelIndex = firstLargestLevel(game.media, game.mapData);
     const int fadeStart = LevelWarmUp + frames;
     std::vector<Stretch> stretches{{"level 14x11", LevelWarmUp, fadeStart, {}}};
     if (withFade) stretches.push_back({"completion fade", fadeStart, fadeStart + 250, {}});
     uint32_t seed = 7;
-    Recorder recorder(script, cost, stretches, [&](int frame) {
+    Recorder recorder(script, meters, stretches, [&](int frame) {
         decorateLevel(game, script, frame, seed);
         if (frame == fadeStart) {
             game.level.phase = LevelPhase::Completed;
@@ -151,25 +154,25 @@ void levelScenes(Game& game, BenchScript& script, const FrameCost& cost, const s
 
 }  // namespace
 
-std::vector<SceneSummary> runAllScenes(MediaLayer& media, BenchScript& script, const FrameCost& cost,
+std::vector<SceneSummary> runAllScenes(MediaLayer& media, BenchScript& script, const Meters& meters,
                                        const std::string& path, int frames) {
     auto game = std::make_unique<Game>(media);
     ShellState shell;
     startUp(*game, shell);
     std::vector<SceneSummary> out;
-    menuScene(*game, shell, script, cost, path, frames, out);
-    helpScene(*game, shell, script, cost, path, frames, out);
-    creditsScene(*game, script, cost, path, frames, out);
-    levelScenes(*game, script, cost, path, frames, true, out);
+    menuScene(*game, shell, script, meters, path, frames, out);
+    helpScene(*game, shell, script, meters, path, frames, out);
+    creditsScene(*game, script, meters, path, frames, out);
+    levelScenes(*game, script, meters, path, frames, true, out);
     return out;
 }
 
-std::vector<SceneSummary> runLevelScene(MediaLayer& media, BenchScript& script, const FrameCost& cost,
+std::vector<SceneSummary> runLevelScene(MediaLayer& media, BenchScript& script, const Meters& meters,
                                         const std::string& path, int frames) {
     auto game = std::make_unique<Game>(media);
     ShellState shell;
     startUp(*game, shell);
     std::vector<SceneSummary> out;
-    levelScenes(*game, script, cost, path, frames, false, out);
+    levelScenes(*game, script, meters, path, frames, false, out);
     return out;
 }

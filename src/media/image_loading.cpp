@@ -1,9 +1,10 @@
-// Loading pictures: the file is read whole unless its size or its header rule it out,
-// decoded by content, masked when it has no alpha of its own, and kept as one frame or cut
-// into the cells of a strip.
+// Loading pictures: the file is read from the picture set of the chosen scale, whole unless
+// its size or its header rule it out, decoded by content, masked when it has no alpha of its
+// own, and kept as one frame or cut into the cells of a strip, each measured in logical pixels.
 
 #include "media/media_layer.h"
 #include "media/pictures/picture_decoders.h"
+#include "media/pictures/picture_sets.h"
 
 namespace {
 
@@ -24,33 +25,45 @@ std::optional<DecodedPicture> decodeFile(MediaLayer& media, const std::string& p
     return picture;
 }
 
-// The drawing path makes what it needs of it the first time the picture is drawn.
-std::unique_ptr<Image> makeImage(std::vector<PixelBlock> frames, int flags) {
+// The drawing path makes what it needs of it the first time the picture is drawn. Frames of
+// `scale` pixels per logical pixel; nothing when they are not a whole number of logical pixels.
+std::unique_ptr<Image> makeImage(std::vector<PixelBlock> frames, int flags, int scale) {
+    const PixelBlock& first = frames.front();
+    if (first.width % scale != 0 || first.height % scale != 0) return nullptr;
     auto image = std::make_unique<Image>();
-    image->width = frames.front().width;
-    image->height = frames.front().height;
+    image->width = first.width / scale;
+    image->height = first.height / scale;
     image->flags = flags;
+    image->pixelScale = scale;
     image->frames = std::move(frames);
     return image;
 }
 
 }  // namespace
 
+std::string MediaLayer::picturePath(const std::string& path) const { return scaledPicturePath(path, pictureSetScale); }
+
+// A picture outside the sets' folder is read as it is, at scale 1.
+int MediaLayer::scaleOfPicture(const std::string& path) const {
+    return picturePath(path) == path ? 1 : pictureSetScale;
+}
+
 std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags) {
     flags = effectiveFlags(flags);
-    auto picture = decodeFile(*this, path, flags);
+    auto picture = decodeFile(*this, picturePath(path), flags);
     if (!picture) return nullptr;
     std::vector<PixelBlock> frames;
     frames.push_back(std::move(picture->pixels));
-    return makeImage(std::move(frames), flags);
+    return makeImage(std::move(frames), flags, scaleOfPicture(path));
 }
 
 std::unique_ptr<Image> MediaLayer::loadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
                                                   int cellCount, int flags) {
     flags = effectiveFlags(flags);
-    auto picture = decodeFile(*this, path, flags);
+    auto picture = decodeFile(*this, picturePath(path), flags);
     if (!picture) return nullptr;
-    auto frames = cutStrip(picture->pixels, cellWidth, cellHeight, firstCell, cellCount);
+    const int scale = scaleOfPicture(path);
+    auto frames = cutStrip(picture->pixels, cellWidth * scale, cellHeight * scale, firstCell, cellCount);
     if (!frames) return nullptr;
-    return makeImage(std::move(*frames), flags);
+    return makeImage(std::move(*frames), flags, scale);
 }

@@ -39,9 +39,19 @@ public:
     virtual void clearScreen() = 0;
 
     // ---- Pictures ------------------------------------------------------------
-    // One-frame picture decoded by content (TGA, PNG, JPEG, BMP); nullptr when missing or undecodable.
+    // Pictures are named by their paths in the set for the 800 x 600 screen ("gfx/panel.spr")
+    // and read from the set of the chosen scale (1, 2 or 3; see picture_sets.h); each keeps
+    // its logical size and handle, its frames hold the set's pixels. Scale 1 until changed;
+    // pictures already loaded keep theirs. Pictures outside gfx/ are read as they are.
+    void setPictureScale(int scale) { pictureSetScale = scale < 1 ? 1 : scale; }
+    int pictureScale() const { return pictureSetScale; }
+    // The file a picture of that name is read from at the chosen scale.
+    std::string picturePath(const std::string& path) const;
+    // One-frame picture decoded by content (TGA, PNG, JPEG, BMP); nullptr when missing, undecodable,
+    // or not a whole number of logical pixels at the chosen scale.
     std::unique_ptr<Image> loadImage(const std::string& path, int flags = -1);
-    // Picture cut into cellCount cells, left to right then top to bottom; nullptr when they do not fit.
+    // Picture cut into cellCount cells of cellWidth x cellHeight logical pixels, left to right then
+    // top to bottom; nullptr when they do not fit.
     std::unique_ptr<Image> loadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
                                           int cellCount, int flags = -1);
     // Handle at the picture's centre (half pixels for odd sizes).
@@ -185,8 +195,11 @@ protected:
     virtual void quitBeingHandled() {}
     // Sets the draw state as openScreen leaves it.
     void resetDrawState();
+    // The scale of the pixels a picture of that name is read with.
+    int scaleOfPicture(const std::string& path) const;
 
     DrawState draw;
+    int pictureSetScale = 1;
     InputState input;
     RandomGenerator random;
     FileTable files;

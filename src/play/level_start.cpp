@@ -9,7 +9,7 @@ std::unique_ptr<Image> loadLevelBackground(MediaLayer& media, int levelIndex) {
     const int number = levelIndex == 0 ? 4 : drawn;
     const std::string path = "gfx/back/b" + std::to_string(number) + ".vvx";
     std::unique_ptr<Image> picture = media.loadImage(path);
-    if (!picture) media.fatalError("cannot load picture " + path);
+    if (!picture) media.fatalError("cannot load picture " + media.picturePath(path));
     MediaLayer::centreImageHandle(*picture);
     return picture;
 }

@@ -111,7 +111,7 @@ void takePictures(MediaLayer& media, Resources& res, SpriteFont& font, PictureLo
     std::vector<std::unique_ptr<Image>> pictures = load.get();
     for (size_t i = 0; i < pictures.size(); ++i) {
         const PictureEntry& entry = PictureTable[i];
-        if (!pictures[i]) media.fatalError(std::string("cannot load picture ") + entry.path);
+        if (!pictures[i]) media.fatalError("cannot load picture " + media.picturePath(entry.path));
         if (entry.handle == Handle::Centred) MediaLayer::centreImageHandle(*pictures[i]);
         entry.slot(res, font) = std::move(pictures[i]);
     }

@@ -1,6 +1,9 @@
 #pragma once
 // The pictures and sounds of the game, loaded once at start-up.
 //
+// The table names each picture by its file in the set for the 800 x 600 screen; the media
+// layer reads it from the set of its picture scale, and a file missing there is named as read.
+//
 // Decoding them takes about as long as opening the screen and needs neither the screen nor
 // the other files, so start-up decodes them on threads of their own while the screen opens,
 // and takes them in table order afterwards: a missing or damaged file stops the game with

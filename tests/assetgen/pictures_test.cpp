@@ -14,16 +14,18 @@
 #include "media/pictures/picture_decoders.h"
 #include "pictures/artwork.h"
 #include "pictures/picture_files.h"
+#include "strip_sizes.h"
 #include "support/test_support.h"
 
 namespace {
 
-// One generated folder shared by the tests of this file; generation takes a moment.
+// One generated folder of the scale-1 set, shared by the tests of this file; generation takes
+// a moment. The larger sets are checked against it in picture_sets_test.
 class GeneratedPictures : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         folder = new ScratchFolder("pictures");
-        writeAllPictures(folder->path());
+        writePictureSet(folder->path(), 1);
     }
     static void TearDownTestSuite() {
         delete folder;
@@ -39,18 +41,6 @@ protected:
 };
 
 ScratchFolder* GeneratedPictures::folder = nullptr;
-
-struct StripSize {
-    const char* name;
-    int cellWidth, cellHeight, frames;
-};
-
-constexpr StripSize Strips[] = {
-    {"gfx/pointer.spr", 23, 32, 2},      {"gfx/lights.spr", 64, 64, 2},           {"gfx/buttons.spr", 32, 32, 8},
-    {"gfx/hint.spr", 13, 16, 3},         {"gfx/complete.spr", 56, 56, 120},       {"gfx/bigfont.spr", 46, 64, 11},
-    {"gfx/tahomafont.spr", 13, 13, 90},  {"gfx/crest.spr", 32, 32, 34},           {"gfx/01.spr", 64, 64, 2},
-    {"gfx/menubuttons.spr", 281, 57, 7}, {"gfx/menubuttonsglow.spr", 281, 57, 7},
-};
 
 const uint8_t* pixel(const PixelBlock& block, int x, int y) {
     return &block.rgba[(static_cast<size_t>(y) * block.width + x) * 4];
@@ -444,7 +434,7 @@ TEST_F(GeneratedPictures, ComputerScreensShowTheirStateColourFirst) {
 
 TEST_F(GeneratedPictures, GenerationGivesTheSameBytesEveryRun) {
     ScratchFolder again("pictures-again");
-    writeAllPictures(again.path());
+    writePictureSet(again.path(), 1);
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder->path())) {
         if (!entry.is_regular_file()) continue;
@@ -452,6 +442,7 @@ TEST_F(GeneratedPictures, GenerationGivesTheSameBytesEveryRun) {
         EXPECT_EQ(readBytes(entry.path().string()), readBytes((again.path() / relative).string())) << relative;
         ++files;
     }
+    EXPECT_EQ(files, pictureFileCount());
     EXPECT_EQ(files, 27);
 }
 
@@ -503,7 +494,7 @@ TEST(PictureWriters, JpegKeepsAFlatColourClose) {
 }
 
 TEST(PictureCanvas, PixelsComeOutUnpremultiplied) {
-    Canvas canvas(2, 1);
+    Canvas canvas(2, 1, 1);
     cairo_rectangle(canvas.cr(), 0, 0, 1, 1);
     setColour(canvas.cr(), 200, 100, 50, 0.5);
     cairo_fill(canvas.cr());
@@ -522,7 +513,7 @@ TEST(PictureCanvas, OpaquePicturesLoseOnlyTheirPureBlack) {
 }
 
 TEST(PictureCanvas, BlurSpreadsLightButKeepsItsTotal) {
-    Canvas canvas(21, 21);
+    Canvas canvas(21, 21, 1);
     cairo_rectangle(canvas.cr(), 10, 10, 1, 1);
     setColour(canvas.cr(), 255, 255, 255);
     cairo_fill(canvas.cr());

@@ -25,7 +25,7 @@ trap release_disk EXIT
 
 # The game folder on the small disk, with earlier progress in it.
 cp "$game_dir/cablewright" "$disk/"
-for folder in gfx sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
+for folder in gfx gfx@2 gfx@3 sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
 write_values "$disk/oldgame.cwm" 3 "$solvable_level" $((3 + solvable_level)) 42
 head -c 312 /dev/urandom > "$disk/oldgame.cws"
 cp "$disk/oldgame.cwm" "$out_dir/full_disk_before.cwm"

@@ -14,7 +14,7 @@ make_game_copy() {
     local game=$1 folder
     shift
     local folders=("$@")
-    [ ${#folders[@]} -gt 0 ] || folders=(gfx sfx maps tracks)
+    [ ${#folders[@]} -gt 0 ] || folders=(gfx gfx@2 gfx@3 sfx maps tracks)
     copy=$(mktemp -d)
     trap 'rm -rf "$copy"' EXIT
     cp "$game/cablewright" "$game/oldgame.cws" "$copy/"

@@ -7,7 +7,7 @@ make_long_track=$3
 frame_clock=$4
 
 # A private game folder; the long tracks are made here and never kept.
-make_game_copy "$game_dir" gfx sfx maps
+make_game_copy "$game_dir" gfx gfx@2 gfx@3 sfx maps
 mkdir "$copy/tracks"
 "$make_long_track" "$copy/tracks/a_long.ogg" 1500 48000 2 || fail "cannot make the long track"
 "$make_long_track" "$copy/tracks/b_quiet.ogg" 120 44100 2 0.25 || fail "cannot make the second track"

@@ -18,7 +18,7 @@ DESTDIR="$stage" cmake --install "$build_dir" --prefix /usr > /dev/null || fail 
 usr="$stage/usr"
 [ -x "$usr/lib/games/cablewright/cablewright" ] || fail "no program in lib/games"
 [ "$(readlink "$usr/games/cablewright")" = "../lib/games/cablewright/cablewright" ] || fail "launcher"
-for folder in gfx sfx maps tracks; do
+for folder in gfx gfx@2 gfx@3 sfx maps tracks; do
     [ -d "$usr/lib/games/cablewright/$folder/" ] || fail "$folder is not reached from the program folder"
     [ -d "$usr/share/games/cablewright/$folder" ] || fail "$folder is not in share/games"
 done

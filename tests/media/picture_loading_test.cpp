@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "media/pictures/picture_sets.h"
 #include "media/scripted/scripted_media.h"
 #include "picture_test_files.h"
 #include "support/test_support.h"
@@ -72,6 +73,80 @@ TEST_F(PictureLoading, MissingOrUndecodableFilesGiveNothing) {
     EXPECT_FALSE(media.loadImage("notes.txt"));
     writeBytes(folder.file("empty.spr"), {});
     EXPECT_FALSE(media.loadImage("empty.spr"));
+}
+
+// The set of scale 2 beside the first: the same names under gfx@2/, twice the pixels each way.
+TEST_F(PictureLoading, ReadsTheSetOfTheChosenScaleAndMeasuresInLogicalPixels) {
+    writeBytes(folder.file("gfx/panel.spr"), redAndBlackPng(PNG_COLOR_TYPE_RGB));
+    // 4 x 2: a green column pair, then a blue one; no black, so nothing is masked.
+    const Bytes row = {0, 255, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255};
+    writeBytes(folder.file("gfx@2/panel.spr"), pngFile(pngSpec(4, 2, PNG_COLOR_TYPE_RGB, 8, {row, row})));
+    media.setPictureScale(2);
+    EXPECT_EQ(media.picturePath("gfx/panel.spr"), "gfx@2/panel.spr");
+    const auto image = media.loadImage("gfx/panel.spr");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(image->height, 1);
+    EXPECT_EQ(image->pixelScale, 2);
+    ASSERT_EQ(image->frames.size(), 1u);
+    EXPECT_EQ(image->frames[0].width, 4);
+    EXPECT_EQ(image->frames[0].height, 2);
+    EXPECT_EQ(pixelAt(image->frames[0], 1, 1), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(pixelAt(image->frames[0], 2, 0), (Rgba{0, 0, 255, 255}));
+    MediaLayer::centreImageHandle(*image);
+    EXPECT_EQ(image->handleX, 1.0f);
+    EXPECT_EQ(image->handleY, 0.5f);
+    media.setPictureScale(1);
+    EXPECT_EQ(media.loadImage("gfx/panel.spr")->pixelScale, 1);
+}
+
+TEST_F(PictureLoading, CutsAStripOfTheChosenScaleIntoCellsOfTheirLogicalSize) {
+    // 64 x 128 logical, so 192 x 384 at scale 3: the bottom half (stored first) grey 1, the top grey 2.
+    Bytes data(192 * 192 * 3, 1);
+    data.insert(data.end(), 192 * 192 * 3, 2);
+    writeBytes(folder.file("gfx@3/strip.spr"), tgaFile(2, 24, 192, 384, data));
+    media.setPictureScale(3);
+    const auto strip = media.loadImageStrip("gfx/strip.spr", 64, 64, 0, 2);
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(strip->width, 64);
+    EXPECT_EQ(strip->height, 64);
+    EXPECT_EQ(strip->pixelScale, 3);
+    ASSERT_EQ(strip->frameCount(), 2);
+    EXPECT_EQ(strip->frames[1].width, 192);
+    EXPECT_EQ(strip->frames[1].height, 192);
+    EXPECT_EQ(pixelAt(strip->frames[0], 191, 191), (Rgba{2, 2, 2, 255}));
+    EXPECT_EQ(pixelAt(strip->frames[1], 0, 0), (Rgba{1, 1, 1, 255}));
+    EXPECT_FALSE(media.loadImageStrip("gfx/strip.spr", 64, 64, 0, 3));
+}
+
+// A set that lacks a picture, or holds one that is not a whole number of logical pixels, is
+// broken: the picture is not loaded (the game then stops naming the file), never taken from
+// another set.
+TEST_F(PictureLoading, ASetOfAnotherScaleIsNeverAStandIn) {
+    writeBytes(folder.file("gfx/panel.spr"), redAndBlackPng(PNG_COLOR_TYPE_RGB));
+    writeBytes(folder.file("gfx@2/odd.spr"), redAndBlackPng(PNG_COLOR_TYPE_RGB));  // 2 x 1: half a logical row
+    media.setPictureScale(2);
+    EXPECT_FALSE(media.loadImage("gfx/panel.spr"));
+    EXPECT_FALSE(media.loadImage("gfx/odd.spr"));
+    EXPECT_FALSE(media.loadImageStrip("gfx/odd.spr", 1, 1, 0, 1)) << "a 2 x 1 picture holds no 2 x 2 cell";
+}
+
+TEST_F(PictureLoading, PicturesOutsideTheSetsAreReadAsTheyAre) {
+    writeBytes(folder.file("plain.vvx"), redAndBlackPng(PNG_COLOR_TYPE_RGB));
+    media.setPictureScale(2);
+    const auto image = media.loadImage("plain.vvx");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(image->pixelScale, 1);
+}
+
+TEST(PictureSetPaths, EachScaleHasItsFolderAndOtherFilesStayPut) {
+    EXPECT_EQ(scaledPicturePath("gfx/panel.spr", 1), "gfx/panel.spr");
+    EXPECT_EQ(scaledPicturePath("gfx/panel.spr", 2), "gfx@2/panel.spr");
+    EXPECT_EQ(scaledPicturePath("gfx/back/b1.vvx", 3), "gfx@3/back/b1.vvx");
+    EXPECT_EQ(scaledPicturePath("gfx\\back\\b1.vvx", 2), "gfx@2\\back\\b1.vvx");
+    EXPECT_EQ(scaledPicturePath("sfx/click.wav", 2), "sfx/click.wav");
+    EXPECT_EQ(scaledPicturePath("gfxtra/a.spr", 2), "gfxtra/a.spr");
 }
 
 TEST(PictureDetection, RecognisesEveryFormatByContent) {

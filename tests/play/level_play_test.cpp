@@ -79,6 +79,15 @@ TEST(LevelPlay, LaterLevelsDrawTheirBackgroundAndAMissingOneStopsTheGame) {
     } catch (const FatalError& error) {
         EXPECT_NE(std::string(error.what()).find("cannot load picture gfx/back/b"), std::string::npos);
     }
+    // The message names the file of the set in use.
+    f.media.setPictureScale(2);
+    try {
+        startLevel(f.game);
+        FAIL() << "a missing background must stop the game";
+    } catch (const FatalError& error) {
+        EXPECT_NE(std::string(error.what()).find("cannot load picture gfx@2/back/b"), std::string::npos)
+            << error.what();
+    }
 }
 
 TEST(LevelPlay, ClickTurnsTheCellAndConnectionFollowsNextFrame) {

@@ -41,7 +41,7 @@ TEST(InstalledGame, ProgressGoesToThePlayersFolderAndContinuesFromThere) {
     ScratchFolder scratch("installed");
     const fs::path game = scratch.path() / "game";
     fs::create_directories(game);
-    for (const char* name : {"gfx", "sfx", "maps", "tracks"})
+    for (const char* name : {"gfx", "gfx@2", "gfx@3", "sfx", "maps", "tracks"})
         fs::create_directory_symlink(fs::absolute(gameFolder() / name), game / name);
     WorkingFolder inGame(game);
     const fs::path mine = scratch.path() / "home/.local/share/cablewright";

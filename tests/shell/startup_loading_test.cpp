@@ -76,6 +76,58 @@ TEST_F(LoadingFolder, MissingSoundsAreNamedInTableOrderAndTheGameGoesOn) {
                                                        "cannot load sound sfx/menutheme.ogg; it stays silent"}));
 }
 
+// Every picture start-up loads, in table order.
+std::vector<const Image*> everyPicture(const Resources& res, const SpriteFont& font) {
+    std::vector<const Image*> pictures = {
+        res.pointer.get(),    res.sphere.get(),       res.lights.get(),         res.buttons.get(), res.icon.get(),
+        res.hint.get(),       res.background.get(),   res.logo.get(),           res.tiles.get(),   res.panel.get(),
+        font.bigDigits.get(), font.smallGlyphs.get(), res.publisherLogo.get(),  res.crest.get(),   res.particle.get(),
+        res.menuBack.get(),   res.menuButtons.get(),  res.menuButtonsGlow.get()};
+    for (const auto& canvas : res.canvas) pictures.push_back(canvas.get());
+    return pictures;
+}
+
+// The pictures of a larger set are the same pictures to the game: the same logical size,
+// frames and handles, only more pixels in every frame.
+TEST_F(LoadingFolder, ALargerSetGivesTheGameTheSamePicturesInMorePixels) {
+    WorkingFolder inFolder(folder.path());
+    Resources first;
+    SpriteFont firstFont;
+    loadPictures(media, first, firstFont);
+    for (const int scale : {2, 3}) {
+        ScriptedMedia scaledMedia;
+        scaledMedia.setPictureScale(scale);
+        Resources scaled;
+        SpriteFont scaledFont;
+        loadPictures(scaledMedia, scaled, scaledFont);
+        const auto expected = everyPicture(first, firstFont), pictures = everyPicture(scaled, scaledFont);
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            const Image& want = *expected[i];
+            const Image& got = *pictures[i];
+            EXPECT_EQ(got.width, want.width) << "picture " << i << " at scale " << scale;
+            EXPECT_EQ(got.height, want.height) << "picture " << i << " at scale " << scale;
+            EXPECT_EQ(got.handleX, want.handleX) << "picture " << i << " at scale " << scale;
+            EXPECT_EQ(got.handleY, want.handleY) << "picture " << i << " at scale " << scale;
+            EXPECT_EQ(got.frameCount(), want.frameCount()) << "picture " << i << " at scale " << scale;
+            EXPECT_EQ(got.pixelScale, scale);
+            EXPECT_EQ(got.frames.back().width, want.width * scale) << "picture " << i << " at scale " << scale;
+            EXPECT_EQ(got.frames.back().height, want.height * scale) << "picture " << i << " at scale " << scale;
+        }
+    }
+}
+
+TEST_F(LoadingFolder, APictureMissingFromTheChosenSetIsNamedThoughTheFirstSetHasIt) {
+    fs::remove(folder.file("gfx@2/crest.spr"));
+    media.setPictureScale(2);
+    EXPECT_EQ(startUpMessage(), "cannot load picture gfx@2/crest.spr");
+}
+
+TEST_F(LoadingFolder, ADamagedPictureOfTheChosenSetIsNamed) {
+    spoil("gfx@3/back/canvas1.spr");
+    media.setPictureScale(3);
+    EXPECT_EQ(startUpMessage(), "cannot load picture gfx@3/back/canvas1.spr");
+}
+
 }  // namespace
 
 TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {

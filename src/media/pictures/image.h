@@ -35,11 +35,15 @@ private:
     std::shared_ptr<char> alive = std::make_shared<char>();
 };
 
+// Sizes and the handle are in logical pixels, those of the game's 800 x 600 screen, whichever
+// picture set the frames come from: a picture of the set of scale k has frames of k x k
+// pixels per logical pixel and is drawn over the same logical rectangle as its scale-1 twin.
 struct Image {
     int width = 0, height = 0;  // size of one frame
     float handleX = 0.0f, handleY = 0.0f;
     int flags = ImageDefaultFlags;
-    std::vector<PixelBlock> frames;
+    int pixelScale = 1;              // pixels of the frames per logical pixel, each way
+    std::vector<PixelBlock> frames;  // width * pixelScale x height * pixelScale each
     PictureIdentity identity;
 
     int frameCount() const { return static_cast<int>(frames.size()); }

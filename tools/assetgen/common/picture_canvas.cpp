@@ -4,8 +4,25 @@
 #include <cstdint>
 #include <vector>
 
-Canvas::Canvas(int width, int height)
-    : target(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)), context(cairo_create(target)) {}
+namespace {
+
+cairo_surface_t* scaledSurface(int width, int height, int scale) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
+    // Before any context is made on it, so everything drawn there is in logical pixels.
+    if (scale != 1) cairo_surface_set_device_scale(surface, scale, scale);
+    return surface;
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height, int scale)
+    : target(scaledSurface(width, height, scale)), context(cairo_create(target)), pixelsPerUnit(scale) {}
+
+int scaleOf(cairo_t* cr) {
+    double x = 1, y = 1;
+    cairo_surface_get_device_scale(cairo_get_target(cr), &x, &y);
+    return static_cast<int>(x);
+}
 
 Canvas::~Canvas() {
     cairo_destroy(context);
@@ -38,41 +55,73 @@ PixelBlock Canvas::pixels() const {
 
 namespace {
 
-// One horizontal box pass over premultiplied channels; transposed reading makes it vertical.
-void boxPass(std::vector<uint32_t>& pixels, int width, int height, int radius, bool vertical) {
-    const int lines = vertical ? width : height;
-    const int length = vertical ? height : width;
-    std::vector<uint32_t> line(static_cast<size_t>(length));
-    const auto at = [&](int lineIndex, int i) -> uint32_t& {
-        return vertical ? pixels[static_cast<size_t>(i) * width + lineIndex]
-                        : pixels[static_cast<size_t>(lineIndex) * width + i];
-    };
-    const int span = 2 * radius + 1;
-    for (int l = 0; l < lines; ++l) {
-        for (int i = 0; i < length; ++i) line[static_cast<size_t>(i)] = at(l, i);
-        // A running sum over the window; pixels past the ends count as transparent.
+// Box passes over premultiplied channels: each pixel becomes the average of the 2 * radius + 1
+// pixels around it in its row (column); pixels past the ends count as transparent. Sums are
+// of whole numbers, so the order they are taken in never changes a result.
+
+void addChannels(int* sums, uint32_t word, int sign) {
+    sums[0] += sign * static_cast<int>(word & 0xFF);
+    sums[1] += sign * static_cast<int>((word >> 8) & 0xFF);
+    sums[2] += sign * static_cast<int>((word >> 16) & 0xFF);
+    sums[3] += sign * static_cast<int>(word >> 24);
+}
+
+// The average of a window's sum, rounded so faint glows keep their light; looked up, since a
+// division for every channel of every pixel is most of a large blur's time.
+class Averages {
+public:
+    explicit Averages(int span) : table(static_cast<size_t>(255 * span + 1)) {
+        for (size_t sum = 0; sum < table.size(); ++sum) table[sum] = static_cast<uint32_t>((sum + span / 2) / span);
+    }
+    uint32_t of(const int* sums) const {
+        const auto at = [this](int sum) { return table[static_cast<size_t>(sum)]; };
+        return at(sums[0]) | at(sums[1]) << 8 | at(sums[2]) << 16 | at(sums[3]) << 24;
+    }
+
+private:
+    std::vector<uint32_t> table;
+};
+
+void horizontalPass(std::vector<uint32_t>& pixels, int width, int height, int radius, const Averages& average) {
+    std::vector<uint32_t> line(static_cast<size_t>(width));
+    for (int y = 0; y < height; ++y) {
+        uint32_t* row = &pixels[static_cast<size_t>(y) * width];
+        std::copy_n(row, width, line.begin());
         int sums[4] = {0, 0, 0, 0};
-        const auto addPixel = [&](int i, int sign) {
-            if (i < 0 || i >= length) return;
-            for (int c = 0; c < 4; ++c)
-                sums[c] += sign * static_cast<int>((line[static_cast<size_t>(i)] >> (8 * c)) & 0xFF);
+        const auto add = [&](int x, int sign) {
+            if (x >= 0 && x < width) addChannels(sums, line[static_cast<size_t>(x)], sign);
         };
-        for (int k = -radius; k < radius; ++k) addPixel(k, 1);
-        for (int i = 0; i < length; ++i) {
-            addPixel(i + radius, 1);
-            uint32_t word = 0;
-            for (int c = 0; c < 4; ++c)
-                word |= static_cast<uint32_t>((sums[c] + span / 2) / span)
-                        << (8 * c);  // rounded, so faint glows keep their light
-            at(l, i) = word;
-            addPixel(i - radius, -1);
+        for (int k = -radius; k < radius; ++k) add(k, 1);
+        for (int x = 0; x < width; ++x) {
+            add(x + radius, 1);
+            row[x] = average.of(sums);
+            add(x - radius, -1);
         }
+    }
+}
+
+// Every column at once, a row at a time, so the picture is read in the order it lies in memory.
+void verticalPass(std::vector<uint32_t>& pixels, int width, int height, int radius, const Averages& average) {
+    const std::vector<uint32_t> source = pixels;
+    std::vector<int> sums(static_cast<size_t>(width) * 4, 0);
+    const auto add = [&](int y, int sign) {
+        if (y < 0 || y >= height) return;
+        const uint32_t* row = &source[static_cast<size_t>(y) * width];
+        for (int x = 0; x < width; ++x) addChannels(&sums[static_cast<size_t>(x) * 4], row[x], sign);
+    };
+    for (int k = -radius; k < radius; ++k) add(k, 1);
+    for (int y = 0; y < height; ++y) {
+        add(y + radius, 1);
+        uint32_t* row = &pixels[static_cast<size_t>(y) * width];
+        for (int x = 0; x < width; ++x) row[x] = average.of(&sums[static_cast<size_t>(x) * 4]);
+        add(y - radius, -1);
     }
 }
 
 }  // namespace
 
-void blurCanvas(Canvas& canvas, int radius) {
+void blurCanvas(Canvas& canvas, int logicalRadius) {
+    const int radius = logicalRadius * canvas.scale();
     if (radius < 1) return;
     cairo_surface_flush(canvas.surface());
     const int width = canvas.width(), height = canvas.height();
@@ -82,9 +131,10 @@ void blurCanvas(Canvas& canvas, int radius) {
     for (int y = 0; y < height; ++y)
         std::copy_n(reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride), width,
                     &pixels[static_cast<size_t>(y) * width]);
+    const Averages average(2 * radius + 1);
     for (int pass = 0; pass < 3; ++pass) {
-        boxPass(pixels, width, height, radius, false);
-        boxPass(pixels, width, height, radius, true);
+        horizontalPass(pixels, width, height, radius, average);
+        verticalPass(pixels, width, height, radius, average);
     }
     for (int y = 0; y < height; ++y)
         std::copy_n(&pixels[static_cast<size_t>(y) * width], width,
@@ -101,10 +151,10 @@ void addCanvas(Canvas& target, const Canvas& source, double x, double y, double 
     cairo_restore(cr);
 }
 
-PixelBlock drawStrip(int cellWidth, int cellHeight, int count, int perRow,
+PixelBlock drawStrip(int cellWidth, int cellHeight, int count, int perRow, int scale,
                      const std::function<void(cairo_t*, int)>& drawCell) {
     const int rows = (count + perRow - 1) / perRow;
-    Canvas strip(cellWidth * perRow, cellHeight * rows);
+    Canvas strip(cellWidth * perRow, cellHeight * rows, scale);
     cairo_t* cr = strip.cr();
     for (int index = 0; index < count; ++index) {
         cairo_save(cr);

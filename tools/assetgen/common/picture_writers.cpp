@@ -33,7 +33,7 @@ void appendPngBytes(png_structp png, png_bytep data, png_size_t length) {
 
 }  // namespace
 
-std::vector<uint8_t> encodePng(const PixelBlock& pixels, bool withAlpha) {
+std::vector<uint8_t> encodePng(const PixelBlock& pixels, bool withAlpha, int compression) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -42,7 +42,7 @@ std::vector<uint8_t> encodePng(const PixelBlock& pixels, bool withAlpha) {
         throw std::runtime_error("cannot encode PNG");
     }
     png_set_write_fn(png, &out, appendPngBytes, nullptr);
-    png_set_compression_level(png, 9);
+    png_set_compression_level(png, compression);
     png_set_IHDR(png, info, static_cast<png_uint_32>(pixels.width), static_cast<png_uint_32>(pixels.height), 8,
                  withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);

@@ -9,7 +9,8 @@
 #include "media/pictures/image.h"
 
 // PNG, 8 bits per channel; RGBA when withAlpha, else RGB (the loader then masks pure black).
-std::vector<uint8_t> encodePng(const PixelBlock& pixels, bool withAlpha);
+// zlib's compression level 0..9: 9 is the smallest file, 6 much quicker on large pictures.
+std::vector<uint8_t> encodePng(const PixelBlock& pixels, bool withAlpha, int compression = 9);
 // Uncompressed true-colour TGA (type 2), 32 bits BGRA, rows stored bottom-up.
 std::vector<uint8_t> encodeTga32(const PixelBlock& pixels);
 // Classic Windows BMP: 40-byte info header, 24 bits BGR, rows bottom-up padded to 4 bytes.

@@ -82,7 +82,7 @@ void paintTraces(cairo_t* cr, const Mood& mood, PatternRandom& random, int count
 
 // A few large soft blooms of light give depth without detail.
 void paintBlooms(Canvas& canvas, const Mood& mood, PatternRandom& random, int count) {
-    Canvas blooms(ScreenWidth, ScreenHeight);
+    Canvas blooms(ScreenWidth, ScreenHeight, canvas.scale());
     for (int i = 0; i < count; ++i) {
         const double x = random.between(0, ScreenWidth), y = random.between(0, ScreenHeight);
         const double radius = random.between(30, 90);
@@ -102,10 +102,10 @@ PixelBlock finish(const Canvas& canvas) {
 
 }  // namespace
 
-PixelBlock makeGameBackground(int mood) {
+PixelBlock makeGameBackground(int mood, int scale) {
     const Mood& look = Moods[static_cast<size_t>(mood)];
     PatternRandom random(look.seed);
-    Canvas canvas(ScreenWidth, ScreenHeight);
+    Canvas canvas(ScreenWidth, ScreenHeight, scale);
     paintGradient(canvas.cr(), look, 400, 300);
     paintBlooms(canvas, look, random, 10);
     paintGrid(canvas.cr(), look);
@@ -113,10 +113,10 @@ PixelBlock makeGameBackground(int mood) {
     return finish(canvas);
 }
 
-PixelBlock makeMenuBackground() {
+PixelBlock makeMenuBackground(int scale) {
     const Mood& look = Moods[0];
     PatternRandom random(look.seed);
-    Canvas canvas(ScreenWidth, ScreenHeight);
+    Canvas canvas(ScreenWidth, ScreenHeight, scale);
     paintGradient(canvas.cr(), look, 420, 140);
     paintBlooms(canvas, look, random, 14);
     paintGrid(canvas.cr(), look);

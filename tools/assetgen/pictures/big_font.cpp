@@ -45,6 +45,7 @@ void drawDigit(cairo_t* cr, const FontLibrary& fonts, int index) {
 
 }  // namespace
 
-PixelBlock makeBigFont(const FontLibrary& fonts) {
-    return drawStrip(CellWidth, CellHeight, 11, 11, [&](cairo_t* cr, int index) { drawDigit(cr, fonts, index); });
+PixelBlock makeBigFont(const FontLibrary& fonts, int scale) {
+    return drawStrip(CellWidth, CellHeight, 11, 11, scale,
+                     [&](cairo_t* cr, int index) { drawDigit(cr, fonts, index); });
 }

@@ -52,9 +52,9 @@ void paintScrews(cairo_t* cr, const CanvasSize& size) {
 
 }  // namespace
 
-PixelBlock makeBoardCanvas(int sizeClass) {
+PixelBlock makeBoardCanvas(int sizeClass, int scale) {
     const CanvasSize& size = Sizes[static_cast<size_t>(sizeClass)];
-    Canvas canvas(size.width, size.height);
+    Canvas canvas(size.width, size.height, scale);
     cairo_t* cr = canvas.cr();
     roundedRectangle(cr, 1.5, 1.5, size.width - 3, size.height - 3, 12);
     cairo_pattern_t* body = cairo_pattern_create_linear(0, 0, 0, size.height);

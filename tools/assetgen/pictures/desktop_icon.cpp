@@ -94,7 +94,7 @@ void drawPlug(cairo_t* cr) {
 }  // namespace
 
 PixelBlock makeDesktopIcon(int size) {
-    Canvas icon(size, size);
+    Canvas icon(size, size, 1);
     cairo_t* cr = icon.cr();
     cairo_scale(cr, size / DesignSize, size / DesignSize);
     drawTile(cr);

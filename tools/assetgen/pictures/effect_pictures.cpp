@@ -53,9 +53,9 @@ void drawParticle(cairo_t* cr, int frame) {
 
 }  // namespace
 
-PixelBlock makeSphere() {
+PixelBlock makeSphere(int scale) {
     constexpr double Size = 64.0;
-    Canvas canvas(static_cast<int>(Size), static_cast<int>(Size));
+    Canvas canvas(static_cast<int>(Size), static_cast<int>(Size), scale);
     cairo_t* cr = canvas.cr();
     // A wide ring of light around a faint middle. Sparkles of different ages have grown to
     // different sizes, so stacked ones lay their rings side by side rather than on one
@@ -75,6 +75,6 @@ PixelBlock makeSphere() {
     return canvas.pixels();
 }
 
-PixelBlock makeLights() { return drawStrip(64, 64, 2, 2, drawLight); }
+PixelBlock makeLights(int scale) { return drawStrip(64, 64, 2, 2, scale, drawLight); }
 
-PixelBlock makeParticles() { return drawStrip(64, 64, 2, 2, drawParticle); }
+PixelBlock makeParticles(int scale) { return drawStrip(64, 64, 2, 2, scale, drawParticle); }

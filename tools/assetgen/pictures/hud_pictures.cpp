@@ -83,12 +83,12 @@ void drawBubblePart(cairo_t* cr, int part) {
 
 }  // namespace
 
-PixelBlock makeMusicButtons() { return drawStrip(32, 32, 8, 8, drawMusicButton); }
+PixelBlock makeMusicButtons(int scale) { return drawStrip(32, 32, 8, 8, scale, drawMusicButton); }
 
-PixelBlock makeHintBubble() { return drawStrip(13, 16, 3, 3, drawBubblePart); }
+PixelBlock makeHintBubble(int scale) { return drawStrip(13, 16, 3, 3, scale, drawBubblePart); }
 
-PixelBlock makeIcon() {
-    Canvas canvas(48, 48);
+PixelBlock makeIcon(int scale) {
+    Canvas canvas(48, 48, scale);
     cairo_t* cr = canvas.cr();
     roundedRectangle(cr, 4.5, 4.5, 39, 39, 8);
     setColour(cr, 8, 30, 44, 0.9);
@@ -116,8 +116,8 @@ PixelBlock makeIcon() {
     return canvas.pixels();
 }
 
-PixelBlock makePanel() {
-    Canvas canvas(800, 16);
+PixelBlock makePanel(int scale) {
+    Canvas canvas(800, 16, scale);
     cairo_t* cr = canvas.cr();
     cairo_pattern_t* body = cairo_pattern_create_linear(0, 0, 0, 16);
     cairo_pattern_add_color_stop_rgba(body, 0, 0.10, 0.22, 0.30, 0.92);

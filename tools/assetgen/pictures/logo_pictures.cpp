@@ -57,10 +57,10 @@ void drawCable(cairo_t* cr) {
 
 }  // namespace
 
-PixelBlock makeProductLogo(const FontLibrary& fonts) {
-    Canvas logo(400, 120);
+PixelBlock makeProductLogo(const FontLibrary& fonts, int scale) {
+    Canvas logo(400, 120, scale);
     {
-        Canvas glow(400, 120);
+        Canvas glow(400, 120, scale);
         titlePath(glow.cr(), fonts);
         cablePath(glow.cr());
         cairo_set_line_width(glow.cr(), 6);
@@ -88,8 +88,8 @@ PixelBlock makeProductLogo(const FontLibrary& fonts) {
     return logo.pixels();
 }
 
-PixelBlock makePublisherLogo(const FontLibrary& fonts) {
-    Canvas logo(150, 60);
+PixelBlock makePublisherLogo(const FontLibrary& fonts, int scale) {
+    Canvas logo(150, 60, scale);
     cairo_t* cr = logo.cr();
     // The mark: a hexagon holding a stylised P made of a node and a trace.
     cairo_translate(cr, 28, 30);

@@ -45,7 +45,7 @@ void drawButton(cairo_t* cr, const FontLibrary& fonts, int index) {
 }
 
 void drawGlow(cairo_t* cr, const FontLibrary& fonts, int index) {
-    Canvas glow(ButtonWidth, ButtonHeight);
+    Canvas glow(ButtonWidth, ButtonHeight, scaleOf(cr));
     facePath(glow.cr());
     cairo_set_line_width(glow.cr(), 5);
     setColour(glow.cr(), 50, 200, 255, 0.8);
@@ -64,10 +64,12 @@ void drawGlow(cairo_t* cr, const FontLibrary& fonts, int index) {
 
 }  // namespace
 
-PixelBlock makeMenuButtons(const FontLibrary& fonts) {
-    return drawStrip(ButtonWidth, ButtonHeight, 7, 1, [&](cairo_t* cr, int index) { drawButton(cr, fonts, index); });
+PixelBlock makeMenuButtons(const FontLibrary& fonts, int scale) {
+    return drawStrip(ButtonWidth, ButtonHeight, 7, 1, scale,
+                     [&](cairo_t* cr, int index) { drawButton(cr, fonts, index); });
 }
 
-PixelBlock makeMenuButtonGlows(const FontLibrary& fonts) {
-    return drawStrip(ButtonWidth, ButtonHeight, 7, 1, [&](cairo_t* cr, int index) { drawGlow(cr, fonts, index); });
+PixelBlock makeMenuButtonGlows(const FontLibrary& fonts, int scale) {
+    return drawStrip(ButtonWidth, ButtonHeight, 7, 1, scale,
+                     [&](cairo_t* cr, int index) { drawGlow(cr, fonts, index); });
 }

@@ -1,5 +1,6 @@
-// The picture files of the game: name, file format and the artwork that fills each.
-// The formats are mixed on purpose, so the game's loader meets every kind it reads.
+// The picture files of the game: name, file format and the artwork that fills each, written
+// once per picture set. The formats are mixed on purpose, so the game's loader meets every
+// kind it reads; each file keeps its format in every set.
 
 #include "picture_files.h"
 
@@ -9,6 +10,7 @@
 
 #include "artwork.h"
 #include "common/picture_writers.h"
+#include "media/pictures/picture_sets.h"
 
 namespace {
 
@@ -16,16 +18,21 @@ enum class Format { PngAlpha, PngOpaque, Tga, Bmp, Jpeg };
 
 constexpr int JpegQuality = 92;
 
+using Artwork = std::function<PixelBlock(const FontLibrary&, int scale)>;
+
 struct PictureFile {
-    std::string name;
+    std::string name;  // in the scale-1 set
     Format format;
-    std::function<PixelBlock(const FontLibrary&)> draw;
+    Artwork draw;
 };
 
-std::vector<uint8_t> encode(const PixelBlock& pixels, Format format) {
+// The scale-1 set is compressed hardest; the larger sets, with four and nine times the
+// pixels, are compressed more quickly, so that making them stays within the build's time.
+std::vector<uint8_t> encode(const PixelBlock& pixels, Format format, int scale) {
+    const int compression = scale == 1 ? 9 : 6;
     switch (format) {
-        case Format::PngAlpha: return encodePng(pixels, true);
-        case Format::PngOpaque: return encodePng(pixels, false);
+        case Format::PngAlpha: return encodePng(pixels, true, compression);
+        case Format::PngOpaque: return encodePng(pixels, false, compression);
         case Format::Tga: return encodeTga32(pixels);
         case Format::Bmp: return encodeBmp24(pixels);
         case Format::Jpeg: return encodeJpeg(pixels, JpegQuality);
@@ -33,17 +40,27 @@ std::vector<uint8_t> encode(const PixelBlock& pixels, Format format) {
     return {};
 }
 
+// The larger sets keep their pictures small on disk: what the scale-1 set stores
+// uncompressed, they store as PNG, with alpha or without as the original (so the loader
+// masks the same pictures).
+Format formatAt(Format format, int scale) {
+    if (scale == 1) return format;
+    if (format == Format::Tga) return Format::PngAlpha;
+    if (format == Format::Bmp) return Format::PngOpaque;
+    return format;
+}
+
 // Artwork that needs no text.
-std::function<PixelBlock(const FontLibrary&)> plain(PixelBlock (*draw)()) {
-    return [draw](const FontLibrary&) { return draw(); };
+Artwork plain(PixelBlock (*draw)(int)) {
+    return [draw](const FontLibrary&, int scale) { return draw(scale); };
 }
 
-std::function<PixelBlock(const FontLibrary&)> background(int mood) {
-    return [mood](const FontLibrary&) { return makeGameBackground(mood); };
+Artwork background(int mood) {
+    return [mood](const FontLibrary&, int scale) { return makeGameBackground(mood, scale); };
 }
 
-std::function<PixelBlock(const FontLibrary&)> boardCanvas(int sizeClass) {
-    return [sizeClass](const FontLibrary&) { return makeBoardCanvas(sizeClass); };
+Artwork boardCanvas(int sizeClass) {
+    return [sizeClass](const FontLibrary&, int scale) { return makeBoardCanvas(sizeClass, scale); };
 }
 
 std::vector<PictureFile> pictureFiles() {
@@ -80,9 +97,16 @@ std::vector<PictureFile> pictureFiles() {
 
 }  // namespace
 
-void writeAllPictures(const std::filesystem::path& gameFolder) {
-    std::filesystem::create_directories(gameFolder / "gfx" / "back");
+int pictureFileCount() { return static_cast<int>(pictureFiles().size()); }
+
+void writePictureSet(const std::filesystem::path& gameFolder, int scale) {
+    std::filesystem::create_directories(gameFolder / scaledPicturePath("gfx/back", scale));
     const FontLibrary fonts;
     for (const PictureFile& file : pictureFiles())
-        saveBytes((gameFolder / file.name).string(), encode(file.draw(fonts), file.format));
+        saveBytes((gameFolder / scaledPicturePath(file.name, scale)).string(),
+                  encode(file.draw(fonts, scale), formatAt(file.format, scale), scale));
+}
+
+void writeAllPictures(const std::filesystem::path& gameFolder) {
+    for (const int scale : PictureScales) writePictureSet(gameFolder, scale);
 }

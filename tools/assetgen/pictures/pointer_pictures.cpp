@@ -23,7 +23,7 @@ void arrowPath(cairo_t* cr) {
 
 void drawArrow(cairo_t* cr, bool glowing) {
     if (glowing) {
-        Canvas halo(23, 32);
+        Canvas halo(23, 32, scaleOf(cr));
         arrowPath(halo.cr());
         cairo_set_line_width(halo.cr(), 3.0);
         setColour(halo.cr(), 80, 230, 255, 0.9);
@@ -88,8 +88,8 @@ void drawCrestFrame(cairo_t* cr, int frame) {
 
 }  // namespace
 
-PixelBlock makePointer() {
-    return drawStrip(23, 32, 2, 2, [](cairo_t* cr, int frame) { drawArrow(cr, frame == 1); });
+PixelBlock makePointer(int scale) {
+    return drawStrip(23, 32, 2, 2, scale, [](cairo_t* cr, int frame) { drawArrow(cr, frame == 1); });
 }
 
-PixelBlock makeCrest() { return drawStrip(32, 32, 34, 17, drawCrestFrame); }
+PixelBlock makeCrest(int scale) { return drawStrip(32, 32, 34, 17, scale, drawCrestFrame); }

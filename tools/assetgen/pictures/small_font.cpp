@@ -55,10 +55,15 @@ void drawCore(cairo_t* cr, const FontLibrary& fonts, int code) {
     cairo_fill(cr);
 }
 
-// The outline: the glyph's (firmed) coverage spread by one pixel (diagonals a little weaker),
-// kept inside the advance, under the glyph.
+// Weight of a neighbour at (dx, dy) pixels in an outline `reach` pixels wide: full within
+// the reach, a little weaker toward the corners of the square around it.
+double spreadWeight(int dx, int dy, int reach) { return dx * dx + dy * dy <= reach * reach ? 1.0 : DiagonalWeight; }
+
+// The outline: the glyph's (firmed) coverage spread by one logical pixel (diagonals a little
+// weaker), under the glyph; glyph and outline are kept inside the advance.
 void bakeOutline(Canvas& glyph, int advance) {
     cairo_surface_flush(glyph.surface());
+    const int reach = glyph.scale(), columns = std::min(glyph.width(), advance * glyph.scale());
     const int size = glyph.width(), stride = cairo_image_surface_get_stride(glyph.surface());
     unsigned char* data = cairo_image_surface_get_data(glyph.surface());
     const auto word = [&](int x, int y) -> uint32_t& {
@@ -69,14 +74,13 @@ void bakeOutline(Canvas& glyph, int advance) {
         for (int x = 0; x < size; ++x)
             core[static_cast<size_t>(y * size + x)] = std::min(1.0, CoreFirmness * (word(x, y) >> 24) / 255.0);
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < std::min(size, advance); ++x) {
+        for (int x = 0; x < columns; ++x) {
             double spread = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -reach; dy <= reach; ++dy)
+                for (int dx = -reach; dx <= reach; ++dx) {
                     const int nx = x + dx, ny = y + dy;
                     if (nx < 0 || ny < 0 || nx >= size || ny >= size) continue;
-                    const double weight = dx != 0 && dy != 0 ? DiagonalWeight : 1.0;
-                    spread = std::max(spread, weight * core[static_cast<size_t>(ny * size + nx)]);
+                    spread = std::max(spread, spreadWeight(dx, dy, reach) * core[static_cast<size_t>(ny * size + nx)]);
                 }
             const double own = core[static_cast<size_t>(y * size + x)];
             const double outline = std::min(1.0, spread * OutlineStrength) * (1 - own);
@@ -88,11 +92,14 @@ void bakeOutline(Canvas& glyph, int advance) {
             word(x, y) = static_cast<uint32_t>(std::lround(alpha * 255)) << 24 | channel(OutlineRed) << 16 |
                          channel(OutlineGreen) << 8 | channel(OutlineBlue);
         }
+    // What the rasteriser's rounding may leave past the advance goes: the next glyph starts there.
+    for (int y = 0; y < size; ++y)
+        for (int x = columns; x < size; ++x) word(x, y) = 0;
     cairo_surface_mark_dirty(glyph.surface());
 }
 
 void drawGlyph(cairo_t* cr, const FontLibrary& fonts, int code) {
-    Canvas glyph(SmallGlyphSize, SmallGlyphSize);
+    Canvas glyph(SmallGlyphSize, SmallGlyphSize, scaleOf(cr));
     drawCore(glyph.cr(), fonts, code);
     bakeOutline(glyph, advanceOf(code));
     cairo_set_source_surface(cr, glyph.surface(), 0, 0);
@@ -101,7 +108,7 @@ void drawGlyph(cairo_t* cr, const FontLibrary& fonts, int code) {
 
 }  // namespace
 
-PixelBlock makeSmallFont(const FontLibrary& fonts) {
-    return drawStrip(SmallGlyphSize, SmallGlyphSize, static_cast<int>(SmallGlyphWidths.size()), 10,
+PixelBlock makeSmallFont(const FontLibrary& fonts, int scale) {
+    return drawStrip(SmallGlyphSize, SmallGlyphSize, static_cast<int>(SmallGlyphWidths.size()), 10, scale,
                      [&](cairo_t* cr, int index) { drawGlyph(cr, fonts, FirstSmallGlyph + index); });
 }

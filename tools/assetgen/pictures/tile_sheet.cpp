@@ -19,4 +19,4 @@ void drawTile(cairo_t* cr, int frame) {
 
 }  // namespace
 
-PixelBlock makeTileSheet() { return drawStrip(TileSize, TileSize, TileFrames, 10, drawTile); }
+PixelBlock makeTileSheet(int scale) { return drawStrip(TileSize, TileSize, TileFrames, 10, scale, drawTile); }
