@@ -62,8 +62,8 @@ constexpr int GlassLeft = -9, GlassRight = 9, GlassTop = -9, GlassBottom = 2;
 // drawn over them frame by frame as the game draws them: additive, growing and fading.
 Washout runSparkles(const std::vector<std::pair<int, int>>& computers, std::vector<Spawn> spawns,
                     bool redScreen = false) {
-    const Image tiles = pictureOf(makeTileSheet(), TileSize, TileSize);
-    const Image sphere = pictureOf(makeSphere(), 64, 64);
+    const Image tiles = pictureOf(makeTileSheet(1), TileSize, TileSize);
+    const Image sphere = pictureOf(makeSphere(1), 64, 64);
     CpuCanvas canvas(Side, Side);
     std::vector<Sparkle> live;
     Washout worst;
@@ -215,7 +215,7 @@ FaxLook lookOf(const PixelBlock& tile) {
 // its body lit green. An idle one (the picture it also keeps when it pauses) shows none
 // of it: dark glass, dark lights. Neither draws beyond its body, where its outputs show.
 TEST(FaxModemLook, TheActiveFrameGlowsAndTheIdleFrameIsDark) {
-    const Image tiles = pictureOf(makeTileSheet(), TileSize, TileSize);
+    const Image tiles = pictureOf(makeTileSheet(1), TileSize, TileSize);
     const FaxLook idle = lookOf(tiles.frames[FaxModemTile]), active = lookOf(tiles.frames[FaxModemLitTile]);
     std::printf("idle: %d lit green, %d outside, lights %d; active: %d lit green, %d outside, lights %d\n",
                 idle.litGreen, idle.glowOutside, idle.brightestLight, active.litGreen, active.glowOutside,
@@ -235,7 +235,7 @@ TEST(FaxModemLook, TheActiveFrameGlowsAndTheIdleFrameIsDark) {
 // menu centres the logo, none of its visible pixels falls on the panel.
 TEST(LogoLook, TheLogoKeepsClearOfTheButtonPanel) {
     const FontLibrary fonts;
-    const PixelBlock logo = makeProductLogo(fonts);
+    const PixelBlock logo = makeProductLogo(fonts, 1);
     const double left = MenuLogoX - logo.width / 2.0, top = MenuLogoY - logo.height / 2.0;
     const MenuPanel& panel = MenuButtonPanel;
     int onPanel = 0;
