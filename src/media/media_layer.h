@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "media/draw/draw_state.h"
-#include "media/file_table.h"
+#include "media/files/file_table.h"
 #include "media/input_state.h"
 #include "media/pictures/image.h"
 #include "media/random_generator.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <future>
 
-#include "media/file_table.h"
+#include "media/files/file_table.h"
 #include "support/test_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "media/file_table.h"
+#include "media/files/file_table.h"
 #include "support/test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "media/regular_file.h"
+#include "media/files/regular_file.h"
 
 // ---- Memory ------------------------------------------------------------------------
 

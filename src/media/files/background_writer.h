@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "media/safe_replace.h"
+#include "media/files/safe_replace.h"
 
 // How a queued write ended: failure is "" when the file now holds the bytes.
 struct WriteOutcome {

@@ -1,4 +1,4 @@
-#include "media/regular_file.h"
+#include "media/files/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

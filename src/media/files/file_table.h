@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "media/background_writer.h"
-#include "media/safe_replace.h"
+#include "media/files/background_writer.h"
+#include "media/files/safe_replace.h"
 
 using Stream = int;            // 0 means opening failed
 using DirectoryListing = int;  // 0 means the folder could not be opened

@@ -1,4 +1,4 @@
-#include "media/file_table.h"
+#include "media/files/file_table.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "media/regular_file.h"
+#include "media/files/regular_file.h"
 
 FileTable::~FileTable() {
     // A write stream never closed leaves the old file as it was (its side file goes with it).

@@ -1,11 +1,11 @@
-#include "media/safe_replace.h"
+#include "media/files/safe_replace.h"
 
 #include <fcntl.h>
 
 #include <cerrno>
 #include <filesystem>
 
-#include "media/regular_file.h"
+#include "media/files/regular_file.h"
 
 namespace {
 

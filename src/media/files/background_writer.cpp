@@ -1,4 +1,4 @@
-#include "media/background_writer.h"
+#include "media/files/background_writer.h"
 
 #include <algorithm>
 #include <utility>
