@@ -1,5 +1,7 @@
 // Saving both files at once: as play is left, and off the frame's path as a level is
 // completed; what became of those, and what a killed save left behind.
+// The best times go first: a crash between the two writes then leaves the completed level
+// to be played again with its best time kept, never the next level with the time lost.
 
 #include "media/media_layer.h"
 #include "persist/progress.h"
@@ -9,13 +11,13 @@ void saveProgress(MediaLayer& media, Progress& progress) {
     // What the earlier saves came to is told first: these are newer.
     media.waitForWrites();
     noteFinishedSaves(media, progress);
-    saveGameAt(media, progress, SaveTiming::Now);
     saveRecordsAt(media, progress, SaveTiming::Now);
+    saveGameAt(media, progress, SaveTiming::Now);
 }
 
 void saveProgressSoon(MediaLayer& media, Progress& progress) {
-    saveGameAt(media, progress, SaveTiming::Soon);
     saveRecordsAt(media, progress, SaveTiming::Soon);
+    saveGameAt(media, progress, SaveTiming::Soon);
 }
 
 void noteFinishedSaves(MediaLayer& media, Progress& progress) {

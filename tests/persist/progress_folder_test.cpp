@@ -126,6 +126,31 @@ TEST_F(PlayerProgressFolder, AFullDiskKeepsThePreviousSavesByteForByteWhenLeavin
         << media.warnings[1];
 }
 
+// A crash between the two files of a save (here the second never lands): the completed
+// level is played again with its best time kept, rather than the next level started with
+// the best time lost.
+TEST_F(PlayerProgressFolder, ASaveCutShortAfterItsFirstFileKeepsTheBestTime) {
+    const auto savedBefore = littleEndian({4, 30, 34, 99});
+    writeBytes(inPlayerFolder("oldgame.cwm"), savedBefore);
+    media.fileWriteCalls().rename = [](const char* from, const char* to) {
+        static int renames = 0;
+        if (++renames == 2) {
+            errno = EIO;
+            return -1;
+        }
+        return ::rename(from, to);
+    };
+    progress.bestTimes.fill(UnbeatenTime);
+    progress.bestTimes[30] = 1234;  // level 30 has just been completed
+    progress.levelIndex = 31;
+    saveProgressSoon(media, progress);
+    noteFinishedSaves(media, progress);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), savedBefore);
+    const std::vector<uint8_t> records = readBytes(inPlayerFolder("oldgame.cws"));
+    ASSERT_EQ(records.size(), 4u * RecordCount);
+    EXPECT_EQ(records[4 * 30] | records[4 * 30 + 1] << 8, 1234);
+}
+
 // Someone who can write to the progress folder plants links at the side files' names, to
 // a file of the player's and to a file that does not exist yet.
 TEST_F(PlayerProgressFolder, LinksPlantedAtTheSideFilesNamesAreNeverFollowed) {

@@ -60,8 +60,9 @@ SdlMedia::~SdlMedia() {
     audio.reset();
     if (displayLost) {
         // Taking the window down would wait for ever on a display that is gone; the process
-        // ends next, and takes the rest with it. Kept where a leak check still finds it.
-        [[maybe_unused]] static DrawingPath* leftToTheProcess = nullptr;
+        // ends next, and takes the rest with it. Kept where a leak check still finds it
+        // (volatile, or the optimiser drops a store that nothing reads).
+        static DrawingPath* volatile leftToTheProcess = nullptr;
         leftToTheProcess = path.release();
         return;
     }
