@@ -260,7 +260,16 @@ solve_level() {
             # Once clicked, a board that no longer reads is fading out: the level is complete
             # (the caller waits for its save).
             [ "$try" -gt 1 ] && return 0
-            fail "the board of level $level was not read: $(cat "${shots}_board_${try}.txt")"
+            # Before any click, the start caption may still lie over the board on a slow
+            # machine (250 frames): look again for a while.
+            local read=no waited
+            for waited in $(seq 15); do
+                sleep 1
+                import -window root "${shots}_board_${try}.png"
+                clicks=$("$board_reader" "$game_dir" "${shots}_board_${try}.png" "$level" 2> "${shots}_board_${try}.txt") &&
+                    read=yes && break
+            done
+            [ "$read" = yes ] || fail "the board of level $level was not read: $(cat "${shots}_board_${try}.txt")"
         fi
         [ -z "$clicks" ] && return 0
         while read -r x y; do

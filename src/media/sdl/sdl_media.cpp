@@ -62,7 +62,7 @@ SdlMedia::~SdlMedia() {
         // Taking the window down would wait for ever on a display that is gone; the process
         // ends next, and takes the rest with it. Kept where a leak check still finds it
         // (volatile, or the optimiser drops a store that nothing reads).
-        static DrawingPath* volatile leftToTheProcess = nullptr;
+        [[maybe_unused]] static DrawingPath* volatile leftToTheProcess = nullptr;
         leftToTheProcess = path.release();
         return;
     }
