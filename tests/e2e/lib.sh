@@ -102,6 +102,9 @@ fail() {
         if command -v gdb > /dev/null; then
             timeout 60 gdb -p "$pid" -batch -ex "thread apply all bt 12" 2>&1 | grep -E "^(Thread|#)" >&2
         fi
+        # And where its window stands on the screen: mapped or not, its place and size.
+        timeout 10 xwininfo -root -tree 2>&1 | grep -iE "cablewright|children" >&2
+        timeout 10 xwininfo -name Cablewright -stats 2>&1 | grep -E "Absolute|Width|Height|Map State" >&2
         kill -KILL "$pid" 2> /dev/null
     fi
     exit 1
