@@ -218,6 +218,36 @@ TEST(TrackStream, ALoopTooShortForOneMixerFrameEndsInsteadOfSpinning) {
     EXPECT_FALSE(nine->ended());
 }
 
+// A track whose disk fails part-way through ends there, instead of repeating the stretch it got.
+TEST(TrackStream, AReadFailureEndsTheTrackInsteadOfRepeatingWhatItGot) {
+    // Bytes that stop coming after the first good ones, and say so.
+    class FailingSource : public ByteSource {
+    public:
+        FailingSource(std::span<const uint8_t> bytes, uint64_t good) : inner(bytes), good(good) {}
+        size_t read(std::span<uint8_t> target) override {
+            const uint64_t left = good > inner.position() ? good - inner.position() : 0;
+            const size_t allowed = static_cast<size_t>(std::min<uint64_t>(target.size(), left));
+            broken |= allowed < target.size();
+            return inner.read(target.first(allowed));
+        }
+        bool seek(uint64_t position) override { return inner.seek(position); }
+        uint64_t position() const override { return inner.position(); }
+        uint64_t size() const override { return inner.size(); }
+        bool failed() const override { return broken; }
+
+    private:
+        MemorySource inner;
+        uint64_t good;
+        bool broken = false;
+    };
+    const std::vector<uint8_t> bytes = makePcmWav(2, 44100, 16, 20000, wobble);
+    auto stream = TrackStream::open(std::make_unique<FailingSource>(bytes, bytes.size() / 2), true);
+    ASSERT_TRUE(stream);
+    std::vector<int16_t> out(2 * 30000);
+    EXPECT_LT(stream->produce(out.data(), 30000), 10001u);
+    EXPECT_TRUE(stream->ended());
+}
+
 TEST(TrackStream, AOneShotStreamEndsAfterOnePass) {
     const std::vector<uint8_t> bytes = makePcmWav(1, 22050, 16, 100, wobble);
     std::unique_ptr<TrackStream> stream = TrackStream::open(std::make_unique<MemorySource>(bytes), false);
