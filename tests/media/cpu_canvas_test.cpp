@@ -197,6 +197,15 @@ TEST(CpuCanvas, UprightPicturesAndRectanglesLookAsOnOpenGl) {
             media.drawImage(p.oddTile, 600, 100, 0);
             media.drawImage(p.oddTile, 640.75f, 100.25f, 0);
             media.drawImage(p.oddTile, 680.5f, 100.5f, 0);
+            // Cut by the screen's edges, shadows too: the picture starts part way in.
+            media.setDrawColour(0, 0, 0);
+            media.setDrawAlpha(0.5f);
+            media.drawImage(p.tile, 14, 16, 0);
+            media.drawImage(p.tile, 794.5f, 598.5f, 0);
+            media.setDrawColour(255, 255, 255);
+            media.setDrawAlpha(1.0f);
+            media.drawImage(p.tile, 10, 12, 0);
+            media.drawImage(p.button, 790.5f, 594.5f, 0);
             // Bands and boxes: white, black over a picture, tinted, edges on pixel centres. The
             // renderer places untransformed pictures by the compositor's rule, but leaves
             // rectangles to OpenGL's rasteriser: these witness the rule on ties.

@@ -95,6 +95,10 @@ TEST(Input, EventsAreTakenInOnceAFrameAtItsFirstQuery) {
     EXPECT_EQ(media.keyHits(Key::Escape), 1);
     EXPECT_EQ(media.keyHits(Key::Escape), 0);
     EXPECT_EQ(media.pumps, 2);
+    // Scripted for this frame after its events came in: the next query takes it in.
+    media.pressKey(1, Key::Space);
+    EXPECT_TRUE(media.keyDown(Key::Space));
+    EXPECT_EQ(media.pumps, 3);
 }
 
 TEST(Input, FocusLossClearsKeysAndButtonsAndFlushClearsKeys) {

@@ -116,6 +116,18 @@ TEST(StreamedChannel, MusicHeardAcrossManyWrapsOfTheRingHasNoRepeatedOrDroppedFr
 
 // ---- The decoding thread ------------------------------------------------------------------
 
+// Each time the decoder wakes it fills every feed to the brim, not a block each: a thread
+// scheduled late still finds seconds of sound ahead of the mixer.
+TEST(MusicDecoderThread, OneRoundFillsEveryFeed) {
+    const std::vector<uint8_t> bytes = makePcmWav(2, 44100, 16, 44100, wobble);
+    MusicDecoder decoder(MusicDecoder::Mode::ByHand);
+    const auto first = decoder.start(TrackStream::open(std::make_unique<MemorySource>(bytes), true));
+    const auto second = decoder.start(TrackStream::open(std::make_unique<MemorySource>(bytes), true));
+    decoder.decodeAhead();
+    EXPECT_LT(first->freeFrames(), 2048u);
+    EXPECT_LT(second->freeFrames(), 2048u);
+}
+
 TEST(MusicDecoderThread, FeedsTheMixerTheSameSamplesAsTheWholeSound) {
     const std::vector<uint8_t> bytes = encodeTone(2, 48000, 30000, 440.0f);
     const Sound whole = convertForMixing(*decodeOgg(bytes), true);

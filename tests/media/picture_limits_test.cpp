@@ -197,6 +197,8 @@ TEST(PictureHeader, EachFormatsLongestFileFollowsItsSizeAndDepth) {
     // A PNG: rows of 16-bit RGBA and their filter bytes, and a sixty-fourth for the storing.
     const uint64_t rows = 2 * (1 + 2 * 8);
     EXPECT_EQ(largest(pngFile(pngSpec(2, 2, PNG_COLOR_TYPE_GRAY, 8, {{7, 7}, {7, 7}}))), 8 + rows + rows / 64 + extras);
+    // A JPEG (its JFIF and table segments before the frame header): twice its pixels.
+    EXPECT_EQ(largest(jpegFile(8, 6, 3, noise(8 * 6 * 3), JCS_RGB)), 8 * 6 * 3 * 2 + extras);
     // Never more than any picture may take, and nothing for a start no decoder takes.
     const Bytes bigPngHead = {0x89, 'P', 'N', 'G',  '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
                               'R',  0,   0,   0x10, 0,    0,    0,    0x10, 0, 8, 6, 0,  0,   0};  // 4096 x 4096 RGBA

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "media/memory_probe.h"
 #include "media/sound/track_stream.h"
 #include "media/sound_test_files.h"
 #include "support/test_support.h"
@@ -246,6 +247,18 @@ TEST(TrackStream, AReadFailureEndsTheTrackInsteadOfRepeatingWhatItGot) {
     std::vector<int16_t> out(2 * 30000);
     EXPECT_LT(stream->produce(out.data(), 30000), 10001u);
     EXPECT_TRUE(stream->ended());
+}
+
+// A long track is held a few blocks at a time, not a whole pass (a minute here: 10 MB).
+TEST(TrackStream, HoldsAFewBlocksOfALongTrackNotTheWholePass) {
+    const std::vector<uint8_t> bytes = makePcmWav(1, 44100, 8, 60 * 44100, wobble);
+    auto stream = TrackStream::open(std::make_unique<MemorySource>(bytes), false);
+    ASSERT_TRUE(stream);
+    EXPECT_LT(peakGrowthKb([&] {
+                  std::vector<int16_t> out(2 * 4096);
+                  while (!stream->ended()) stream->produce(out.data(), 4096);
+              }),
+              2048);
 }
 
 TEST(TrackStream, AOneShotStreamEndsAfterOnePass) {
