@@ -100,6 +100,27 @@ TEST(MapCheck, DevicesStayInsideTheBoardAndUseKnownCodes)
     EXPECT_EQ(faultOfLevel3(bytes), "unknown device code 7 at (13, 10)");
 }
 
+TEST(MapCheck, EachSizeClassHasItsOwnEdges)
+{
+    const int sizes[][2] = {{4, 5}, {6, 7}, {10, 9}, {14, 11}};
+    for (int sizeClass = 0; sizeClass < 4; ++sizeClass) {
+        const int columns = sizes[sizeClass][0], rows = sizes[sizeClass][1];
+        Bytes bytes = validMap();
+        setSizeClass(bytes, 3, sizeClass);
+        setCell(bytes, 3, columns - 1, rows - 1, CableTileBase + EndN, DeviceComputer);
+        EXPECT_EQ(faultOfLevel3(bytes), "") << "size class " << sizeClass;
+        if (columns < BoardColumns) {
+            setCell(bytes, 3, columns, 0, CableTileBase + EndN, DeviceComputer);
+            EXPECT_EQ(faultOfLevel3(bytes), "a device outside the board at (" + std::to_string(columns) + ", 0)");
+            setCell(bytes, 3, columns, 0, Floor, NoDevice);
+        }
+        if (rows < BoardRows) {
+            setCell(bytes, 3, 0, rows, CableTileBase + EndN, DeviceComputer);
+            EXPECT_EQ(faultOfLevel3(bytes), "a device outside the board at (0, " + std::to_string(rows) + ")");
+        }
+    }
+}
+
 TEST(MapCheck, TilesOnTheBoardAreCablesOrPicturesOfTheSheet)
 {
     Bytes bytes = validMap();
@@ -172,6 +193,11 @@ TEST(MapCheck, RecordsCutShortReadTheMissingBytesAsZero)
     readMapRecords(std::span(bytes).first(22 * 2 + 2 * 3 + 1), mapData);  // ends inside it
     EXPECT_EQ(mapData.tile[0][2][3], 0xFF);
     EXPECT_EQ(mapData.device[0][2][3], 0);
+    readMapRecords(std::span(bytes).first(308), mapData);  // ends before the size class
+    EXPECT_EQ(mapData.sizeClass[0], 0);
+    readMapRecords(std::span(bytes).first(309), mapData);  // and before the reserved byte
+    EXPECT_EQ(mapData.sizeClass[0], 0xFF);
+    EXPECT_EQ(mapData.reserved[0], 0);
 }
 
 TEST(MapCheck, FaxModemsComeInTwosOrMore)

@@ -33,10 +33,17 @@ int countState(const Board& board, int state)
 TEST(Virus, CarrierInfectsEveryComputerReachedWithIt)
 {
     Board board = busBoard(2);
+    for (Computer& computer : board.computers)  // caught part way through an animation
+        computer.animFrame = 5, computer.animTicksLeft = 30, computer.animPos = 9.0f;
     FrameRunner frame;
     frame.watch.virusHintClock = 77;
     EXPECT_FALSE(frame.run(board));
     EXPECT_EQ(countState(board, Infected), 4);
+    for (const Computer& computer : board.computers) {  // the infected look from its start, still
+        EXPECT_EQ(computer.animFrame, 0);
+        EXPECT_EQ(computer.animTicksLeft, 0);
+        EXPECT_EQ(computer.animPos, 0.0f);
+    }
     EXPECT_EQ(frame.events.count("sound Virus"), 1);
     ASSERT_GE(frame.events.log.size(), 3u);
     EXPECT_EQ(frame.events.log.front(), "sound Virus");
