@@ -203,6 +203,12 @@ TEST(Rank, PassingOneHundredFiftyRaisesTheRankAndDropsTheExcess) {
     EXPECT_FALSE(stepRank(progress));
     EXPECT_EQ(progress.rankIndex, 9);
     EXPECT_EQ(progress.rankPoints, 0);
+    // Each rank by its own name, from the bottom up; past either end the nearest.
+    const std::vector<std::string> names = {"Child",       "Looser",      "User",       "Gamer",     "Advanced Gamer",
+                                            "Webdesigner", "Cablewright", "Programmer", "Developer", "Hacker"};
+    for (int rank = 0; rank < 10; ++rank) EXPECT_EQ(rankName(rank), names[rank]);
+    EXPECT_EQ(rankName(-1), "Child");
+    EXPECT_EQ(rankName(10), "Hacker");
 }
 
 TEST(Rank, TheFrameThatLeavesPlayStillRaisesTheRank) {

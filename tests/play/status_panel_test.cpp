@@ -104,6 +104,8 @@ TEST(StatusPanel, TipAppearsOnThe51stStillFrameAndMovementHidesIt) {
     EXPECT_EQ(tip->colour.b, 255);
     f.runFrames(30);
     EXPECT_NEAR(f.game.tip.alpha, 0.72f, 0.001f);
+    for (const DrawCall& piece : f.media.drawsOf(f.game.res.hint.get()))  // the bubble fades in with it
+        EXPECT_NEAR(piece.state.alpha, 0.72f, 0.03f);
     f.media.moveMouse(f.media.framesPresented, x + 1, y);
     playFrame(f.game);
     EXPECT_EQ(f.game.tip.timer, 0);
