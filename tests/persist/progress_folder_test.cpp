@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "media/scripted/scripted_media.h"
 #include "persist/progress.h"
@@ -124,6 +126,39 @@ TEST_F(PlayerProgressFolder, AFullDiskKeepsThePreviousSavesByteForByteWhenLeavin
         << media.warnings[0];
     EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cws"), "No space left on device"))
         << media.warnings[1];
+    // Leaving play writes the best times first too, and its failures are told in that order.
+    ScriptedMedia leaving;
+    leaving.fileWriteCalls().write = media.fileWriteCalls().write;
+    Progress fresh;
+    fresh.files.folder = playerFolder.string();
+    saveProgress(leaving, fresh);
+    ASSERT_EQ(leaving.warnings.size(), 2u);
+    EXPECT_NE(leaving.warnings[0].find("oldgame.cws"), std::string::npos) << leaving.warnings[0];
+}
+
+// The completed level's saves fail on a full disk, on their own thread, and the disk has room
+// again by the time play is left: leaving first tells how they went, then saves anew, and
+// nothing is left marked unsaved.
+TEST_F(PlayerProgressFolder, LeavingPlayTellsHowTheCompletedLevelsSavesWentBeforeSavingAgain) {
+    struct WritesOnTheirThread : ScriptedMedia {
+        WritesOnTheirThread() { files.writeQueuedOnTheirThread(); }
+    } threaded;
+    threaded.fileWriteCalls().write = [](const void*, size_t, size_t, std::FILE*) -> size_t {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // still writing as play is left
+        errno = ENOSPC;
+        return 0;
+    };
+    saveProgressSoon(threaded, progress);
+    threaded.fileWriteCalls() = WriteCalls{};
+    progress.levelIndex = 9;
+    saveProgress(threaded, progress);
+    ASSERT_EQ(threaded.warnings.size(), 2u);
+    EXPECT_TRUE(mentions(threaded.warnings, inPlayerFolder("oldgame.cwm"), "No space left on device"));
+    EXPECT_TRUE(progress.files.unsavedFiles.empty());
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({0, 9, 9, 0}));
+    noteFinishedSaves(threaded, progress);
+    EXPECT_EQ(threaded.warnings.size(), 2u);
+    EXPECT_TRUE(progress.files.unsavedFiles.empty());
 }
 
 // A crash between the two files of a save (here the second never lands): the completed
