@@ -39,6 +39,12 @@ TEST(BmpDecoder, DecodesPalettedDepths) {
     EXPECT_EQ(pixelAt(one->pixels, 1, 0), Palette[0]);
     EXPECT_EQ(pixelAt(one->pixels, 0, 1), Palette[0]);
     EXPECT_EQ(pixelAt(one->pixels, 2, 1), Palette[1]);
+    // A palette that runs to the file's last byte is whole (here the one row is its last entry).
+    Bytes tight = bmpFile(8, 1, 1, {{10, 20, 30, 255}, {40, 50, 1, 255}}, 2, {});
+    poke32(tight, 10, 58);
+    const auto tightPicture = decodeBmp(tight);
+    ASSERT_TRUE(tightPicture);
+    EXPECT_EQ(pixelAt(tightPicture->pixels, 0, 0), (Rgba{40, 50, 1, 255}));
 }
 
 TEST(BmpDecoder, DecodesTrueColourDepths) {

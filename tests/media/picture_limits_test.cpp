@@ -191,6 +191,7 @@ TEST(PictureHeader, EachFormatsLongestFileFollowsItsSizeAndDepth) {
     // A 2 x 2 24-bit TGA: run-length coding at worst spends a byte on each pixel too.
     EXPECT_EQ(largest(tgaFile(2, 24, 2, 2, Bytes(12, 50))), 18 + 4 * 4 + extras);
     EXPECT_EQ(largest(tgaFile(10, 32, 3, 1, Bytes(4, 50))), 18 + 3 * 5 + extras);
+    EXPECT_EQ(largest(tgaFile(2, 24, 1, 1, Bytes(3, 50))), 18 + 1 * 4 + extras);  // one pixel is a picture
     // A BMP: the pixels' start and rows padded to 4 bytes (3 pixels of 24 bits: 12 bytes).
     const Bytes bmp = bmpFile(24, 3, 2, {}, 0, Bytes(24, 1));
     EXPECT_EQ(largest(bmp), 54 + 2 * 12 + extras);
