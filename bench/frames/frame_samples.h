@@ -14,6 +14,7 @@ struct FrameSamples {
 struct SceneSummary {
     std::string scene, screen, path;
     int frames = 0, pictureScale = 1;
+    double drawScale = 1;  // frame pixels per logical pixel, as drawn at the end
     double cpuMedian = 0, cpuP99 = 0, fps = 0, quads = 0, drawCalls = 0;
     double cores = 0;             // CPU over wall time: how many cores the game kept busy
     double serverMsPerFrame = 0;  // the X server's CPU, per frame

@@ -2,6 +2,7 @@
 // backend, and the game logic alone, on X screens of the sizes asked for:
 //   frames GAME_DIR [--runs N] [--frames N] [--paths opengl,software,cpu,logic]
 //          [--sizes 800x600,1920x1080,2560x1440,3840x2160] [--wm openbox|none] [--display N]
+//          [--keep-scale]
 // Each size gets an Xvfb screen of its own (on display N, N+1 ... when given, else on free
 // ones), with the window manager (openbox by default: without one SDL's full-screen window
 // keeps its 800 x 600 size), and the game opens its screen full screen there as it does for
@@ -9,7 +10,8 @@
 // median over the runs of: CPU ms per frame (median and 99th percentile, all threads), the
 // cores that kept busy, the X server's CPU ms per frame, frames per second unpaced, quads
 // and draw calls per frame, with the lowest and highest run in brackets, and the scale of
-// the pictures drawn.
+// the pictures drawn with the scale the frames were drawn at (after "@": below the screen's
+// where the CPU stretched its frames to keep up; --keep-scale holds the screen's).
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,11 +41,13 @@ struct Options {
     std::vector<ScreenSize> sizes{ScreenSize{}};
     std::string windowManager = "openbox";
     int firstDisplay = -1;  // free displays
+    bool keepScale = false;
 };
 
 constexpr const char* Usage =
     "usage: frames GAME_DIR [--runs N] [--frames N] [--paths opengl,software,cpu,logic]\n"
-    "              [--sizes 800x600,1920x1080,2560x1440,3840x2160] [--wm openbox|none] [--display N]\n";
+    "              [--sizes 800x600,1920x1080,2560x1440,3840x2160] [--wm openbox|none] [--display N]\n"
+    "              [--keep-scale]\n";
 
 std::vector<std::string> splitList(const std::string& text) {
     std::vector<std::string> items;
@@ -81,6 +85,8 @@ Options parseOptions(int argc, char** argv) {
             options.windowManager = std::strcmp(argv[++i], "none") == 0 ? "" : argv[i];
         else if (arg == "--display" && i + 1 < argc)
             options.firstDisplay = std::atoi(argv[++i]);
+        else if (arg == "--keep-scale")
+            options.keepScale = true;
         else
             options.gameDir = arg;
     }
@@ -92,10 +98,11 @@ Options parseOptions(int argc, char** argv) {
 }
 
 // One path in this process; writes one line per scene to `out`.
-void measurePath(const std::string& path, int frames, pid_t xServer, FILE* out) {
+void measurePath(const std::string& path, int frames, bool keepScale, pid_t xServer, FILE* out) {
     BenchScript script;
     std::vector<SceneSummary> rows;
     int pictureScale = 1;  // of the picture set the game loaded
+    double drawScale = 1;
     if (path == "logic") {
         BenchLogicMedia media(script);
         const Meters meters{[&media] { return std::pair{std::exchange(media.quads, 0), 0}; }, [] { return 0.0; }};
@@ -107,6 +114,7 @@ void measurePath(const std::string& path, int frames, pid_t xServer, FILE* out) 
         setenv("SDL_RENDER_DRIVER", path == "software" ? "software" : "opengl", 1);
         setenv("SDL_RENDER_BATCHING", "1", 1);
         BenchSdlMedia media(script, path == "cpu" ? PathChoice::Composer : PathChoice::Renderer);
+        if (keepScale) media.keepDrawingScale();
         const Meters meters{[&media] {
                                 const DrawStats stats = media.lastFrameStats();
                                 return std::pair{stats.quads, stats.drawCalls};
@@ -114,23 +122,24 @@ void measurePath(const std::string& path, int frames, pid_t xServer, FILE* out) 
                             [xServer] { return processCpuMsOf(xServer); }};
         rows = runAllScenes(media, script, meters, path, frames);
         pictureScale = media.pictureScale();
+        drawScale = media.drawingScale();
     }
     for (const SceneSummary& row : rows)
-        std::fprintf(out, "%s|%s|%d|%d|%f|%f|%f|%f|%f|%f|%f\n", row.scene.c_str(), row.path.c_str(), row.frames,
-                     pictureScale, row.cpuMedian, row.cpuP99, row.fps, row.quads, row.drawCalls, row.cores,
+        std::fprintf(out, "%s|%s|%d|%d|%f|%f|%f|%f|%f|%f|%f|%f\n", row.scene.c_str(), row.path.c_str(), row.frames,
+                     pictureScale, drawScale, row.cpuMedian, row.cpuP99, row.fps, row.quads, row.drawCalls, row.cores,
                      row.serverMsPerFrame);
     std::fflush(out);
 }
 
 // Runs one path in a child process and reads its lines back.
-std::vector<SceneSummary> measureInChild(const std::string& path, int frames, pid_t xServer) {
+std::vector<SceneSummary> measureInChild(const std::string& path, int frames, bool keepScale, pid_t xServer) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) return {};
     const pid_t child = fork();
     if (child == 0) {
         close(pipeEnds[0]);
         FILE* out = fdopen(pipeEnds[1], "w");
-        measurePath(path, frames, xServer, out);
+        measurePath(path, frames, keepScale, xServer, out);
         std::fclose(out);
         std::_Exit(0);
     }
@@ -146,6 +155,7 @@ std::vector<SceneSummary> measureInChild(const std::string& path, int frames, pi
         std::getline(stream, row.path, '|');
         std::getline(stream, field, '|'), row.frames = std::stoi(field);
         std::getline(stream, field, '|'), row.pictureScale = std::stoi(field);
+        std::getline(stream, field, '|'), row.drawScale = std::stod(field);
         std::getline(stream, field, '|'), row.cpuMedian = std::stod(field);
         std::getline(stream, field, '|'), row.cpuP99 = std::stod(field);
         std::getline(stream, field, '|'), row.fps = std::stod(field);
@@ -202,10 +212,10 @@ void printTable(const std::vector<SceneSummary>& all, int runs, const std::strin
             return spreadOf(values);
         };
         const auto& [scene, screen, path] = key;
-        std::printf("| %s | %s | %s | %d | %d | %s | %s | %s | %s | %s | %.0f | %.0f |\n", scene.c_str(),
-                    screen.c_str(), path.c_str(), rows.front().pictureScale, rows.front().frames,
-                    cell(field(&SceneSummary::cpuMedian), 2).c_str(), cell(field(&SceneSummary::cpuP99), 2).c_str(),
-                    cell(field(&SceneSummary::cores), 2).c_str(),
+        std::printf("| %s | %s | %s | %d @%.2f | %d | %s | %s | %s | %s | %s | %.0f | %.0f |\n", scene.c_str(),
+                    screen.c_str(), path.c_str(), rows.front().pictureScale, rows.front().drawScale,
+                    rows.front().frames, cell(field(&SceneSummary::cpuMedian), 2).c_str(),
+                    cell(field(&SceneSummary::cpuP99), 2).c_str(), cell(field(&SceneSummary::cores), 2).c_str(),
                     cell(field(&SceneSummary::serverMsPerFrame), 2).c_str(), cell(field(&SceneSummary::fps), 0).c_str(),
                     field(&SceneSummary::quads).median, field(&SceneSummary::drawCalls).median);
     }
@@ -219,7 +229,8 @@ void measureSize(const Options& options, const ScreenSize& size, int display, bo
     for (int run = 0; run < options.runs; ++run)
         for (const std::string& path : options.paths) {
             if (path == "logic" && !withLogic) continue;
-            std::vector<SceneSummary> rows = measureInChild(path, options.frames, screen.serverPid());
+            std::vector<SceneSummary> rows =
+                measureInChild(path, options.frames, options.keepScale, screen.serverPid());
             for (SceneSummary& row : rows) row.screen = path == "logic" ? "-" : size.text();
             all.insert(all.end(), rows.begin(), rows.end());
         }

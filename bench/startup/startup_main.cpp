@@ -3,7 +3,8 @@
 //   startup GAME_DIR [--runs N]
 // Each run launches this program afresh (so loading the libraries counts) and stops at the
 // first drawn menu frame. Prints per step the median over the runs, with the lowest and
-// highest run in brackets.
+// highest run in brackets, then what the game said of how it draws its screen (the picture
+// scale it chose).
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -91,6 +93,9 @@ int runChild(int64_t launchNanoseconds) {
     return runMenuCycles(*game, shell);
 }
 
+// What the launches said on standard output besides their timings, each once.
+std::set<std::string> said;
+
 // One launch in a fresh process; its lines "step|ms".
 std::vector<std::pair<std::string, double>> launchOnce(const char* self) {
     int pipeEnds[2];
@@ -110,7 +115,10 @@ std::vector<std::pair<std::string, double>> launchOnce(const char* self) {
     while (std::fgets(line, sizeof line, in)) {
         std::string text(line);
         const size_t bar = text.find('|');
-        if (bar != std::string::npos) rows.emplace_back(text.substr(0, bar), std::stod(text.substr(bar + 1)));
+        if (bar != std::string::npos)
+            rows.emplace_back(text.substr(0, bar), std::stod(text.substr(bar + 1)));
+        else
+            said.insert(text);
     }
     std::fclose(in);
     int status = 0;
@@ -158,5 +166,6 @@ int main(int argc, char** argv) {
     std::vector<std::vector<std::pair<std::string, double>>> all;
     for (int run = 0; run < runs; ++run) all.push_back(launchOnce(self.c_str()));
     printTable(all);
+    for (const std::string& line : said) std::printf("the game said: %s", line.c_str());
     return 0;
 }

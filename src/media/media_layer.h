@@ -44,6 +44,10 @@ public:
     // its logical size and handle, its frames hold the set's pixels. Scale 1 until changed;
     // pictures already loaded keep theirs. Pictures outside gfx/ are read as they are.
     void setPictureScale(int scale) { pictureSetScale = scale < 1 ? 1 : scale; }
+    // The picture set that suits the screen about to be opened (full screen when depth is not
+    // 0) on this machine, asked before the pictures load; the one chosen so far where the
+    // layer has no display.
+    virtual int pictureScaleForScreen(int /*width*/, int /*height*/, int /*depth*/) { return pictureSetScale; }
     int pictureScale() const { return pictureSetScale; }
     // The file a picture of that name is read from at the chosen scale.
     std::string picturePath(const std::string& path) const;

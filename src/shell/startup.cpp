@@ -9,6 +9,8 @@ void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
         if (stepDone) stepDone(step);
     };
     MediaLayer& media = game.media;
+    // Pictures drawn as finely as the screen shows them.
+    media.setPictureScale(media.pictureScaleForScreen(ScreenWidth, ScreenHeight, 32));
     // The pictures and sounds are decoded while the screen opens (see resource_table.h).
     PictureLoad pictures = startLoadingPictures(media);
     SoundLoad sounds = startLoadingSounds(media);

@@ -1,6 +1,7 @@
 // Preloaded into the real game by the end-to-end music check and bench/pacing.sh: notes the
 // wall-clock time of every presented frame in the file named by FRAME_CLOCK_FILE, so frame
-// intervals can be measured from outside the game. Not part of the game.
+// intervals can be measured from outside the game. A frame is presented by SDL's renderer or,
+// when the CPU composes it, by an update of the window's surface. Not part of the game.
 
 #include <dlfcn.h>
 
@@ -9,9 +10,11 @@
 #include <ctime>
 #include <string_view>
 
-extern "C" void SDL_RenderPresent(void* renderer) {
-    using Present = void (*)(void*);
-    static const auto real = reinterpret_cast<Present>(dlsym(RTLD_NEXT, "SDL_RenderPresent"));
+namespace {
+
+// Calls the real present and notes its time.
+template <typename Present>
+int noteFrame(Present present) {
     static std::FILE* const log = [] {
         const char* path = std::getenv("FRAME_CLOCK_FILE");
         return path ? std::fopen(path, "w") : nullptr;
@@ -24,8 +27,37 @@ extern "C" void SDL_RenderPresent(void* renderer) {
     }();
     timespec now{};
     if (atCall) clock_gettime(CLOCK_REALTIME, &now);
-    real(renderer);
-    if (!log) return;
+    const int result = present();
+    if (!log) return result;
     if (!atCall) clock_gettime(CLOCK_REALTIME, &now);
     std::fprintf(log, "%lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
+    return result;
+}
+
+template <typename Function>
+Function real(const char* name) {
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+extern "C" void SDL_RenderPresent(void* renderer) {
+    using Present = void (*)(void*);
+    static const auto present = real<Present>("SDL_RenderPresent");
+    noteFrame([renderer] {
+        present(renderer);
+        return 0;
+    });
+}
+
+extern "C" int SDL_UpdateWindowSurface(void* window) {
+    using Update = int (*)(void*);
+    static const auto update = real<Update>("SDL_UpdateWindowSurface");
+    return noteFrame([window] { return update(window); });
+}
+
+extern "C" int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
+    using Update = int (*)(void*, const void*, int);
+    static const auto update = real<Update>("SDL_UpdateWindowSurfaceRects");
+    return noteFrame([=] { return update(window, rects, count); });
 }

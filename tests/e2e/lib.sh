@@ -1,10 +1,10 @@
 # Shared helpers for the end-to-end checks: the real program under Xvfb, driven by xdotool.
 
-# Runs the calling script again inside an 800 x 600 Xvfb screen of its own, unless it
-# already runs in one; call as: inside_xvfb "$0" "$@".
+# Runs the calling script again inside an Xvfb screen of its own (800 x 600, or the size in
+# screen_size), unless it already runs in one; call as: inside_xvfb "$0" "$@".
 inside_xvfb() {
     [ -n "${INSIDE_XVFB:-}" ] && return 0
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24" bash "$@"
+    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 ${screen_size:-800x600}x24" bash "$@"
 }
 
 # A private copy of game folder $1 in $copy, removed at exit: the program and the records

@@ -102,13 +102,14 @@ std::optional<PixelBlock> drawnByOpenGl(const Scene& scene) {
     return screen;
 }
 
-// The scene composed by the CPU, and the routes its quads took.
-PixelBlock composed(const Scene& scene, CpuCanvas::Counts& counts) {
+// The scene composed by the CPU, and the routes its quads took; at `scale` frame pixels to a
+// logical pixel, in `bands` bands.
+PixelBlock composed(const Scene& scene, CpuCanvas::Counts& counts, float scale = 1.0f, int bands = 1) {
     const Pictures pictures;
     ScriptedMedia recorder;
     recorder.openScreen(ScreenWidth, ScreenHeight, 0, 60, 0);
     drawScene(recorder, pictures, scene);
-    CpuCanvas canvas(ScreenWidth, ScreenHeight);
+    CpuCanvas canvas(static_cast<int>(ScreenWidth * scale), static_cast<int>(ScreenHeight * scale), scale, bands);
     for (const DrawCall& call : recorder.currentDraws) {
         if (call.kind == DrawCall::Kind::Image)
             canvas.drawImage(*call.image, call.x, call.y, call.frame, call.state);
@@ -340,6 +341,63 @@ TEST(CpuCanvas, QuarterTurnPutsTheTopEdgeOnTheRight) {
     EXPECT_EQ(colourOf(screen, 100, 100)[2], 255);
     EXPECT_EQ(colourOf(screen, 84, 100)[2], 255);
     EXPECT_NE(colourOf(screen, 83, 100)[2], 255);  // outside 84..116: the backdrop
+}
+
+// Bands composed on threads of their own make the frame composed whole, at any scale, where
+// quads cross from band to band.
+TEST(CpuCanvas, BandsComposeTheFrameComposedWhole) {
+    const Scene everyRoute = [](MediaLayer& media, const Pictures& p) {
+        media.drawImage(p.tile, 100, 100, 0);
+        media.drawImage(p.button, 400.5f, 299.5f, 0);
+        media.setDrawColour(0, 0, 0);
+        media.setDrawAlpha(0.5f);
+        media.drawImage(p.tile, 104, 304, 0);
+        media.drawRect(300.25f, 240.75f, 200, 120);
+        media.setDrawColour(90, 200, 255);
+        media.setDrawRotation(30);
+        media.drawImage(p.tile, 350.3f, 301.7f, 0);
+        media.setDrawRotation(0);
+        media.setDrawScale(1.7f, 2.3f);
+        media.drawImage(p.oddTile, 600.2f, 290.4f, 0);
+        media.setDrawScale(1, 1);
+        media.setDrawColour(255, 255, 255);
+        media.setDrawAlpha(1.0f);
+        media.setBlendMode(BlendMode::Light);
+        media.drawImage(p.light, 200.4f, 300.6f, 0);
+        media.setBlendMode(BlendMode::Shade);
+        media.drawImage(p.tile, 500, 450, 0);
+    };
+    for (const float scale : {1.0f, 1.8f, 2.0f}) {
+        CpuCanvas::Counts counts;
+        const PixelBlock whole = composed(everyRoute, counts, scale, 1);
+        const PixelBlock banded = composed(everyRoute, counts, scale, 3);
+        ASSERT_EQ(whole.width, static_cast<int>(800 * scale));
+        ASSERT_EQ(banded.height, whole.height);
+        EXPECT_TRUE(banded.rgba == whole.rgba) << "at scale " << scale;
+    }
+}
+
+// A picture of a larger set drawn on a frame of a smaller whole scale is averaged down, each
+// frame pixel the mean of the texels it covers, and copied as it is.
+TEST(CpuCanvas, APictureOfALargerSetIsAveragedDownToTheFramesScale) {
+    Image fine;
+    fine.width = 2, fine.height = 1, fine.pixelScale = 2;
+    PixelBlock block{4, 2, {}};
+    for (int row = 0; row < 2; ++row)
+        for (const uint8_t red : {255, 0, 40, 40})  // red and blue, then an even grey-red
+            block.rgba.insert(block.rgba.end(), {red, 0, static_cast<uint8_t>(red == 0 ? 255 : 0), 255});
+    fine.frames.push_back(block);
+    CpuCanvas canvas(800, 600);
+    DrawState draw;
+    draw.blend = BlendMode::Alpha;
+    canvas.drawImage(fine, 10, 20, 0, draw);
+    const PixelBlock screen = canvas.read();
+    EXPECT_EQ(canvas.takeCounts().of(CpuRoute::Upright), 1);
+    const auto left = colourOf(screen, 10, 20), right = colourOf(screen, 11, 20);
+    EXPECT_NEAR(left[0], 128, 1);
+    EXPECT_NEAR(left[2], 128, 1);
+    EXPECT_EQ(right, (std::array<int, 3>{40, 0, 0}));
+    EXPECT_EQ(colourOf(screen, 12, 20), (std::array<int, 3>{0, 0, 0}));
 }
 
 TEST(CpuCanvas, MaskModeDrawsOnlyTheSolidHalfOpaque) {

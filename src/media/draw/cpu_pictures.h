@@ -1,6 +1,10 @@
 #pragma once
-// A picture's frames as the CPU compositor draws them: premultiplied 32-bit pixels,
-// one pixman image per frame and look, each made the first time it is drawn.
+// A picture's frames as the CPU compositor draws them: premultiplied 32-bit pixels, made once
+// per look the first time it is drawn, at the scale the frame is composed at where that is a
+// smaller whole number than the picture's own (averaged down once, so they are copied, not
+// resampled, every frame), and over them pixman images of each band's own (a
+// band sets a transform and a filter on the images it draws turned, so none is shared
+// between the threads that compose the bands).
 
 #include <pixman.h>
 
@@ -19,23 +23,31 @@ enum class FrameLook {
 
 class CpuPictures {
 public:
-    explicit CpuPictures(const Image& image);
+    // Frames of `scale` pixels per logical pixel, or the picture's own where that is less.
+    CpuPictures(const Image& image, int bands, int scale);
     ~CpuPictures();
     CpuPictures(const CpuPictures&) = delete;
     CpuPictures& operator=(const CpuPictures&) = delete;
-    // The frame's pixman image in the given look; made on first use. Turnable ones carry a
-    // transform of their own; the others never do (pixman frees a transform set back to none).
-    pixman_image_t* frame(const Image& image, int index, FrameLook look, bool turnable);
+    // Makes the frames of that look if they are not made yet. Only ever from the thread that
+    // records a frame's draws, before the bands compose it.
+    void prepare(const Image& image, FrameLook look);
+    // A prepared frame's pixman image for one band. Turnable ones carry a transform of their
+    // own; the others never do (pixman frees a transform set back to none).
+    pixman_image_t* frame(int index, FrameLook look, bool turnable, int band) const;
     // True when every pixel of the picture is opaque: it can be copied instead of blended.
     bool opaque() const { return allOpaque; }
+    // Pixels of the prepared frames per logical pixel.
+    int pixelScale() const { return scale; }
 
 private:
     struct Set {
         std::vector<std::vector<uint32_t>> pixels;
-        std::vector<pixman_image_t*> images, turnable;  // both over the same pixels
+        // [band][frame], all over the same pixels
+        std::vector<std::vector<pixman_image_t*>> images, turnable;
     };
-    void prepare(const Image& image, FrameLook look);
 
+    int bandCount;
+    int scale;
     std::array<Set, 4> looks;
     bool allOpaque = false;
 };

@@ -7,17 +7,13 @@
 #include <string>
 
 #include "media/draw/draw_state.h"
+#include "media/draw/viewport.h"
 #include "media/pictures/image.h"
 
 // What drawing one frame asked of the path.
 struct DrawStats {
     int quads = 0;      // pictures and rectangles that reached it
     int drawCalls = 0;  // batches or compositing calls it made
-};
-
-// A point in the window's own pixels.
-struct WindowPoint {
-    int x = 0, y = 0;
 };
 
 class DrawingPath {
@@ -30,7 +26,10 @@ public:
     virtual void drawImage(const Image& image, float x, float y, int frame, const DrawState& draw) = 0;
     // The rectangle (0,0)-(width,height) relative to (x, y), transformed like a picture.
     virtual void drawRect(float x, float y, float width, float height, const DrawState& draw) = 0;
-    // The frame drawn so far as RGBA rows of the 800 x 600 screen (tests; before present).
+    // Where the logical screen lies in the window and how large: the path draws every quad at
+    // the window's own pixels. Given when the screen opens and whenever the window changes.
+    virtual void setViewport(const Viewport& viewport) = 0;
+    // The frame drawn so far as RGBA rows of the screen's part of the window (tests; before present).
     virtual PixelBlock readFrame() = 0;
     // Everything a frame needs before it can be shown (batches sent, the composed frame
     // copied towards the window), so that showing it at its moment costs little.
@@ -38,13 +37,16 @@ public:
     // Shows the finished frame, at once: pacing is the caller's, between the two.
     virtual void present() = 0;
 
-    // Where a screen point lands in the window (the screen may be letterboxed in it).
-    virtual WindowPoint windowPoint(int x, int y) const = 0;
     // True when presents wait for the display's refresh and really come 1000/refreshHz ms
     // apart; otherwise presents never wait and the caller paces by the clock.
     virtual bool refreshPacesPresents(int /*refreshHz*/) { return false; }
     // The cost of the frames drawn since the previous call.
     virtual DrawStats takeStats() = 0;
+    // Pixels of the frame as drawn per logical pixel: the viewport's scale, or less where the
+    // finished frame is stretched to the window.
+    virtual float drawingScale() const = 0;
+    // Frames keep being drawn at the window's own scale however long they take (benchmarks).
+    virtual void keepScale() {}
     // True when frames are composed in memory by the CPU.
     virtual bool composes() const = 0;
     // The renderer behind it ("opengl", "software" ...).

@@ -2,69 +2,134 @@
 
 #include <SDL.h>
 
-#include <string_view>
+#include <algorithm>
+#include <cstdio>
+#include <thread>
 #include <utility>
 
 namespace {
 
-// The software renderer by its index: a renderer named in SDL's hint would win otherwise.
-int softwareDriverIndex() {
-    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
-        SDL_RendererInfo info;
-        if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::string_view(info.name) == "software") return i;
-    }
-    return -1;
+// Composing (and stretching) a frame may take this much of its 16.7 ms: the rest goes to the
+// game and to sending the frame to the window system.
+constexpr double ComposingBudgetMs = 12.0;
+
+// Every core composes a band of its own.
+int bandsForThisMachine() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u)); }
+
+// 0x00RRGGBB words, as the canvas keeps them (the fourth byte is not looked at).
+bool keepsCanvasWords(const SDL_Surface* surface) {
+    return surface->format->format == SDL_PIXELFORMAT_RGB888 || surface->format->format == SDL_PIXELFORMAT_ARGB8888;
 }
 
 }  // namespace
 
 std::unique_ptr<SdlComposedPath> openComposedPath(SDL_Window* window, int screenWidth, int screenHeight) {
-    // The composed frame is one copy to the window: the software renderer does that best,
-    // straight to the window system (SDL would otherwise show its window through OpenGL).
+    // The composed frame is one copy to the window, straight to the window system (SDL would
+    // otherwise show its window surface through OpenGL).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_Renderer* renderer = SDL_CreateRenderer(window, softwareDriverIndex(), SDL_RENDERER_SOFTWARE);
-    if (!renderer) return nullptr;
-    // 0x00RRGGBB words, as the canvas keeps them.
-    SDL_Texture* texture =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, screenWidth, screenHeight);
-    if (!texture) {
-        SDL_DestroyRenderer(renderer);
-        return nullptr;
+    if (!SDL_GetWindowSurface(window)) return nullptr;
+    return std::make_unique<SdlComposedPath>(window, screenWidth, screenHeight);
+}
+
+SdlComposedPath::SdlComposedPath(SDL_Window* window, int screenWidth, int screenHeight)
+    : window(window),
+      screenWidth(screenWidth),
+      screenHeight(screenHeight),
+      budget(ComposingBudgetMs),
+      canvas(std::make_unique<CpuCanvas>(screenWidth, screenHeight, 1.0f, bandsForThisMachine())) {
+    int width = screenWidth, height = screenHeight;
+    SDL_GetWindowSize(window, &width, &height);
+    setViewport(fitScreen(screenWidth, screenHeight, width, height));
+}
+
+SdlComposedPath::~SdlComposedPath() = default;
+
+void SdlComposedPath::setViewport(const Viewport& newViewport) {
+    viewport = newViewport;
+    float scale = viewport.scale;
+    int width = viewport.width, height = viewport.height;
+    if (composingScale > 0 && static_cast<float>(composingScale) < scale) {
+        scale = static_cast<float>(composingScale);
+        width = screenWidth * composingScale, height = screenHeight * composingScale;
     }
-    return std::make_unique<SdlComposedPath>(renderer, texture, screenWidth, screenHeight);
+    if (width != canvas->width() || height != canvas->height() || scale != canvas->scale()) {
+        canvas->compose();
+        canvas = std::make_unique<CpuCanvas>(width, height, scale, bandsForThisMachine());
+    }
+    budget.restart();
+    takeWindowSurface();
 }
 
-SdlComposedPath::SdlComposedPath(SDL_Renderer* renderer, SDL_Texture* frameTexture, int screenWidth, int screenHeight)
-    : renderer(renderer), frameTexture(frameTexture), canvas(screenWidth, screenHeight) {
-    SDL_RenderSetLogicalSize(renderer, screenWidth, screenHeight);
-}
-
-SdlComposedPath::~SdlComposedPath() {
-    SDL_DestroyTexture(frameTexture);
-    SDL_DestroyRenderer(renderer);
+void SdlComposedPath::takeWindowSurface() {
+    canvas->compose();  // anything recorded goes where it was meant to
+    surface = SDL_GetWindowSurface(window);
+    composesInPlace = false;
+    wholeWindowChanged = true;
+    if (!surface) return;
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    const bool fits = viewport.x + viewport.width <= surface->w && viewport.y + viewport.height <= surface->h;
+    composesInPlace = fits && keepsCanvasWords(surface) && !SDL_MUSTLOCK(surface) && !stretches();
+    if (composesInPlace) {
+        auto* pixels = static_cast<uint32_t*>(surface->pixels);
+        const int stride = surface->pitch / 4;
+        canvas->composeInto(pixels + static_cast<size_t>(viewport.y) * stride + viewport.x, stride);
+    } else {
+        canvas->composeInto(nullptr, 0);
+    }
 }
 
 void SdlComposedPath::finishFrame() {
-    SDL_UpdateTexture(frameTexture, nullptr, canvas.pixels(), canvas.width() * 4);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);  // the bars around a letterboxed screen
-    SDL_RenderCopy(renderer, frameTexture, nullptr, nullptr);
-    const CpuCanvas::Counts counts = canvas.takeCounts();
+    const auto begun = std::chrono::steady_clock::now();
+    canvas->compose();
+    const bool fits =
+        surface && viewport.x + viewport.width <= surface->w && viewport.y + viewport.height <= surface->h;
+    if (fits && stretches() && keepsCanvasWords(surface) && !SDL_MUSTLOCK(surface)) {
+        const int stride = surface->pitch / 4;
+        canvas->stretchInto(
+            static_cast<uint32_t*>(surface->pixels) + static_cast<size_t>(viewport.y) * stride + viewport.x, stride,
+            viewport.width, viewport.height);
+    } else if (surface && !composesInPlace) {
+        // A window whose pixels are not the canvas's words: one conversion into them.
+        SDL_Rect area{viewport.x, viewport.y, std::min(canvas->width(), surface->w - viewport.x),
+                      std::min(canvas->height(), surface->h - viewport.y)};
+        if (area.w > 0 && area.h > 0 && SDL_LockSurface(surface) == 0) {
+            auto* into = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(area.y) * surface->pitch +
+                         static_cast<size_t>(area.x) * surface->format->BytesPerPixel;
+            SDL_ConvertPixels(area.w, area.h, SDL_PIXELFORMAT_RGB888, canvas->pixels(), canvas->stride() * 4,
+                              surface->format->format, into, surface->pitch);
+            SDL_UnlockSurface(surface);
+        }
+    }
+    const CpuCanvas::Counts counts = canvas->takeCounts();
     stats.quads += counts.quads;
     stats.drawCalls += counts.composites + 1;
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
+    // Stretching goes straight into the window's pixels, where they are the canvas's words.
+    const bool canStretch = surface && keepsCanvasWords(surface) && !SDL_MUSTLOCK(surface);
+    if (budget.overAfter(ms) && scaleMayDrop && canStretch && smallerComposingScale(canvas->scale()) > 0)
+        composingScaleDrops = true;
 }
 
-void SdlComposedPath::present() { SDL_RenderPresent(renderer); }
-
-WindowPoint SdlComposedPath::windowPoint(int x, int y) const {
-    WindowPoint point;
-    SDL_RenderLogicalToWindow(renderer, static_cast<float>(x), static_cast<float>(y), &point.x, &point.y);
-    return point;
+void SdlComposedPath::present() {
+    if (!surface) return;
+    if (wholeWindowChanged) {
+        SDL_UpdateWindowSurface(window);
+        wholeWindowChanged = false;
+        return;
+    }
+    const SDL_Rect area{viewport.x, viewport.y, viewport.width, viewport.height};
+    SDL_UpdateWindowSurfaceRects(window, &area, 1);
+    if (composingScaleDrops) {
+        // Between frames, so the one just shown went out whole.
+        composingScaleDrops = false;
+        composingScale = smallerComposingScale(canvas->scale());
+        std::printf(
+            "frames took %.1f ms to compose at %.2f pixels to a logical pixel: now composed at %d and "
+            "stretched to the window\n",
+            budget.lastMedian(), static_cast<double>(canvas->scale()), composingScale);
+        std::fflush(stdout);
+        setViewport(viewport);
+    }
 }
 
 DrawStats SdlComposedPath::takeStats() { return std::exchange(stats, DrawStats{}); }
-
-std::string SdlComposedPath::rendererName() const {
-    SDL_RendererInfo info;
-    return SDL_GetRendererInfo(renderer, &info) == 0 ? info.name : "";
-}

@@ -1,41 +1,58 @@
 #pragma once
-// Frames composed in memory by the CPU compositor and handed to the window once per frame
-// through SDL's software renderer: for machines whose graphics would draw in software anyway.
+// Frames composed in memory by the CPU compositor, straight into the window's own pixels, and
+// sent to the window system once per frame: for machines whose graphics would draw in
+// software anyway. The black bars round a letterboxed screen are drawn only when the window
+// changes. Where frames at the window's own scale cost more than their share of the frame's
+// time, they are composed at the next smaller whole scale and stretched smoothly to the window.
 
+#include <chrono>
 #include <memory>
 
+#include "media/draw/compose_budget.h"
 #include "media/draw/cpu_canvas.h"
 #include "media/draw/drawing_path.h"
 
-struct SDL_Renderer;
 struct SDL_Window;
-struct SDL_Texture;
+struct SDL_Surface;
 
 class SdlComposedPath : public DrawingPath {
 public:
-    // Takes over the renderer (SDL's software one), showing a screen of the given size.
-    SdlComposedPath(SDL_Renderer* renderer, SDL_Texture* frameTexture, int screenWidth, int screenHeight);
+    SdlComposedPath(SDL_Window* window, int screenWidth, int screenHeight);
     ~SdlComposedPath() override;
 
-    void clear() override { canvas.clear(); }
+    void setViewport(const Viewport& viewport) override;
+    void clear() override { canvas->clear(); }
     void drawImage(const Image& image, float x, float y, int frame, const DrawState& draw) override {
-        canvas.drawImage(image, x, y, frame, draw);
+        canvas->drawImage(image, x, y, frame, draw);
     }
     void drawRect(float x, float y, float width, float height, const DrawState& draw) override {
-        canvas.drawRect(x, y, width, height, draw);
+        canvas->drawRect(x, y, width, height, draw);
     }
-    PixelBlock readFrame() override { return canvas.read(); }
+    PixelBlock readFrame() override { return canvas->read(); }
     void finishFrame() override;
     void present() override;
-    WindowPoint windowPoint(int x, int y) const override;
     DrawStats takeStats() override;
     bool composes() const override { return true; }
-    std::string rendererName() const override;
+    std::string rendererName() const override { return "cpu"; }
+    float drawingScale() const override { return canvas->scale(); }
+    void keepScale() override { scaleMayDrop = false; }
 
 private:
-    SDL_Renderer* renderer;
-    SDL_Texture* frameTexture;  // the composed frame on its way to the window
-    CpuCanvas canvas;
+    // The window's pixels, taken again after the window changed; the bars painted black.
+    void takeWindowSurface();
+    bool stretches() const { return canvas->scale() < viewport.scale; }
+
+    SDL_Window* window;
+    int screenWidth, screenHeight;
+    Viewport viewport;
+    SDL_Surface* surface = nullptr;  // the window's, freed by SDL
+    bool composesInPlace = false;    // into the window's pixels, or into the canvas's and copied
+    bool wholeWindowChanged = true;  // the bars too go out with the next present
+    int composingScale = 0;          // a whole scale below the window's; 0 while frames keep up
+    bool composingScaleDrops = false;
+    bool scaleMayDrop = true;
+    ComposeBudget budget;
+    std::unique_ptr<CpuCanvas> canvas;
     DrawStats stats;
 };
 

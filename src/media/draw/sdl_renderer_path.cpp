@@ -24,9 +24,10 @@ SDL_BlendMode sdlBlend(BlendMode mode) {
 }
 
 // The rectangle (left, top)-(right, bottom) relative to (x, y), turned and scaled by
-// the draw matrix, in the draw colour, over the given part of the texture.
-void transformedQuad(SDL_Vertex (&quad)[4], const DrawState& draw, float x, float y, float left, float top, float right,
-                     float bottom, int alpha, const TextureCorners& uv) {
+// the draw matrix, in the draw colour, over the given part of the texture; in the window's
+// pixels.
+void transformedQuad(SDL_Vertex (&quad)[4], const Viewport& viewport, const DrawState& draw, float x, float y,
+                     float left, float top, float right, float bottom, int alpha, const TextureCorners& uv) {
     const SDL_Color colour{static_cast<Uint8>(clampChannel(draw.colour.r)),
                            static_cast<Uint8>(clampChannel(draw.colour.g)),
                            static_cast<Uint8>(clampChannel(draw.colour.b)), static_cast<Uint8>(alpha)};
@@ -36,7 +37,9 @@ void transformedQuad(SDL_Vertex (&quad)[4], const DrawState& draw, float x, floa
                                  {right, bottom, uv.u1, uv.v1}};
     for (int i = 0; i < 4; ++i) {
         const float px = corners[i][0], py = corners[i][1];
-        quad[i].position = SDL_FPoint{x + px * draw.ix + py * draw.iy, y + px * draw.jx + py * draw.jy};
+        const float screenX = x + px * draw.ix + py * draw.iy, screenY = y + px * draw.jx + py * draw.jy;
+        quad[i].position = SDL_FPoint{static_cast<float>(viewport.x) + screenX * viewport.scale,
+                                      static_cast<float>(viewport.y) + screenY * viewport.scale};
         quad[i].color = colour;
         quad[i].tex_coord = SDL_FPoint{corners[i][2], corners[i][3]};
     }
@@ -52,7 +55,9 @@ SdlRendererPath::SdlRendererPath(SDL_Renderer* renderer, int screenWidth, int sc
       batch(std::make_unique<QuadBatch>(renderer)) {
     SDL_RendererInfo info;
     softwareRenderer = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
-    SDL_RenderSetLogicalSize(renderer, screenWidth, screenHeight);
+    int width = screenWidth, height = screenHeight;
+    SDL_GetRendererOutputSize(renderer, &width, &height);
+    viewport = fitScreen(screenWidth, screenHeight, width, height);
 }
 
 SdlRendererPath::~SdlRendererPath() {
@@ -84,21 +89,25 @@ void SdlRendererPath::drawImage(const Image& image, float x, float y, int frame,
     const float right = left + static_cast<float>(image.width), bottom = top + static_cast<float>(image.height);
     if (pixelBox(placeQuad(draw, x, y, left, top, right, bottom), screenWidth, screenHeight).empty()) return;
     const bool masked = draw.blend == BlendMode::Mask;
-    const bool wholePixels = onWholePixels(draw, x + left, y + top);
+    // Texel to pixel, one to one: whole logical pixels, at the scale of the picture's set.
+    const bool wholePixels =
+        onWholePixels(draw, x + left, y + top) && viewport.scale == static_cast<float>(image.pixelScale);
     const AtlasPlace place = atlas->place(image, frame, masked, wholePixels);
     if (!place.texture) return;
     // A clear margin costs a blended pixel each and changes none: the quad keeps to the ink
     // (a cable tile inks two thirds of its square, a letter less).
-    InkBox drawn{0, 0, image.width, image.height};
+    const int texelsPerPixel = image.pixelScale;
+    InkBox drawn{0, 0, image.width * texelsPerPixel, image.height * texelsPerPixel};
     if (clearPixelsLeaveScreenAlone(draw.blend)) {
-        drawn = sampledInk(place.ink, wholePixels, image.width, image.height);
+        drawn = sampledInk(place.ink, wholePixels, drawn.x1, drawn.y1);
         if (drawn.empty()) return;
     }
 
+    const float logical = 1.0f / static_cast<float>(texelsPerPixel);  // a texel's side in logical pixels
     SDL_Vertex quad[4];
-    transformedQuad(quad, draw, x, y, left + static_cast<float>(drawn.x0), top + static_cast<float>(drawn.y0),
-                    left + static_cast<float>(drawn.x1), top + static_cast<float>(drawn.y1), drawAlphaByte(draw),
-                    frameCorners(place, drawn));
+    transformedQuad(quad, viewport, draw, x, y, left + static_cast<float>(drawn.x0) * logical,
+                    top + static_cast<float>(drawn.y0) * logical, left + static_cast<float>(drawn.x1) * logical,
+                    top + static_cast<float>(drawn.y1) * logical, drawAlphaByte(draw), frameCorners(place, drawn));
     // The software renderer turns any axis-aligned quad into a plain copy and
     // loses a quarter turn or a mirror on the way; a nudge far below a pixel keeps it
     // a quad (guarded by RotatedCentredPictureTurnsAboutItsHandle in sdl_render_test).
@@ -114,7 +123,7 @@ void SdlRendererPath::drawImage(const Image& image, float x, float y, int frame,
 void SdlRendererPath::drawRect(float x, float y, float width, float height, const DrawState& draw) {
     const int alpha = draw.blend == BlendMode::Mask ? 255 : alphaByte(draw.alpha);
     SDL_Vertex quad[4];
-    transformedQuad(quad, draw, x, y, 0, 0, width, height, alpha, TextureCorners{});
+    transformedQuad(quad, viewport, draw, x, y, 0, 0, width, height, alpha, TextureCorners{});
     batch->add(nullptr, sdlBlend(draw.blend), quad);
     stats.quads += 1;
 }
@@ -122,11 +131,11 @@ void SdlRendererPath::drawRect(float x, float y, float width, float height, cons
 PixelBlock SdlRendererPath::readFrame() {
     batch->flush();
     PixelBlock block;
-    block.width = screenWidth;
-    block.height = screenHeight;
-    block.rgba.resize(static_cast<size_t>(screenWidth) * screenHeight * 4);
-    SDL_Rect area{0, 0, screenWidth, screenHeight};
-    SDL_RenderReadPixels(renderer, &area, SDL_PIXELFORMAT_ABGR8888, block.rgba.data(), screenWidth * 4);
+    block.width = viewport.width;
+    block.height = viewport.height;
+    block.rgba.resize(static_cast<size_t>(block.width) * block.height * 4);
+    SDL_Rect area{viewport.x, viewport.y, viewport.width, viewport.height};
+    SDL_RenderReadPixels(renderer, &area, SDL_PIXELFORMAT_ABGR8888, block.rgba.data(), block.width * 4);
     return block;
 }
 
@@ -137,12 +146,6 @@ void SdlRendererPath::finishFrame() {
 }
 
 void SdlRendererPath::present() { SDL_RenderPresent(renderer); }
-
-WindowPoint SdlRendererPath::windowPoint(int x, int y) const {
-    WindowPoint point;
-    SDL_RenderLogicalToWindow(renderer, static_cast<float>(x), static_cast<float>(y), &point.x, &point.y);
-    return point;
-}
 
 bool SdlRendererPath::refreshPacesPresents(int refreshHz) {
     // Trust vsync only when presents really come 1000/hz ms apart (Xvfb and the dummy

@@ -20,8 +20,11 @@ struct AtlasLayout {
 
 AtlasLayout layoutFor(const Image& image) {
     AtlasLayout layout;
-    layout.cellWidth = image.width + 2 * Border;
-    layout.cellHeight = image.height + 2 * Border;
+    // In the frames' own pixels, whatever their set's scale.
+    const int frameWidth = image.frames.empty() ? 0 : image.frames[0].width;
+    const int frameHeight = image.frames.empty() ? 0 : image.frames[0].height;
+    layout.cellWidth = frameWidth + 2 * Border;
+    layout.cellHeight = frameHeight + 2 * Border;
     layout.columns = std::clamp(MaxAtlasSide / std::max(layout.cellWidth, 1), 1, std::max(image.frameCount(), 1));
     layout.rows = (image.frameCount() + layout.columns - 1) / layout.columns;
     return layout;

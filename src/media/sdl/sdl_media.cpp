@@ -71,32 +71,81 @@ SdlMedia::~SdlMedia() {
     SDL_Quit();
 }
 
-bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) {
-    using Clock = std::chrono::steady_clock;
-    opening.begun = Clock::now();
+bool SdlMedia::startVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     // The game's own handlers note the termination signals (quit_signals.h); SDL's would
     // replace them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return reportScreenFailure();
+    return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0;
+}
+
+SDL_Rect SdlMedia::windowArea(bool whole) const {
+    SDL_Rect area{0, 0, screenWidth, screenHeight};
+    if (askedWidth > 0) {
+        area.w = askedWidth, area.h = askedHeight;
+        return area;
+    }
+    if (whole) {
+        SDL_GetDisplayBounds(0, &area);
+        return area;
+    }
+    SDL_Rect work;
+    if (SDL_GetDisplayUsableBounds(0, &work) != 0) return area;
+    const int multiple = wholeMultipleThatFits(screenWidth, screenHeight, work.w, work.h);
+    area.w = screenWidth * multiple, area.h = screenHeight * multiple;
+    area.x = work.x + (work.w - area.w) / 2, area.y = work.y + (work.h - area.h) / 2;
+    return area;
+}
+
+int SdlMedia::pictureScaleForScreen(int width, int height, int depth) {
+    if (!startVideo()) return 1;
+    screenWidth = width, screenHeight = height;
+    const SDL_Rect area = windowArea(depth != 0);
+    return pictureScaleFor(fitScreen(width, height, area.w, area.h).scale);
+}
+
+Viewport SdlMedia::currentViewport() const {
+    int width = screenWidth, height = screenHeight;
+    SDL_GetWindowSizeInPixels(window, &width, &height);
+    return fitScreen(screenWidth, screenHeight, width, height);
+}
+
+void SdlMedia::setWindowSize(int width, int height) {
+    if (!window) {
+        askedWidth = width, askedHeight = height;
+        return;
+    }
+    SDL_SetWindowSize(window, width, height);
+    viewport = currentViewport();
+    path->setViewport(viewport);
+}
+
+bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) {
+    using Clock = std::chrono::steady_clock;
+    opening.begun = Clock::now();
+    if (!startVideo()) return reportScreenFailure();
     opening.videoReady = Clock::now();
     screenWidth = width;
     screenHeight = height;
     fullScreen = depth != 0;
-    const Uint32 windowFlags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    // Full screen, the window is made the display's size where it stands: without a window
+    // manager nobody else would make it so.
+    const SDL_Rect area = windowArea(fullScreen);
+    const Uint32 windowFlags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
     // An OpenGL window unless the frames are composed from the start: SDL's OpenGL renderer
     // would make the window again, and the drawing path is chosen by asking OpenGL first.
     // Without OpenGL, a plain one.
     if (!composesFromTheStart(pathChoice))
-        window = SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                  windowFlags | SDL_WINDOW_OPENGL);
-    if (!window)
-        window =
-            SDL_CreateWindow("Cablewright", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, windowFlags);
+        window = SDL_CreateWindow("Cablewright", area.x, area.y, area.w, area.h, windowFlags | SDL_WINDOW_OPENGL);
+    if (!window) window = SDL_CreateWindow("Cablewright", area.x, area.y, area.w, area.h, windowFlags);
     if (!window) return reportScreenFailure();
     watchDisplayConnection();
     opening.windowReady = Clock::now();
     path = openDrawingPath(window, pathChoice, width, height);
     if (!path) return reportScreenFailure();
+    if (scaleKept) path->keepScale();
+    viewport = currentViewport();
+    path->setViewport(viewport);
     opening.rendererReady = Clock::now();
     resetDrawState();
     for (int i = 0; i < 2; ++i) {
@@ -111,7 +160,16 @@ bool SdlMedia::openScreen(int width, int height, int depth, int refreshHz, int) 
     runRefreshProbe(depth, refreshHz);
     movePointer(width / 2, height / 2);
     opening.probeDone = Clock::now();
+    sayHowTheScreenIsDrawn();
     return true;
+}
+
+void SdlMedia::sayHowTheScreenIsDrawn() const {
+    std::printf("drawing the %d x %d screen at %d x %d window pixels (%.2f to a pixel) with pictures of scale %d, %s\n",
+                screenWidth, screenHeight, viewport.width, viewport.height, static_cast<double>(viewport.scale),
+                pictureScale(),
+                path->composes() ? "composed by the CPU" : ("by SDL's " + path->rendererName()).c_str());
+    std::fflush(stdout);
 }
 
 bool SdlMedia::reportScreenFailure() {
@@ -133,6 +191,12 @@ void SdlMedia::showFrame() {
     pacer.beforePresent();
     path->present();
     pacer.afterPresent();
+    if (viewportChanged) {
+        // Between frames: the frame just shown was drawn for the window as it was.
+        viewportChanged = false;
+        viewport = currentViewport();
+        path->setViewport(viewport);
+    }
 }
 
 void SdlMedia::clearScreen() { path->clear(); }
@@ -144,7 +208,7 @@ void SdlMedia::drawRect(float x, float y, float width, float height) { path->dra
 void SdlMedia::movePointer(int x, int y) {
     input.pointerMoved(x, y);
     if (!window || !path) return;
-    const WindowPoint point = path->windowPoint(x, y);
+    const PointInWindow point = toWindow(viewport, x, y);
     SDL_WarpMouseInWindow(window, point.x, point.y);
 }
 
@@ -235,14 +299,16 @@ void SdlMedia::handleEvent(const SDL_Event& event) {
             break;
         // The window's close button, and on some systems a lost display.
         case SDL_QUIT: noteQuitRequest(); break;
-        case SDL_MOUSEMOTION:
-            // Logical pixels; in the letterbox bars they can fall outside the screen.
-            input.pointerMoved(std::clamp(event.motion.x, 0, screenWidth - 1),
-                               std::clamp(event.motion.y, 0, screenHeight - 1));
+        case SDL_MOUSEMOTION: {
+            // In the letterbox bars the pointer falls outside the screen.
+            const PointInWindow point = toScreen(viewport, event.motion.x, event.motion.y);
+            input.pointerMoved(std::clamp(point.x, 0, screenWidth - 1), std::clamp(point.y, 0, screenHeight - 1));
             break;
+        }
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
                 input.focusChanged();  // SDL releases keys but not mouse buttons
+            if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) viewportChanged = true;
             break;
         default: break;
     }
@@ -250,11 +316,15 @@ void SdlMedia::handleEvent(const SDL_Event& event) {
 
 void SdlMedia::toggleFullScreen() {
     fullScreen = !fullScreen;
+    const SDL_Rect area = windowArea(fullScreen);
     if (fullScreen) {
         SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         SDL_SetWindowFullscreen(window, 0);
-        SDL_SetWindowSize(window, screenWidth, screenHeight);
-        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        SDL_SetWindowResizable(window, SDL_TRUE);
     }
+    // Without a window manager the window keeps its size and place unless told.
+    SDL_SetWindowSize(window, area.w, area.h);
+    SDL_SetWindowPosition(window, area.x, area.y);
+    viewportChanged = true;
 }

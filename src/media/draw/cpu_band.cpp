@@ -1,0 +1,272 @@
+#include "media/draw/cpu_band.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+pixman_image_t* onePixel(uint32_t* pixel, pixman_repeat_t repeat) {
+    pixman_image_t* image = pixman_image_create_bits(PIXMAN_a8r8g8b8, 1, 1, pixel, 4);
+    pixman_image_set_repeat(image, repeat);
+    return image;
+}
+
+pixman_image_t* over(const CpuTarget& target, pixman_format_code_t format) {
+    return pixman_image_create_bits(format, target.width, target.height, target.pixels, target.stride * 4);
+}
+
+// The draw state with the logical screen's scale folded into its matrix: it then maps a
+// picture's logical pixels straight onto the frame's.
+DrawState onFrame(DrawState draw, float scale) {
+    draw.ix *= scale, draw.iy *= scale, draw.jx *= scale, draw.jy *= scale;
+    return draw;
+}
+
+// Frame pixel centres back to source pixels: the inverse of the draw matrix, then the
+// quad's rectangle (left, top)-(right, bottom) stretched onto the source's size.
+bool setInverseTransform(pixman_image_t* source, const DrawState& draw, float x, float y, float left, float top,
+                         float right, float bottom, int sourceWidth, int sourceHeight) {
+    const double det = static_cast<double>(draw.ix) * draw.jy - static_cast<double>(draw.iy) * draw.jx;
+    if (std::fabs(det) < 1e-9) return false;
+    const double i00 = draw.jy / det, i01 = -draw.iy / det, i10 = -draw.jx / det, i11 = draw.ix / det;
+    const double kx = sourceWidth / static_cast<double>(right - left);
+    const double ky = sourceHeight / static_cast<double>(bottom - top);
+    pixman_f_transform inverse{};
+    inverse.m[0][0] = i00 * kx, inverse.m[0][1] = i01 * kx, inverse.m[0][2] = (-i00 * x - i01 * y - left) * kx;
+    inverse.m[1][0] = i10 * ky, inverse.m[1][1] = i11 * ky, inverse.m[1][2] = (-i10 * x - i11 * y - top) * ky;
+    inverse.m[2][2] = 1;
+    pixman_transform fixed;
+    if (!pixman_transform_from_pixman_f_transform(&fixed, &inverse)) return false;
+    return pixman_image_set_transform(source, &fixed);
+}
+
+}  // namespace
+
+void CpuCounts::add(const CpuCounts& other) {
+    quads += other.quads, composites += other.composites;
+    for (size_t i = 0; i < routes.size(); ++i) routes[i] += other.routes[i];
+}
+
+CpuBand::CpuBand(const CpuTarget& target, int top, int bottom, int index)
+    : target(target),
+      top(top),
+      bottom(bottom),
+      index(index),
+      resampledPixels(static_cast<size_t>(target.width) * (bottom - top), 0),
+      scratchPixels(resampledPixels.size(), 0),
+      screenImage(over(target, PIXMAN_a8r8g8b8)),
+      opaqueScreen(over(target, PIXMAN_x8r8g8b8)),
+      resampled(pixman_image_create_bits(PIXMAN_a8r8g8b8, target.width, bottom - top, resampledPixels.data(),
+                                         target.width * 4)),
+      scratch(pixman_image_create_bits(PIXMAN_a8r8g8b8, target.width, bottom - top, scratchPixels.data(),
+                                       target.width * 4)),
+      colourMask(onePixel(&colourMaskPixel, PIXMAN_REPEAT_NORMAL)),
+      alphaMask(onePixel(&alphaMaskPixel, PIXMAN_REPEAT_NORMAL)),
+      whiteFill(onePixel(&whitePixel, PIXMAN_REPEAT_NORMAL)),
+      whitePicture(onePixel(&whitePixel, PIXMAN_REPEAT_PAD)) {
+    pixman_image_set_component_alpha(colourMask, 1);
+}
+
+CpuBand::~CpuBand() {
+    for (pixman_image_t* image :
+         {screenImage, opaqueScreen, resampled, scratch, colourMask, alphaMask, whiteFill, whitePicture})
+        pixman_image_unref(image);
+}
+
+CpuCounts CpuBand::takeCounts() { return std::exchange(counts, CpuCounts{}); }
+
+void CpuBand::compose(const std::vector<CpuDraw>& draws) {
+    for (const CpuDraw& draw : draws) {
+        Placed placed;
+        switch (draw.kind) {
+            case CpuDraw::Kind::Clear: clearRows(); break;
+            case CpuDraw::Kind::Picture:
+                if (placePicture(draw, placed)) blend(placed, draw.draw);
+                break;
+            case CpuDraw::Kind::Rect:
+                if (placeRect(draw, placed)) blend(placed, draw.draw);
+                break;
+        }
+    }
+}
+
+void CpuBand::clearRows() {
+    for (int row = top; row < bottom; ++row) {
+        uint32_t* pixels = target.pixels + static_cast<size_t>(row) * target.stride;
+        std::fill(pixels, pixels + target.width, 0u);
+    }
+}
+
+PixelBox CpuBand::clipped(PixelBox box) const {
+    box.x0 = std::max(box.x0, 0), box.y0 = std::max(box.y0, top);
+    box.x1 = std::min(box.x1, target.width), box.y1 = std::min(box.y1, bottom);
+    return box;
+}
+
+bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
+    const PictureFacts& picture = call.picture;
+    const float scale = target.scale;
+    const int pixelScale = picture.pixelScale;
+    float x = call.x, y = call.y;
+    float left = -picture.handleX, top = -picture.handleY;
+    const bool upright = untransformed(call.draw);
+    if (upright) {
+        // From the first whole logical pixel the quad covers, as the renderer draws it.
+        x = static_cast<float>(firstColumn(x + left)), y = static_cast<float>(firstRow(y + top));
+        left = 0, top = 0;
+    }
+    const float right = left + static_cast<float>(picture.width), bottom = top + static_cast<float>(picture.height);
+    placed.blackened = call.look == FrameLook::Shadow;
+    if (upright && scale == static_cast<float>(pixelScale)) {
+        // Texel to pixel, one to one.
+        PixelBox whole;
+        whole.x0 = static_cast<int>(x) * pixelScale, whole.y0 = static_cast<int>(y) * pixelScale;
+        whole.x1 = whole.x0 + picture.width * pixelScale, whole.y1 = whole.y0 + picture.height * pixelScale;
+        placed.box = clipped(whole);
+        if (placed.box.empty()) return false;
+        placed.source = call.pictures->frame(call.frame, call.look, false, index);
+        placed.sourceX = placed.box.x0 - whole.x0, placed.sourceY = placed.box.y0 - whole.y0;
+        placed.copyable = call.look == FrameLook::AsLoaded && call.pictures->opaque();
+        took(CpuRoute::Upright);
+        return true;
+    }
+    const DrawState draw = onFrame(call.draw, scale);
+    x *= scale, y *= scale;
+    const Quad quad = placeQuad(draw, x, y, left, top, right, bottom);
+    placed.box = clipped(pixelBox(quad, target.width, target.height));
+    if (placed.box.empty()) return false;
+    placed.source = call.pictures->frame(call.frame, call.look, true, index);
+    pixman_image_set_filter(placed.source, picture.filtered ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr,
+                            0);
+    // Smooth sampling at an edge reads the edge texel again beyond it (as a frame's border
+    // does on the renderer); the picture ends where its quad's pixels end, hard.
+    pixman_image_set_repeat(placed.source, PIXMAN_REPEAT_PAD);
+    placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
+    if (!setInverseTransform(placed.source, draw, x, y, left, top, right, bottom, picture.width * pixelScale,
+                             picture.height * pixelScale))
+        return false;
+    const bool turned = draw.iy != 0.0f || draw.jx != 0.0f;
+    took(turned ? CpuRoute::Turned : CpuRoute::Resampled);
+    if (!turned) {
+        // An upright quad covers its whole box: plain blends read the scaled source straight.
+        placed.scaled = true;
+        placed.copyable = call.look == FrameLook::AsLoaded && call.pictures->opaque();
+        return true;
+    }
+    resample(placed);
+    cutToOutline(quad, placed.box);
+    return true;
+}
+
+void CpuBand::resample(Placed& placed) {
+    const PixelBox& box = placed.box;
+    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, nullptr, resampled, placed.sourceX, placed.sourceY, 0, 0, 0,
+                             0, box.width(), box.height());
+    counts.composites += 1;
+    placed.source = resampled;
+    placed.sourceX = 0, placed.sourceY = 0;
+    placed.copyable = false;
+    placed.scaled = false;
+}
+
+bool CpuBand::placeRect(const CpuDraw& call, Placed& placed) {
+    const float scale = target.scale;
+    const float x = call.x * scale, y = call.y * scale, width = call.width, height = call.height;
+    if (untransformed(call.draw)) {
+        PixelBox box;
+        box.x0 = firstColumn(x + std::min(width, 0.0f) * scale),
+        box.x1 = firstColumn(x + std::max(width, 0.0f) * scale);
+        box.y0 = firstRow(y + std::min(height, 0.0f) * scale), box.y1 = firstRow(y + std::max(height, 0.0f) * scale);
+        placed.box = clipped(box);
+        placed.source = whiteFill;
+        placed.copyable = true;
+        if (placed.box.empty()) return false;
+        took(CpuRoute::RectUpright);
+        return true;
+    }
+    const DrawState draw = onFrame(call.draw, scale);
+    const Quad quad = placeQuad(draw, x, y, 0, 0, width, height);
+    placed.box = clipped(pixelBox(quad, target.width, target.height));
+    if (placed.box.empty() || width == 0 || height == 0) return false;
+    placed.source = whitePicture;
+    placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
+    if (!setInverseTransform(whitePicture, draw, x, y, 0, 0, width, height, 1, 1)) return false;
+    resample(placed);
+    if (draw.iy != 0.0f || draw.jx != 0.0f) cutToOutline(quad, placed.box);
+    took(CpuRoute::RectTurned);
+    return true;
+}
+
+void CpuBand::cutToOutline(const Quad& quad, const PixelBox& box) {
+    for (int row = box.y0; row < box.y1; ++row) {
+        const PixelRange span = coveredColumns(quad, row);
+        const int first = std::clamp(span.first, box.x0, box.x1), end = std::clamp(span.end, first, box.x1);
+        uint32_t* pixels = &resampledPixels[static_cast<size_t>(row - box.y0) * target.width];
+        std::fill(pixels, pixels + (first - box.x0), 0u);
+        std::fill(pixels + (end - box.x0), pixels + box.width(), 0u);
+    }
+}
+
+void CpuBand::blend(Placed placed, const DrawState& draw) {
+    const Colour colour{clampChannel(draw.colour.r), clampChannel(draw.colour.g), clampChannel(draw.colour.b)};
+    const bool white = colour.r == 255 && colour.g == 255 && colour.b == 255;
+    const bool black = colour.r == 0 && colour.g == 0 && colour.b == 0;
+    const int alpha = drawAlphaByte(draw);
+    // pixman copies or blends a scaled picture over in one pass as fast as an upright one;
+    // through an alpha or a colour, far more slowly than resampling it first.
+    const bool plain = white && (draw.blend == BlendMode::Mask || draw.blend == BlendMode::Solid ||
+                                 (draw.blend == BlendMode::Alpha && alpha == 255));
+    if (placed.scaled && !plain) resample(placed);
+    switch (draw.blend) {
+        case BlendMode::Light:
+            if (white && alpha == 255) return composite(CpuRoute::Added, PIXMAN_OP_ADD, placed.source, nullptr, placed);
+            colourMaskPixel = static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(colour.r * alpha / 255) << 16 |
+                              static_cast<uint32_t>(colour.g * alpha / 255) << 8 |
+                              static_cast<uint32_t>(colour.b * alpha / 255);
+            return composite(CpuRoute::AddedTinted, PIXMAN_OP_ADD, placed.source, colourMask, placed);
+        case BlendMode::Alpha:
+            if (white && alpha == 255) {
+                if (placed.copyable) return composite(CpuRoute::Copy, PIXMAN_OP_SRC, placed.source, nullptr, placed);
+                return composite(CpuRoute::Over, PIXMAN_OP_OVER, placed.source, nullptr, placed);
+            }
+            alphaMaskPixel = static_cast<uint32_t>(alpha) << 24;
+            if (white) return composite(CpuRoute::Faded, PIXMAN_OP_OVER, placed.source, alphaMask, placed);
+            // Shadows: black over the frame only darkens it by the picture's alpha.
+            if (black && placed.blackened)
+                return composite(CpuRoute::Shadow, PIXMAN_OP_OVER, placed.source, alphaMask, placed);
+            if (black) return composite(CpuRoute::Blackened, PIXMAN_OP_OUT_REVERSE, placed.source, alphaMask, placed);
+            return compositeTinted(PIXMAN_OP_OVER, placed, colour, alpha);
+        case BlendMode::Mask:
+        case BlendMode::Solid:
+            if (white) return composite(CpuRoute::Over, PIXMAN_OP_OVER, placed.source, nullptr, placed);
+            return compositeTinted(PIXMAN_OP_OVER, placed, colour, 255);
+        case BlendMode::Shade:
+            if (white)
+                return composite(CpuRoute::Multiplied, PIXMAN_OP_MULTIPLY, placed.source, nullptr, placed,
+                                 opaqueScreen);
+            return compositeTinted(PIXMAN_OP_MULTIPLY, placed, colour, 255);
+    }
+}
+
+void CpuBand::composite(CpuRoute route, pixman_op_t op, pixman_image_t* source, pixman_image_t* mask,
+                        const Placed& placed, pixman_image_t* onto) {
+    took(route);
+    const PixelBox& box = placed.box;
+    pixman_image_composite32(op, source, mask, onto ? onto : screenImage, placed.sourceX, placed.sourceY, 0, 0, box.x0,
+                             box.y0, box.width(), box.height());
+    counts.composites += 1;
+}
+
+void CpuBand::compositeTinted(pixman_op_t op, const Placed& placed, const Colour& colour, int alpha) {
+    took(op == PIXMAN_OP_MULTIPLY ? CpuRoute::MultipliedTinted : CpuRoute::Tinted);
+    const PixelBox& box = placed.box;
+    colourMaskPixel = static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(colour.r * alpha / 255) << 16 |
+                      static_cast<uint32_t>(colour.g * alpha / 255) << 8 |
+                      static_cast<uint32_t>(colour.b * alpha / 255);
+    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, colourMask, scratch, placed.sourceX, placed.sourceY, 0, 0, 0,
+                             0, box.width(), box.height());
+    pixman_image_t* onto = op == PIXMAN_OP_MULTIPLY ? opaqueScreen : screenImage;
+    pixman_image_composite32(op, scratch, nullptr, onto, 0, 0, 0, 0, box.x0, box.y0, box.width(), box.height());
+    counts.composites += 2;
+}

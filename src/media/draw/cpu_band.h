@@ -1,0 +1,109 @@
+#pragma once
+// One horizontal band of the CPU compositor's frame: it composes every recorded draw of the
+// frame over its own rows and nothing else, with scratch pictures of its own, so the bands of
+// a frame can be composed on separate threads at once. Coordinates are logical (the 800 x 600
+// screen); the band draws them at `scale` pixels per logical pixel, taking each picture's
+// frames at their own scale: a frame whose pixels land one to one on the band's is copied,
+// any other is resampled (smoothly when its picture is filtered).
+
+#include <pixman.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "media/draw/cpu_draw_list.h"
+#include "media/draw/quad_geometry.h"
+
+// The ways a quad goes through the compositor: first where and how it is placed, then how
+// it is blended. Every quad drawn takes one of each; the counts show which shortcuts a frame
+// took.
+enum class CpuRoute {
+    Upright,      // a picture drawn as it is, its pixels one to one on the frame's
+    Resampled,    // scaled or mirrored: resampled upright first
+    Turned,       // resampled and cut to its outline
+    RectUpright,  // a filled box
+    RectTurned,   // a scaled or turned rectangle: a white pixel resampled and cut
+    Copy,         // opaque and white at full alpha: a plain copy
+    Over,         // white at full alpha (or masked, or solid): blended over as it is
+    Faded,        // white at part alpha: over through the alpha
+    Shadow,       // black alpha blending: the picture's shadow look through the alpha
+    Blackened,    // a black rectangle: darkens what is under it
+    Tinted,       // any other colour: through the scratch picture
+    Added,        // additive, white at full alpha
+    AddedTinted,  // additive through colour times alpha
+    Multiplied,   // shade (multiply), white
+    MultipliedTinted,
+    Count
+};
+
+// Compositing calls made and the routes quads took.
+struct CpuCounts {
+    int quads = 0, composites = 0;
+    std::array<int, static_cast<int>(CpuRoute::Count)> routes{};
+    int of(CpuRoute route) const { return routes[static_cast<int>(route)]; }
+    void add(const CpuCounts& other);
+};
+
+// Where a band composes: rows of 0x00RRGGBB words, `stride` words apart.
+struct CpuTarget {
+    uint32_t* pixels = nullptr;
+    int stride = 0;
+    int width = 0, height = 0;
+    float scale = 1.0f;  // target pixels per logical pixel
+};
+
+class CpuBand {
+public:
+    // Rows top..bottom-1 of the target; the band's number picks its pixman images of each picture.
+    CpuBand(const CpuTarget& target, int top, int bottom, int index);
+    ~CpuBand();
+    CpuBand(const CpuBand&) = delete;
+    CpuBand& operator=(const CpuBand&) = delete;
+
+    void compose(const std::vector<CpuDraw>& draws);
+    CpuCounts takeCounts();
+
+private:
+    // A picture placed on the frame: the pixels it may touch, and where its source starts.
+    struct Placed {
+        pixman_image_t* source = nullptr;
+        PixelBox box;
+        int sourceX = 0, sourceY = 0;
+        bool copyable = false;   // opaque and not cut: blending it over is a plain copy
+        bool blackened = false;  // the picture's shadow look: black with its alpha
+        bool scaled = false;     // the source carries a scale, not yet resampled
+    };
+    void clearRows();
+    bool placePicture(const CpuDraw& draw, Placed& placed);
+    bool placeRect(const CpuDraw& draw, Placed& placed);
+    PixelBox clipped(PixelBox box) const;
+    // Samples a transformed source into the resampled picture and places that instead.
+    void resample(Placed& placed);
+    // Clears the resampled pixels of a turned quad's box that lie outside its outline.
+    void cutToOutline(const Quad& quad, const PixelBox& box);
+    void blend(Placed placed, const DrawState& draw);
+    void composite(CpuRoute route, pixman_op_t op, pixman_image_t* source, pixman_image_t* mask, const Placed& placed,
+                   pixman_image_t* target = nullptr);
+    // Source times colour and alpha into the scratch picture, then blended onto the frame.
+    void compositeTinted(pixman_op_t op, const Placed& placed, const Colour& colour, int alpha);
+    void took(CpuRoute route) { counts.routes[static_cast<int>(route)] += 1; }
+
+    CpuTarget target;
+    int top, bottom, index;
+    std::vector<uint32_t> resampledPixels, scratchPixels;  // the band's width and height each
+    // The frame with its fourth byte as alpha (pixman's fast paths want it) and, over the same
+    // pixels, without (blend modes that read the frame's alpha must take it as opaque).
+    pixman_image_t* screenImage;
+    pixman_image_t* opaqueScreen;
+    // Turned or scaled pictures are first resampled here, upright: pixman blends upright
+    // pictures with an alpha or colour far faster than transformed ones.
+    pixman_image_t* resampled;
+    pixman_image_t* scratch;  // premultiplied pixels for tinted drawing
+    uint32_t colourMaskPixel = 0, alphaMaskPixel = 0, whitePixel = 0xFFFFFFFF;
+    pixman_image_t* colourMask;    // 1 x 1, repeated: colour times alpha, per channel
+    pixman_image_t* alphaMask;     // 1 x 1, repeated: alpha
+    pixman_image_t* whiteFill;     // 1 x 1, repeated: upright rectangles
+    pixman_image_t* whitePicture;  // 1 x 1: turned rectangles are a white pixel stretched
+    CpuCounts counts;
+};

@@ -1,0 +1,192 @@
+// The 800 x 600 screen drawn at a window's own pixels: where it lies in windows of other
+// shapes, which picture set suits which scale, and the game's own pictures drawn at scales 2
+// and 3 on both drawing paths, texel for pixel as the generator drew them.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "media/draw/compose_budget.h"
+#include "media/draw/viewport.h"
+#include "media/sdl/sdl_media.h"
+#include "support/test_support.h"
+
+namespace {
+
+constexpr int LogicalWidth = 800, LogicalHeight = 600;
+
+}  // namespace
+
+TEST(Viewport, TheScreenIsCentredWithItsShapeKept) {
+    struct Case {
+        int windowWidth, windowHeight;
+        Viewport expected;
+    };
+    const Case cases[] = {
+        {800, 600, {800, 600, 0, 0, 800, 600, 1.0f}},         {1600, 1200, {1600, 1200, 0, 0, 1600, 1200, 2.0f}},
+        {1920, 1080, {1920, 1080, 240, 0, 1440, 1080, 1.8f}},  // bars left and right
+        {1280, 1024, {1280, 1024, 0, 32, 1280, 960, 1.6f}},    // bars above and below
+        {2560, 1080, {2560, 1080, 560, 0, 1440, 1080, 1.8f}},  // a wide screen
+        {3840, 2160, {3840, 2160, 480, 0, 2880, 2160, 3.6f}},
+    };
+    for (const Case& c : cases) {
+        const Viewport viewport = fitScreen(LogicalWidth, LogicalHeight, c.windowWidth, c.windowHeight);
+        EXPECT_EQ(viewport, c.expected) << c.windowWidth << " x " << c.windowHeight << ": " << viewport.x << ","
+                                        << viewport.y << " " << viewport.width << " x " << viewport.height;
+        // Centred: the bars on either side differ by a pixel at most.
+        EXPECT_LE(std::abs(c.windowWidth - viewport.width - 2 * viewport.x), 1);
+        EXPECT_LE(std::abs(c.windowHeight - viewport.height - 2 * viewport.y), 1);
+    }
+}
+
+TEST(Viewport, PointsGoToTheWindowAndBackToTheSameLogicalPixel) {
+    const Viewport viewport = fitScreen(LogicalWidth, LogicalHeight, 1920, 1080);
+    for (const auto& [x, y] : {std::pair{0, 0}, {799, 599}, {400, 300}, {13, 577}}) {
+        const PointInWindow inWindow = toWindow(viewport, x, y);
+        const PointInWindow back = toScreen(viewport, inWindow.x, inWindow.y);
+        EXPECT_EQ(back.x, x);
+        EXPECT_EQ(back.y, y);
+    }
+    // The screen's corners, and the bars outside them.
+    EXPECT_EQ(toScreen(viewport, 240, 0).x, 0);
+    EXPECT_EQ(toScreen(viewport, 239, 0).x, -1);
+    EXPECT_EQ(toScreen(viewport, 1679, 1079).x, 799);
+    EXPECT_EQ(toScreen(viewport, 1679, 1079).y, 599);
+    EXPECT_EQ(toScreen(viewport, 1680, 0).x, 800);
+}
+
+TEST(Viewport, PicturesComeFromTheNearestSetAtOrAboveTheScale) {
+    EXPECT_EQ(pictureScaleFor(1.0f), 1);
+    EXPECT_EQ(pictureScaleFor(1.28f), 2);  // 1024 x 768
+    EXPECT_EQ(pictureScaleFor(1.8f), 2);   // 1920 x 1080
+    EXPECT_EQ(pictureScaleFor(2.0f), 2);   // 1600 x 1200
+    EXPECT_EQ(pictureScaleFor(2.4f), 3);   // 2560 x 1440
+    EXPECT_EQ(pictureScaleFor(3.6f), 3);   // 3840 x 2160: the largest there is
+    EXPECT_EQ(pictureScaleFor(0.5f), 1);
+}
+
+TEST(Viewport, AWindowIsTheLargestWholeMultipleThatFits) {
+    EXPECT_EQ(wholeMultipleThatFits(LogicalWidth, LogicalHeight, 1920, 1050), 1);
+    EXPECT_EQ(wholeMultipleThatFits(LogicalWidth, LogicalHeight, 1600, 1200), 2);
+    EXPECT_EQ(wholeMultipleThatFits(LogicalWidth, LogicalHeight, 2560, 1400), 2);
+    EXPECT_EQ(wholeMultipleThatFits(LogicalWidth, LogicalHeight, 3840, 2100), 3);
+    EXPECT_EQ(wholeMultipleThatFits(LogicalWidth, LogicalHeight, 640, 480), 1);
+}
+
+TEST(ComposeBudget, AScaleIsJudgedTooCostlyOnlyWhenItStaysOverAfterItsFirstFrames) {
+    ComposeBudget budget(10.0);
+    auto windowOf = [&budget](double ms) {
+        bool over = false;
+        for (size_t i = 0; i < ComposeBudget::Frames; ++i) over = budget.overAfter(ms) || over;
+        return over;
+    };
+    EXPECT_FALSE(windowOf(40.0)) << "the first frames prepare pictures: not judged";
+    EXPECT_FALSE(windowOf(12.0));
+    EXPECT_FALSE(windowOf(9.0)) << "one window under the budget starts the count again";
+    EXPECT_FALSE(windowOf(12.0));
+    EXPECT_TRUE(windowOf(12.0));
+    EXPECT_DOUBLE_EQ(budget.lastMedian(), 12.0);
+    // Judged again from the start: its first window is let pass.
+    EXPECT_FALSE(windowOf(12.0));
+    EXPECT_FALSE(windowOf(12.0));
+    EXPECT_TRUE(windowOf(12.0));
+}
+
+TEST(ComposeBudget, AFrameTooCostlyIsComposedAtTheNextWholeScaleBelow) {
+    EXPECT_EQ(smallerComposingScale(3.6f), 3);
+    EXPECT_EQ(smallerComposingScale(3.0f), 2);
+    EXPECT_EQ(smallerComposingScale(2.4f), 2);
+    EXPECT_EQ(smallerComposingScale(1.8f), 1);
+    EXPECT_EQ(smallerComposingScale(1.0f), 0);
+}
+
+namespace {
+
+struct ScaledDraw {
+    PathChoice path;
+    int scale;
+};
+
+std::string describe(const ::testing::TestParamInfo<ScaledDraw>& info) {
+    return std::string(info.param.path == PathChoice::Renderer ? "OpenGl" : "Composer") + "AtScale" +
+           std::to_string(info.param.scale);
+}
+
+class GamePicturesAtScale : public ::testing::TestWithParam<ScaledDraw> {
+protected:
+    void SetUp() override {
+        const char* gameDir = std::getenv("GAME_DIR");
+        if (!gameDir) GTEST_SKIP() << "GAME_DIR names the built game's folder";
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        if (GetParam().path == PathChoice::Renderer) setenv("SDL_RENDER_DRIVER", "opengl", 1);
+        folder = gameDir;
+        inGameFolder = std::make_unique<WorkingFolder>(folder);
+        media = std::make_unique<SdlMedia>(GetParam().path);
+        media->setPictureScale(GetParam().scale);
+        media->setWindowSize(LogicalWidth * GetParam().scale, LogicalHeight * GetParam().scale);
+        ASSERT_TRUE(media->openScreen(LogicalWidth, LogicalHeight, 0, 0, 0));
+        if (GetParam().path == PathChoice::Renderer && media->rendererName() != "opengl")
+            GTEST_SKIP() << "no OpenGL here";
+        media->setBlendMode(BlendMode::Alpha);
+        media->clearScreen();
+    }
+    void TearDown() override {
+        media.reset();
+        inGameFolder.reset();
+        unsetenv("SDL_RENDER_DRIVER");
+    }
+
+    std::unique_ptr<Image> strip(const std::string& name, int cell, int cells) {
+        return media->loadImageStrip(name, cell, cell, 0, cells);
+    }
+
+    // The frame as the generator drew it, over black, against the window at the logical point.
+    void expectDrawnTexelForPixel(const Image& image, int frame, int x, int y, const PixelBlock& screen) {
+        const int k = GetParam().scale;
+        ASSERT_EQ(image.pixelScale, k);
+        ASSERT_EQ(screen.width, LogicalWidth * k);
+        const PixelBlock& picture = image.frames[frame];
+        int beyond = 0, worst = 0;
+        for (int row = 0; row < picture.height; ++row)
+            for (int column = 0; column < picture.width; ++column) {
+                const uint8_t* texel = &picture.rgba[(static_cast<size_t>(row) * picture.width + column) * 4];
+                const uint8_t* pixel =
+                    &screen.rgba[(static_cast<size_t>(y * k + row) * screen.width + x * k + column) * 4];
+                for (int c = 0; c < 3; ++c) {
+                    const int expected = (texel[c] * texel[3] + 127) / 255;
+                    const int difference = std::abs(expected - pixel[c]);
+                    worst = std::max(worst, difference);
+                    beyond += difference > 2;
+                }
+            }
+        EXPECT_EQ(beyond, 0) << "channels beyond 2 levels of the generator's picture, the largest " << worst;
+    }
+
+    std::string folder;
+    std::unique_ptr<WorkingFolder> inGameFolder;
+    std::unique_ptr<SdlMedia> media;
+};
+
+}  // namespace
+
+TEST_P(GamePicturesAtScale, ATileADeviceAndAGlyphAreTheGeneratorsPixels) {
+    const auto tiles = strip("gfx/complete.spr", 56, 120);
+    const auto font = strip("gfx/tahomafont.spr", 13, 90);
+    ASSERT_TRUE(tiles && font) << "the game's pictures are in " << folder;
+    constexpr int CableFrame = 5, ComputerFrame = 0, GlyphFrame = 33;  // the letter A
+    media->drawImage(*tiles, 100, 100, CableFrame);
+    media->drawImage(*tiles, 300, 200, ComputerFrame);
+    media->drawImage(*font, 520, 410, GlyphFrame);
+    const PixelBlock screen = media->readScreen();
+    expectDrawnTexelForPixel(*tiles, CableFrame, 100, 100, screen);
+    expectDrawnTexelForPixel(*tiles, ComputerFrame, 300, 200, screen);
+    expectDrawnTexelForPixel(*font, GlyphFrame, 520, 410, screen);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, GamePicturesAtScale,
+                         ::testing::Values(ScaledDraw{PathChoice::Renderer, 2}, ScaledDraw{PathChoice::Renderer, 3},
+                                           ScaledDraw{PathChoice::Composer, 2}, ScaledDraw{PathChoice::Composer, 3}),
+                         describe);
