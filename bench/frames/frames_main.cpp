@@ -4,10 +4,10 @@
 //          [--sizes 800x600,1920x1080,2560x1440,3840x2160] [--wm openbox|none] [--display N]
 //          [--keep-scale]
 // Each size gets an Xvfb screen of its own (on display N, N+1 ... when given, else on free
-// ones), with the window manager (openbox by default: without one SDL's full-screen window
-// keeps its 800 x 600 size), and the game opens its screen full screen there as it does for
-// a player. Each path of each run is its own process. Prints per scene, screen and path the
-// median over the runs of: CPU ms per frame (median and 99th percentile, all threads), the
+// ones), with the window manager (openbox by default, or none), and the game opens its
+// screen full screen there as it does for a player. Each path of each run is its own process.
+// Prints per scene, screen and path the median over the runs of: CPU ms per frame (median
+// and 99th percentile, all threads), the
 // cores that kept busy, the X server's CPU ms per frame, frames per second unpaced, quads
 // and draw calls per frame, with the lowest and highest run in brackets, and the scale of
 // the pictures drawn with the scale the frames were drawn at (after "@": below the screen's

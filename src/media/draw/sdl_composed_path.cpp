@@ -13,8 +13,12 @@ namespace {
 // game and to sending the frame to the window system.
 constexpr double ComposingBudgetMs = 12.0;
 
-// Every core composes a band of its own.
-int bandsForThisMachine() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u)); }
+// A band per half a million pixels, up to one per core: a frame of 800 x 600 is composed
+// sooner on one thread than handed round (each band places every quad again).
+int bandsFor(int width, int height) {
+    const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
+    return std::clamp(width * height / 500000, 1, cores);
+}
 
 // 0x00RRGGBB words, as the canvas keeps them (the fourth byte is not looked at).
 bool keepsCanvasWords(const SDL_Surface* surface) {
@@ -36,7 +40,7 @@ SdlComposedPath::SdlComposedPath(SDL_Window* window, int screenWidth, int screen
       screenWidth(screenWidth),
       screenHeight(screenHeight),
       budget(ComposingBudgetMs),
-      canvas(std::make_unique<CpuCanvas>(screenWidth, screenHeight, 1.0f, bandsForThisMachine())) {
+      canvas(std::make_unique<CpuCanvas>(screenWidth, screenHeight, 1.0f, bandsFor(screenWidth, screenHeight))) {
     int width = screenWidth, height = screenHeight;
     SDL_GetWindowSize(window, &width, &height);
     setViewport(fitScreen(screenWidth, screenHeight, width, height));
@@ -54,7 +58,7 @@ void SdlComposedPath::setViewport(const Viewport& newViewport) {
     }
     if (width != canvas->width() || height != canvas->height() || scale != canvas->scale()) {
         canvas->compose();
-        canvas = std::make_unique<CpuCanvas>(width, height, scale, bandsForThisMachine());
+        canvas = std::make_unique<CpuCanvas>(width, height, scale, bandsFor(width, height));
     }
     budget.restart();
     takeWindowSurface();
