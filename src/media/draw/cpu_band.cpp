@@ -107,7 +107,6 @@ PixelBox CpuBand::clipped(PixelBox box) const {
 bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
     const PictureFacts& picture = call.picture;
     const float scale = target.scale;
-    const int pixelScale = picture.pixelScale;
     float x = call.x, y = call.y;
     float left = -picture.handleX, top = -picture.handleY;
     const bool upright = untransformed(call.draw);
@@ -118,11 +117,11 @@ bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
     }
     const float right = left + static_cast<float>(picture.width), bottom = top + static_cast<float>(picture.height);
     placed.blackened = call.look == FrameLook::Shadow;
-    if (upright && scale == static_cast<float>(pixelScale)) {
-        // Texel to pixel, one to one.
+    if (upright && call.pictures->pixelScale() == scale) {
+        // Prepared at the frame's scale: copied pixel for pixel from the nearest whole pixel.
         PixelBox whole;
-        whole.x0 = static_cast<int>(x) * pixelScale, whole.y0 = static_cast<int>(y) * pixelScale;
-        whole.x1 = whole.x0 + picture.width * pixelScale, whole.y1 = whole.y0 + picture.height * pixelScale;
+        whole.x0 = static_cast<int>(std::lround(x * scale)), whole.y0 = static_cast<int>(std::lround(y * scale));
+        whole.x1 = whole.x0 + picture.pixelWidth, whole.y1 = whole.y0 + picture.pixelHeight;
         placed.box = clipped(whole);
         if (placed.box.empty()) return false;
         placed.source = call.pictures->frame(call.frame, call.look, false, index);
@@ -143,8 +142,8 @@ bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
     // does on the renderer); the picture ends where its quad's pixels end, hard.
     pixman_image_set_repeat(placed.source, PIXMAN_REPEAT_PAD);
     placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
-    if (!setInverseTransform(placed.source, draw, x, y, left, top, right, bottom, picture.width * pixelScale,
-                             picture.height * pixelScale))
+    if (!setInverseTransform(placed.source, draw, x, y, left, top, right, bottom, picture.pixelWidth,
+                             picture.pixelHeight))
         return false;
     const bool turned = draw.iy != 0.0f || draw.jx != 0.0f;
     took(turned ? CpuRoute::Turned : CpuRoute::Resampled);

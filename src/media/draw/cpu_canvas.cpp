@@ -99,9 +99,9 @@ void CpuCanvas::clear() {
 void CpuCanvas::drawImage(const Image& image, float x, float y, int frame, const DrawState& draw) {
     if (frame < 0 || frame >= image.frameCount() || !quadCanShow(draw)) return;
     const int bandCount = workers.bands();
-    // A frame composed at a whole scale below the picture's takes its pictures averaged down
-    // to it once, so they are copied rather than resampled every frame.
-    const int scale = target.scale == std::floor(target.scale) ? static_cast<int>(target.scale) : image.pixelScale;
+    // Every picture is resampled once to the frame's scale, and then copied where it is drawn
+    // upright.
+    const float scale = target.scale;
     CpuPictures& prepared = pictures.of(image, [bandCount, scale](const Image& picture) {
         return std::make_unique<CpuPictures>(picture, bandCount, scale);
     });
@@ -110,8 +110,13 @@ void CpuCanvas::drawImage(const Image& image, float x, float y, int frame, const
     call.look = lookFor(draw);
     prepared.prepare(image, call.look);
     call.pictures = &prepared;
-    call.picture = PictureFacts{image.width,   image.height,          image.handleX,
-                                image.handleY, prepared.pixelScale(), (image.flags & ImageFiltered) != 0};
+    call.picture = PictureFacts{image.width,
+                                image.height,
+                                image.handleX,
+                                image.handleY,
+                                prepared.pixelWidth(),
+                                prepared.pixelHeight(),
+                                (image.flags & ImageFiltered) != 0};
     call.frame = frame, call.x = x, call.y = y, call.draw = draw;
     draws.push_back(call);
     counts.quads += 1;

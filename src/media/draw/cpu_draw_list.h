@@ -6,11 +6,11 @@
 #include "media/draw/cpu_pictures.h"
 #include "media/draw/draw_state.h"
 
-// A picture's size and handle in logical pixels, and its frames' pixels per logical pixel.
+// A picture's size and handle in logical pixels, and its prepared frames' size in pixels.
 struct PictureFacts {
     int width = 0, height = 0;
     float handleX = 0, handleY = 0;
-    int pixelScale = 1;
+    int pixelWidth = 0, pixelHeight = 0;
     bool filtered = true;
 };
 

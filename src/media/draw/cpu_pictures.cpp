@@ -1,6 +1,8 @@
 #include "media/draw/cpu_pictures.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -20,25 +22,33 @@ bool everyPixelOpaque(const Image& image) {
     return true;
 }
 
-// Premultiplied pixels of `from` pixels per logical pixel averaged down to `to` (less): each
-// pixel the mean of the source pixels it covers, as the generator's sets average down.
-std::vector<uint32_t> averagedDown(std::vector<uint32_t>& pixels, int width, int height, int from, int to) {
-    const int toWidth = width / from * to, toHeight = height / from * to;
+// Premultiplied pixels resampled once to another size: averaged down where they shrink (each
+// pixel the mean of the source pixels it covers, as the generator's sets average down),
+// smoothly where they grow, nearest for a picture that is never smoothed.
+std::vector<uint32_t> resized(std::vector<uint32_t>& pixels, int width, int height, int toWidth, int toHeight,
+                              bool filtered) {
     std::vector<uint32_t> result(static_cast<size_t>(toWidth) * toHeight);
     pixman_image_t* source = pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height, pixels.data(), width * 4);
     pixman_image_t* target = pixman_image_create_bits(PIXMAN_a8r8g8b8, toWidth, toHeight, result.data(), toWidth * 4);
-    const double ratio = static_cast<double>(from) / to;
+    const double ratioX = static_cast<double>(width) / toWidth, ratioY = static_cast<double>(height) / toHeight;
     pixman_f_transform scaling{};
-    scaling.m[0][0] = ratio, scaling.m[1][1] = ratio, scaling.m[2][2] = 1;
+    scaling.m[0][0] = ratioX, scaling.m[1][1] = ratioY, scaling.m[2][2] = 1;
     pixman_transform fixed;
     pixman_transform_from_pixman_f_transform(&fixed, &scaling);
     pixman_image_set_transform(source, &fixed);
-    int count = 0;
-    const pixman_fixed_t scale = pixman_double_to_fixed(ratio);
-    pixman_fixed_t* filter = pixman_filter_create_separable_convolution(
-        &count, scale, scale, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 4, 4);
-    pixman_image_set_filter(source, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, filter, count);
     pixman_image_set_repeat(source, PIXMAN_REPEAT_PAD);
+    pixman_fixed_t* filter = nullptr;
+    if (!filtered) {
+        pixman_image_set_filter(source, PIXMAN_FILTER_NEAREST, nullptr, 0);
+    } else if (ratioX > 1 || ratioY > 1) {
+        int count = 0;
+        filter = pixman_filter_create_separable_convolution(
+            &count, pixman_double_to_fixed(std::max(ratioX, 1.0)), pixman_double_to_fixed(std::max(ratioY, 1.0)),
+            PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 4, 4);
+        pixman_image_set_filter(source, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, filter, count);
+    } else {
+        pixman_image_set_filter(source, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+    }
     pixman_image_composite32(PIXMAN_OP_SRC, source, nullptr, target, 0, 0, 0, 0, 0, 0, toWidth, toHeight);
     free(filter);
     pixman_image_unref(source);
@@ -48,8 +58,17 @@ std::vector<uint32_t> averagedDown(std::vector<uint32_t>& pixels, int width, int
 
 }  // namespace
 
-CpuPictures::CpuPictures(const Image& image, int bands, int scale)
-    : bandCount(bands), scale(std::clamp(scale, 1, image.pixelScale)), allOpaque(everyPixelOpaque(image)) {}
+CpuPictures::CpuPictures(const Image& image, int bands, float frameScale)
+    : bandCount(bands),
+      scale(frameScale),
+      width(static_cast<int>(std::lround(static_cast<double>(image.width) * frameScale))),
+      height(static_cast<int>(std::lround(static_cast<double>(image.height) * frameScale))),
+      allOpaque(everyPixelOpaque(image)) {
+    // Where the picture's set is the frame's scale, its own pixels.
+    if (!image.frames.empty() && frameScale == static_cast<float>(image.pixelScale))
+        width = image.frames[0].width, height = image.frames[0].height;
+    width = std::max(width, 1), height = std::max(height, 1);
+}
 
 CpuPictures::~CpuPictures() {
     for (Set& set : looks)
@@ -73,11 +92,8 @@ void CpuPictures::prepare(const Image& image, FrameLook look) {
         std::vector<uint32_t>& pixels = set.pixels[f];
         pixels.resize(static_cast<size_t>(block.width) * block.height);
         for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = premultiplied(&block.rgba[i * 4], look);
-        int width = block.width, height = block.height;
-        if (scale < image.pixelScale) {
-            pixels = averagedDown(pixels, width, height, image.pixelScale, scale);
-            width = width / image.pixelScale * scale, height = height / image.pixelScale * scale;
-        }
+        if (width != block.width || height != block.height)
+            pixels = resized(pixels, block.width, block.height, width, height, (image.flags & ImageFiltered) != 0);
         for (int band = 0; band < bandCount; ++band)
             for (auto* perBand : {&set.images, &set.turnable})
                 (*perBand)[band].push_back(

@@ -1,10 +1,10 @@
 #pragma once
-// A picture's frames as the CPU compositor draws them: premultiplied 32-bit pixels, made once
-// per look the first time it is drawn, at the scale the frame is composed at where that is a
-// smaller whole number than the picture's own (averaged down once, so they are copied, not
-// resampled, every frame), and over them pixman images of each band's own (a
-// band sets a transform and a filter on the images it draws turned, so none is shared
-// between the threads that compose the bands).
+// A picture's frames as the CPU compositor draws them: premultiplied 32-bit pixels made once
+// per look the first time it is drawn, resampled once to the scale the frame is composed at
+// (averaged down where they shrink) so that upright they are copied, not resampled, every
+// frame; and over them pixman images of each band's own (a band sets a transform and a
+// filter on the images it draws turned, so none is shared between the threads that compose
+// the bands).
 
 #include <pixman.h>
 
@@ -23,8 +23,8 @@ enum class FrameLook {
 
 class CpuPictures {
 public:
-    // Frames of `scale` pixels per logical pixel, or the picture's own where that is less.
-    CpuPictures(const Image& image, int bands, int scale);
+    // Frames of `frameScale` pixels per logical pixel (its logical size times that, rounded).
+    CpuPictures(const Image& image, int bands, float frameScale);
     ~CpuPictures();
     CpuPictures(const CpuPictures&) = delete;
     CpuPictures& operator=(const CpuPictures&) = delete;
@@ -36,8 +36,10 @@ public:
     pixman_image_t* frame(int index, FrameLook look, bool turnable, int band) const;
     // True when every pixel of the picture is opaque: it can be copied instead of blended.
     bool opaque() const { return allOpaque; }
-    // Pixels of the prepared frames per logical pixel.
-    int pixelScale() const { return scale; }
+    // Pixels of the prepared frames per logical pixel, and their size.
+    float pixelScale() const { return scale; }
+    int pixelWidth() const { return width; }
+    int pixelHeight() const { return height; }
 
 private:
     struct Set {
@@ -47,7 +49,8 @@ private:
     };
 
     int bandCount;
-    int scale;
+    float scale;
+    int width, height;
     std::array<Set, 4> looks;
     bool allOpaque = false;
 };
