@@ -48,9 +48,12 @@ public:
     ThreadedMedia() { files.writeQueuedOnTheirThread(); }
 };
 
-void SaveNow(benchmark::State& state) {
+// Saves progress a level further each time through `save`, timing each; `afterEach` runs
+// untimed.
+template <typename Media, typename Save, typename AfterEach>
+void timeSaves(benchmark::State& state, Save save, AfterEach afterEach) {
     SaveFolder folder;
-    ScriptedMedia media;
+    Media media;
     Progress progress;
     progress.files.folder = folder.path.string();
     progress.bestTimes.fill(UnbeatenTime);
@@ -58,34 +61,30 @@ void SaveNow(benchmark::State& state) {
     for (auto _ : state) {
         progress.levelIndex = (progress.levelIndex + 1) % RecordCount;
         slowest.start();
-        saveProgress(media, progress);
-        slowest.stop();
-    }
-    slowest.report(state);
-    if (!media.warnings.empty()) state.SkipWithError(media.warnings.front().c_str());
-}
-BENCHMARK(SaveNow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(100);
-
-void SaveSoon(benchmark::State& state) {
-    SaveFolder folder;
-    ThreadedMedia media;
-    Progress progress;
-    progress.files.folder = folder.path.string();
-    progress.bestTimes.fill(UnbeatenTime);
-    SlowestSave slowest;
-    for (auto _ : state) {
-        progress.levelIndex = (progress.levelIndex + 1) % RecordCount;
-        slowest.start();
-        saveProgressSoon(media, progress);
-        noteFinishedSaves(media, progress);
+        save(media, progress);
         slowest.stop();
         state.PauseTiming();
-        media.waitForWrites();
+        afterEach(media);
         state.ResumeTiming();
     }
     noteFinishedSaves(media, progress);
     slowest.report(state);
     if (!media.warnings.empty()) state.SkipWithError(media.warnings.front().c_str());
+}
+
+void SaveNow(benchmark::State& state) {
+    timeSaves<ScriptedMedia>(state, saveProgress, [](MediaLayer&) {});
+}
+BENCHMARK(SaveNow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(100);
+
+void SaveSoon(benchmark::State& state) {
+    timeSaves<ThreadedMedia>(
+        state,
+        [](MediaLayer& media, Progress& progress) {
+            saveProgressSoon(media, progress);
+            noteFinishedSaves(media, progress);
+        },
+        [](MediaLayer& media) { media.waitForWrites(); });
 }
 // A set number of runs: each waits untimed for its write, which would otherwise be run until
 // the timed part alone adds up to half a second.
