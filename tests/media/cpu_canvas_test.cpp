@@ -532,3 +532,39 @@ TEST(DrawPathChoice, MesaSoftwareRasterisersAreRecognised) {
     EXPECT_FALSE(isSoftwareRasteriser("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
     EXPECT_FALSE(isSoftwareRasteriser("AMD Radeon RX 580 (polaris10, LLVM 15.0.6, DRM 3.49)"));
 }
+
+// The frame left from before never shows through: a clear is only skipped under an opaque
+// picture copied over every pixel.
+TEST(CpuCanvas, TheLastFrameNeverShowsThroughAClear) {
+    const Pictures p;
+    CpuCanvas canvas(800, 600, 1.0f, 2);
+    DrawState plain;
+    plain.blend = BlendMode::Alpha;
+    const auto frameAfterWhite = [&](const std::function<void()>& drawOverClear) {
+        canvas.drawRect(0, 0, 800, 600, plain);
+        canvas.read();
+        canvas.clear();
+        drawOverClear();
+        return canvas.read();
+    };
+    PixelBlock screen = frameAfterWhite([] {});
+    EXPECT_EQ(colourOf(screen, 5, 5), (std::array<int, 3>{0, 0, 0})) << "with nothing drawn";
+
+    screen = frameAfterWhite([&] { canvas.drawImage(p.button, 400, 300, 0, plain); });
+    EXPECT_EQ(colourOf(screen, 5, 5), (std::array<int, 3>{0, 0, 0})) << "beside a smaller picture";
+
+    screen = frameAfterWhite([&] { canvas.drawImage(p.backdrop, 401, 300, 0, plain); });
+    EXPECT_EQ(colourOf(screen, 0, 300), (std::array<int, 3>{0, 0, 0})) << "beside a backdrop a pixel off";
+    const PixelBlock backdropAlone = composedAlone([](MediaLayer&, const Pictures&) {});
+    EXPECT_EQ(colourOf(screen, 1, 300), colourOf(backdropAlone, 0, 300));
+
+    DrawState faded = plain;
+    faded.alpha = 0.5f;
+    screen = frameAfterWhite([&] { canvas.drawImage(p.backdrop, 400, 300, 0, faded); });
+    const auto backdrop = colourOf(backdropAlone, 10, 300);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_NEAR(colourOf(screen, 10, 300)[c], backdrop[c] / 2, 1) << "under a faded backdrop";
+
+    screen = frameAfterWhite([&] { canvas.drawImage(p.backdrop, 400, 300, 0, plain); });
+    EXPECT_EQ(colourOf(screen, 10, 300), backdrop) << "under the backdrop itself";
+}

@@ -77,18 +77,33 @@ CpuBand::~CpuBand() {
 CpuCounts CpuBand::takeCounts() { return std::exchange(counts, CpuCounts{}); }
 
 void CpuBand::compose(const std::vector<CpuDraw>& draws) {
+    // A clear waits for the next quad that shows: when that one copies itself over every
+    // pixel of the band (a full-screen background), clearing first is wasted.
+    bool clearWaiting = false;
     for (const CpuDraw& draw : draws) {
         Placed placed;
+        bool placedOne = false;
         switch (draw.kind) {
-            case CpuDraw::Kind::Clear: clearRows(); break;
-            case CpuDraw::Kind::Picture:
-                if (placePicture(draw, placed)) blend(placed, draw.draw);
-                break;
-            case CpuDraw::Kind::Rect:
-                if (placeRect(draw, placed)) blend(placed, draw.draw);
-                break;
+            case CpuDraw::Kind::Clear: clearWaiting = true; break;
+            case CpuDraw::Kind::Picture: placedOne = placePicture(draw, placed); break;
+            case CpuDraw::Kind::Rect: placedOne = placeRect(draw, placed); break;
         }
+        if (!placedOne) continue;
+        if (clearWaiting && !(copiesOver(placed, draw.draw) && coversBand(placed.box))) clearRows();
+        clearWaiting = false;
+        blend(placed, draw.draw);
     }
+    if (clearWaiting) clearRows();
+}
+
+bool CpuBand::copiesOver(const Placed& placed, const DrawState& draw) {
+    const Colour& c = draw.colour;
+    const bool white = clampChannel(c.r) == 255 && clampChannel(c.g) == 255 && clampChannel(c.b) == 255;
+    return placed.copyable && white && draw.blend == BlendMode::Alpha && drawAlphaByte(draw) == 255;
+}
+
+bool CpuBand::coversBand(const PixelBox& box) const {
+    return box.x0 <= 0 && box.x1 >= target.width && box.y0 <= top && box.y1 >= bottom;
 }
 
 void CpuBand::clearRows() {
@@ -122,7 +137,10 @@ bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
         PixelBox whole;
         whole.x0 = static_cast<int>(std::lround(x * scale)), whole.y0 = static_cast<int>(std::lround(y * scale));
         whole.x1 = whole.x0 + picture.pixelWidth, whole.y1 = whole.y0 + picture.pixelHeight;
-        placed.box = clipped(whole);
+        // Clear pixels change nothing, so only the frame's inked part is blended.
+        const InkBox& ink = call.pictures->ink(call.frame, call.look);
+        PixelBox inked{whole.x0 + ink.x0, whole.y0 + ink.y0, whole.x0 + ink.x1, whole.y0 + ink.y1};
+        placed.box = clipped(inked);
         if (placed.box.empty()) return false;
         placed.source = call.pictures->frame(call.frame, call.look, false, index);
         placed.sourceX = placed.box.x0 - whole.x0, placed.sourceY = placed.box.y0 - whole.y0;
@@ -225,10 +243,9 @@ void CpuBand::blend(Placed placed, const DrawState& draw) {
                               static_cast<uint32_t>(colour.b * alpha / 255);
             return composite(CpuRoute::AddedTinted, PIXMAN_OP_ADD, placed.source, colourMask, placed);
         case BlendMode::Alpha:
-            if (white && alpha == 255) {
-                if (placed.copyable) return composite(CpuRoute::Copy, PIXMAN_OP_SRC, placed.source, nullptr, placed);
-                return composite(CpuRoute::Over, PIXMAN_OP_OVER, placed.source, nullptr, placed);
-            }
+            if (copiesOver(placed, draw))
+                return composite(CpuRoute::Copy, PIXMAN_OP_SRC, placed.source, nullptr, placed);
+            if (white && alpha == 255) return composite(CpuRoute::Over, PIXMAN_OP_OVER, placed.source, nullptr, placed);
             alphaMaskPixel = static_cast<uint32_t>(alpha) << 24;
             if (white) return composite(CpuRoute::Faded, PIXMAN_OP_OVER, placed.source, alphaMask, placed);
             // Shadows: black over the frame only darkens it by the picture's alpha.

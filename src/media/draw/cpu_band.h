@@ -75,6 +75,9 @@ private:
         bool scaled = false;     // the source carries a scale, not yet resampled
     };
     void clearRows();
+    // An opaque picture at full strength: blending it is copying it.
+    static bool copiesOver(const Placed& placed, const DrawState& draw);
+    bool coversBand(const PixelBox& box) const;
     bool placePicture(const CpuDraw& draw, Placed& placed);
     bool placeRect(const CpuDraw& draw, Placed& placed);
     PixelBox clipped(PixelBox box) const;

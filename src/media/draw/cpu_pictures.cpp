@@ -22,6 +22,21 @@ bool everyPixelOpaque(const Image& image) {
     return true;
 }
 
+// Premultiplied, a clear pixel is all zero (a shadow's black keeps its alpha).
+InkBox inkOf(const std::vector<uint32_t>& pixels, int width, int height) {
+    InkBox box{width, height, 0, 0, true};
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = &pixels[static_cast<size_t>(y) * width];
+        for (int x = 0; x < width; ++x) {
+            box.opaque = box.opaque && row[x] >> 24 == 255;
+            if (row[x] == 0) continue;
+            box.x0 = std::min(box.x0, x), box.x1 = std::max(box.x1, x + 1);
+            box.y0 = std::min(box.y0, y), box.y1 = std::max(box.y1, y + 1);
+        }
+    }
+    return box.empty() ? InkBox{} : box;
+}
+
 // Premultiplied pixels resampled once to another size: averaged down where they shrink (each
 // pixel the mean of the source pixels it covers, as the generator's sets average down),
 // smoothly where they grow, nearest for a picture that is never smoothed.
@@ -86,6 +101,7 @@ void CpuPictures::prepare(const Image& image, FrameLook look) {
     Set& set = looks[static_cast<int>(look)];
     if (!set.images.empty()) return;
     set.pixels.resize(image.frames.size());
+    set.ink.resize(image.frames.size());
     set.images.resize(bandCount), set.turnable.resize(bandCount);
     for (size_t f = 0; f < image.frames.size(); ++f) {
         const PixelBlock& block = image.frames[f];
@@ -94,6 +110,7 @@ void CpuPictures::prepare(const Image& image, FrameLook look) {
         for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = premultiplied(&block.rgba[i * 4], look);
         if (width != block.width || height != block.height)
             pixels = resized(pixels, block.width, block.height, width, height, (image.flags & ImageFiltered) != 0);
+        set.ink[f] = inkOf(pixels, width, height);
         for (int band = 0; band < bandCount; ++band)
             for (auto* perBand : {&set.images, &set.turnable})
                 (*perBand)[band].push_back(

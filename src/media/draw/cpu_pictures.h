@@ -11,6 +11,7 @@
 #include <array>
 #include <vector>
 
+#include "media/draw/quad_geometry.h"
 #include "media/pictures/image.h"
 
 // How the frames are prepared for a blend mode.
@@ -34,6 +35,9 @@ public:
     // A prepared frame's pixman image for one band. Turnable ones carry a transform of their
     // own; the others never do (pixman frees a transform set back to none).
     pixman_image_t* frame(int index, FrameLook look, bool turnable, int band) const;
+    // The part of a prepared frame with any pixel that is not clear, in its pixels: drawn
+    // upright, nothing outside it changes the frame.
+    const InkBox& ink(int index, FrameLook look) const { return looks[static_cast<int>(look)].ink[index]; }
     // True when every pixel of the picture is opaque: it can be copied instead of blended.
     bool opaque() const { return allOpaque; }
     // Pixels of the prepared frames per logical pixel, and their size.
@@ -44,6 +48,7 @@ public:
 private:
     struct Set {
         std::vector<std::vector<uint32_t>> pixels;
+        std::vector<InkBox> ink;  // per frame
         // [band][frame], all over the same pixels
         std::vector<std::vector<pixman_image_t*>> images, turnable;
     };
