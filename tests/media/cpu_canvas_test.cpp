@@ -188,6 +188,7 @@ TEST(CpuCanvas, UprightPicturesAndRectanglesLookAsOnOpenGl) {
             }
             media.setDrawColour(128, 128, 128);  // the fade half way
             media.drawImage(p.tile, 380, 100, 0);
+            media.drawImage(p.light, 530, 100, 0);  // clear corners inside its ink
             media.setDrawColour(255, 255, 255);
             media.setDrawAlpha(0.6f);
             media.drawImage(p.tile, 450, 100, 0);

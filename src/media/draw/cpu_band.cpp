@@ -48,19 +48,26 @@ void CpuCounts::add(const CpuCounts& other) {
     for (size_t i = 0; i < routes.size(); ++i) routes[i] += other.routes[i];
 }
 
+CpuScratch::~CpuScratch() {
+    if (image) pixman_image_unref(image);
+}
+
+pixman_image_t* CpuScratch::atLeast(int width, int wanted) {
+    if (wanted <= rows) return image;
+    if (image) pixman_image_unref(image);
+    rows = wanted;
+    pixels.assign(static_cast<size_t>(width) * rows, 0);
+    image = pixman_image_create_bits(PIXMAN_a8r8g8b8, width, rows, pixels.data(), width * 4);
+    return image;
+}
+
 CpuBand::CpuBand(const CpuTarget& target, int top, int bottom, int index)
     : target(target),
       top(top),
       bottom(bottom),
       index(index),
-      resampledPixels(static_cast<size_t>(target.width) * (bottom - top), 0),
-      scratchPixels(resampledPixels.size(), 0),
       screenImage(over(target, PIXMAN_a8r8g8b8)),
       opaqueScreen(over(target, PIXMAN_x8r8g8b8)),
-      resampled(pixman_image_create_bits(PIXMAN_a8r8g8b8, target.width, bottom - top, resampledPixels.data(),
-                                         target.width * 4)),
-      scratch(pixman_image_create_bits(PIXMAN_a8r8g8b8, target.width, bottom - top, scratchPixels.data(),
-                                       target.width * 4)),
       colourMask(onePixel(&colourMaskPixel, PIXMAN_REPEAT_NORMAL)),
       alphaMask(onePixel(&alphaMaskPixel, PIXMAN_REPEAT_NORMAL)),
       whiteFill(onePixel(&whitePixel, PIXMAN_REPEAT_NORMAL)),
@@ -69,8 +76,7 @@ CpuBand::CpuBand(const CpuTarget& target, int top, int bottom, int index)
 }
 
 CpuBand::~CpuBand() {
-    for (pixman_image_t* image :
-         {screenImage, opaqueScreen, resampled, scratch, colourMask, alphaMask, whiteFill, whitePicture})
+    for (pixman_image_t* image : {screenImage, opaqueScreen, colourMask, alphaMask, whiteFill, whitePicture})
         pixman_image_unref(image);
 }
 
@@ -178,10 +184,11 @@ bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
 
 void CpuBand::resample(Placed& placed) {
     const PixelBox& box = placed.box;
-    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, nullptr, resampled, placed.sourceX, placed.sourceY, 0, 0, 0,
-                             0, box.width(), box.height());
+    pixman_image_t* into = resampled.atLeast(target.width, box.height());
+    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, nullptr, into, placed.sourceX, placed.sourceY, 0, 0, 0, 0,
+                             box.width(), box.height());
     counts.composites += 1;
-    placed.source = resampled;
+    placed.source = into;
     placed.sourceX = 0, placed.sourceY = 0;
     placed.copyable = false;
     placed.scaled = false;
@@ -219,7 +226,7 @@ void CpuBand::cutToOutline(const Quad& quad, const PixelBox& box) {
     for (int row = box.y0; row < box.y1; ++row) {
         const PixelRange span = coveredColumns(quad, row);
         const int first = std::clamp(span.first, box.x0, box.x1), end = std::clamp(span.end, first, box.x1);
-        uint32_t* pixels = &resampledPixels[static_cast<size_t>(row - box.y0) * target.width];
+        uint32_t* pixels = resampled.row(row - box.y0, target.width);
         std::fill(pixels, pixels + (first - box.x0), 0u);
         std::fill(pixels + (end - box.x0), pixels + box.width(), 0u);
     }
@@ -280,9 +287,18 @@ void CpuBand::compositeTinted(pixman_op_t op, const Placed& placed, const Colour
     colourMaskPixel = static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(colour.r * alpha / 255) << 16 |
                       static_cast<uint32_t>(colour.g * alpha / 255) << 8 |
                       static_cast<uint32_t>(colour.b * alpha / 255);
-    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, colourMask, scratch, placed.sourceX, placed.sourceY, 0, 0, 0,
+    if (op == PIXMAN_OP_OVER && alpha == 255 && placed.copyable) {
+        // Opaque and at full strength it covers what is under it: tinted straight onto the
+        // frame (a background darkened by a fade), the same pixels as through the scratch.
+        pixman_image_composite32(PIXMAN_OP_SRC, placed.source, colourMask, screenImage, placed.sourceX, placed.sourceY,
+                                 0, 0, box.x0, box.y0, box.width(), box.height());
+        counts.composites += 1;
+        return;
+    }
+    pixman_image_t* tinted = scratch.atLeast(target.width, box.height());
+    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, colourMask, tinted, placed.sourceX, placed.sourceY, 0, 0, 0,
                              0, box.width(), box.height());
     pixman_image_t* onto = op == PIXMAN_OP_MULTIPLY ? opaqueScreen : screenImage;
-    pixman_image_composite32(op, scratch, nullptr, onto, 0, 0, 0, 0, box.x0, box.y0, box.width(), box.height());
+    pixman_image_composite32(op, tinted, nullptr, onto, 0, 0, 0, 0, box.x0, box.y0, box.width(), box.height());
     counts.composites += 2;
 }

@@ -53,6 +53,24 @@ struct CpuTarget {
     float scale = 1.0f;  // target pixels per logical pixel
 };
 
+// Pixels a band works in, as many rows of the frame's width as the largest box it was asked
+// for so far: most frames never need more than a few tiles' worth.
+class CpuScratch {
+public:
+    CpuScratch() = default;
+    ~CpuScratch();
+    CpuScratch(const CpuScratch&) = delete;
+    CpuScratch& operator=(const CpuScratch&) = delete;
+    // The image, grown to `rows` rows of `width` if it had fewer.
+    pixman_image_t* atLeast(int width, int rows);
+    uint32_t* row(int index, int width) { return &pixels[static_cast<size_t>(index) * width]; }
+
+private:
+    std::vector<uint32_t> pixels;
+    pixman_image_t* image = nullptr;
+    int rows = 0;
+};
+
 class CpuBand {
 public:
     // Rows top..bottom-1 of the target; the band's number picks its pixman images of each picture.
@@ -94,15 +112,14 @@ private:
 
     CpuTarget target;
     int top, bottom, index;
-    std::vector<uint32_t> resampledPixels, scratchPixels;  // the band's width and height each
     // The frame with its fourth byte as alpha (pixman's fast paths want it) and, over the same
     // pixels, without (blend modes that read the frame's alpha must take it as opaque).
     pixman_image_t* screenImage;
     pixman_image_t* opaqueScreen;
     // Turned or scaled pictures are first resampled here, upright: pixman blends upright
     // pictures with an alpha or colour far faster than transformed ones.
-    pixman_image_t* resampled;
-    pixman_image_t* scratch;  // premultiplied pixels for tinted drawing
+    CpuScratch resampled;
+    CpuScratch scratch;  // premultiplied pixels for tinted drawing
     uint32_t colourMaskPixel = 0, alphaMaskPixel = 0, whitePixel = 0xFFFFFFFF;
     pixman_image_t* colourMask;    // 1 x 1, repeated: colour times alpha, per channel
     pixman_image_t* alphaMask;     // 1 x 1, repeated: alpha

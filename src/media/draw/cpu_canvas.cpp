@@ -21,11 +21,16 @@ FrameLook lookFor(const DrawState& draw) {
 }  // namespace
 
 CpuCanvas::CpuCanvas(int width, int height, float scale, int bandCount)
-    : own(static_cast<size_t>(width) * height, 0),
-      target{own.data(), width, width, height, scale},
-      workers(std::clamp(bandCount, 1, std::max(height, 1))) {
-    makeBands();
+    : target{nullptr, width, width, height, scale}, workers(std::clamp(bandCount, 1, std::max(height, 1))) {
     draws.reserve(1024);
+}
+
+void CpuCanvas::ensureTarget() {
+    if (target.pixels) return;
+    // Pixels of its own only for a canvas that is not composed into a window's.
+    own.assign(static_cast<size_t>(target.width) * target.height, 0);
+    target.pixels = own.data(), target.stride = target.width;
+    makeBands();
 }
 
 CpuCanvas::~CpuCanvas() { releaseStretch(); }
@@ -39,6 +44,7 @@ void CpuCanvas::releaseStretch() {
 
 void CpuCanvas::stretchInto(uint32_t* pixels, int stride, int width, int height) {
     compose();
+    ensureTarget();
     if (pixels != stretchedTo || stretchTargets.empty() || pixman_image_get_width(stretchTargets[0]) != width ||
         stretchHeight != height) {
         releaseStretch();
@@ -82,12 +88,22 @@ void CpuCanvas::makeBands() {
 }
 
 void CpuCanvas::composeInto(uint32_t* pixels, int stride) {
+    releaseStretch();  // its source is the canvas's own pixels
     if (pixels) {
         target.pixels = pixels, target.stride = stride;
+        std::vector<uint32_t>().swap(own);
     } else {
-        target.pixels = own.data(), target.stride = target.width;
+        target.pixels = own.empty() ? nullptr : own.data(), target.stride = target.width;
     }
-    makeBands();
+    if (target.pixels)
+        makeBands();
+    else
+        bands.clear();
+}
+
+const uint32_t* CpuCanvas::pixels() {
+    ensureTarget();
+    return target.pixels;
 }
 
 void CpuCanvas::clear() {
@@ -138,6 +154,7 @@ void CpuCanvas::composeBand(void* canvas, int band) {
 
 void CpuCanvas::compose() {
     if (draws.empty()) return;
+    ensureTarget();
     workers.run(composeBand, this);
     draws.clear();
     // No recorded draw refers to them any more.
@@ -146,6 +163,7 @@ void CpuCanvas::compose() {
 
 PixelBlock CpuCanvas::read() {
     compose();
+    ensureTarget();
     PixelBlock block{target.width, target.height,
                      std::vector<uint8_t>(static_cast<size_t>(target.width) * target.height * 4)};
     size_t i = 0;

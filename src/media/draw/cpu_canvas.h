@@ -35,7 +35,7 @@ public:
     // `stride` words apart; nullptr goes back to the canvas's own.
     void composeInto(uint32_t* pixels, int stride);
     // Rows of 0x00RRGGBB from the top, `stride()` words apart (after compose).
-    const uint32_t* pixels() const { return target.pixels; }
+    const uint32_t* pixels();
     int stride() const { return target.stride; }
     int width() const { return target.width; }
     int height() const { return target.height; }
@@ -51,12 +51,14 @@ public:
     Counts takeCounts();
 
 private:
+    // The canvas's own pixels, made the first time they are needed when it has no others.
+    void ensureTarget();
     void makeBands();
     static void composeBand(void* canvas, int band);
     static void stretchBand(void* canvas, int band);
     void releaseStretch();
 
-    std::vector<uint32_t> own;
+    std::vector<uint32_t> own;  // empty while composing into a window's pixels
     CpuTarget target;
     BandWorkers workers;
     std::vector<std::unique_ptr<CpuBand>> bands;

@@ -58,6 +58,7 @@ void SdlComposedPath::setViewport(const Viewport& newViewport) {
     }
     if (width != canvas->width() || height != canvas->height() || scale != canvas->scale()) {
         canvas->compose();
+        canvas.reset();  // its pictures go before the new scale's are made
         canvas = std::make_unique<CpuCanvas>(width, height, scale, bandsFor(width, height));
     }
     budget.restart();
