@@ -218,6 +218,9 @@ TEST(CpuCanvas, UprightPicturesAndRectanglesLookAsOnOpenGl) {
             media.setDrawColour(200, 200, 255);
             media.setDrawAlpha(0.6f);
             media.drawRect(0, 550, 800, 50);
+            media.setDrawColour(0, 0, 0);  // an opaque picture's shadow: black all over
+            media.setDrawAlpha(0.5f);
+            media.drawImage(p.button, 600.5f, 480.5f, 0);
         },
         {CpuRoute::Upright, CpuRoute::Copy, CpuRoute::Over, CpuRoute::Faded, CpuRoute::Shadow, CpuRoute::Tinted,
          CpuRoute::RectUpright, CpuRoute::Blackened});
@@ -304,6 +307,8 @@ TEST(CpuCanvas, TurnedPicturesHaveTheHardEdgesOpenGlGivesThem) {
             media.setDrawColour(0, 0, 0);
             media.setDrawAlpha(0.5f);
             media.drawImage(p.tile, 650.4f, 350.6f, 0);
+            media.setDrawRotation(-8);  // an opaque picture's shadow: black all over
+            media.drawImage(p.unfiltered, 500.3f, 250.6f, 0);
             media.setDrawColour(90, 200, 255);
             media.drawImage(p.oddTile, 700.3f, 120.6f, 0);
             media.setDrawColour(255, 255, 255);

@@ -103,17 +103,30 @@ void CpuPictures::prepare(const Image& image, FrameLook look) {
     set.pixels.resize(image.frames.size());
     set.ink.resize(image.frames.size());
     set.images.resize(bandCount), set.turnable.resize(bandCount);
+    // The shadow of an opaque picture is black all over: one black pixel repeated (a
+    // background faded in from black would otherwise be held twice).
+    const bool blackAllOver = look == FrameLook::Shadow && allOpaque;
     for (size_t f = 0; f < image.frames.size(); ++f) {
         const PixelBlock& block = image.frames[f];
         std::vector<uint32_t>& pixels = set.pixels[f];
-        pixels.resize(static_cast<size_t>(block.width) * block.height);
-        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = premultiplied(&block.rgba[i * 4], look);
-        if (width != block.width || height != block.height)
-            pixels = resized(pixels, block.width, block.height, width, height, (image.flags & ImageFiltered) != 0);
-        set.ink[f] = inkOf(pixels, width, height);
+        int pixelsWide = width, pixelsHigh = height;
+        if (blackAllOver) {
+            pixels.assign(1, 0xFF000000u);
+            pixelsWide = pixelsHigh = 1;
+            set.ink[f] = InkBox{0, 0, width, height, true};
+        } else {
+            pixels.resize(static_cast<size_t>(block.width) * block.height);
+            for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = premultiplied(&block.rgba[i * 4], look);
+            if (width != block.width || height != block.height)
+                pixels = resized(pixels, block.width, block.height, width, height, (image.flags & ImageFiltered) != 0);
+            set.ink[f] = inkOf(pixels, width, height);
+        }
         for (int band = 0; band < bandCount; ++band)
-            for (auto* perBand : {&set.images, &set.turnable})
-                (*perBand)[band].push_back(
-                    pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height, pixels.data(), width * 4));
+            for (auto* perBand : {&set.images, &set.turnable}) {
+                pixman_image_t* frame =
+                    pixman_image_create_bits(PIXMAN_a8r8g8b8, pixelsWide, pixelsHigh, pixels.data(), pixelsWide * 4);
+                if (blackAllOver) pixman_image_set_repeat(frame, PIXMAN_REPEAT_NORMAL);
+                (*perBand)[band].push_back(frame);
+            }
     }
 }
