@@ -15,9 +15,15 @@
 
 #include "media/draw/sdl_path_choice.h"
 #include "media/sdl/quit_signals.h"
+#include "media/sdl/sdl_video_start.h"
 #include "media/sound/sdl_audio.h"
 
 namespace {
+
+// A display that does not answer at once is asked again this many times in all, this far
+// apart: one that is starting, or busy, may answer late.
+constexpr int DisplayAttempts = 4;
+constexpr int DisplayRetryPauseMs = 500;
 
 // The game's own keys; every other key is none of its business.
 std::optional<Key> gameKey(SDL_Keycode key) {
@@ -76,7 +82,8 @@ bool SdlMedia::startVideo() {
     // The game's own handlers note the termination signals (quit_signals.h); SDL's would
     // replace them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0;
+    return startVideoOnADisplay(DisplayAttempts, DisplayRetryPauseMs,
+                                [this](const std::string& text) { warning(text); });
 }
 
 SDL_Rect SdlMedia::windowArea(bool whole) const {
