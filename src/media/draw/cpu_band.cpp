@@ -97,9 +97,26 @@ void CpuBand::compose(const std::vector<CpuDraw>& draws) {
         if (!placedOne) continue;
         if (clearWaiting && !(copiesOver(placed, draw.draw) && coversBand(placed.box))) clearRows();
         clearWaiting = false;
-        blend(placed, draw.draw);
+        composeInStrips(placed, draw.draw);
     }
     if (clearWaiting) clearRows();
+}
+
+void CpuBand::composeInStrips(const Placed& placed, const DrawState& draw) {
+    // A strip at a time, so that what is resampled or tinted on the way never needs more than
+    // a strip's rows of scratch; a quad's route is counted once.
+    for (int y = placed.box.y0; y < placed.box.y1; y += StripRows) {
+        Placed strip = placed;
+        strip.box.y0 = y, strip.box.y1 = std::min(y + StripRows, placed.box.y1);
+        strip.sourceY += y - placed.box.y0;
+        countingRoutes = y == placed.box.y0;
+        if (strip.resampled) {
+            resample(strip);
+            if (placed.cut) cutToOutline(placed.quad, strip.box);
+        }
+        blend(strip, draw);
+    }
+    countingRoutes = true;
 }
 
 bool CpuBand::copiesOver(const Placed& placed, const DrawState& draw) {
@@ -177,8 +194,7 @@ bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
         placed.copyable = call.look == FrameLook::AsLoaded && call.pictures->opaque();
         return true;
     }
-    resample(placed);
-    cutToOutline(quad, placed.box);
+    placed.resampled = true, placed.cut = true, placed.quad = quad;
     return true;
 }
 
@@ -192,6 +208,7 @@ void CpuBand::resample(Placed& placed) {
     placed.sourceX = 0, placed.sourceY = 0;
     placed.copyable = false;
     placed.scaled = false;
+    placed.resampled = false;
 }
 
 bool CpuBand::placeRect(const CpuDraw& call, Placed& placed) {
@@ -216,8 +233,7 @@ bool CpuBand::placeRect(const CpuDraw& call, Placed& placed) {
     placed.source = whitePicture;
     placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
     if (!setInverseTransform(whitePicture, draw, x, y, 0, 0, width, height, 1, 1)) return false;
-    resample(placed);
-    if (draw.iy != 0.0f || draw.jx != 0.0f) cutToOutline(quad, placed.box);
+    placed.resampled = true, placed.cut = draw.iy != 0.0f || draw.jx != 0.0f, placed.quad = quad;
     took(CpuRoute::RectTurned);
     return true;
 }

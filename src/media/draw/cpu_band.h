@@ -91,7 +91,13 @@ private:
         bool copyable = false;   // opaque and not cut: blending it over is a plain copy
         bool blackened = false;  // the picture's shadow look: black with its alpha
         bool scaled = false;     // the source carries a scale, not yet resampled
+        bool resampled = false;  // turned: to be resampled upright before blending
+        bool cut = false;        // and then cut to the quad's outline
+        Quad quad;
     };
+    // Rows of a box composed at once: the most scratch a band ever needs.
+    static constexpr int StripRows = 64;
+    void composeInStrips(const Placed& placed, const DrawState& draw);
     void clearRows();
     // An opaque picture at full strength: blending it is copying it.
     static bool copiesOver(const Placed& placed, const DrawState& draw);
@@ -108,7 +114,9 @@ private:
                    pixman_image_t* target = nullptr);
     // Source times colour and alpha into the scratch picture, then blended onto the frame.
     void compositeTinted(pixman_op_t op, const Placed& placed, const Colour& colour, int alpha);
-    void took(CpuRoute route) { counts.routes[static_cast<int>(route)] += 1; }
+    void took(CpuRoute route) {
+        if (countingRoutes) counts.routes[static_cast<int>(route)] += 1;
+    }
 
     CpuTarget target;
     int top, bottom, index;
@@ -126,4 +134,5 @@ private:
     pixman_image_t* whiteFill;     // 1 x 1, repeated: upright rectangles
     pixman_image_t* whitePicture;  // 1 x 1: turned rectangles are a white pixel stretched
     CpuCounts counts;
+    bool countingRoutes = true;  // false for a quad's strips after its first
 };
