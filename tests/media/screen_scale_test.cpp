@@ -94,6 +94,37 @@ TEST(ComposeBudget, AScaleIsJudgedTooCostlyOnlyWhenItStaysOverAfterItsFirstFrame
     EXPECT_TRUE(windowOf(12.0));
 }
 
+TEST(ComposeBudget, AtASmallerScaleFramesGoBackUpWhenTheLargerOneWouldKeepWellWithinForSeconds) {
+    ComposeBudget budget(12.0);  // a larger scale must promise under 0.7 of it: 8.4 ms
+    // The verdict of a half second of frames that cost `ms`, `growth` times more one scale up.
+    auto windowOf = [&budget](double ms, double growth) {
+        ComposeVerdict verdict = ComposeVerdict::Keep;
+        for (size_t i = 0; i < ComposeBudget::Frames; ++i) {
+            const ComposeVerdict said = budget.judge(ms, growth);
+            if (said != ComposeVerdict::Keep) verdict = said;
+        }
+        return verdict;
+    };
+    // Windows in a row with room until the verdict; Keep all the way otherwise.
+    auto windowsUntilGrowing = [&windowOf](double ms, double growth, int most) {
+        for (int window = 1; window <= most; ++window)
+            if (windowOf(ms, growth) == ComposeVerdict::RoomToGrow) return window;
+        return 0;
+    };
+    const int settling = ComposeBudget::SettlingWindows, needed = ComposeBudget::WindowsWithRoom;
+    EXPECT_EQ(windowsUntilGrowing(2.0, 4.0, 40), settling + needed) << "8 ms one scale up";
+    EXPECT_EQ(windowsUntilGrowing(2.2, 4.0, 40), 0) << "8.8 ms one scale up is too close to the budget";
+    EXPECT_EQ(windowsUntilGrowing(1.0, 0.0, 40), 0) << "at the window's own scale there is nothing larger";
+    budget.restart();
+    EXPECT_EQ(windowOf(2.0, 4.0), ComposeVerdict::Keep) << "the first window of a fresh watch is let pass";
+    for (int i = 1; i < needed; ++i) EXPECT_EQ(windowOf(2.0, 4.0), ComposeVerdict::Keep);
+    EXPECT_EQ(windowOf(2.3, 4.0), ComposeVerdict::Keep) << "a window without room starts the count again";
+    EXPECT_EQ(windowsUntilGrowing(2.0, 4.0, 40), needed);
+    budget.growMoreSlowly();
+    budget.restart();
+    EXPECT_EQ(windowsUntilGrowing(2.0, 4.0, 40), settling + 2 * needed) << "after a scale given up again";
+}
+
 TEST(ComposeBudget, AFrameTooCostlyIsComposedAtTheNextWholeScaleBelow) {
     EXPECT_EQ(smallerComposingScale(3.6f), 3);
     EXPECT_EQ(smallerComposingScale(3.0f), 2);

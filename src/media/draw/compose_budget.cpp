@@ -3,18 +3,25 @@
 #include <algorithm>
 #include <cmath>
 
-bool ComposeBudget::overAfter(double ms) {
+ComposeVerdict ComposeBudget::judge(double ms, double growth) {
     times[count++] = ms;
-    if (count < Frames) return false;
+    if (count < Frames) return ComposeVerdict::Keep;
     count = 0;
-    if (++windows <= SettlingWindows) return false;
+    if (++windows <= SettlingWindows) return ComposeVerdict::Keep;
     std::array<double, Frames> sorted = times;
     std::nth_element(sorted.begin(), sorted.begin() + Frames / 2, sorted.end());
     median = sorted[Frames / 2];
     over = median > budgetMs ? over + 1 : 0;
-    if (over < WindowsOver) return false;
-    restart();
-    return true;
+    room = growth > 0 && median * growth < budgetMs * Headroom ? room + 1 : 0;
+    if (over >= WindowsOver) {
+        restart();
+        return ComposeVerdict::TooCostly;
+    }
+    if (room >= windowsWithRoom) {
+        restart();
+        return ComposeVerdict::RoomToGrow;
+    }
+    return ComposeVerdict::Keep;
 }
 
 int smallerComposingScale(float scale) {

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <thread>
 #include <utility>
@@ -111,8 +112,22 @@ void SdlComposedPath::finishFrame() {
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
     // Stretching goes straight into the window's pixels, where they are the canvas's words.
     const bool canStretch = surface && keepsCanvasWords(surface) && !SDL_MUSTLOCK(surface);
-    if (budget.overAfter(ms) && scaleMayDrop && canStretch && smallerComposingScale(canvas->scale()) > 0)
-        composingScaleDrops = true;
+    const bool mayChange = scaleMayDrop && canStretch;
+    const float larger = largerComposingScale();
+    const double growth = mayChange && larger > 0 ? (larger / canvas->scale()) * (larger / canvas->scale()) : 0;
+    switch (budget.judge(ms, growth)) {
+        case ComposeVerdict::TooCostly:
+            if (mayChange && smallerComposingScale(canvas->scale()) > 0) composingScaleDrops = true;
+            break;
+        case ComposeVerdict::RoomToGrow: composingScaleGrows = true; break;
+        case ComposeVerdict::Keep: break;
+    }
+}
+
+float SdlComposedPath::largerComposingScale() const {
+    if (!stretches()) return 0;
+    const float next = std::floor(canvas->scale()) + 1;
+    return std::min(next, viewport.scale);
 }
 
 void SdlComposedPath::present() {
@@ -124,9 +139,12 @@ void SdlComposedPath::present() {
     }
     const SDL_Rect area{viewport.x, viewport.y, viewport.width, viewport.height};
     SDL_UpdateWindowSurfaceRects(window, &area, 1);
+    // Between frames, so the one just shown went out whole.
     if (composingScaleDrops) {
-        // Between frames, so the one just shown went out whole.
         composingScaleDrops = false;
+        // Gone up to this scale only to give it up again: the next try waits longer.
+        if (canvas->scale() == grownTo) budget.growMoreSlowly();
+        grownTo = 0;
         composingScale = smallerComposingScale(canvas->scale());
         std::printf(
             "frames took %.1f ms to compose at %.2f pixels to a logical pixel: now composed at %d and "
@@ -134,6 +152,17 @@ void SdlComposedPath::present() {
             budget.lastMedian(), static_cast<double>(canvas->scale()), composingScale);
         std::fflush(stdout);
         setViewport(viewport);
+    } else if (composingScaleGrows) {
+        composingScaleGrows = false;
+        const float larger = largerComposingScale();
+        if (larger <= 0) return;
+        // The window's own scale is not a whole one to keep: 0 composes at it.
+        composingScale = larger < viewport.scale ? static_cast<int>(larger) : 0;
+        std::printf("frames took %.1f ms to compose at %.2f pixels to a logical pixel: now composed at %.2f\n",
+                    budget.lastMedian(), static_cast<double>(canvas->scale()), static_cast<double>(larger));
+        std::fflush(stdout);
+        setViewport(viewport);
+        grownTo = canvas->scale();
     }
 }
 

@@ -3,7 +3,8 @@
 // sent to the window system once per frame: for machines whose graphics would draw in
 // software anyway. The black bars round a letterboxed screen are drawn only when the window
 // changes. Where frames at the window's own scale cost more than their share of the frame's
-// time, they are composed at the next smaller whole scale and stretched smoothly to the window.
+// time, they are composed at the next smaller whole scale and stretched smoothly to the window,
+// and go back up when the machine has room for it again.
 
 #include <chrono>
 #include <memory>
@@ -41,6 +42,9 @@ private:
     // The window's pixels, taken again after the window changed; the bars painted black.
     void takeWindowSurface();
     bool stretches() const { return canvas->scale() < viewport.scale; }
+    // The scale to go up to from a smaller one: the next whole one, or the window's own
+    // when that comes first; 0 when composing at the window's scale already.
+    float largerComposingScale() const;
 
     SDL_Window* window;
     int screenWidth, screenHeight;
@@ -50,6 +54,8 @@ private:
     bool wholeWindowChanged = true;  // the bars too go out with the next present
     int composingScale = 0;          // a whole scale below the window's; 0 while frames keep up
     bool composingScaleDrops = false;
+    bool composingScaleGrows = false;
+    float grownTo = 0;  // the scale last gone up to, until frames are judged too costly there
     bool scaleMayDrop = true;
     ComposeBudget budget;
     std::unique_ptr<CpuCanvas> canvas;
