@@ -574,3 +574,63 @@ TEST(CpuCanvas, TheLastFrameNeverShowsThroughAClear) {
     screen = frameAfterWhite([&] { canvas.drawImage(p.backdrop, 400, 300, 0, plain); });
     EXPECT_EQ(colourOf(screen, 10, 300), backdrop) << "under the backdrop itself";
 }
+
+// A large picture is resampled to the frame's scale a strip of rows at a time: the strips
+// meet without a seam, every pixel as when the whole picture is resampled in one go.
+TEST(CpuCanvas, APictureResampledStripByStripEqualsItResampledWhole) {
+    Image fine;
+    fine.width = 100, fine.height = 150, fine.pixelScale = 3, fine.flags = ImageFiltered;
+    PixelBlock block{300, 450, {}};
+    for (int y = 0; y < block.height; ++y)
+        for (int x = 0; x < block.width; ++x)
+            block.rgba.insert(block.rgba.end(), {static_cast<uint8_t>(y * 7 % 256), static_cast<uint8_t>(x * 3 % 256),
+                                                 static_cast<uint8_t>((x * y) % 251), 255});
+    fine.frames.push_back(block);
+    for (const float scale : {1.8f, 3.6f}) {  // averaged down, and smoothed up
+        const int width = static_cast<int>(std::lround(100 * scale)),
+                  height = static_cast<int>(std::lround(150 * scale));
+        // The whole picture through pixman at once, as the reference.
+        std::vector<uint32_t> source(static_cast<size_t>(300) * 450), whole(static_cast<size_t>(width) * height);
+        for (size_t i = 0; i < source.size(); ++i)
+            source[i] = 0xFF000000u | block.rgba[i * 4] << 16 | block.rgba[i * 4 + 1] << 8 | block.rgba[i * 4 + 2];
+        pixman_image_t* from = pixman_image_create_bits(PIXMAN_a8r8g8b8, 300, 450, source.data(), 300 * 4);
+        pixman_image_t* to = pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height, whole.data(), width * 4);
+        const double ratioX = 300.0 / width, ratioY = 450.0 / height;
+        pixman_f_transform scaling{};
+        scaling.m[0][0] = ratioX, scaling.m[1][1] = ratioY, scaling.m[2][2] = 1;
+        pixman_transform fixed;
+        pixman_transform_from_pixman_f_transform(&fixed, &scaling);
+        pixman_image_set_transform(from, &fixed);
+        pixman_image_set_repeat(from, PIXMAN_REPEAT_PAD);
+        int count = 0;
+        pixman_fixed_t* filter = nullptr;
+        if (ratioX > 1) {
+            filter = pixman_filter_create_separable_convolution(
+                &count, pixman_double_to_fixed(ratioX), pixman_double_to_fixed(ratioY), PIXMAN_KERNEL_IMPULSE,
+                PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 4, 4);
+            pixman_image_set_filter(from, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, filter, count);
+        } else {
+            pixman_image_set_filter(from, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        }
+        pixman_image_composite32(PIXMAN_OP_SRC, from, nullptr, to, 0, 0, 0, 0, 0, 0, width, height);
+        free(filter);
+        pixman_image_unref(from);
+        pixman_image_unref(to);
+
+        CpuCanvas canvas(width, height, scale);
+        DrawState draw;
+        draw.blend = BlendMode::Alpha;
+        canvas.drawImage(fine, 0, 0, 0, draw);
+        const PixelBlock screen = canvas.read();
+        int differing = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const uint32_t expected = whole[static_cast<size_t>(y) * width + x];
+                const auto drawn = colourOf(screen, x, y);
+                differing += drawn != std::array<int, 3>{static_cast<int>(expected >> 16 & 255),
+                                                         static_cast<int>(expected >> 8 & 255),
+                                                         static_cast<int>(expected & 255)};
+            }
+        EXPECT_EQ(differing, 0) << "pixels unlike the whole picture's at scale " << scale;
+    }
+}

@@ -37,36 +37,56 @@ InkBox inkOf(const std::vector<uint32_t>& pixels, int width, int height) {
     return box.empty() ? InkBox{} : box;
 }
 
-// Premultiplied pixels resampled once to another size: averaged down where they shrink (each
-// pixel the mean of the source pixels it covers, as the generator's sets average down),
-// smoothly where they grow, nearest for a picture that is never smoothed.
-std::vector<uint32_t> resized(std::vector<uint32_t>& pixels, int width, int height, int toWidth, int toHeight,
-                              bool filtered) {
+// Premultiplied pixels of rows first..end-1 of a frame.
+void premultiplyRows(const PixelBlock& block, FrameLook look, int first, int end, std::vector<uint32_t>& into) {
+    into.resize(static_cast<size_t>(block.width) * (end - first));
+    const uint8_t* rgba = &block.rgba[static_cast<size_t>(first) * block.width * 4];
+    for (size_t i = 0; i < into.size(); ++i) into[i] = premultiplied(&rgba[i * 4], look);
+}
+
+// A frame's premultiplied pixels resampled once to another size: averaged down where they
+// shrink (each pixel the mean of the source pixels it covers, as the generator's sets average
+// down), smoothly where they grow, nearest for a picture that is never smoothed. A strip of
+// rows at a time, from just the source rows it reads, so that a large picture is never held
+// premultiplied at its own size beside the result.
+std::vector<uint32_t> resized(const PixelBlock& block, FrameLook look, int toWidth, int toHeight, bool filtered) {
+    constexpr int StripRows = 64;
+    const int width = block.width, height = block.height;
     std::vector<uint32_t> result(static_cast<size_t>(toWidth) * toHeight);
-    pixman_image_t* source = pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height, pixels.data(), width * 4);
     pixman_image_t* target = pixman_image_create_bits(PIXMAN_a8r8g8b8, toWidth, toHeight, result.data(), toWidth * 4);
     const double ratioX = static_cast<double>(width) / toWidth, ratioY = static_cast<double>(height) / toHeight;
-    pixman_f_transform scaling{};
-    scaling.m[0][0] = ratioX, scaling.m[1][1] = ratioY, scaling.m[2][2] = 1;
-    pixman_transform fixed;
-    pixman_transform_from_pixman_f_transform(&fixed, &scaling);
-    pixman_image_set_transform(source, &fixed);
-    pixman_image_set_repeat(source, PIXMAN_REPEAT_PAD);
     pixman_fixed_t* filter = nullptr;
-    if (!filtered) {
-        pixman_image_set_filter(source, PIXMAN_FILTER_NEAREST, nullptr, 0);
-    } else if (ratioX > 1 || ratioY > 1) {
-        int count = 0;
+    int filterCount = 0;
+    if (filtered && (ratioX > 1 || ratioY > 1))
         filter = pixman_filter_create_separable_convolution(
-            &count, pixman_double_to_fixed(std::max(ratioX, 1.0)), pixman_double_to_fixed(std::max(ratioY, 1.0)),
+            &filterCount, pixman_double_to_fixed(std::max(ratioX, 1.0)), pixman_double_to_fixed(std::max(ratioY, 1.0)),
             PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 4, 4);
-        pixman_image_set_filter(source, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, filter, count);
-    } else {
-        pixman_image_set_filter(source, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+    // Rows beyond a strip's own that its filter may read.
+    const int margin = static_cast<int>(std::ceil(std::max(ratioY, 1.0))) + 2;
+    std::vector<uint32_t> rows;
+    for (int top = 0; top < toHeight; top += StripRows) {
+        const int bottom = std::min(top + StripRows, toHeight);
+        const int first = std::max(0, static_cast<int>(std::floor(top * ratioY)) - margin);
+        const int end = std::min(height, static_cast<int>(std::ceil(bottom * ratioY)) + margin);
+        premultiplyRows(block, look, first, end, rows);
+        pixman_image_t* source = pixman_image_create_bits(PIXMAN_a8r8g8b8, width, end - first, rows.data(), width * 4);
+        // The whole frame's transform, moved up by the rows this strip starts below.
+        pixman_f_transform scaling{};
+        scaling.m[0][0] = ratioX, scaling.m[1][1] = ratioY, scaling.m[1][2] = -first, scaling.m[2][2] = 1;
+        pixman_transform fixed;
+        pixman_transform_from_pixman_f_transform(&fixed, &scaling);
+        pixman_image_set_transform(source, &fixed);
+        pixman_image_set_repeat(source, PIXMAN_REPEAT_PAD);
+        if (!filtered)
+            pixman_image_set_filter(source, PIXMAN_FILTER_NEAREST, nullptr, 0);
+        else if (filter)
+            pixman_image_set_filter(source, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, filter, filterCount);
+        else
+            pixman_image_set_filter(source, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        pixman_image_composite32(PIXMAN_OP_SRC, source, nullptr, target, 0, top, 0, 0, 0, top, toWidth, bottom - top);
+        pixman_image_unref(source);
     }
-    pixman_image_composite32(PIXMAN_OP_SRC, source, nullptr, target, 0, 0, 0, 0, 0, 0, toWidth, toHeight);
     free(filter);
-    pixman_image_unref(source);
     pixman_image_unref(target);
     return result;
 }
@@ -115,10 +135,10 @@ void CpuPictures::prepare(const Image& image, FrameLook look) {
             pixelsWide = pixelsHigh = 1;
             set.ink[f] = InkBox{0, 0, width, height, true};
         } else {
-            pixels.resize(static_cast<size_t>(block.width) * block.height);
-            for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = premultiplied(&block.rgba[i * 4], look);
             if (width != block.width || height != block.height)
-                pixels = resized(pixels, block.width, block.height, width, height, (image.flags & ImageFiltered) != 0);
+                pixels = resized(block, look, width, height, (image.flags & ImageFiltered) != 0);
+            else
+                premultiplyRows(block, look, 0, block.height, pixels);
             set.ink[f] = inkOf(pixels, width, height);
         }
         for (int band = 0; band < bandCount; ++band)
