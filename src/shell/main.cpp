@@ -1,5 +1,6 @@
 // Cablewright: connect every computer to the Server.
 
+#include <malloc.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -14,6 +15,8 @@
 #include "shell/run_game.h"
 
 namespace {
+
+constexpr int LargeBlockBytes = 256 * 1024;
 
 // The game runs from its installation folder whichever folder it is started from.
 void enterProgramFolder(const char* argv0) {
@@ -66,6 +69,11 @@ FolderFacts gatherFolderFacts() {
 }  // namespace
 
 int main(int, char** argv) {
+    // Pictures, frames and sounds are blocks of megabytes, made at start-up and again when
+    // the drawing scale changes. glibc raises its threshold for giving such blocks their own
+    // mapping each time one is freed, and from then on keeps freed ones in its heap; a fixed
+    // threshold hands every large block back when it is freed (50 MB less kept at 3840 x 2160).
+    mallopt(M_MMAP_THRESHOLD, LargeBlockBytes);
     enterProgramFolder(argv[0]);
     const PlayerFolders folders = choosePlayerFolders(gatherFolderFacts());
     SdlMedia media;
