@@ -272,8 +272,15 @@ void CpuBand::blend(Placed placed, const DrawState& draw) {
             alphaMaskPixel = static_cast<uint32_t>(alpha) << 24;
             if (white) return composite(CpuRoute::Faded, PIXMAN_OP_OVER, placed.source, alphaMask, placed);
             // Shadows: black over the frame only darkens it by the picture's alpha.
-            if (black && placed.blackened)
-                return composite(CpuRoute::Shadow, PIXMAN_OP_OVER, placed.source, alphaMask, placed);
+            if (black && placed.blackened) {
+                // Black at the draw's alpha through the picture's own alpha.
+                took(CpuRoute::Shadow);
+                const PixelBox& box = placed.box;
+                pixman_image_composite32(PIXMAN_OP_OVER, alphaMask, placed.source, screenImage, 0, 0, placed.sourceX,
+                                         placed.sourceY, box.x0, box.y0, box.width(), box.height());
+                counts.composites += 1;
+                return;
+            }
             if (black) return composite(CpuRoute::Blackened, PIXMAN_OP_OUT_REVERSE, placed.source, alphaMask, placed);
             return compositeTinted(PIXMAN_OP_OVER, placed, colour, alpha);
         case BlendMode::Mask:

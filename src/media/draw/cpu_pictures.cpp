@@ -91,6 +91,21 @@ std::vector<uint32_t> resized(const PixelBlock& block, FrameLook look, int toWid
     return result;
 }
 
+// Rows of alpha bytes are whole 32-bit words apart, as pixman wants them.
+int alphaStride(int width) { return (width + 3) / 4 * 4; }
+
+// The alpha bytes of premultiplied pixels, packed a byte a pixel into words.
+std::vector<uint32_t> alphaBytes(const std::vector<uint32_t>& pixels, int width, int height) {
+    const int stride = alphaStride(width);
+    std::vector<uint32_t> packed(static_cast<size_t>(stride / 4) * height, 0);
+    auto* bytes = reinterpret_cast<uint8_t*>(packed.data());
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bytes[static_cast<size_t>(y) * stride + x] =
+                static_cast<uint8_t>(pixels[static_cast<size_t>(y) * width + x] >> 24);
+    return packed;
+}
+
 }  // namespace
 
 CpuPictures::CpuPictures(const Image& image, int bands, float frameScale)
@@ -123,15 +138,17 @@ void CpuPictures::prepare(const Image& image, FrameLook look) {
     set.pixels.resize(image.frames.size());
     set.ink.resize(image.frames.size());
     set.images.resize(bandCount), set.turnable.resize(bandCount);
-    // The shadow of an opaque picture is black all over: one black pixel repeated (a
-    // background faded in from black would otherwise be held twice).
-    const bool blackAllOver = look == FrameLook::Shadow && allOpaque;
+    // A shadow is black: only its alpha is kept, a byte a pixel. The shadow of an opaque
+    // picture is black all over: one pixel repeated (a background faded in from black would
+    // otherwise be held twice).
+    const bool alphaOnly = look == FrameLook::Shadow;
+    const bool blackAllOver = alphaOnly && allOpaque;
     for (size_t f = 0; f < image.frames.size(); ++f) {
         const PixelBlock& block = image.frames[f];
         std::vector<uint32_t>& pixels = set.pixels[f];
         int pixelsWide = width, pixelsHigh = height;
         if (blackAllOver) {
-            pixels.assign(1, 0xFF000000u);
+            pixels.assign(1, 0xFFFFFFFFu);
             pixelsWide = pixelsHigh = 1;
             set.ink[f] = InkBox{0, 0, width, height, true};
         } else {
@@ -140,11 +157,13 @@ void CpuPictures::prepare(const Image& image, FrameLook look) {
             else
                 premultiplyRows(block, look, 0, block.height, pixels);
             set.ink[f] = inkOf(pixels, width, height);
+            if (alphaOnly) pixels = alphaBytes(pixels, width, height);
         }
+        const int stride = alphaOnly ? alphaStride(pixelsWide) : pixelsWide * 4;
         for (int band = 0; band < bandCount; ++band)
             for (auto* perBand : {&set.images, &set.turnable}) {
-                pixman_image_t* frame =
-                    pixman_image_create_bits(PIXMAN_a8r8g8b8, pixelsWide, pixelsHigh, pixels.data(), pixelsWide * 4);
+                pixman_image_t* frame = pixman_image_create_bits(alphaOnly ? PIXMAN_a8 : PIXMAN_a8r8g8b8, pixelsWide,
+                                                                 pixelsHigh, pixels.data(), stride);
                 if (blackAllOver) pixman_image_set_repeat(frame, PIXMAN_REPEAT_NORMAL);
                 (*perBand)[band].push_back(frame);
             }
