@@ -634,3 +634,27 @@ TEST(CpuCanvas, APictureResampledStripByStripEqualsItResampledWhole) {
         EXPECT_EQ(differing, 0) << "pixels unlike the whole picture's at scale " << scale;
     }
 }
+
+// A frame that is only cleared marks a change of screen: the pictures prepared so far are let
+// go, and each is prepared again when next drawn; any other frame keeps them.
+TEST(CpuCanvas, PicturesArePreparedAgainOnlyAfterAFrameThatIsOnlyCleared) {
+    const Pictures p;
+    CpuCanvas canvas(800, 600, 1.0f, 2);
+    DrawState plain;
+    plain.blend = BlendMode::Alpha;
+    const auto preparedIn = [&](bool drawAfterClear) {
+        canvas.clear();
+        if (drawAfterClear) canvas.drawImage(p.tile, 100, 100, 0, plain);
+        return canvas.takeCounts().picturesPrepared;
+    };
+    EXPECT_EQ(preparedIn(true), 1) << "the first draw";
+    EXPECT_EQ(preparedIn(true), 0) << "kept from frame to frame";
+    EXPECT_EQ(preparedIn(false), 0) << "a blank frame draws nothing";
+    EXPECT_EQ(preparedIn(true), 1) << "let go at the blank frame";
+    const PixelBlock again = canvas.read();
+    EXPECT_EQ(colourOf(again, 100, 100), colourOf(composedAlone([](MediaLayer& media, const Pictures& pictures) {
+                                                      media.drawImage(pictures.tile, 100, 100, 0);
+                                                  }),
+                                                  100, 100))
+        << "and drawn as before";
+}

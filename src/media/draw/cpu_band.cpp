@@ -44,7 +44,7 @@ bool setInverseTransform(pixman_image_t* source, const DrawState& draw, float x,
 }  // namespace
 
 void CpuCounts::add(const CpuCounts& other) {
-    quads += other.quads, composites += other.composites;
+    quads += other.quads, composites += other.composites, picturesPrepared += other.picturesPrepared;
     for (size_t i = 0; i < routes.size(); ++i) routes[i] += other.routes[i];
 }
 

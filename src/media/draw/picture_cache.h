@@ -29,6 +29,11 @@ public:
 
     // Frees what was made for pictures that are gone; once no waiting draw can use it.
     void releaseRetired() { retired.clear(); }
+    // Retires what was made for every picture: each is made again when next drawn.
+    void retireAll() {
+        for (auto& [image, slot] : slots) retired.push_back(std::move(slot.prepared));
+        slots.clear();
+    }
 
 private:
     struct Slot {
