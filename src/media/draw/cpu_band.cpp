@@ -110,7 +110,7 @@ void CpuBand::composeInStrips(const Placed& placed, const DrawState& draw) {
         strip.box.y0 = y, strip.box.y1 = std::min(y + StripRows, placed.box.y1);
         strip.sourceY += y - placed.box.y0;
         countingRoutes = y == placed.box.y0;
-        if (strip.resampled) {
+        if (strip.resampleFirst) {
             resample(strip);
             if (placed.cut) cutToOutline(placed.quad, strip.box);
         }
@@ -194,7 +194,7 @@ bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
         placed.copyable = call.look == FrameLook::AsLoaded && call.pictures->opaque();
         return true;
     }
-    placed.resampled = true, placed.cut = true, placed.quad = quad;
+    placed.resampleFirst = true, placed.cut = true, placed.quad = quad;
     return true;
 }
 
@@ -208,7 +208,7 @@ void CpuBand::resample(Placed& placed) {
     placed.sourceX = 0, placed.sourceY = 0;
     placed.copyable = false;
     placed.scaled = false;
-    placed.resampled = false;
+    placed.resampleFirst = false;
 }
 
 bool CpuBand::placeRect(const CpuDraw& call, Placed& placed) {
@@ -233,7 +233,7 @@ bool CpuBand::placeRect(const CpuDraw& call, Placed& placed) {
     placed.source = whitePicture;
     placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
     if (!setInverseTransform(whitePicture, draw, x, y, 0, 0, width, height, 1, 1)) return false;
-    placed.resampled = true, placed.cut = draw.iy != 0.0f || draw.jx != 0.0f, placed.quad = quad;
+    placed.resampleFirst = true, placed.cut = draw.iy != 0.0f || draw.jx != 0.0f, placed.quad = quad;
     took(CpuRoute::RectTurned);
     return true;
 }

@@ -89,11 +89,11 @@ private:
         pixman_image_t* source = nullptr;
         PixelBox box;
         int sourceX = 0, sourceY = 0;
-        bool copyable = false;   // opaque and not cut: blending it over is a plain copy
-        bool blackened = false;  // the picture's shadow look: black with its alpha
-        bool scaled = false;     // the source carries a scale, not yet resampled
-        bool resampled = false;  // turned: to be resampled upright before blending
-        bool cut = false;        // and then cut to the quad's outline
+        bool copyable = false;       // opaque and not cut: blending it over is a plain copy
+        bool blackened = false;      // the picture's shadow look: black with its alpha
+        bool scaled = false;         // the source carries a scale, not yet resampled
+        bool resampleFirst = false;  // turned: resampled upright into scratch before blending
+        bool cut = false;            // and then cut to the quad's outline
         Quad quad;
     };
     // Rows of a box composed at once: the most scratch a band ever needs.
