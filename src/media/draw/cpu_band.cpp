@@ -25,8 +25,8 @@ DrawState onFrame(DrawState draw, float scale) {
 
 // Frame pixel centres back to source pixels: the inverse of the draw matrix, then the
 // quad's rectangle (left, top)-(right, bottom) stretched onto the source's size.
-bool setInverseTransform(pixman_image_t* source, const DrawState& draw, float x, float y, float left, float top,
-                         float right, float bottom, int sourceWidth, int sourceHeight) {
+bool inverseTransform(pixman_transform_t& fixed, const DrawState& draw, float x, float y, float left, float top,
+                      float right, float bottom, int sourceWidth, int sourceHeight) {
     const double det = static_cast<double>(draw.ix) * draw.jy - static_cast<double>(draw.iy) * draw.jx;
     if (std::fabs(det) < 1e-9) return false;
     const double i00 = draw.jy / det, i01 = -draw.iy / det, i10 = -draw.jx / det, i11 = draw.ix / det;
@@ -36,9 +36,7 @@ bool setInverseTransform(pixman_image_t* source, const DrawState& draw, float x,
     inverse.m[0][0] = i00 * kx, inverse.m[0][1] = i01 * kx, inverse.m[0][2] = (-i00 * x - i01 * y - left) * kx;
     inverse.m[1][0] = i10 * ky, inverse.m[1][1] = i11 * ky, inverse.m[1][2] = (-i10 * x - i11 * y - top) * ky;
     inverse.m[2][2] = 1;
-    pixman_transform fixed;
-    if (!pixman_transform_from_pixman_f_transform(&fixed, &inverse)) return false;
-    return pixman_image_set_transform(source, &fixed);
+    return pixman_transform_from_pixman_f_transform(&fixed, &inverse);
 }
 
 }  // namespace
@@ -83,39 +81,61 @@ CpuBand::~CpuBand() {
 CpuCounts CpuBand::takeCounts() { return std::exchange(counts, CpuCounts{}); }
 
 void CpuBand::compose(const std::vector<CpuDraw>& draws) {
-    // A clear waits for the next quad that shows: when that one copies itself over every
-    // pixel of the band (a full-screen background), clearing first is wasted.
-    bool clearWaiting = false;
-    for (const CpuDraw& draw : draws) {
-        Placed placed;
-        bool placedOne = false;
-        switch (draw.kind) {
-            case CpuDraw::Kind::Clear: clearWaiting = true; break;
-            case CpuDraw::Kind::Picture: placedOne = placePicture(draw, placed); break;
-            case CpuDraw::Kind::Rect: placedOne = placeRect(draw, placed); break;
-        }
-        if (!placedOne) continue;
-        if (clearWaiting && !(copiesOver(placed, draw.draw) && coversBand(placed.box))) clearRows();
-        clearWaiting = false;
-        composeInStrips(placed, draw.draw);
-    }
-    if (clearWaiting) clearRows();
+    placeAll(draws);
+    for (int stripTop = top; stripTop < bottom; stripTop += StripRows)
+        composeStrip(stripTop, std::min(stripTop + StripRows, bottom));
+    placedDraws.clear();
 }
 
-void CpuBand::composeInStrips(const Placed& placed, const DrawState& draw) {
-    // A strip at a time, so that what is resampled or tinted on the way never needs more than
-    // a strip's rows of scratch; a quad's route is counted once.
-    for (int y = placed.box.y0; y < placed.box.y1; y += StripRows) {
-        Placed strip = placed;
-        strip.box.y0 = y, strip.box.y1 = std::min(y + StripRows, placed.box.y1);
-        strip.sourceY += y - placed.box.y0;
-        countingRoutes = y == placed.box.y0;
-        if (strip.resampleFirst) {
-            resample(strip);
-            if (placed.cut) cutToOutline(placed.quad, strip.box);
+void CpuBand::placeAll(const std::vector<CpuDraw>& draws) {
+    for (const CpuDraw& draw : draws) {
+        PlacedDraw entry;
+        entry.draw = &draw.draw;
+        bool placedOne = false;
+        switch (draw.kind) {
+            case CpuDraw::Kind::Clear: entry.clear = placedOne = true; break;
+            case CpuDraw::Kind::Picture: placedOne = placePicture(draw, entry.placed); break;
+            case CpuDraw::Kind::Rect: placedOne = placeRect(draw, entry.placed); break;
         }
-        blend(strip, draw);
+        if (placedOne) placedDraws.push_back(entry);
     }
+}
+
+void CpuBand::composeStrip(int stripTop, int stripBottom) {
+    // A clear waits for the next quad that shows here: when that one copies itself over every
+    // pixel of the strip (a full-screen background), clearing first is wasted.
+    bool clearWaiting = false;
+    for (const PlacedDraw& entry : placedDraws) {
+        if (entry.clear) {
+            clearWaiting = true;
+            continue;
+        }
+        const Placed& placed = entry.placed;
+        const int y0 = std::max(placed.box.y0, stripTop), y1 = std::min(placed.box.y1, stripBottom);
+        if (y0 >= y1) continue;
+        if (clearWaiting && !(copiesOver(placed, *entry.draw) && coversRows(placed.box, stripTop, stripBottom)))
+            clearRows(stripTop, stripBottom);
+        clearWaiting = false;
+        composePart(placed, *entry.draw, y0, y1);
+    }
+    if (clearWaiting) clearRows(stripTop, stripBottom);
+}
+
+void CpuBand::composePart(const Placed& placed, const DrawState& draw, int y0, int y1) {
+    Placed part = placed;
+    part.box.y0 = y0, part.box.y1 = y1;
+    part.sourceY += y0 - placed.box.y0;
+    // A quad's route is counted at its first rows only.
+    countingRoutes = y0 == placed.box.y0;
+    if (part.scaled || part.resampleFirst) {
+        pixman_image_set_transform(part.source, &part.transform);
+        pixman_image_set_filter(part.source, part.filter, nullptr, 0);
+    }
+    if (part.resampleFirst) {
+        resample(part);
+        if (placed.cut) cutToOutline(placed.quad, part.box);
+    }
+    blend(part, draw);
     countingRoutes = true;
 }
 
@@ -125,12 +145,12 @@ bool CpuBand::copiesOver(const Placed& placed, const DrawState& draw) {
     return placed.copyable && white && draw.blend == BlendMode::Alpha && drawAlphaByte(draw) == 255;
 }
 
-bool CpuBand::coversBand(const PixelBox& box) const {
-    return box.x0 <= 0 && box.x1 >= target.width && box.y0 <= top && box.y1 >= bottom;
+bool CpuBand::coversRows(const PixelBox& box, int first, int end) const {
+    return box.x0 <= 0 && box.x1 >= target.width && box.y0 <= first && box.y1 >= end;
 }
 
-void CpuBand::clearRows() {
-    for (int row = top; row < bottom; ++row) {
+void CpuBand::clearRows(int first, int end) {
+    for (int row = first; row < end; ++row) {
         uint32_t* pixels = target.pixels + static_cast<size_t>(row) * target.stride;
         std::fill(pixels, pixels + target.width, 0u);
     }
@@ -177,14 +197,13 @@ bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
     placed.box = clipped(pixelBox(quad, target.width, target.height));
     if (placed.box.empty()) return false;
     placed.source = call.pictures->frame(call.frame, call.look, true, index);
-    pixman_image_set_filter(placed.source, picture.filtered ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr,
-                            0);
+    placed.filter = picture.filtered ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST;
     // Smooth sampling at an edge reads the edge texel again beyond it (as a frame's border
     // does on the renderer); the picture ends where its quad's pixels end, hard.
     pixman_image_set_repeat(placed.source, PIXMAN_REPEAT_PAD);
     placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
-    if (!setInverseTransform(placed.source, draw, x, y, left, top, right, bottom, picture.pixelWidth,
-                             picture.pixelHeight))
+    if (!inverseTransform(placed.transform, draw, x, y, left, top, right, bottom, picture.pixelWidth,
+                          picture.pixelHeight))
         return false;
     const bool turned = draw.iy != 0.0f || draw.jx != 0.0f;
     took(turned ? CpuRoute::Turned : CpuRoute::Resampled);
@@ -232,7 +251,7 @@ bool CpuBand::placeRect(const CpuDraw& call, Placed& placed) {
     if (placed.box.empty() || width == 0 || height == 0) return false;
     placed.source = whitePicture;
     placed.sourceX = placed.box.x0, placed.sourceY = placed.box.y0;
-    if (!setInverseTransform(whitePicture, draw, x, y, 0, 0, width, height, 1, 1)) return false;
+    if (!inverseTransform(placed.transform, draw, x, y, 0, 0, width, height, 1, 1)) return false;
     placed.resampleFirst = true, placed.cut = draw.iy != 0.0f || draw.jx != 0.0f, placed.quad = quad;
     took(CpuRoute::RectTurned);
     return true;

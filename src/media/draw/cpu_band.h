@@ -1,10 +1,9 @@
 #pragma once
 // One horizontal band of the CPU compositor's frame: it composes every recorded draw of the
-// frame over its own rows and nothing else, with scratch pictures of its own, so the bands of
-// a frame can be composed on separate threads at once. Coordinates are logical (the 800 x 600
-// screen); the band draws them at `scale` pixels per logical pixel, taking each picture's
-// frames at their own scale: a frame whose pixels land one to one on the band's is copied,
-// any other is resampled (smoothly when its picture is filtered).
+// frame over its own rows and nothing else, a strip of rows at a time, with scratch pictures of its own, so the bands
+// of a frame can be composed on separate threads at once. Coordinates are logical (the 800 x 600 screen); the band
+// draws them at `scale` pixels per logical pixel, taking each picture's frames at their own scale: a frame whose pixels
+// land one to one on the band's is copied, any other is resampled (smoothly when its picture is filtered).
 
 #include <pixman.h>
 
@@ -94,15 +93,31 @@ private:
         bool scaled = false;         // the source carries a scale, not yet resampled
         bool resampleFirst = false;  // turned: resampled upright into scratch before blending
         bool cut = false;            // and then cut to the quad's outline
+        // For a source drawn scaled or turned: frame pixels back to its pixels, and how it is
+        // sampled. Set on the source when composed, as other quads share the same source.
+        pixman_transform_t transform{};
+        pixman_filter_t filter = PIXMAN_FILTER_NEAREST;
         Quad quad;
     };
-    // Rows of a box composed at once: the most scratch a band ever needs.
-    static constexpr int StripRows = 64;
-    void composeInStrips(const Placed& placed, const DrawState& draw);
-    void clearRows();
+    // A recorded draw placed on the band, or a clear (no source).
+    struct PlacedDraw {
+        Placed placed;
+        const DrawState* draw = nullptr;
+        bool clear = false;
+    };
+    // Rows of the frame composed together, every quad over them in turn: few enough that
+    // they stay in the core's cache from the first quad to the last (a frame composed a whole
+    // quad at a time went to memory and back once per layer). Also the most rows of scratch
+    // a quad ever needs.
+    static constexpr int StripRows = 32;
+    void placeAll(const std::vector<CpuDraw>& draws);
+    void composeStrip(int stripTop, int stripBottom);
+    // The part of a placed quad in rows y0..y1-1 (inside its box).
+    void composePart(const Placed& placed, const DrawState& draw, int y0, int y1);
+    void clearRows(int first, int end);
     // An opaque picture at full strength: blending it is copying it.
     static bool copiesOver(const Placed& placed, const DrawState& draw);
-    bool coversBand(const PixelBox& box) const;
+    bool coversRows(const PixelBox& box, int first, int end) const;
     bool placePicture(const CpuDraw& draw, Placed& placed);
     bool placeRect(const CpuDraw& draw, Placed& placed);
     PixelBox clipped(PixelBox box) const;
@@ -130,10 +145,11 @@ private:
     CpuScratch resampled;
     CpuScratch scratch;  // premultiplied pixels for tinted drawing
     uint32_t colourMaskPixel = 0, alphaMaskPixel = 0, whitePixel = 0xFFFFFFFF;
-    pixman_image_t* colourMask;    // 1 x 1, repeated: colour times alpha, per channel
-    pixman_image_t* alphaMask;     // 1 x 1, repeated: alpha
-    pixman_image_t* whiteFill;     // 1 x 1, repeated: upright rectangles
-    pixman_image_t* whitePicture;  // 1 x 1: turned rectangles are a white pixel stretched
+    pixman_image_t* colourMask;           // 1 x 1, repeated: colour times alpha, per channel
+    pixman_image_t* alphaMask;            // 1 x 1, repeated: alpha
+    pixman_image_t* whiteFill;            // 1 x 1, repeated: upright rectangles
+    pixman_image_t* whitePicture;         // 1 x 1: turned rectangles are a white pixel stretched
+    std::vector<PlacedDraw> placedDraws;  // this frame's, kept for their room
     CpuCounts counts;
     bool countingRoutes = true;  // false for a quad's strips after its first
 };
