@@ -1,5 +1,9 @@
 #include "media/draw/cpu_band.h"
 
+#include <cstring>
+
+#include "media/draw/cpu_blend.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -220,9 +224,23 @@ bool CpuBand::placePicture(const CpuDraw& call, Placed& placed) {
 void CpuBand::resample(Placed& placed) {
     const PixelBox& box = placed.box;
     pixman_image_t* into = resampled.atLeast(target.width, box.height());
-    pixman_image_composite32(PIXMAN_OP_SRC, placed.source, nullptr, into, placed.sourceX, placed.sourceY, 0, 0, 0, 0,
-                             box.width(), box.height());
-    counts.composites += 1;
+    pixman_image_t* source = placed.source;
+    const pixman_transform_t& map = placed.transform;
+    const bool smoothUpright = placed.scaled && placed.filter == PIXMAN_FILTER_BILINEAR &&
+                               pixman_image_get_format(source) == PIXMAN_a8r8g8b8 && map.matrix[0][1] == 0 &&
+                               map.matrix[1][0] == 0;
+    if (smoothUpright) {
+        // Enlarged sparkles: our own two-pass scaling costs a fraction of pixman's.
+        const PictureRows picture{pixman_image_get_data(source), pixman_image_get_width(source),
+                                  pixman_image_get_height(source), pixman_image_get_stride(source) / 4};
+        const UprightMapping mapping{map.matrix[0][0], map.matrix[0][2], map.matrix[1][1], map.matrix[1][2]};
+        scaler.scale(picture, mapping, placed.sourceX, placed.sourceY, box.width(), box.height(),
+                     resampled.row(0, target.width), target.width);
+    } else {
+        pixman_image_composite32(PIXMAN_OP_SRC, source, nullptr, into, placed.sourceX, placed.sourceY, 0, 0, 0, 0,
+                                 box.width(), box.height());
+        counts.composites += 1;
+    }
     placed.source = into;
     placed.sourceX = 0, placed.sourceY = 0;
     placed.copyable = false;
@@ -277,41 +295,90 @@ void CpuBand::blend(Placed placed, const DrawState& draw) {
     const bool plain = white && (draw.blend == BlendMode::Mask || draw.blend == BlendMode::Solid ||
                                  (draw.blend == BlendMode::Alpha && alpha == 255));
     if (placed.scaled && !plain) resample(placed);
+    const ChannelScale tint = tintScale(colour.r, colour.g, colour.b, alpha);
     switch (draw.blend) {
         case BlendMode::Light:
-            if (white && alpha == 255) return composite(CpuRoute::Added, PIXMAN_OP_ADD, placed.source, nullptr, placed);
-            colourMaskPixel = static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(colour.r * alpha / 255) << 16 |
-                              static_cast<uint32_t>(colour.g * alpha / 255) << 8 |
-                              static_cast<uint32_t>(colour.b * alpha / 255);
-            return composite(CpuRoute::AddedTinted, PIXMAN_OP_ADD, placed.source, colourMask, placed);
+            if (white && alpha == 255) return blendRows(CpuRoute::Added, placed, RowBlend::Add, Unscaled);
+            return blendRows(CpuRoute::AddedTinted, placed, RowBlend::Add, tint);
         case BlendMode::Alpha:
-            if (copiesOver(placed, draw))
-                return composite(CpuRoute::Copy, PIXMAN_OP_SRC, placed.source, nullptr, placed);
-            if (white && alpha == 255) return composite(CpuRoute::Over, PIXMAN_OP_OVER, placed.source, nullptr, placed);
-            alphaMaskPixel = static_cast<uint32_t>(alpha) << 24;
-            if (white) return composite(CpuRoute::Faded, PIXMAN_OP_OVER, placed.source, alphaMask, placed);
+            if (copiesOver(placed, draw)) return blendRows(CpuRoute::Copy, placed, RowBlend::Copy, Unscaled);
+            if (white && alpha == 255) return blendRows(CpuRoute::Over, placed, RowBlend::Over, Unscaled);
+            if (white) return blendRows(CpuRoute::Faded, placed, RowBlend::Over, tint);
             // Shadows: black over the frame only darkens it by the picture's alpha.
-            if (black && placed.blackened) {
-                // Black at the draw's alpha through the picture's own alpha.
-                took(CpuRoute::Shadow);
-                const PixelBox& box = placed.box;
-                pixman_image_composite32(PIXMAN_OP_OVER, alphaMask, placed.source, screenImage, 0, 0, placed.sourceX,
-                                         placed.sourceY, box.x0, box.y0, box.width(), box.height());
-                counts.composites += 1;
-                return;
-            }
+            if (black && placed.blackened) return blendShadow(placed, alpha);
+            alphaMaskPixel = static_cast<uint32_t>(alpha) << 24;
             if (black) return composite(CpuRoute::Blackened, PIXMAN_OP_OUT_REVERSE, placed.source, alphaMask, placed);
-            return compositeTinted(PIXMAN_OP_OVER, placed, colour, alpha);
+            return blendRows(CpuRoute::Tinted, placed, RowBlend::Over, tint);
         case BlendMode::Mask:
         case BlendMode::Solid:
-            if (white) return composite(CpuRoute::Over, PIXMAN_OP_OVER, placed.source, nullptr, placed);
-            return compositeTinted(PIXMAN_OP_OVER, placed, colour, 255);
+            return blendRows(white ? CpuRoute::Over : CpuRoute::Tinted, placed, RowBlend::Over,
+                             tintScale(colour.r, colour.g, colour.b, 255));
         case BlendMode::Shade:
             if (white)
                 return composite(CpuRoute::Multiplied, PIXMAN_OP_MULTIPLY, placed.source, nullptr, placed,
                                  opaqueScreen);
-            return compositeTinted(PIXMAN_OP_MULTIPLY, placed, colour, 255);
+            return compositeTinted(CpuRoute::MultipliedTinted, PIXMAN_OP_MULTIPLY, placed,
+                                   tintScale(colour.r, colour.g, colour.b, 255));
     }
+}
+
+const uint8_t* CpuBand::rowsOf(const Placed& placed, pixman_format_code_t format, int& stride) const {
+    pixman_image_t* source = placed.source;
+    // A repeated pixel or a transformed source is pixman's to sample.
+    if (placed.scaled || pixman_image_get_format(source) != format ||
+        pixman_image_get_width(source) < placed.sourceX + placed.box.width() ||
+        pixman_image_get_height(source) < placed.sourceY + placed.box.height())
+        return nullptr;
+    stride = pixman_image_get_stride(source);
+    const int bytesPerPixel = format == PIXMAN_a8 ? 1 : 4;
+    return reinterpret_cast<const uint8_t*>(pixman_image_get_data(source)) +
+           static_cast<size_t>(placed.sourceY) * stride + static_cast<size_t>(placed.sourceX) * bytesPerPixel;
+}
+
+void CpuBand::blendRows(CpuRoute route, const Placed& placed, RowBlend how, ChannelScale scale) {
+    int stride = 0;
+    const uint8_t* from = rowsOf(placed, PIXMAN_a8r8g8b8, stride);
+    if (!from) {
+        // Through pixman: colour times alpha as a mask, per channel.
+        colourMaskPixel = scale;
+        pixman_image_t* mask = scale == Unscaled ? nullptr : colourMask;
+        if (how == RowBlend::Add) return composite(route, PIXMAN_OP_ADD, placed.source, mask, placed);
+        if (how == RowBlend::Copy) return composite(route, PIXMAN_OP_SRC, placed.source, nullptr, placed);
+        const bool grey = (scale & 0xFF) * 0x01010101u == scale;
+        if (!mask || grey) return composite(route, PIXMAN_OP_OVER, placed.source, mask, placed);
+        // A colour through its own alpha per channel would tint differently: the source is
+        // tinted first, then blended over.
+        return compositeTinted(route, PIXMAN_OP_OVER, placed, scale);
+    }
+    took(route);
+    const PixelBox& box = placed.box;
+    for (int row = box.y0; row < box.y1; ++row, from += stride) {
+        uint32_t* into = target.pixels + static_cast<size_t>(row) * target.stride + box.x0;
+        const auto* source = reinterpret_cast<const uint32_t*>(from);
+        switch (how) {
+            case RowBlend::Copy: std::memcpy(into, source, static_cast<size_t>(box.width()) * 4); break;
+            case RowBlend::Over: blendRowOver(into, source, box.width(), scale); break;
+            case RowBlend::Add: blendRowAdd(into, source, box.width(), scale); break;
+        }
+    }
+}
+
+void CpuBand::blendShadow(const Placed& placed, int alpha) {
+    took(CpuRoute::Shadow);
+    const PixelBox& box = placed.box;
+    int stride = 0;
+    const uint8_t* from = rowsOf(placed, PIXMAN_a8, stride);
+    if (!from) {
+        // Black at the draw's alpha through the picture's own alpha (an opaque picture's is a
+        // single repeated byte).
+        alphaMaskPixel = static_cast<uint32_t>(alpha) << 24;
+        pixman_image_composite32(PIXMAN_OP_OVER, alphaMask, placed.source, screenImage, 0, 0, placed.sourceX,
+                                 placed.sourceY, box.x0, box.y0, box.width(), box.height());
+        counts.composites += 1;
+        return;
+    }
+    for (int row = box.y0; row < box.y1; ++row, from += stride)
+        blendRowShadow(target.pixels + static_cast<size_t>(row) * target.stride + box.x0, from, box.width(), alpha);
 }
 
 void CpuBand::composite(CpuRoute route, pixman_op_t op, pixman_image_t* source, pixman_image_t* mask,
@@ -323,20 +390,10 @@ void CpuBand::composite(CpuRoute route, pixman_op_t op, pixman_image_t* source, 
     counts.composites += 1;
 }
 
-void CpuBand::compositeTinted(pixman_op_t op, const Placed& placed, const Colour& colour, int alpha) {
-    took(op == PIXMAN_OP_MULTIPLY ? CpuRoute::MultipliedTinted : CpuRoute::Tinted);
+void CpuBand::compositeTinted(CpuRoute route, pixman_op_t op, const Placed& placed, ChannelScale tint) {
+    took(route);
     const PixelBox& box = placed.box;
-    colourMaskPixel = static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(colour.r * alpha / 255) << 16 |
-                      static_cast<uint32_t>(colour.g * alpha / 255) << 8 |
-                      static_cast<uint32_t>(colour.b * alpha / 255);
-    if (op == PIXMAN_OP_OVER && alpha == 255 && placed.copyable) {
-        // Opaque and at full strength it covers what is under it: tinted straight onto the
-        // frame (a background darkened by a fade), the same pixels as through the scratch.
-        pixman_image_composite32(PIXMAN_OP_SRC, placed.source, colourMask, screenImage, placed.sourceX, placed.sourceY,
-                                 0, 0, box.x0, box.y0, box.width(), box.height());
-        counts.composites += 1;
-        return;
-    }
+    colourMaskPixel = tint;
     pixman_image_t* tinted = scratch.atLeast(target.width, box.height());
     pixman_image_composite32(PIXMAN_OP_SRC, placed.source, colourMask, tinted, placed.sourceX, placed.sourceY, 0, 0, 0,
                              0, box.width(), box.height());

@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "media/draw/cpu_blend.h"
 #include "media/draw/cpu_draw_list.h"
+#include "media/draw/cpu_scale.h"
 #include "media/draw/quad_geometry.h"
 
 // The ways a quad goes through the compositor: first where and how it is placed, then how
@@ -128,8 +130,16 @@ private:
     void blend(Placed placed, const DrawState& draw);
     void composite(CpuRoute route, pixman_op_t op, pixman_image_t* source, pixman_image_t* mask, const Placed& placed,
                    pixman_image_t* target = nullptr);
-    // Source times colour and alpha into the scratch picture, then blended onto the frame.
-    void compositeTinted(pixman_op_t op, const Placed& placed, const Colour& colour, int alpha);
+    enum class RowBlend { Copy, Over, Add };
+    // The placed source's rows blended onto the frame's, by our own row blends where the
+    // source is upright pixels of the format asked for, by pixman otherwise.
+    void blendRows(CpuRoute route, const Placed& placed, RowBlend how, ChannelScale scale);
+    void blendShadow(const Placed& placed, int alpha);
+    // The first of the source's pixels the placed quad reads, and the bytes from row to row;
+    // nullptr for a repeated pixel or a transformed source.
+    const uint8_t* rowsOf(const Placed& placed, pixman_format_code_t format, int& stride) const;
+    // Source times the tint into the scratch picture, then blended onto the frame.
+    void compositeTinted(CpuRoute route, pixman_op_t op, const Placed& placed, ChannelScale tint);
     void took(CpuRoute route) {
         if (countingRoutes) counts.routes[static_cast<int>(route)] += 1;
     }
@@ -144,6 +154,7 @@ private:
     // pictures with an alpha or colour far faster than transformed ones.
     CpuScratch resampled;
     CpuScratch scratch;  // premultiplied pixels for tinted drawing
+    SmoothScaler scaler;
     uint32_t colourMaskPixel = 0, alphaMaskPixel = 0, whitePixel = 0xFFFFFFFF;
     pixman_image_t* colourMask;           // 1 x 1, repeated: colour times alpha, per channel
     pixman_image_t* alphaMask;            // 1 x 1, repeated: alpha

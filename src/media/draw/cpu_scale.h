@@ -1,0 +1,40 @@
+#pragma once
+// A picture scaled upright and sampled smoothly, a rectangle of the frame at a time: the
+// sparkles that grow to four times their size and more. Each frame pixel's centre is mapped
+// back into the picture and its four nearest pixels mixed by distance (beyond an edge, the
+// edge pixel again), as pixman's bilinear filter does, but in two passes: across each picture
+// row it needs, once, then down between two such rows. An enlarged picture reads each of its
+// rows for many frame rows, so most of the work is the second pass.
+
+#include <cstdint>
+#include <vector>
+
+// Premultiplied 0xAARRGGBB pixels of a picture, rows `stride` words apart.
+struct PictureRows {
+    const uint32_t* pixels = nullptr;
+    int width = 0, height = 0, stride = 0;
+};
+
+// Frame pixel to picture pixel, in 16.16 fixed point, along each axis: picture coordinate =
+// frame coordinate * scale + offset (both taken at pixel centres).
+struct UprightMapping {
+    int32_t scaleX = 0, offsetX = 0, scaleY = 0, offsetY = 0;
+};
+
+class SmoothScaler {
+public:
+    // Columns x0..x0+width-1 and rows y0..y0+height-1 of the frame, sampled from the picture,
+    // into `height` rows of `width` pixels, `intoStride` words apart.
+    void scale(const PictureRows& picture, const UprightMapping& mapping, int x0, int y0, int width, int height,
+               uint32_t* into, int intoStride);
+
+private:
+    // One picture row mixed across into the frame's columns: four 16-bit channels a pixel.
+    void mixAcross(const PictureRows& picture, int row, std::vector<uint16_t>& into, int width);
+
+    // Per frame column: the picture columns either side of its centre, and how much of the
+    // right one goes in (of 128), once for each channel.
+    std::vector<int> leftColumn, rightColumn;
+    std::vector<uint16_t> rightParts;
+    std::vector<uint16_t> upper, lower;  // the two picture rows mixed across
+};

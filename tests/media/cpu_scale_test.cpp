@@ -1,0 +1,88 @@
+// A picture scaled upright by our own two-pass sampling looks as pixman's smooth sampling makes
+// it, enlarged or shrunk, at any offset, up to and beyond the picture's edges.
+
+#include "media/draw/cpu_scale.h"
+
+#include <gtest/gtest.h>
+#include <pixman.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Premultiplied, with pixel-sized detail and a soft edge of alpha, so that half a pixel's
+// shift or a swapped weight shows.
+std::vector<uint32_t> detailedPicture(int width, int height) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint32_t alpha = x == 0 || y == height - 1 ? 90 : 255;
+            const uint32_t red = (x * 255 / (width - 1)) * alpha / 255, green = ((x + y) % 2 ? 230 : 20) * alpha / 255;
+            const uint32_t blue = (y * 255 / (height - 1)) * alpha / 255;
+            pixels[static_cast<size_t>(y) * width + x] = alpha << 24 | red << 16 | green << 8 | blue;
+        }
+    return pixels;
+}
+
+struct Case {
+    double scaleX, scaleY;      // frame pixels per picture pixel
+    double shiftX, shiftY;      // where the picture's top left lands on the frame
+    int x0, y0, width, height;  // the frame rectangle asked for
+};
+
+}  // namespace
+
+TEST(SmoothScaler, LooksAsPixmansSmoothSampling) {
+    constexpr int PictureWidth = 23, PictureHeight = 17;
+    std::vector<uint32_t> picture = detailedPicture(PictureWidth, PictureHeight);
+    const Case cases[] = {
+        {4.5, 4.5, 10.3, 20.7, 0, 0, 130, 100},  // a grown sparkle, past every edge
+        {0.5, 0.5, 3.25, 1.75, 0, 0, 16, 12},    // a new one, shrunk
+        {0.8, 0.8, 0.4, 0.6, 2, 3, 15, 11},      // a larger set drawn smaller
+        {1.7, 2.3, -5.2, 7.9, 10, 30, 30, 20},   // stretched unevenly, a part from inside
+        {1.0, 1.0, 0.5, 0.5, 0, 0, 25, 19},      // half a pixel off: every pixel a mix
+    };
+    for (const Case& c : cases) {
+        pixman_f_transform inverse{};
+        inverse.m[0][0] = 1 / c.scaleX, inverse.m[0][2] = -c.shiftX / c.scaleX;
+        inverse.m[1][1] = 1 / c.scaleY, inverse.m[1][2] = -c.shiftY / c.scaleY;
+        inverse.m[2][2] = 1;
+        pixman_transform_t fixed;
+        ASSERT_TRUE(pixman_transform_from_pixman_f_transform(&fixed, &inverse));
+
+        std::vector<uint32_t> expected(static_cast<size_t>(c.width) * c.height);
+        pixman_image_t* source =
+            pixman_image_create_bits(PIXMAN_a8r8g8b8, PictureWidth, PictureHeight, picture.data(), PictureWidth * 4);
+        pixman_image_set_transform(source, &fixed);
+        pixman_image_set_filter(source, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        pixman_image_set_repeat(source, PIXMAN_REPEAT_PAD);
+        pixman_image_t* into =
+            pixman_image_create_bits(PIXMAN_a8r8g8b8, c.width, c.height, expected.data(), c.width * 4);
+        pixman_image_composite32(PIXMAN_OP_SRC, source, nullptr, into, c.x0, c.y0, 0, 0, 0, 0, c.width, c.height);
+        pixman_image_unref(source);
+        pixman_image_unref(into);
+
+        // Written into a wider frame: rows keep to their stride.
+        const int stride = c.width + 5;
+        std::vector<uint32_t> scaled(static_cast<size_t>(stride) * c.height, 0xDEADBEEFu);
+        SmoothScaler scaler;
+        scaler.scale(PictureRows{picture.data(), PictureWidth, PictureHeight, PictureWidth},
+                     UprightMapping{fixed.matrix[0][0], fixed.matrix[0][2], fixed.matrix[1][1], fixed.matrix[1][2]},
+                     c.x0, c.y0, c.width, c.height, scaled.data(), stride);
+
+        int worst = 0;
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x)
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const int a = (expected[static_cast<size_t>(y) * c.width + x] >> shift) & 0xFF;
+                    const int b = (scaled[static_cast<size_t>(y) * stride + x] >> shift) & 0xFF;
+                    worst = std::max(worst, std::abs(a - b));
+                }
+            EXPECT_EQ(scaled[static_cast<size_t>(y) * stride + c.width], 0xDEADBEEFu) << "wrote past its row";
+        }
+        EXPECT_LE(worst, 1) << "scale " << c.scaleX << " x " << c.scaleY << " at " << c.shiftX << ", " << c.shiftY;
+    }
+}
