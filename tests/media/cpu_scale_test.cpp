@@ -86,3 +86,49 @@ TEST(SmoothScaler, LooksAsPixmansSmoothSampling) {
         EXPECT_LE(worst, 1) << "scale " << c.scaleX << " x " << c.scaleY << " at " << c.shiftX << ", " << c.shiftY;
     }
 }
+
+TEST(SmoothScaler, ATurnedPictureLooksAsPixmansSmoothSampling) {
+    constexpr int PictureWidth = 23, PictureHeight = 17, Size = 60;
+    std::vector<uint32_t> picture = detailedPicture(PictureWidth, PictureHeight);
+    for (const double degrees : {30.0, 90.0, 200.0, -8.0}) {
+        // Turned about the frame's middle and grown 1.6 times: a rotation ghost.
+        const double turn = degrees * M_PI / 180, grow = 1.6;
+        pixman_f_transform inverse{};
+        const double c = std::cos(turn) / grow, s = std::sin(turn) / grow;
+        inverse.m[0][0] = c, inverse.m[0][1] = s, inverse.m[0][2] = PictureWidth / 2.0 - c * 30.3 - s * 29.6;
+        inverse.m[1][0] = -s, inverse.m[1][1] = c, inverse.m[1][2] = PictureHeight / 2.0 + s * 30.3 - c * 29.6;
+        inverse.m[2][2] = 1;
+        pixman_transform_t fixed;
+        ASSERT_TRUE(pixman_transform_from_pixman_f_transform(&fixed, &inverse));
+
+        std::vector<uint32_t> expected(Size * Size);
+        pixman_image_t* source =
+            pixman_image_create_bits(PIXMAN_a8r8g8b8, PictureWidth, PictureHeight, picture.data(), PictureWidth * 4);
+        pixman_image_set_transform(source, &fixed);
+        pixman_image_set_filter(source, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        pixman_image_set_repeat(source, PIXMAN_REPEAT_PAD);
+        pixman_image_t* into = pixman_image_create_bits(PIXMAN_a8r8g8b8, Size, Size, expected.data(), Size * 4);
+        pixman_image_composite32(PIXMAN_OP_SRC, source, nullptr, into, 0, 0, 0, 0, 0, 0, Size, Size);
+        pixman_image_unref(source);
+        pixman_image_unref(into);
+
+        const auto& m = fixed.matrix;
+        const TurnedMapping mapping{m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2]};
+        int worst = 0;
+        for (int y = 0; y < Size; ++y) {
+            // A part of each row, from a column inside it, with a guard pixel either side.
+            std::vector<uint32_t> row(Size + 2, 0xDEADBEEFu);
+            const int first = y % 7, end = Size - y % 5;
+            sampleTurnedRow(PictureRows{picture.data(), PictureWidth, PictureHeight, PictureWidth}, mapping, y, first,
+                            end, &row[1 + first]);
+            EXPECT_EQ(row[first], 0xDEADBEEFu);
+            EXPECT_EQ(row[end + 1], 0xDEADBEEFu);
+            for (int x = first; x < end; ++x)
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const int a = (expected[y * Size + x] >> shift) & 0xFF, b = (row[1 + x] >> shift) & 0xFF;
+                    worst = std::max(worst, std::abs(a - b));
+                }
+        }
+        EXPECT_LE(worst, 1) << "turned " << degrees << " degrees";
+    }
+}

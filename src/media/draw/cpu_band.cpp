@@ -135,7 +135,7 @@ void CpuBand::composePart(const Placed& placed, const DrawState& draw, int y0, i
         pixman_image_set_transform(part.source, &part.transform);
         pixman_image_set_filter(part.source, part.filter, nullptr, 0);
     }
-    if (part.resampleFirst) {
+    if (part.resampleFirst && !(placed.cut && resampleTurned(part, placed.quad))) {
         resample(part);
         if (placed.cut) cutToOutline(placed.quad, part.box);
     }
@@ -246,6 +246,31 @@ void CpuBand::resample(Placed& placed) {
     placed.copyable = false;
     placed.scaled = false;
     placed.resampleFirst = false;
+}
+
+bool CpuBand::resampleTurned(Placed& placed, const Quad& quad) {
+    pixman_image_t* source = placed.source;
+    if (placed.filter != PIXMAN_FILTER_BILINEAR || pixman_image_get_format(source) != PIXMAN_a8r8g8b8) return false;
+    // Only the pixels inside the outline are sampled; the rest of the box is left clear.
+    const PixelBox& box = placed.box;
+    pixman_image_t* into = resampled.atLeast(target.width, box.height());
+    const PictureRows picture{pixman_image_get_data(source), pixman_image_get_width(source),
+                              pixman_image_get_height(source), pixman_image_get_stride(source) / 4};
+    const auto& m = placed.transform.matrix;
+    const TurnedMapping mapping{m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2]};
+    for (int row = box.y0; row < box.y1; ++row) {
+        uint32_t* pixels = resampled.row(row - box.y0, target.width);
+        const PixelRange span = coveredColumns(quad, row);
+        const int first = std::clamp(span.first, box.x0, box.x1), end = std::clamp(span.end, first, box.x1);
+        std::fill(pixels, pixels + (first - box.x0), 0u);
+        sampleTurnedRow(picture, mapping, row, first, end, pixels + (first - box.x0));
+        std::fill(pixels + (end - box.x0), pixels + box.width(), 0u);
+    }
+    placed.source = into;
+    placed.sourceX = 0, placed.sourceY = 0;
+    placed.copyable = false;
+    placed.resampleFirst = false;
+    return true;
 }
 
 bool CpuBand::placeRect(const CpuDraw& call, Placed& placed) {

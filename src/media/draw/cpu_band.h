@@ -125,6 +125,9 @@ private:
     PixelBox clipped(PixelBox box) const;
     // Samples a transformed source into the resampled picture and places that instead.
     void resample(Placed& placed);
+    // A turned picture sampled smoothly by our own sampler, inside its outline only: false
+    // where pixman must sample it.
+    bool resampleTurned(Placed& placed, const Quad& quad);
     // Clears the resampled pixels of a turned quad's box that lie outside its outline.
     void cutToOutline(const Quad& quad, const PixelBox& box);
     void blend(Placed placed, const DrawState& draw);

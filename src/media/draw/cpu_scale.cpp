@@ -21,7 +21,7 @@ struct Neighbours {
 Neighbours neighboursOf(int index, int32_t scale, int32_t offset, int size) {
     const int64_t centre = (static_cast<int64_t>(index) << 16) + 0x8000;
     // Picture pixel centres lie half a pixel in.
-    const int64_t position = ((static_cast<int64_t>(scale) * centre) >> 16) + offset - 0x8000;
+    const int64_t position = ((static_cast<int64_t>(scale) * centre + 0x8000) >> 16) + offset - 0x8000;
     const int64_t whole = position >> 16;  // rounds down below zero too
     Neighbours n;
     n.first = static_cast<int>(std::clamp<int64_t>(whole, 0, size - 1));
@@ -113,5 +113,41 @@ void SmoothScaler::scale(const PictureRows& picture, const UprightMapping& mappi
                 pixel |= static_cast<uint32_t>(mix(upper[c + k], lower[c + k], part)) << (8 * k);
             out[c / 4] = pixel;
         }
+    }
+}
+
+void sampleTurnedRow(const PictureRows& picture, const TurnedMapping& mapping, int row, int first, int end,
+                     uint32_t* into) {
+    if (picture.width <= 0 || picture.height <= 0) return;
+    const int64_t x = (static_cast<int64_t>(first) << 16) + 0x8000, y = (static_cast<int64_t>(row) << 16) + 0x8000;
+    // Picture pixel centres lie half a pixel in.
+    int64_t u = ((mapping.xx * x + mapping.xy * y + 0x8000) >> 16) + mapping.x0 - 0x8000;
+    int64_t v = ((mapping.yx * x + mapping.yy * y + 0x8000) >> 16) + mapping.y0 - 0x8000;
+    const int lastColumn = picture.width - 1, lastRow = picture.height - 1;
+    for (int i = 0; i < end - first; ++i, u += mapping.xx, v += mapping.yx) {
+        const int64_t column = u >> 16, line = v >> 16;
+        const int left = static_cast<int>(std::clamp<int64_t>(column, 0, lastColumn));
+        const int right = static_cast<int>(std::clamp<int64_t>(column + 1, 0, lastColumn));
+        const int top = static_cast<int>(std::clamp<int64_t>(line, 0, lastRow));
+        const int bottom = static_cast<int>(std::clamp<int64_t>(line + 1, 0, lastRow));
+        const uint32_t* upperRow = picture.pixels + static_cast<size_t>(top) * picture.stride;
+        const uint32_t* lowerRow = picture.pixels + static_cast<size_t>(bottom) * picture.stride;
+        const uint64_t across = static_cast<uint64_t>((u >> (16 - PartBits)) & (Whole - 1));
+        const uint64_t down = static_cast<uint64_t>((v >> (16 - PartBits)) & (Whole - 1));
+        // Each pixel's share of the four, out of 128 * 128, applied at once to two channels
+        // held 32 bits apart (the largest sum, 255 * 16384, fits in 32 bits).
+        const uint64_t shares[4] = {(Whole - across) * (Whole - down), across * (Whole - down), (Whole - across) * down,
+                                    across * down};
+        const uint32_t corners[4] = {upperRow[left], upperRow[right], lowerRow[left], lowerRow[right]};
+        uint64_t evenChannels = 0, oddChannels = 0;
+        for (int k = 0; k < 4; ++k) {
+            const uint64_t pixel = corners[k];
+            evenChannels += ((pixel & 0xFF) | (pixel & 0xFF0000) << 16) * shares[k];
+            oddChannels += ((pixel >> 8 & 0xFF) | (pixel >> 24) << 32) * shares[k];
+        }
+        constexpr uint64_t Round = (uint64_t{1} << 13) * 0x100000001u, Lanes = 0xFF000000FFu;
+        evenChannels = (evenChannels + Round) >> (2 * PartBits) & Lanes;
+        oddChannels = (oddChannels + Round) >> (2 * PartBits) & Lanes;
+        into[i] = static_cast<uint32_t>(evenChannels | evenChannels >> 16 | oddChannels << 8 | oddChannels >> 8);
     }
 }

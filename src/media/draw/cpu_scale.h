@@ -21,6 +21,17 @@ struct UprightMapping {
     int32_t scaleX = 0, offsetX = 0, scaleY = 0, offsetY = 0;
 };
 
+// Frame pixel to picture pixel for a picture turned as well, 16.16 fixed point: picture
+// (u, v) = (xx * x + xy * y + x0, yx * x + yy * y + y0) for a frame pixel centre (x, y).
+struct TurnedMapping {
+    int32_t xx = 0, xy = 0, x0 = 0, yx = 0, yy = 0, y0 = 0;
+};
+
+// Frame pixels first..end-1 of frame row `row` sampled smoothly from a turned picture into
+// `into` (which holds the first of them); beyond the picture's edges, its edge pixels again.
+void sampleTurnedRow(const PictureRows& picture, const TurnedMapping& mapping, int row, int first, int end,
+                     uint32_t* into);
+
 class SmoothScaler {
 public:
     // Columns x0..x0+width-1 and rows y0..y0+height-1 of the frame, sampled from the picture,
