@@ -6,6 +6,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define CW_ROW_BLENDS_AVX2 1
+#endif
 
 namespace {
 
@@ -83,6 +87,103 @@ inline __m128i scale16Of(ChannelScale scale) {
 }
 #endif
 
+#if defined(CW_ROW_BLENDS_AVX2)
+// Eight pixels at a time where the processor has AVX2: the same steps as four at a time,
+// each 128-bit half of a register on its own pixels (pixels 0, 1, 4, 5 widened low, 2, 3, 6,
+// 7 high).
+#define AVX2_ONLY __attribute__((target("avx2"), always_inline)) inline
+AVX2_ONLY __m256i times16x2(__m256i x, __m256i y) {
+    const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(x, y), _mm256_set1_epi16(0x80));
+    return _mm256_mulhi_epu16(t, _mm256_set1_epi16(0x0101));
+}
+
+AVX2_ONLY __m256i alphasOf16x2(__m256i pixels) {
+    return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(pixels, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+}
+
+AVX2_ONLY __m256i scaled8(__m256i pixels, __m256i scale16) {
+    const __m256i zero = _mm256_setzero_si256();
+    return _mm256_packus_epi16(times16x2(_mm256_unpacklo_epi8(pixels, zero), scale16),
+                               times16x2(_mm256_unpackhi_epi8(pixels, zero), scale16));
+}
+
+AVX2_ONLY bool allZero8(__m256i pixels) { return _mm256_testz_si256(pixels, pixels); }
+
+AVX2_ONLY bool allOpaque8(__m256i pixels) {
+    const __m256i alphas = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    return _mm256_testc_si256(pixels, alphas);  // every alpha bit set
+}
+
+AVX2_ONLY __m256i kept8(__m256i frame, __m256i keepLow, __m256i keepHigh) {
+    const __m256i zero = _mm256_setzero_si256();
+    return _mm256_packus_epi16(times16x2(_mm256_unpacklo_epi8(frame, zero), keepLow),
+                               times16x2(_mm256_unpackhi_epi8(frame, zero), keepHigh));
+}
+
+AVX2_ONLY __m256i scale16x2Of(ChannelScale scale) {
+    return _mm256_unpacklo_epi8(_mm256_set1_epi32(static_cast<int>(scale)), _mm256_setzero_si256());
+}
+
+// Each returns how many pixels it blended, a multiple of eight.
+__attribute__((target("avx2"))) int overEightAtATime(uint32_t* frame, const uint32_t* source, int count,
+                                                     ChannelScale scale) {
+    const __m256i scale16 = scale16x2Of(scale), zero = _mm256_setzero_si256(), all = _mm256_set1_epi16(0xFF);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
+        if (scale != Unscaled) s = scaled8(s, scale16);
+        if (allZero8(s)) continue;
+        auto* into = reinterpret_cast<__m256i*>(frame + i);
+        if (allOpaque8(s)) {
+            _mm256_storeu_si256(into, s);
+            continue;
+        }
+        const __m256i keepLow = _mm256_xor_si256(alphasOf16x2(_mm256_unpacklo_epi8(s, zero)), all);
+        const __m256i keepHigh = _mm256_xor_si256(alphasOf16x2(_mm256_unpackhi_epi8(s, zero)), all);
+        _mm256_storeu_si256(into, _mm256_adds_epu8(s, kept8(_mm256_loadu_si256(into), keepLow, keepHigh)));
+    }
+    return i;
+}
+
+__attribute__((target("avx2"))) int addEightAtATime(uint32_t* frame, const uint32_t* source, int count,
+                                                    ChannelScale scale) {
+    const __m256i scale16 = scale16x2Of(scale);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
+        if (scale != Unscaled) s = scaled8(s, scale16);
+        if (allZero8(s)) continue;
+        auto* into = reinterpret_cast<__m256i*>(frame + i);
+        _mm256_storeu_si256(into, _mm256_adds_epu8(_mm256_loadu_si256(into), s));
+    }
+    return i;
+}
+
+__attribute__((target("avx2"))) int shadowEightAtATime(uint32_t* frame, const uint8_t* alphas, int count, int alpha) {
+    const __m256i all = _mm256_set1_epi16(0xFF), alpha16 = _mm256_set1_epi16(static_cast<int16_t>(alpha));
+    const __m256i alphaLanes = _mm256_set1_epi64x(static_cast<int64_t>(0xFFFF000000000000u));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        int64_t eight;
+        std::memcpy(&eight, alphas + i, 8);
+        if (eight == 0) continue;
+        // Each alpha byte in all four lanes of its pixel, times the shadow's alpha.
+        const __m256i bytes = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(eight));
+        const __m256i pairs = _mm256_or_si256(bytes, _mm256_slli_epi32(bytes, 16));
+        const __m256i low = times16x2(_mm256_unpacklo_epi32(pairs, pairs), alpha16);
+        const __m256i high = times16x2(_mm256_unpackhi_epi32(pairs, pairs), alpha16);
+        auto* into = reinterpret_cast<__m256i*>(frame + i);
+        const __m256i kept = kept8(_mm256_loadu_si256(into), _mm256_xor_si256(low, all), _mm256_xor_si256(high, all));
+        const __m256i black =
+            _mm256_packus_epi16(_mm256_and_si256(low, alphaLanes), _mm256_and_si256(high, alphaLanes));
+        _mm256_storeu_si256(into, _mm256_adds_epu8(kept, black));
+    }
+    return i;
+}
+
+const bool HasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
 }  // namespace
 
 ChannelScale tintScale(int red, int green, int blue, int alpha) {
@@ -92,6 +193,9 @@ ChannelScale tintScale(int red, int green, int blue, int alpha) {
 
 void blendRowOver(uint32_t* frame, const uint32_t* source, int count, ChannelScale scale) {
     int i = 0;
+#if defined(CW_ROW_BLENDS_AVX2)
+    if (HasAvx2) i = overEightAtATime(frame, source, count, scale);
+#endif
 #if defined(__SSE2__)
     const __m128i scale16 = scale16Of(scale);
     for (; i + 4 <= count; i += 4) {
@@ -107,6 +211,9 @@ void blendRowOver(uint32_t* frame, const uint32_t* source, int count, ChannelSca
 
 void blendRowAdd(uint32_t* frame, const uint32_t* source, int count, ChannelScale scale) {
     int i = 0;
+#if defined(CW_ROW_BLENDS_AVX2)
+    if (HasAvx2) i = addEightAtATime(frame, source, count, scale);
+#endif
 #if defined(__SSE2__)
     const __m128i scale16 = scale16Of(scale);
     for (; i + 4 <= count; i += 4) {
@@ -122,6 +229,9 @@ void blendRowAdd(uint32_t* frame, const uint32_t* source, int count, ChannelScal
 
 void blendRowShadow(uint32_t* frame, const uint8_t* alphas, int count, int alpha) {
     int i = 0;
+#if defined(CW_ROW_BLENDS_AVX2)
+    if (HasAvx2) i = shadowEightAtATime(frame, alphas, count, alpha);
+#endif
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128(), all = _mm_set1_epi16(0xFF);
     const __m128i alpha16 = _mm_set1_epi16(static_cast<int16_t>(alpha));
