@@ -86,8 +86,12 @@ CpuCounts CpuBand::takeCounts() { return std::exchange(counts, CpuCounts{}); }
 
 void CpuBand::compose(const std::vector<CpuDraw>& draws) {
     placeAll(draws);
-    for (int stripTop = top; stripTop < bottom; stripTop += StripRows)
-        composeStrip(stripTop, std::min(stripTop + StripRows, bottom));
+    // A band that fits in the cache whole is composed whole: cutting it in strips would only
+    // cut its quads in more pieces.
+    const bool fitsInCache = static_cast<size_t>(target.width) * (bottom - top) * 4 <= CachedBytes;
+    const int stripRows = fitsInCache ? bottom - top : StripRows;
+    for (int stripTop = top; stripTop < bottom; stripTop += stripRows)
+        composeStrip(stripTop, std::min(stripTop + stripRows, bottom));
     placedDraws.clear();
 }
 
@@ -126,20 +130,23 @@ void CpuBand::composeStrip(int stripTop, int stripBottom) {
 }
 
 void CpuBand::composePart(const Placed& placed, const DrawState& draw, int y0, int y1) {
-    Placed part = placed;
-    part.box.y0 = y0, part.box.y1 = y1;
-    part.sourceY += y0 - placed.box.y0;
-    // A quad's route is counted at its first rows only.
-    countingRoutes = y0 == placed.box.y0;
-    if (part.scaled || part.resampleFirst) {
-        pixman_image_set_transform(part.source, &part.transform);
-        pixman_image_set_filter(part.source, part.filter, nullptr, 0);
+    // At most a strip's rows at once, so that what is resampled or tinted on the way never
+    // needs more scratch than that; a quad's route is counted at its first rows only.
+    for (int first = y0; first < y1; first += StripRows) {
+        Placed part = placed;
+        part.box.y0 = first, part.box.y1 = std::min(first + StripRows, y1);
+        part.sourceY += first - placed.box.y0;
+        countingRoutes = first == placed.box.y0;
+        if (part.scaled || part.resampleFirst) {
+            pixman_image_set_transform(part.source, &part.transform);
+            pixman_image_set_filter(part.source, part.filter, nullptr, 0);
+        }
+        if (part.resampleFirst && !(placed.cut && resampleTurned(part, placed.quad))) {
+            resample(part);
+            if (placed.cut) cutToOutline(placed.quad, part.box);
+        }
+        blend(part, draw);
     }
-    if (part.resampleFirst && !(placed.cut && resampleTurned(part, placed.quad))) {
-        resample(part);
-        if (placed.cut) cutToOutline(placed.quad, part.box);
-    }
-    blend(part, draw);
     countingRoutes = true;
 }
 
@@ -226,11 +233,13 @@ void CpuBand::resample(Placed& placed) {
     pixman_image_t* into = resampled.atLeast(target.width, box.height());
     pixman_image_t* source = placed.source;
     const pixman_transform_t& map = placed.transform;
-    const bool smoothUpright = placed.scaled && placed.filter == PIXMAN_FILTER_BILINEAR &&
-                               pixman_image_get_format(source) == PIXMAN_a8r8g8b8 && map.matrix[0][1] == 0 &&
-                               map.matrix[1][0] == 0;
-    if (smoothUpright) {
-        // Enlarged sparkles: our own two-pass scaling costs a fraction of pixman's.
+    // Enlarged by half again or more (sparkles): our own two-pass scaling shares the work across a picture row
+    // between the frame rows it covers, and costs a fraction of pixman's. Shrunk, every frame
+    // row needs rows of its own, and pixman does as well.
+    const bool enlarged = placed.scaled && placed.filter == PIXMAN_FILTER_BILINEAR &&
+                          pixman_image_get_format(source) == PIXMAN_a8r8g8b8 && map.matrix[0][1] == 0 &&
+                          map.matrix[1][0] == 0 && map.matrix[1][1] < pixman_fixed_1 * 2 / 3;
+    if (enlarged) {
         const PictureRows picture{pixman_image_get_data(source), pixman_image_get_width(source),
                                   pixman_image_get_height(source), pixman_image_get_stride(source) / 4};
         const UprightMapping mapping{map.matrix[0][0], map.matrix[0][2], map.matrix[1][1], map.matrix[1][2]};

@@ -112,9 +112,11 @@ private:
     // quad at a time went to memory and back once per layer). Also the most rows of scratch
     // a quad ever needs.
     static constexpr int StripRows = 32;
+    // A band of no more than this is composed whole, a quad at a time (an 800 x 600 frame).
+    static constexpr size_t CachedBytes = 2 << 20;
     void placeAll(const std::vector<CpuDraw>& draws);
     void composeStrip(int stripTop, int stripBottom);
-    // The part of a placed quad in rows y0..y1-1 (inside its box).
+    // The part of a placed quad in rows y0..y1-1 (inside its box), a strip's rows at a time.
     void composePart(const Placed& placed, const DrawState& draw, int y0, int y1);
     void clearRows(int first, int end);
     // An opaque picture at full strength: blending it is copying it.
