@@ -54,6 +54,7 @@ void CpuCanvas::stretchInto(uint32_t* pixels, int stride, int width, int height)
         scaling.m[2][2] = 1;
         pixman_transform fixed;
         pixman_transform_from_pixman_f_transform(&fixed, &scaling);
+        stretchMapping = UprightMapping{fixed.matrix[0][0], 0, fixed.matrix[1][1], 0};
         for (int band = 0; band < workers.bands(); ++band) {
             pixman_image_t* source = pixman_image_create_bits(PIXMAN_x8r8g8b8, target.width, target.height,
                                                               target.pixels, target.stride * 4);
@@ -63,6 +64,7 @@ void CpuCanvas::stretchInto(uint32_t* pixels, int stride, int width, int height)
             stretchSources.push_back(source);
             stretchTargets.push_back(pixman_image_create_bits(PIXMAN_x8r8g8b8, width, height, pixels, stride * 4));
         }
+        stretchScalers.resize(workers.bands());
         stretchedTo = pixels;
         stretchHeight = height;
     }
@@ -75,6 +77,17 @@ void CpuCanvas::stretchBand(void* canvas, int band) {
     const int bands = self.workers.bands(), height = self.stretchHeight;
     const int top = height * band / bands, bottom = height * (band + 1) / bands;
     pixman_image_t* into = self.stretchTargets[band];
+    const int width = pixman_image_get_width(into);
+    if (height >= self.target.height * 3 / 2) {
+        // Enlarged by half again or more (a 4K window's frame composed at scale 2): our own
+        // two-pass scaling mixes each frame row across once for the window rows it serves.
+        const int stride = pixman_image_get_stride(into) / 4;
+        self.stretchScalers[band].scale(
+            PictureRows{self.target.pixels, self.target.width, self.target.height, self.target.stride},
+            self.stretchMapping, 0, top, width, bottom - top,
+            pixman_image_get_data(into) + static_cast<size_t>(top) * stride, stride);
+        return;
+    }
     pixman_image_composite32(PIXMAN_OP_SRC, self.stretchSources[band], nullptr, into, 0, top, 0, 0, 0, top,
                              pixman_image_get_width(into), bottom - top);
 }

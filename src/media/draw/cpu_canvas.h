@@ -12,6 +12,7 @@
 #include "media/draw/band_workers.h"
 #include "media/draw/cpu_band.h"
 #include "media/draw/cpu_draw_list.h"
+#include "media/draw/cpu_scale.h"
 #include "media/draw/picture_cache.h"
 #include "media/pictures/image.h"
 
@@ -68,6 +69,8 @@ private:
     // The frame as the source of a stretch and the memory it goes to, one pair per band (a
     // source carries its transform); made again when the memory changes.
     std::vector<pixman_image_t*> stretchSources, stretchTargets;
+    std::vector<SmoothScaler> stretchScalers;  // one per band
+    UprightMapping stretchMapping;
     const uint32_t* stretchedTo = nullptr;
     int stretchHeight = 0;
 };
