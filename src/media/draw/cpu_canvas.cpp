@@ -85,7 +85,7 @@ void CpuCanvas::stretchBand(void* canvas, int band) {
         self.stretchScalers[band].scale(
             PictureRows{self.target.pixels, self.target.width, self.target.height, self.target.stride},
             self.stretchMapping, 0, top, width, bottom - top,
-            pixman_image_get_data(into) + static_cast<size_t>(top) * stride, stride);
+            pixman_image_get_data(into) + static_cast<size_t>(top) * stride, stride, true);
         return;
     }
     pixman_image_composite32(PIXMAN_OP_SRC, self.stretchSources[band], nullptr, into, 0, top, 0, 0, 0, top,

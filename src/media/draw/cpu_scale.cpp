@@ -65,7 +65,7 @@ void SmoothScaler::mixAcross(const PictureRows& picture, int row, std::vector<ui
 }
 
 void SmoothScaler::scale(const PictureRows& picture, const UprightMapping& mapping, int x0, int y0, int width,
-                         int height, uint32_t* into, int intoStride) {
+                         int height, uint32_t* into, int intoStride, bool straightToMemory) {
     if (width <= 0 || height <= 0 || picture.width <= 0 || picture.height <= 0) return;
     leftColumn.resize(width), rightColumn.resize(width), rightParts.resize(static_cast<size_t>(width) * 4);
     for (int i = 0; i < width; ++i) {
@@ -104,6 +104,19 @@ void SmoothScaler::scale(const PictureRows& picture, const UprightMapping& mappi
             const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(a, keep), _mm_mullo_epi16(b, take)), half);
             return _mm_srli_epi16(sum, PartBits);
         };
+        if (straightToMemory) {
+            // Pixels one at a time up to a 16-byte boundary, then four at a time past the
+            // cache: the frame is not read again here, and a store that missed would first
+            // read its line from memory.
+            for (; c < channels && reinterpret_cast<uintptr_t>(out + c / 4) % 16 != 0; c += 4) {
+                uint32_t pixel = 0;
+                for (int k = 0; k < 4; ++k)
+                    pixel |= static_cast<uint32_t>(mix(upper[c + k], lower[c + k], part)) << (8 * k);
+                out[c / 4] = pixel;
+            }
+            for (; c + 16 <= channels; c += 16)
+                _mm_stream_si128(reinterpret_cast<__m128i*>(out + c / 4), _mm_packus_epi16(mixed(c), mixed(c + 8)));
+        }
         for (; c + 16 <= channels; c += 16)
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + c / 4), _mm_packus_epi16(mixed(c), mixed(c + 8)));
 #endif
@@ -114,6 +127,9 @@ void SmoothScaler::scale(const PictureRows& picture, const UprightMapping& mappi
             out[c / 4] = pixel;
         }
     }
+#if defined(__SSE2__)
+    if (straightToMemory) _mm_sfence();  // seen by the other threads and the X server after this
+#endif
 }
 
 void sampleTurnedRow(const PictureRows& picture, const TurnedMapping& mapping, int row, int first, int end,

@@ -35,9 +35,10 @@ void sampleTurnedRow(const PictureRows& picture, const TurnedMapping& mapping, i
 class SmoothScaler {
 public:
     // Columns x0..x0+width-1 and rows y0..y0+height-1 of the frame, sampled from the picture,
-    // into `height` rows of `width` pixels, `intoStride` words apart.
+    // into `height` rows of `width` pixels, `intoStride` words apart. `straightToMemory` for
+    // rows that nothing here reads again (a window's): written past the cache.
     void scale(const PictureRows& picture, const UprightMapping& mapping, int x0, int y0, int width, int height,
-               uint32_t* into, int intoStride);
+               uint32_t* into, int intoStride, bool straightToMemory = false);
 
 private:
     // One picture row mixed across into the frame's columns: four 16-bit channels a pixel.
