@@ -76,11 +76,14 @@ inline __m128i kept4(__m128i frame, __m128i keepLow, __m128i keepHigh) {
 }
 
 inline __m128i over4(__m128i frame, __m128i source) {
+    if (allOpaque(source)) return source;
     const __m128i zero = _mm_setzero_si128(), all = _mm_set1_epi16(0xFF);
     const __m128i keepLow = _mm_xor_si128(alphasOf16(_mm_unpacklo_epi8(source, zero)), all);
     const __m128i keepHigh = _mm_xor_si128(alphasOf16(_mm_unpackhi_epi8(source, zero)), all);
     return _mm_adds_epu8(source, kept4(frame, keepLow, keepHigh));
 }
+
+inline __m128i add4(__m128i frame, __m128i source) { return _mm_adds_epu8(frame, source); }
 
 inline __m128i scale16Of(ChannelScale scale) {
     return _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(scale)), _mm_setzero_si128());
@@ -124,37 +127,28 @@ AVX2_ONLY __m256i scale16x2Of(ChannelScale scale) {
     return _mm256_unpacklo_epi8(_mm256_set1_epi32(static_cast<int>(scale)), _mm256_setzero_si256());
 }
 
-// Each returns how many pixels it blended, a multiple of eight.
-__attribute__((target("avx2"))) int overEightAtATime(uint32_t* frame, const uint32_t* source, int count,
-                                                     ChannelScale scale) {
-    const __m256i scale16 = scale16x2Of(scale), zero = _mm256_setzero_si256(), all = _mm256_set1_epi16(0xFF);
-    int i = 0;
-    for (; i + 8 <= count; i += 8) {
-        __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
-        if (scale != Unscaled) s = scaled8(s, scale16);
-        if (allZero8(s)) continue;
-        auto* into = reinterpret_cast<__m256i*>(frame + i);
-        if (allOpaque8(s)) {
-            _mm256_storeu_si256(into, s);
-            continue;
-        }
-        const __m256i keepLow = _mm256_xor_si256(alphasOf16x2(_mm256_unpacklo_epi8(s, zero)), all);
-        const __m256i keepHigh = _mm256_xor_si256(alphasOf16x2(_mm256_unpackhi_epi8(s, zero)), all);
-        _mm256_storeu_si256(into, _mm256_adds_epu8(s, kept8(_mm256_loadu_si256(into), keepLow, keepHigh)));
-    }
-    return i;
+AVX2_ONLY __m256i over8(__m256i frame, __m256i source) {
+    if (allOpaque8(source)) return source;
+    const __m256i zero = _mm256_setzero_si256(), all = _mm256_set1_epi16(0xFF);
+    const __m256i keepLow = _mm256_xor_si256(alphasOf16x2(_mm256_unpacklo_epi8(source, zero)), all);
+    const __m256i keepHigh = _mm256_xor_si256(alphasOf16x2(_mm256_unpackhi_epi8(source, zero)), all);
+    return _mm256_adds_epu8(source, kept8(frame, keepLow, keepHigh));
 }
 
-__attribute__((target("avx2"))) int addEightAtATime(uint32_t* frame, const uint32_t* source, int count,
-                                                    ChannelScale scale) {
+AVX2_ONLY __m256i add8(__m256i frame, __m256i source) { return _mm256_adds_epu8(frame, source); }
+
+// Each returns how many pixels it blended, a multiple of eight.
+template <__m256i (*combine)(__m256i, __m256i)>
+__attribute__((target("avx2"))) int eightAtATime(uint32_t* frame, const uint32_t* source, int count,
+                                                 ChannelScale scale) {
     const __m256i scale16 = scale16x2Of(scale);
     int i = 0;
     for (; i + 8 <= count; i += 8) {
         __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
         if (scale != Unscaled) s = scaled8(s, scale16);
-        if (allZero8(s)) continue;
+        if (allZero8(s)) continue;  // clear pixels change nothing either way
         auto* into = reinterpret_cast<__m256i*>(frame + i);
-        _mm256_storeu_si256(into, _mm256_adds_epu8(_mm256_loadu_si256(into), s));
+        _mm256_storeu_si256(into, combine(_mm256_loadu_si256(into), s));
     }
     return i;
 }
@@ -191,10 +185,18 @@ ChannelScale tintScale(int red, int green, int blue, int alpha) {
     return static_cast<uint32_t>(alpha) << 24 | part(red) << 16 | part(green) << 8 | part(blue);
 }
 
-void blendRowOver(uint32_t* frame, const uint32_t* source, int count, ChannelScale scale) {
+namespace {
+
+inline uint32_t scaledBy(uint32_t pixel, ChannelScale scale) {
+    return scale == Unscaled ? pixel : scaled(pixel, scale);
+}
+
+template <int (*eightAtATime)(uint32_t*, const uint32_t*, int, ChannelScale), __m128i (*combine4)(__m128i, __m128i),
+          uint32_t (*combine)(uint32_t, uint32_t)>
+void blendRow(uint32_t* frame, const uint32_t* source, int count, ChannelScale scale) {
     int i = 0;
 #if defined(CW_ROW_BLENDS_AVX2)
-    if (HasAvx2) i = overEightAtATime(frame, source, count, scale);
+    if (HasAvx2) i = eightAtATime(frame, source, count, scale);
 #endif
 #if defined(__SSE2__)
     const __m128i scale16 = scale16Of(scale);
@@ -203,28 +205,20 @@ void blendRowOver(uint32_t* frame, const uint32_t* source, int count, ChannelSca
         if (scale != Unscaled) s = scaled4(s, scale16);
         if (allZero(s)) continue;
         auto* into = reinterpret_cast<__m128i*>(frame + i);
-        _mm_storeu_si128(into, allOpaque(s) ? s : over4(_mm_loadu_si128(into), s));
+        _mm_storeu_si128(into, combine4(_mm_loadu_si128(into), s));
     }
 #endif
-    for (; i < count; ++i) frame[i] = over(frame[i], scale == Unscaled ? source[i] : scaled(source[i], scale));
+    for (; i < count; ++i) frame[i] = combine(frame[i], scaledBy(source[i], scale));
+}
+
+}  // namespace
+
+void blendRowOver(uint32_t* frame, const uint32_t* source, int count, ChannelScale scale) {
+    blendRow<eightAtATime<over8>, over4, over>(frame, source, count, scale);
 }
 
 void blendRowAdd(uint32_t* frame, const uint32_t* source, int count, ChannelScale scale) {
-    int i = 0;
-#if defined(CW_ROW_BLENDS_AVX2)
-    if (HasAvx2) i = addEightAtATime(frame, source, count, scale);
-#endif
-#if defined(__SSE2__)
-    const __m128i scale16 = scale16Of(scale);
-    for (; i + 4 <= count; i += 4) {
-        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
-        if (scale != Unscaled) s = scaled4(s, scale16);
-        if (allZero(s)) continue;
-        auto* into = reinterpret_cast<__m128i*>(frame + i);
-        _mm_storeu_si128(into, _mm_adds_epu8(_mm_loadu_si128(into), s));
-    }
-#endif
-    for (; i < count; ++i) frame[i] = added(frame[i], scale == Unscaled ? source[i] : scaled(source[i], scale));
+    blendRow<eightAtATime<add8>, add4, added>(frame, source, count, scale);
 }
 
 void blendRowShadow(uint32_t* frame, const uint8_t* alphas, int count, int alpha) {
