@@ -1,11 +1,8 @@
 #include "media/draw/cpu_band.h"
 
-#include <cstring>
-
-#include "media/draw/cpu_blend.h"
-
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -233,9 +230,9 @@ void CpuBand::resample(Placed& placed) {
     pixman_image_t* into = resampled.atLeast(target.width, box.height());
     pixman_image_t* source = placed.source;
     const pixman_transform_t& map = placed.transform;
-    // Enlarged by half again or more (sparkles): our own two-pass scaling shares the work across a picture row
-    // between the frame rows it covers, and costs a fraction of pixman's. Shrunk, every frame
-    // row needs rows of its own, and pixman does as well.
+    // Enlarged by half again or more (sparkles): our own two-pass scaling shares the work
+    // across a picture row between the frame rows it covers, and costs a fraction of pixman's.
+    // Shrunk or barely grown, every frame row needs rows of its own, and pixman does as well.
     const bool enlarged = placed.scaled && placed.filter == PIXMAN_FILTER_BILINEAR &&
                           pixman_image_get_format(source) == PIXMAN_a8r8g8b8 && map.matrix[0][1] == 0 &&
                           map.matrix[1][0] == 0 && map.matrix[1][1] < pixman_fixed_1 * 2 / 3;

@@ -1,9 +1,11 @@
 #pragma once
 // One horizontal band of the CPU compositor's frame: it composes every recorded draw of the
-// frame over its own rows and nothing else, a strip of rows at a time, with scratch pictures of its own, so the bands
-// of a frame can be composed on separate threads at once. Coordinates are logical (the 800 x 600 screen); the band
-// draws them at `scale` pixels per logical pixel, taking each picture's frames at their own scale: a frame whose pixels
-// land one to one on the band's is copied, any other is resampled (smoothly when its picture is filtered).
+// frame over its own rows and nothing else, a strip of rows at a time, with scratch pictures
+// of its own, so the bands of a frame can be composed on separate threads at once.
+// Coordinates are logical (the 800 x 600 screen); the band draws them at `scale` pixels per
+// logical pixel, taking each picture's frames at their own scale: a frame whose pixels land
+// one to one on the band's is copied, any other is resampled (smoothly when its picture is
+// filtered).
 
 #include <pixman.h>
 

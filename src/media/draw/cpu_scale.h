@@ -1,10 +1,12 @@
 #pragma once
-// A picture scaled upright and sampled smoothly, a rectangle of the frame at a time: the
-// sparkles that grow to four times their size and more. Each frame pixel's centre is mapped
-// back into the picture and its four nearest pixels mixed by distance (beyond an edge, the
-// edge pixel again), as pixman's bilinear filter does, but in two passes: across each picture
-// row it needs, once, then down between two such rows. An enlarged picture reads each of its
-// rows for many frame rows, so most of the work is the second pass.
+// Pictures sampled smoothly by the compositor's own code, as pixman's bilinear filter samples
+// them: each frame pixel's centre mapped back into the picture and its four nearest pixels
+// mixed by distance (beyond an edge, the edge pixel again).
+// - `SmoothScaler`: a picture enlarged upright (the sparkles, grown to 4.5 times; a frame
+//   composed at scale 2 stretched to a 4K window), in two passes: across each picture row it
+//   needs, once, then down between two such rows for every frame row they serve.
+// - `sampleTurnedRow`: a turned picture (a rotation ghost), one frame row at a time, only
+//   where its outline covers the row.
 
 #include <cstdint>
 #include <vector>
