@@ -69,28 +69,26 @@ std::vector<uint32_t> byPixman(pixman_op_t op, std::vector<uint32_t> source, std
 const uint32_t Scales[] = {Unscaled, tintScale(255, 255, 255, 200), tintScale(90, 200, 255, 255),
                            tintScale(255, 40, 0, 77), tintScale(0, 0, 0, 128)};
 
-}  // namespace
+using RowBlendFunction = void (*)(uint32_t*, const uint32_t*, int, ChannelScale);
 
-TEST(CpuBlend, OverGivesPixmansPixels) {
-    std::mt19937 random(1);
+// Twenty rows of each kind of source through every scale: the row blend's pixels are pixman's.
+void expectPixmansPixels(RowBlendFunction blendRow, pixman_op_t op, unsigned seed) {
+    std::mt19937 random(seed);
     for (int trial = 0; trial < 20; ++trial)
         for (const uint32_t scale : Scales) {
             const std::vector<uint32_t> source = premultipliedPixels(random), frame = framePixels(random);
             std::vector<uint32_t> blended = frame;
-            blendRowOver(blended.data(), source.data(), Count, scale);
-            ASSERT_EQ(blended, byPixman(PIXMAN_OP_OVER, source, frame, scale)) << "scale " << std::hex << scale;
+            blendRow(blended.data(), source.data(), Count, scale);
+            ASSERT_EQ(blended, byPixman(op, source, frame, scale)) << "scale " << std::hex << scale;
         }
 }
 
+}  // namespace
+
+TEST(CpuBlend, OverGivesPixmansPixels) { expectPixmansPixels(blendRowOver, PIXMAN_OP_OVER, 1); }
+
 TEST(CpuBlend, AddGivesPixmansPixelsAndSaturates) {
-    std::mt19937 random(2);
-    for (int trial = 0; trial < 20; ++trial)
-        for (const uint32_t scale : Scales) {
-            const std::vector<uint32_t> source = premultipliedPixels(random), frame = framePixels(random);
-            std::vector<uint32_t> added = frame;
-            blendRowAdd(added.data(), source.data(), Count, scale);
-            ASSERT_EQ(added, byPixman(PIXMAN_OP_ADD, source, frame, scale)) << "scale " << std::hex << scale;
-        }
+    expectPixmansPixels(blendRowAdd, PIXMAN_OP_ADD, 2);
     // White light on a bright frame stays white, never wraps round to dark.
     std::vector<uint32_t> frame(Count, 0xFFF0F0F0u), light(Count, 0xFF202020u);
     blendRowAdd(frame.data(), light.data(), Count);

@@ -88,8 +88,8 @@ void CpuCanvas::stretchBand(void* canvas, int band) {
             pixman_image_get_data(into) + static_cast<size_t>(top) * stride, stride, true);
         return;
     }
-    pixman_image_composite32(PIXMAN_OP_SRC, self.stretchSources[band], nullptr, into, 0, top, 0, 0, 0, top,
-                             pixman_image_get_width(into), bottom - top);
+    pixman_image_composite32(PIXMAN_OP_SRC, self.stretchSources[band], nullptr, into, 0, top, 0, 0, 0, top, width,
+                             bottom - top);
 }
 
 void CpuCanvas::makeBands() {
