@@ -658,3 +658,38 @@ TEST(CpuCanvas, PicturesArePreparedAgainOnlyAfterAFrameThatIsOnlyCleared) {
                                                   100, 100))
         << "and drawn as before";
 }
+
+// At 3840 x 2160 a strip of 120 tiles is 20 MB once prepared, and a level's background 25 MB:
+// only the frames drawn are prepared, and a picture replaced lets go of the old one's frames
+// as soon as the new one is made.
+TEST(CpuCanvas, OnlyFramesDrawnAreHeldAndAReplacedPictureIsLetGo) {
+    CpuCanvas canvas(800, 600, 1.0f, 2);
+    DrawState plain;
+    plain.blend = BlendMode::Alpha;
+    DrawState shadow = plain;
+    shadow.colour = Colour{0, 0, 0};
+    Image strip = picture(16, 16, AlphaShape::Inset);
+    strip.frames.resize(6, strip.frames[0]);
+    constexpr size_t Frame = 16 * 16 * 4, ShadowFrame = 16 * 16;  // a shadow keeps a byte a pixel
+    const auto heldAfter = [&](const std::function<void()>& draws) {
+        draws();
+        canvas.takeCounts();
+        return canvas.pictureBytesHeld();
+    };
+    EXPECT_EQ(heldAfter([&] { canvas.drawImage(strip, 10, 10, 4, plain); }), Frame) << "one frame of six";
+    EXPECT_EQ(heldAfter([&] { canvas.drawImage(strip, 30, 10, 4, plain); }), Frame) << "kept, not made again";
+    EXPECT_EQ(heldAfter([&] {
+                  canvas.drawImage(strip, 10, 10, 0, plain);
+                  canvas.drawImage(strip, 10, 10, 4, shadow);
+              }),
+              2 * Frame + ShadowFrame)
+        << "another frame, and the same frame as a shadow";
+
+    const size_t stripBytes = canvas.pictureBytesHeld();
+    auto background = std::make_unique<Image>(picture(64, 48, AlphaShape::Opaque));
+    EXPECT_EQ(heldAfter([&] { canvas.drawImage(*background, 400, 300, 0, plain); }), stripBytes + 64 * 48 * 4);
+    background = std::make_unique<Image>(picture(64, 48, AlphaShape::Opaque));  // the next level's
+    canvas.drawImage(*background, 400, 300, 0, plain);
+    EXPECT_EQ(canvas.pictureBytesHeld(), stripBytes + 64 * 48 * 4) << "the old background's frames are let go";
+    canvas.takeCounts();
+}

@@ -119,7 +119,15 @@ const uint32_t* CpuCanvas::pixels() {
     return target.pixels;
 }
 
+void CpuCanvas::startFrame() {
+    // Nothing recorded yet can use what was made for a picture gone since the last frame (the
+    // level just left's background): freed before the next one's is made, not beside it.
+    pictures.sweep();
+    pictures.releaseRetired();
+}
+
 void CpuCanvas::clear() {
+    if (draws.empty()) startFrame();
     CpuDraw call;
     call.kind = CpuDraw::Kind::Clear;
     draws.push_back(call);
@@ -127,6 +135,7 @@ void CpuCanvas::clear() {
 
 void CpuCanvas::drawImage(const Image& image, float x, float y, int frame, const DrawState& draw) {
     if (frame < 0 || frame >= image.frameCount() || !quadCanShow(draw)) return;
+    if (draws.empty()) startFrame();
     const int bandCount = workers.bands();
     // Every picture is resampled once to the frame's scale, and then copied where it is drawn
     // upright.
@@ -138,7 +147,7 @@ void CpuCanvas::drawImage(const Image& image, float x, float y, int frame, const
     CpuDraw call;
     call.kind = CpuDraw::Kind::Picture;
     call.look = lookFor(draw);
-    prepared.prepare(image, call.look);
+    prepared.prepare(image, call.look, frame);
     call.pictures = &prepared;
     call.picture = PictureFacts{image.width,
                                 image.height,
@@ -179,6 +188,12 @@ void CpuCanvas::compose() {
     draws.clear();
     // No recorded draw refers to them any more.
     pictures.releaseRetired();
+}
+
+size_t CpuCanvas::pictureBytesHeld() const {
+    size_t bytes = 0;
+    pictures.forEach([&bytes](const CpuPictures& prepared) { bytes += prepared.bytesHeld(); });
+    return bytes;
 }
 
 PixelBlock CpuCanvas::read() {

@@ -50,10 +50,13 @@ public:
     // Quads drawn and compositing calls made since the previous call of this; composes first.
     using Counts = CpuCounts;
     Counts takeCounts();
+    // Bytes of the pictures' frames prepared for the canvas that it holds.
+    size_t pictureBytesHeld() const;
 
 private:
     // The canvas's own pixels, made the first time they are needed when it has no others.
     void ensureTarget();
+    void startFrame();
     void makeBands();
     static void composeBand(void* canvas, int band);
     static void stretchBand(void* canvas, int band);

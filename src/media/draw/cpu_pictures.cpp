@@ -124,7 +124,15 @@ CpuPictures::~CpuPictures() {
     for (Set& set : looks)
         for (auto* perBand : {&set.images, &set.turnable})
             for (const auto& list : *perBand)
-                for (pixman_image_t* image : list) pixman_image_unref(image);
+                for (pixman_image_t* image : list)
+                    if (image) pixman_image_unref(image);
+}
+
+size_t CpuPictures::bytesHeld() const {
+    size_t bytes = 0;
+    for (const Set& set : looks)
+        for (const std::vector<uint32_t>& pixels : set.pixels) bytes += pixels.size() * sizeof(uint32_t);
+    return bytes;
 }
 
 pixman_image_t* CpuPictures::frame(int index, FrameLook look, bool turnable, int band) const {
@@ -132,40 +140,41 @@ pixman_image_t* CpuPictures::frame(int index, FrameLook look, bool turnable, int
     return (turnable ? set.turnable : set.images)[band][index];
 }
 
-void CpuPictures::prepare(const Image& image, FrameLook look) {
+void CpuPictures::prepare(const Image& image, FrameLook look, int index) {
     Set& set = looks[static_cast<int>(look)];
-    if (!set.images.empty()) return;
-    set.pixels.resize(image.frames.size());
-    set.ink.resize(image.frames.size());
-    set.images.resize(bandCount), set.turnable.resize(bandCount);
+    if (set.images.empty()) {
+        set.pixels.resize(image.frames.size());
+        set.ink.resize(image.frames.size());
+        set.images.assign(bandCount, std::vector<pixman_image_t*>(image.frames.size(), nullptr));
+        set.turnable = set.images;
+    }
+    if (set.images[0][index]) return;
     // A shadow is black: only its alpha is kept, a byte a pixel. The shadow of an opaque
     // picture is black all over: one pixel repeated (a background faded in from black would
     // otherwise be held twice).
     const bool alphaOnly = look == FrameLook::Shadow;
     const bool blackAllOver = alphaOnly && allOpaque;
-    for (size_t f = 0; f < image.frames.size(); ++f) {
-        const PixelBlock& block = image.frames[f];
-        std::vector<uint32_t>& pixels = set.pixels[f];
-        int pixelsWide = width, pixelsHigh = height;
-        if (blackAllOver) {
-            pixels.assign(1, 0xFFFFFFFFu);
-            pixelsWide = pixelsHigh = 1;
-            set.ink[f] = InkBox{0, 0, width, height, true};
-        } else {
-            if (width != block.width || height != block.height)
-                pixels = resized(block, look, width, height, (image.flags & ImageFiltered) != 0);
-            else
-                premultiplyRows(block, look, 0, block.height, pixels);
-            set.ink[f] = inkOf(pixels, width, height);
-            if (alphaOnly) pixels = alphaBytes(pixels, width, height);
-        }
-        const int stride = alphaOnly ? alphaStride(pixelsWide) : pixelsWide * 4;
-        for (int band = 0; band < bandCount; ++band)
-            for (auto* perBand : {&set.images, &set.turnable}) {
-                pixman_image_t* frame = pixman_image_create_bits(alphaOnly ? PIXMAN_a8 : PIXMAN_a8r8g8b8, pixelsWide,
-                                                                 pixelsHigh, pixels.data(), stride);
-                if (blackAllOver) pixman_image_set_repeat(frame, PIXMAN_REPEAT_NORMAL);
-                (*perBand)[band].push_back(frame);
-            }
+    const PixelBlock& block = image.frames[index];
+    std::vector<uint32_t>& pixels = set.pixels[index];
+    int pixelsWide = width, pixelsHigh = height;
+    if (blackAllOver) {
+        pixels.assign(1, 0xFFFFFFFFu);
+        pixelsWide = pixelsHigh = 1;
+        set.ink[index] = InkBox{0, 0, width, height, true};
+    } else {
+        if (width != block.width || height != block.height)
+            pixels = resized(block, look, width, height, (image.flags & ImageFiltered) != 0);
+        else
+            premultiplyRows(block, look, 0, block.height, pixels);
+        set.ink[index] = inkOf(pixels, width, height);
+        if (alphaOnly) pixels = alphaBytes(pixels, width, height);
     }
+    const int stride = alphaOnly ? alphaStride(pixelsWide) : pixelsWide * 4;
+    for (int band = 0; band < bandCount; ++band)
+        for (auto* perBand : {&set.images, &set.turnable}) {
+            pixman_image_t* frame = pixman_image_create_bits(alphaOnly ? PIXMAN_a8 : PIXMAN_a8r8g8b8, pixelsWide,
+                                                             pixelsHigh, pixels.data(), stride);
+            if (blackAllOver) pixman_image_set_repeat(frame, PIXMAN_REPEAT_NORMAL);
+            (*perBand)[band][index] = frame;
+        }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A picture's frames as the CPU compositor draws them: premultiplied 32-bit pixels made once
-// per look the first time it is drawn, resampled once to the scale the frame is composed at
+// per look the first time each frame is drawn (a strip of 120 tiles of which a help page
+// shows four holds four), resampled once to the scale the frame is composed at
 // (averaged down where they shrink) so that upright they are copied, not resampled, every
 // frame; and over them pixman images of each band's own (a band sets a transform and a
 // filter on the images it draws turned, so none is shared between the threads that compose
@@ -29,9 +30,9 @@ public:
     ~CpuPictures();
     CpuPictures(const CpuPictures&) = delete;
     CpuPictures& operator=(const CpuPictures&) = delete;
-    // Makes the frames of that look if they are not made yet. Only ever from the thread that
+    // Makes the frame of that look if it is not made yet. Only ever from the thread that
     // records a frame's draws, before the bands compose it.
-    void prepare(const Image& image, FrameLook look);
+    void prepare(const Image& image, FrameLook look, int index);
     // A prepared frame's pixman image for one band. Turnable ones carry a transform of their
     // own; the others never do (pixman frees a transform set back to none).
     pixman_image_t* frame(int index, FrameLook look, bool turnable, int band) const;
@@ -40,6 +41,8 @@ public:
     const InkBox& ink(int index, FrameLook look) const { return looks[static_cast<int>(look)].ink[index]; }
     // True when every pixel of the picture is opaque: it can be copied instead of blended.
     bool opaque() const { return allOpaque; }
+    // Bytes of pixels held by the prepared frames.
+    size_t bytesHeld() const;
     // Pixels of the prepared frames per logical pixel, and their size.
     float pixelScale() const { return scale; }
     int pixelWidth() const { return width; }

@@ -22,13 +22,32 @@ public:
             if (slot.prepared) retired.push_back(std::move(slot.prepared));
             slot.prepared = make(image);
             slot.identity = image.identity.token();
-            if (slots.size() > sweepAbove) sweep();
+            // A picture made anew often replaces one gone (a level's background): what was
+            // made for that one is retired now, not kept until the end of the run.
+            sweep();
         }
         return *slot.prepared;
     }
 
+    // Visits what is made for each picture, retired or not.
+    template <typename Visit>
+    void forEach(Visit&& visit) const {
+        for (const auto& [image, slot] : slots) visit(*slot.prepared);
+        for (const auto& prepared : retired) visit(*prepared);
+    }
     // Frees what was made for pictures that are gone; once no waiting draw can use it.
     void releaseRetired() { retired.clear(); }
+    // Retires what was made for pictures that no longer exist.
+    void sweep() {
+        for (auto entry = slots.begin(); entry != slots.end();) {
+            if (!entry->second.identity.expired()) {
+                ++entry;
+                continue;
+            }
+            retired.push_back(std::move(entry->second.prepared));
+            entry = slots.erase(entry);
+        }
+    }
     // Retires what was made for every picture: each is made again when next drawn.
     void retireAll() {
         for (auto& [image, slot] : slots) retired.push_back(std::move(slot.prepared));
@@ -40,20 +59,6 @@ private:
         std::weak_ptr<const void> identity;
         std::unique_ptr<Prepared> prepared;
     };
-    // Drops what was made for pictures that no longer exist.
-    void sweep() {
-        for (auto entry = slots.begin(); entry != slots.end();) {
-            if (!entry->second.identity.expired()) {
-                ++entry;
-                continue;
-            }
-            retired.push_back(std::move(entry->second.prepared));
-            entry = slots.erase(entry);
-        }
-        sweepAbove = 2 * slots.size() + 64;
-    }
-
     std::unordered_map<const Image*, Slot> slots;
     std::vector<std::unique_ptr<Prepared>> retired;
-    size_t sweepAbove = 64;
 };
