@@ -1,9 +1,11 @@
 // Loading pictures: the file is read from the picture set of the chosen scale, whole unless
 // its size or its header rule it out, decoded by content, masked when it has no alpha of its
 // own, and kept as one frame or cut into the cells of a strip, each measured in logical pixels.
+// A large single picture, once decoded whole, is kept as its file (see KeptPictureFile).
 
 #include "media/media_layer.h"
 #include "media/pictures/picture_decoders.h"
+#include "media/pictures/picture_file.h"
 #include "media/pictures/picture_sets.h"
 
 namespace {
@@ -11,18 +13,15 @@ namespace {
 // -1 asks for the defaults (Masked + Filtered).
 int effectiveFlags(int flags) { return flags == -1 ? ImageDefaultFlags : flags; }
 
-std::optional<DecodedPicture> decodeFile(MediaLayer& media, const std::string& path, int flags) {
-    std::vector<uint8_t> bytes;
+std::optional<PixelBlock> decodeFile(MediaLayer& media, const std::string& path, int flags,
+                                     std::vector<uint8_t>& bytes) {
     // A file longer than its header's picture can need is refused having read that much.
     const auto fitsItsHeader = [](std::span<const uint8_t> head, uint64_t size) {
         const std::optional<uint64_t> largest = largestPictureFile(head);
         return largest && size <= *largest;
     };
     if (!media.readWholeFileIf(path, bytes, MaxPictureFileBytes, PictureHeadBytes, fitsItsHeader)) return std::nullopt;
-    auto picture = decodePicture(bytes);
-    // Pictures with their own alpha channel keep it; only the others are masked.
-    if (picture && (flags & ImageMasked) && !picture->hasAlpha) applyMask(picture->pixels);
-    return picture;
+    return picturePixels(bytes, flags);
 }
 
 // The drawing path makes what it needs of it the first time the picture is drawn. Frames of
@@ -50,20 +49,30 @@ int MediaLayer::scaleOfPicture(const std::string& path) const {
 
 std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags) {
     flags = effectiveFlags(flags);
-    auto picture = decodeFile(*this, picturePath(path), flags);
-    if (!picture) return nullptr;
+    std::vector<uint8_t> bytes;
+    auto pixels = decodeFile(*this, picturePath(path), flags, bytes);
+    if (!pixels) return nullptr;
+    const bool large = int64_t{pixels->width} * pixels->height > KeptAsFileAbovePixels;
+    const bool opaque = large && everyPixelOpaque(*pixels);
     std::vector<PixelBlock> frames;
-    frames.push_back(std::move(picture->pixels));
-    return makeImage(std::move(frames), flags, scaleOfPicture(path));
+    frames.push_back(std::move(*pixels));
+    std::unique_ptr<Image> image = makeImage(std::move(frames), flags, scaleOfPicture(path));
+    if (image && large) {
+        image->frames.clear();
+        bytes.shrink_to_fit();
+        image->file = std::make_shared<const KeptPictureFile>(KeptPictureFile{std::move(bytes), opaque});
+    }
+    return image;
 }
 
 std::unique_ptr<Image> MediaLayer::loadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
                                                   int cellCount, int flags) {
     flags = effectiveFlags(flags);
-    auto picture = decodeFile(*this, picturePath(path), flags);
-    if (!picture) return nullptr;
+    std::vector<uint8_t> bytes;
+    auto pixels = decodeFile(*this, picturePath(path), flags, bytes);
+    if (!pixels) return nullptr;
     const int scale = scaleOfPicture(path);
-    auto frames = cutStrip(picture->pixels, cellWidth * scale, cellHeight * scale, firstCell, cellCount);
+    auto frames = cutStrip(*pixels, cellWidth * scale, cellHeight * scale, firstCell, cellCount);
     if (!frames) return nullptr;
     return makeImage(std::move(*frames), flags, scale);
 }

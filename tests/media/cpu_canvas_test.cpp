@@ -19,8 +19,10 @@
 #include "media/draw/cpu_canvas.h"
 #include "media/draw/path_choice.h"
 #include "media/draw/quad_geometry.h"
+#include "media/pictures/picture_file.h"
 #include "media/scripted/scripted_media.h"
 #include "media/sdl/sdl_media.h"
+#include "picture_test_files.h"
 
 namespace {
 
@@ -692,4 +694,39 @@ TEST(CpuCanvas, OnlyFramesDrawnAreHeldAndAReplacedPictureIsLetGo) {
     canvas.drawImage(*background, 400, 300, 0, plain);
     EXPECT_EQ(canvas.pictureBytesHeld(), stripBytes + 64 * 48 * 4) << "the old background's frames are let go";
     canvas.takeCounts();
+}
+
+// A large picture kept as its file (a background of the larger sets) is decoded by each path
+// when it makes its own form of it, and drawn as the same picture with its pixels: upright,
+// faded, as a shadow and enlarged, composed by the CPU and on OpenGL.
+TEST(CpuCanvas, APictureKeptAsItsFileIsDrawnAsItsPixelsAre) {
+    const Image withPixels = picture(120, 90, AlphaShape::Radial);
+    const PixelBlock& frame = withPixels.frames[0];
+    std::vector<Bytes> rows;
+    for (int y = 0; y < frame.height; ++y)
+        rows.emplace_back(frame.rgba.begin() + y * frame.width * 4, frame.rgba.begin() + (y + 1) * frame.width * 4);
+    Image kept = withPixels;
+    kept.frames.clear();
+    kept.file = std::make_shared<const KeptPictureFile>(
+        KeptPictureFile{pngFile(pngSpec(frame.width, frame.height, PNG_COLOR_TYPE_RGB_ALPHA, 8, rows)), false});
+    const auto scene = [](const Image& shown) {
+        return Scene([&shown](MediaLayer& media, const Pictures&) {
+            media.drawImage(shown, 200, 150, 0);
+            media.setDrawAlpha(0.5f);
+            media.drawImage(shown, 400.5f, 150, 0);
+            media.setDrawColour(0, 0, 0);
+            media.drawImage(shown, 200, 400, 0);
+            media.setDrawColour(255, 255, 255);
+            media.setDrawAlpha(1.0f);
+            media.setDrawScale(1.5f, 1.5f);
+            media.drawImage(shown, 500, 400, 0);
+        });
+    };
+    const PixelBlock composedKept = composedAlone(scene(kept));
+    EXPECT_EQ(composedKept.rgba, composedAlone(scene(withPixels)).rgba);
+    EXPECT_NE(colourOf(composedKept, 260, 195), colourOf(composedAlone([](MediaLayer&, const Pictures&) {}), 260, 195))
+        << "drawn at all";
+    const std::optional<PixelBlock> onOpenGl = drawnByOpenGl(scene(kept));
+    if (!onOpenGl) GTEST_SKIP() << "no OpenGL here to compare with";
+    EXPECT_EQ(onOpenGl->rgba, drawnByOpenGl(scene(withPixels))->rgba);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "media/pictures/picture_file.h"
 #include "media/pictures/picture_sets.h"
 #include "media/scripted/scripted_media.h"
 #include "picture_test_files.h"
@@ -165,6 +166,44 @@ TEST(PictureDetection, RecognisesEveryFormatByContent) {
     for (const Bytes* file : {&tga, &jpeg, &bmp}) EXPECT_FALSE(decodePng(*file));
     for (const Bytes* file : {&tga, &png, &bmp}) EXPECT_FALSE(decodeJpeg(*file));
     for (const Bytes* file : {&tga, &png, &jpeg}) EXPECT_FALSE(decodeBmp(*file));
+}
+
+// A picture of more pixels than the 800 x 600 screen (the backgrounds of the larger sets) is
+// held as its file's bytes, and its pixels are decoded again, masked as they were, when a
+// drawing path asks; the screen's size or less keeps its pixels.
+TEST_F(PictureLoading, APictureLargerThanTheScreenIsKeptAsItsFileAndDecodesAlike) {
+    const auto redPicture = [](int width, int height) {
+        std::vector<Bytes> rows(height, Bytes{});
+        for (Bytes& row : rows)
+            for (int x = 0; x < width; ++x) row.insert(row.end(), {200, 0, 0});
+        rows[2][9] = rows[2][10] = rows[2][11] = 128;                               // grey at (3, 2)
+        rows[height - 1][width * 3 - 3] = rows[height - 1][width * 3 - 3 + 1] = 0;  // black in the corner
+        rows[height - 1][width * 3 - 3 + 2] = 0;
+        return pngFile(pngSpec(width, height, PNG_COLOR_TYPE_RGB, 8, rows));
+    };
+    const Bytes largeFile = redPicture(801, 600);
+    writeBytes(folder.file("gfx/large.vvx"), largeFile);
+    writeBytes(folder.file("gfx/screen.vvx"), redPicture(800, 600));
+    const auto large = media.loadImage("gfx/large.vvx");
+    ASSERT_TRUE(large);
+    EXPECT_TRUE(large->frames.empty());
+    ASSERT_TRUE(large->file);
+    EXPECT_EQ(large->file->bytes, largeFile);
+    EXPECT_EQ(large->frameCount(), 1);
+    EXPECT_FALSE(large->file->opaque) << "its black corner is masked";
+    const FramePixels pixels(*large);
+    ASSERT_EQ(pixels.count(), 1);
+    EXPECT_EQ(pixels[0].width, 801);
+    EXPECT_EQ(pixels[0].height, 600);
+    EXPECT_EQ(pixelAt(pixels[0], 3, 2), (Rgba{128, 128, 128, 255}));
+    EXPECT_EQ(pixelAt(pixels[0], 800, 599), (Rgba{200, 0, 0, 0}));
+    EXPECT_TRUE(media.loadImage("gfx/large.vvx", ImageFiltered)->file->opaque) << "unmasked";
+
+    const auto screen = media.loadImage("gfx/screen.vvx");
+    ASSERT_TRUE(screen);
+    EXPECT_FALSE(screen->file);
+    ASSERT_EQ(screen->frames.size(), 1u);
+    EXPECT_EQ(pixelAt(screen->frames[0], 799, 599), (Rgba{200, 0, 0, 0}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "media/pictures/picture_file.h"
 #include "media/scripted/scripted_media.h"
 #include "play/game.h"
 #include "shell/resource_table.h"
@@ -112,8 +113,10 @@ TEST_F(LoadingFolder, ALargerSetGivesTheGameTheSamePicturesInMorePixels) {
             EXPECT_EQ(got.handleY, want.handleY) << "picture " << i << " at scale " << scale;
             EXPECT_EQ(got.frameCount(), want.frameCount()) << "picture " << i << " at scale " << scale;
             EXPECT_EQ(got.pixelScale, scale);
-            EXPECT_EQ(got.frames.back().width, want.width * scale) << "picture " << i << " at scale " << scale;
-            EXPECT_EQ(got.frames.back().height, want.height * scale) << "picture " << i << " at scale " << scale;
+            const FramePixels frames(got);
+            EXPECT_EQ(frames[frames.count() - 1].width, want.width * scale) << "picture " << i << " at scale " << scale;
+            EXPECT_EQ(frames[frames.count() - 1].height, want.height * scale)
+                << "picture " << i << " at scale " << scale;
         }
     }
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "media/pictures/picture_file.h"
+
 namespace {
 
 uint32_t premultiplied(const uint8_t* rgba, FrameLook look) {
@@ -16,10 +18,9 @@ uint32_t premultiplied(const uint8_t* rgba, FrameLook look) {
 }
 
 bool everyPixelOpaque(const Image& image) {
-    for (const PixelBlock& block : image.frames)
-        for (size_t i = 3; i < block.rgba.size(); i += 4)
-            if (block.rgba[i] != 255) return false;
-    return true;
+    if (image.file) return image.file->opaque;
+    return std::all_of(image.frames.begin(), image.frames.end(),
+                       [](const PixelBlock& frame) { return everyPixelOpaque(frame); });
 }
 
 // Premultiplied, a clear pixel is all zero (a shadow's black keeps its alpha).
@@ -115,8 +116,8 @@ CpuPictures::CpuPictures(const Image& image, int bands, float frameScale)
       height(static_cast<int>(std::lround(static_cast<double>(image.height) * frameScale))),
       allOpaque(everyPixelOpaque(image)) {
     // Where the picture's set is the frame's scale, its own pixels.
-    if (!image.frames.empty() && frameScale == static_cast<float>(image.pixelScale))
-        width = image.frames[0].width, height = image.frames[0].height;
+    if (frameScale == static_cast<float>(image.pixelScale))
+        width = image.width * image.pixelScale, height = image.height * image.pixelScale;
     width = std::max(width, 1), height = std::max(height, 1);
 }
 
@@ -143,9 +144,9 @@ pixman_image_t* CpuPictures::frame(int index, FrameLook look, bool turnable, int
 void CpuPictures::prepare(const Image& image, FrameLook look, int index) {
     Set& set = looks[static_cast<int>(look)];
     if (set.images.empty()) {
-        set.pixels.resize(image.frames.size());
-        set.ink.resize(image.frames.size());
-        set.images.assign(bandCount, std::vector<pixman_image_t*>(image.frames.size(), nullptr));
+        set.pixels.resize(image.frameCount());
+        set.ink.resize(image.frameCount());
+        set.images.assign(bandCount, std::vector<pixman_image_t*>(image.frameCount(), nullptr));
         set.turnable = set.images;
     }
     if (set.images[0][index]) return;
@@ -154,7 +155,6 @@ void CpuPictures::prepare(const Image& image, FrameLook look, int index) {
     // otherwise be held twice).
     const bool alphaOnly = look == FrameLook::Shadow;
     const bool blackAllOver = alphaOnly && allOpaque;
-    const PixelBlock& block = image.frames[index];
     std::vector<uint32_t>& pixels = set.pixels[index];
     int pixelsWide = width, pixelsHigh = height;
     if (blackAllOver) {
@@ -162,6 +162,8 @@ void CpuPictures::prepare(const Image& image, FrameLook look, int index) {
         pixelsWide = pixelsHigh = 1;
         set.ink[index] = InkBox{0, 0, width, height, true};
     } else {
+        const FramePixels frames(image);
+        const PixelBlock& block = frames[index];
         if (width != block.width || height != block.height)
             pixels = resized(block, look, width, height, (image.flags & ImageFiltered) != 0);
         else

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "media/pictures/picture_file.h"
+
 namespace {
 
 constexpr int Border = 1;
@@ -21,8 +23,8 @@ struct AtlasLayout {
 AtlasLayout layoutFor(const Image& image) {
     AtlasLayout layout;
     // In the frames' own pixels, whatever their set's scale.
-    const int frameWidth = image.frames.empty() ? 0 : image.frames[0].width;
-    const int frameHeight = image.frames.empty() ? 0 : image.frames[0].height;
+    const int frameWidth = image.width * image.pixelScale;
+    const int frameHeight = image.height * image.pixelScale;
     layout.cellWidth = frameWidth + 2 * Border;
     layout.cellHeight = frameHeight + 2 * Border;
     layout.columns = std::clamp(MaxAtlasSide / std::max(layout.cellWidth, 1), 1, std::max(image.frameCount(), 1));
@@ -50,7 +52,8 @@ void placeFrame(std::vector<uint8_t>& atlas, const AtlasLayout& layout, const Pi
 SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const AtlasLayout& layout, bool snapAlpha,
                               bool nearest) {
     std::vector<uint8_t> pixels(static_cast<size_t>(layout.width()) * layout.height() * 4, 0);
-    for (int i = 0; i < image.frameCount(); ++i) placeFrame(pixels, layout, image.frames[i], i, snapAlpha);
+    const FramePixels frames(image);
+    for (int i = 0; i < frames.count(); ++i) placeFrame(pixels, layout, frames[i], i, snapAlpha);
     // Bytes R, G, B, A in memory are ABGR8888 on a little-endian machine.
     SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
                                              layout.width(), layout.height());
@@ -76,7 +79,8 @@ struct SdlAtlas {
     SDL_Texture* textures[2][2] = {};  // [masked][nearest]
 
     explicit SdlAtlas(const Image& image) : layout(layoutFor(image)) {
-        for (const PixelBlock& pixels : image.frames) ink.push_back(inkBox(pixels));
+        const FramePixels frames(image);
+        for (int i = 0; i < frames.count(); ++i) ink.push_back(inkBox(frames[i]));
     }
     ~SdlAtlas() {
         for (auto& pair : textures)

@@ -16,6 +16,14 @@ struct PixelBlock {
     std::vector<uint8_t> rgba;
 };
 
+// A large picture kept as its file's bytes instead of its pixels: a 2400 x 1800 background is
+// 17 MB of pixels and under half a megabyte of file. A drawing path decodes it again each time
+// it makes its own form of the picture (`FramePixels`) and keeps only that.
+struct KeptPictureFile {
+    std::vector<uint8_t> bytes;
+    bool opaque = false;  // every pixel, once decoded
+};
+
 // Who a picture is, for the drawing paths that keep what they made of it: alive as long as
 // the picture, and never handed on, so a copy or a moved picture is a new picture to them.
 class PictureIdentity {
@@ -42,9 +50,10 @@ struct Image {
     int width = 0, height = 0;  // size of one frame
     float handleX = 0.0f, handleY = 0.0f;
     int flags = ImageDefaultFlags;
-    int pixelScale = 1;              // pixels of the frames per logical pixel, each way
-    std::vector<PixelBlock> frames;  // width * pixelScale x height * pixelScale each
+    int pixelScale = 1;                           // pixels of the frames per logical pixel, each way
+    std::vector<PixelBlock> frames;               // width * pixelScale x height * pixelScale each
+    std::shared_ptr<const KeptPictureFile> file;  // in place of the frames, for one large frame
     PictureIdentity identity;
 
-    int frameCount() const { return static_cast<int>(frames.size()); }
+    int frameCount() const { return file ? 1 : static_cast<int>(frames.size()); }
 };
