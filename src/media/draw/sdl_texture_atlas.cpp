@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "media/pictures/picture_file.h"
@@ -49,10 +50,9 @@ void placeFrame(std::vector<uint8_t>& atlas, const AtlasLayout& layout, const Pi
     }
 }
 
-SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const AtlasLayout& layout, bool snapAlpha,
-                              bool nearest) {
+SDL_Texture* makeAtlasTexture(SDL_Renderer* renderer, const Image& image, const FramePixels& frames,
+                              const AtlasLayout& layout, bool snapAlpha, bool nearest) {
     std::vector<uint8_t> pixels(static_cast<size_t>(layout.width()) * layout.height() * 4, 0);
-    const FramePixels frames(image);
     for (int i = 0; i < frames.count(); ++i) placeFrame(pixels, layout, frames[i], i, snapAlpha);
     // Bytes R, G, B, A in memory are ABGR8888 on a little-endian machine.
     SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
@@ -78,8 +78,7 @@ struct SdlAtlas {
     std::vector<InkBox> ink;           // per frame
     SDL_Texture* textures[2][2] = {};  // [masked][nearest]
 
-    explicit SdlAtlas(const Image& image) : layout(layoutFor(image)) {
-        const FramePixels frames(image);
+    SdlAtlas(const Image& image, const FramePixels& frames) : layout(layoutFor(image)) {
         for (int i = 0; i < frames.count(); ++i) ink.push_back(inkBox(frames[i]));
     }
     ~SdlAtlas() {
@@ -98,11 +97,18 @@ TextureAtlas::~TextureAtlas() = default;
 void TextureAtlas::releaseRetired() { atlases.releaseRetired(); }
 
 AtlasPlace TextureAtlas::place(const Image& image, int frame, bool masked, bool nearest) {
-    SdlAtlas& atlas = atlases.of(image, [](const Image& picture) { return std::make_unique<SdlAtlas>(picture); });
+    // A picture kept as its file is decoded once for all this draw makes of it.
+    std::optional<FramePixels> pixels;
+    const auto frames = [&pixels, &image]() -> const FramePixels& {
+        if (!pixels) pixels.emplace(image);
+        return *pixels;
+    };
+    SdlAtlas& atlas =
+        atlases.of(image, [&frames](const Image& picture) { return std::make_unique<SdlAtlas>(picture, frames()); });
     // An unfiltered picture is sampled nearest anyway: one texture serves both.
     nearest = nearest && (image.flags & ImageFiltered) != 0;
     SDL_Texture*& texture = atlas.textures[masked][nearest];
-    if (!texture) texture = makeAtlasTexture(renderer, image, atlas.layout, masked, nearest);
+    if (!texture) texture = makeAtlasTexture(renderer, image, frames(), atlas.layout, masked, nearest);
 
     const AtlasLayout& layout = atlas.layout;
     AtlasPlace place;
