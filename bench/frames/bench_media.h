@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "media/desktop/sdl_media.h"
 #include "media/scripted/scripted_media.h"
-#include "media/sdl/sdl_media.h"
 
 // What a scene script does to the input, and what it hears of every present.
 struct BenchScript {

@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "media/sdl/sdl_media.h"
+#include "media/desktop/sdl_media.h"
 #include "play/game.h"
 #include "shell/menu.h"
 #include "shell/shell_state.h"

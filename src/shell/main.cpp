@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "media/sdl/sdl_media.h"
+#include "media/desktop/sdl_media.h"
 #include "shell/player_folders.h"
 #include "shell/run_game.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "board/tile_codes.h"
-#include "media/draw/cpu_canvas.h"
+#include "media/draw/cpu/cpu_canvas.h"
 #include "media/pictures/picture_decoders.h"
 #include "pictures/artwork.h"
 

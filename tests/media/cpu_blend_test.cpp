@@ -1,7 +1,7 @@
 // The compositor's own row blends give pixman's pixels to the bit, over every kind of source
 // pixel: clear, opaque, part alpha, and bright enough that sums saturate.
 
-#include "media/draw/cpu_blend.h"
+#include "media/draw/cpu/cpu_blend.h"
 
 #include <gtest/gtest.h>
 #include <pixman.h>

@@ -16,12 +16,12 @@
 #include <sstream>
 #include <string>
 
-#include "media/draw/cpu_canvas.h"
+#include "media/desktop/sdl_media.h"
+#include "media/draw/cpu/cpu_canvas.h"
 #include "media/draw/path_choice.h"
 #include "media/draw/quad_geometry.h"
 #include "media/pictures/picture_file.h"
 #include "media/scripted/scripted_media.h"
-#include "media/sdl/sdl_media.h"
 #include "picture_test_files.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // A picture scaled upright by our own two-pass sampling looks as pixman's smooth sampling makes
 // it, enlarged or shrunk, at any offset, up to and beyond the picture's edges.
 
-#include "media/draw/cpu_scale.h"
+#include "media/draw/cpu/cpu_scale.h"
 
-#include "media/draw/cpu_canvas.h"
+#include "media/draw/cpu/cpu_canvas.h"
 
 #include <gtest/gtest.h>
 #include <pixman.h>

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "media/sdl/sdl_media.h"
+#include "media/desktop/sdl_media.h"
 #include "media/sound/sdl_audio.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include "media/desktop/sdl_media.h"
 #include "media/draw/path_choice.h"
-#include "media/sdl/sdl_media.h"
 
 namespace {
 

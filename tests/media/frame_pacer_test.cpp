@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "media/sdl/frame_pacer.h"
+#include "media/desktop/frame_pacer.h"
 
 namespace {
 

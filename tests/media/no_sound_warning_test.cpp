@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "media/sdl/sdl_media.h"
+#include "media/desktop/sdl_media.h"
 
 namespace {
 

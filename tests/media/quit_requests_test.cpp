@@ -11,8 +11,8 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "media/sdl/quit_signals.h"
-#include "media/sdl/sdl_media.h"
+#include "media/desktop/quit_signals.h"
+#include "media/desktop/sdl_media.h"
 
 namespace {
 

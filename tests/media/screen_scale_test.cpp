@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "media/draw/compose_budget.h"
+#include "media/desktop/sdl_media.h"
+#include "media/draw/cpu/compose_budget.h"
 #include "media/draw/viewport.h"
-#include "media/sdl/sdl_media.h"
 #include "support/test_support.h"
 
 namespace {

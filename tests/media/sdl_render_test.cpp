@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "media/sdl/sdl_media.h"
+#include "media/desktop/sdl_media.h"
 
 namespace {
 

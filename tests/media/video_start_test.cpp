@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "media/sdl/sdl_media.h"
-#include "media/sdl/sdl_video_start.h"
+#include "media/desktop/sdl_media.h"
+#include "media/desktop/sdl_video_start.h"
 
 namespace {
 

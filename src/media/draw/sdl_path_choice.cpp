@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "media/draw/sdl_composed_path.h"
+#include "media/draw/cpu/sdl_composed_path.h"
 #include "media/draw/sdl_renderer_path.h"
 
 namespace {

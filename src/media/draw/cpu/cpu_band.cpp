@@ -1,4 +1,4 @@
-#include "media/draw/cpu_band.h"
+#include "media/draw/cpu/cpu_band.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "media/draw/cpu_blend.h"
+#include "media/draw/cpu/cpu_blend.h"
 
 #include <algorithm>
 #include <cstring>

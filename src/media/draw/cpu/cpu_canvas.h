@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "media/draw/band_workers.h"
-#include "media/draw/cpu_band.h"
-#include "media/draw/cpu_draw_list.h"
-#include "media/draw/cpu_scale.h"
+#include "media/draw/cpu/band_workers.h"
+#include "media/draw/cpu/cpu_band.h"
+#include "media/draw/cpu/cpu_draw_list.h"
+#include "media/draw/cpu/cpu_scale.h"
 #include "media/draw/picture_cache.h"
 #include "media/pictures/image.h"
 

@@ -1,4 +1,4 @@
-#include "media/draw/cpu_canvas.h"
+#include "media/draw/cpu/cpu_canvas.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "media/draw/cpu_pictures.h"
+#include "media/draw/cpu/cpu_pictures.h"
 
 #include <algorithm>
 #include <cmath>

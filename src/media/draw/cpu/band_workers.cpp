@@ -1,4 +1,4 @@
-#include "media/draw/band_workers.h"
+#include "media/draw/cpu/band_workers.h"
 
 BandWorkers::BandWorkers(int bands) : bandCount(bands < 1 ? 1 : bands) {
     for (int band = 1; band < bandCount; ++band) threads.emplace_back([this, band] { work(band); });

@@ -9,8 +9,8 @@
 #include <chrono>
 #include <memory>
 
-#include "media/draw/compose_budget.h"
-#include "media/draw/cpu_canvas.h"
+#include "media/draw/cpu/compose_budget.h"
+#include "media/draw/cpu/cpu_canvas.h"
 #include "media/draw/drawing_path.h"
 
 struct SDL_Window;

@@ -1,4 +1,4 @@
-#include "media/draw/cpu_scale.h"
+#include "media/draw/cpu/cpu_scale.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "media/sdl/sdl_media.h"
+#include "media/desktop/sdl_media.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -13,9 +13,9 @@
 #include <thread>
 #include <utility>
 
+#include "media/desktop/quit_signals.h"
+#include "media/desktop/sdl_video_start.h"
 #include "media/draw/sdl_path_choice.h"
-#include "media/sdl/quit_signals.h"
-#include "media/sdl/sdl_video_start.h"
 #include "media/sound/sdl_audio.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "media/draw/compose_budget.h"
+#include "media/draw/cpu/compose_budget.h"
 
 #include <algorithm>
 #include <cmath>

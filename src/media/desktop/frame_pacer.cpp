@@ -1,4 +1,4 @@
-#include "media/sdl/frame_pacer.h"
+#include "media/desktop/frame_pacer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // band: each entry holds what composing needs of its picture (never the picture itself,
 // which the game may free before the frame is composed).
 
-#include "media/draw/cpu_pictures.h"
+#include "media/draw/cpu/cpu_pictures.h"
 #include "media/draw/draw_state.h"
 
 // A picture's size and handle in logical pixels, and its prepared frames' size in pixels.

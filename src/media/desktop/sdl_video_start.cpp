@@ -1,4 +1,4 @@
-#include "media/sdl/sdl_video_start.h"
+#include "media/desktop/sdl_video_start.h"
 
 #include <SDL.h>
 

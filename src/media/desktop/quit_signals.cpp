@@ -1,4 +1,4 @@
-#include "media/sdl/quit_signals.h"
+#include "media/desktop/quit_signals.h"
 
 #include <unistd.h>
 

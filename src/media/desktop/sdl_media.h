@@ -5,11 +5,11 @@
 #include <chrono>
 #include <memory>
 
+#include "media/desktop/frame_pacer.h"
 #include "media/draw/drawing_path.h"
 #include "media/draw/path_choice.h"
 #include "media/draw/viewport.h"
 #include "media/media_layer.h"
-#include "media/sdl/frame_pacer.h"
 
 struct SDL_Window;
 struct SDL_Rect;

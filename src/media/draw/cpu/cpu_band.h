@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "media/draw/cpu_blend.h"
-#include "media/draw/cpu_draw_list.h"
-#include "media/draw/cpu_scale.h"
+#include "media/draw/cpu/cpu_blend.h"
+#include "media/draw/cpu/cpu_draw_list.h"
+#include "media/draw/cpu/cpu_scale.h"
 #include "media/draw/quad_geometry.h"
 
 // The ways a quad goes through the compositor: first where and how it is placed, then how

@@ -1,4 +1,4 @@
-#include "media/draw/sdl_composed_path.h"
+#include "media/draw/cpu/sdl_composed_path.h"
 
 #include <SDL.h>
 
