@@ -7,6 +7,7 @@
 #include "media/media_layer.h"
 #include "persist/progress.h"
 #include "play/effects.h"
+#include "play/input_sample.h"
 #include "play/level_state.h"
 #include "play/resources.h"
 #include "play/screen_fade.h"

@@ -16,14 +16,3 @@ void stepFade(ScreenFade& fade) {
 void setFadeColour(MediaLayer& media, const ScreenFade& fade) {
     media.setDrawColour(fade.brightness, fade.brightness, fade.brightness);
 }
-
-void sampleInput(MediaLayer& media, InputSample& input) {
-    input.x = media.mouseX();
-    input.y = media.mouseY();
-    input.leftHits = media.mouseHits(MouseButton::Left);
-    input.rightHits = media.mouseHits(MouseButton::Right);
-    input.inputChanged =
-        input.x != input.previousX || input.y != input.previousY || input.leftHits != 0 || input.rightHits != 0;
-    input.previousX = input.x;
-    input.previousY = input.y;
-}

@@ -1,5 +1,5 @@
 #pragma once
-// The screen fade shared by every screen, and the per-frame input sample.
+// The screen fade shared by every screen.
 
 class MediaLayer;
 
@@ -12,17 +12,3 @@ struct ScreenFade {
 void stepFade(ScreenFade& fade);
 // Sets the draw colour to (brightness, brightness, brightness).
 void setFadeColour(MediaLayer& media, const ScreenFade& fade);
-
-struct InputSample {
-    int x = 0, y = 0;
-    int previousX = 0, previousY = 0;
-    int leftHits = 0, rightHits = 0;
-    bool inputChanged = false;
-    // A click is a frame with exactly one left press.
-    bool clicked() const { return leftHits == 1; }
-};
-
-// Reads the pointer and the read-and-clear button counts; remembers the position for next time.
-void sampleInput(MediaLayer& media, InputSample& input);
-
-constexpr int NoControl = 99;
