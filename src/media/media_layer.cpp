@@ -3,7 +3,13 @@
 #include <cstdio>
 #include <utility>
 
-MediaLayer::MediaLayer(MusicDecoder::Mode musicDecoding) : decoder(musicDecoding) {
+#include "media/media_parts.h"
+
+MediaLayer::MediaLayer(MusicDecoding musicDecoding)
+    : parts(std::make_unique<MediaParts>(musicDecoding)),
+      files(parts->files),
+      mixer(parts->mixer),
+      decoder(parts->decoder) {
     files.onFatal = [this](const std::string& message) { fatalError(message); };
 }
 
@@ -93,3 +99,46 @@ void MediaLayer::noteQuitRequest() {
 }
 
 void MediaLayer::warning(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+
+// ---- Files and sound: handed to the parts ----------------------------------------
+
+Stream MediaLayer::openForRead(const std::string& path) { return files.openForRead(path); }
+Stream MediaLayer::openForWrite(const std::string& path) { return files.openForWrite(path); }
+bool MediaLayer::closeStream(Stream stream) { return files.close(stream); }
+int32_t MediaLayer::readI32(Stream stream) { return files.readI32(stream); }
+bool MediaLayer::readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes) {
+    return files.readWhole(path, bytes, maxBytes);
+}
+bool MediaLayer::readWholeFileIf(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes,
+                                 size_t headBytes, const HeadCheck& acceptHead) {
+    return files.readWhole(path, bytes, maxBytes, headBytes, acceptHead);
+}
+FileRead MediaLayer::readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
+    return files.readStart(path, maxBytes, bytes);
+}
+bool MediaLayer::replaceFile(const std::string& path, std::span<const uint8_t> bytes) {
+    return files.replace(path, bytes);
+}
+void MediaLayer::replaceFileSoon(const std::string& path, std::vector<uint8_t> bytes) {
+    files.replaceSoon(path, std::move(bytes));
+}
+void MediaLayer::waitForWrites() { files.waitForWrites(); }
+std::vector<WriteOutcome> MediaLayer::finishedWrites() { return files.finishedWrites(); }
+void MediaLayer::removeUnfinishedWrite(const std::string& path) { files.removeUnfinishedWrite(path); }
+bool MediaLayer::createFolder(const std::string& path) { return files.createFolder(path); }
+const std::string& MediaLayer::fileError() const { return files.lastError(); }
+bool MediaLayer::fileMissing() const { return files.lastErrorMissing(); }
+WriteCalls& MediaLayer::fileWriteCalls() { return files.writeCalls; }
+bool MediaLayer::isRegularFile(const std::string& path) { return FileTable::isRegularFile(path); }
+std::string MediaLayer::nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }
+Channel MediaLayer::playSound(const SoundPtr& sound) { return mixer.play(sound, false); }
+Channel MediaLayer::cueSound(const SoundPtr& sound) { return mixer.play(sound, true); }
+void MediaLayer::setChannelVolume(Channel channel, float volume) { mixer.setVolume(channel, volume); }
+Mixer& MediaLayer::soundMixer() { return mixer; }
+int MediaLayer::readU8(Stream stream) { return files.readU8(stream); }
+void MediaLayer::writeI32(Stream stream, int32_t value) { files.writeI32(stream, value); }
+DirectoryListing MediaLayer::openDirectory(const std::string& path) { return files.openDirectory(path); }
+void MediaLayer::closeDirectory(DirectoryListing listing) { files.closeDirectory(listing); }
+void MediaLayer::stopChannel(Channel channel) { mixer.stop(channel); }
+void MediaLayer::resumeChannel(Channel channel) { mixer.resume(channel); }
+MusicDecoder& MediaLayer::musicDecoder() { return decoder; }

@@ -11,19 +11,24 @@
 #include <vector>
 
 #include "media/draw/draw_state.h"
-#include "media/files/file_table.h"
+#include "media/files/file_types.h"
 #include "media/input_state.h"
 #include "media/pictures/image.h"
 #include "media/random_generator.h"
 #include "media/screen.h"
-#include "media/sound/mixer.h"
-#include "media/sound/music_decoder.h"
 #include "media/sound/sound.h"
+
+// Owned behind a pointer, so that the game does not compile against their threads and locks.
+struct MediaParts;
+class FileTable;
+class Mixer;
+class MusicDecoder;
+struct WriteCalls;
 
 class MediaLayer {
 public:
     // The shipping layer decodes music on its own thread; tests may decode by hand.
-    explicit MediaLayer(MusicDecoder::Mode musicDecoding = MusicDecoder::Mode::OwnThread);
+    explicit MediaLayer(MusicDecoding musicDecoding = MusicDecoding::OwnThread);
     virtual ~MediaLayer();
     MediaLayer(const MediaLayer&) = delete;
     MediaLayer& operator=(const MediaLayer&) = delete;
@@ -104,55 +109,47 @@ public:
     RandomGenerator& randomGenerator() { return random; }
 
     // ---- Files (paths relative to the working folder, '\' taken as '/') -----
-    Stream openForRead(const std::string& path) { return files.openForRead(path); }
+    Stream openForRead(const std::string& path);
     // Writes go to a side file that replaces the old one only when closed intact.
-    Stream openForWrite(const std::string& path) { return files.openForWrite(path); }
+    Stream openForWrite(const std::string& path);
     // False when a written file did not land: the old file is kept as it was.
-    bool closeStream(Stream stream) { return files.close(stream); }
-    int readU8(Stream stream) { return files.readU8(stream); }
-    int32_t readI32(Stream stream) { return files.readI32(stream); }
-    void writeI32(Stream stream, int32_t value) { files.writeI32(stream, value); }
+    bool closeStream(Stream stream);
+    int readU8(Stream stream);
+    int32_t readI32(Stream stream);
+    void writeI32(Stream stream, int32_t value);
     // Whole file as bytes; false when it cannot be opened or holds more than maxBytes.
-    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = FileTable::NoSizeLimit) {
-        return files.readWhole(path, bytes, maxBytes);
-    }
+    bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit);
     // The same, shown its first bytes and its size first: the rest is read only if it says yes.
     bool readWholeFileIf(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes, size_t headBytes,
-                         const FileTable::HeadCheck& acceptHead) {
-        return files.readWhole(path, bytes, maxBytes, headBytes, acceptHead);
-    }
+                         const HeadCheck& acceptHead);
     // Up to maxBytes from the start of a file that may be absent; a read failure never stops the game.
-    FileRead readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
-        return files.readStart(path, maxBytes, bytes);
-    }
+    FileRead readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
     // The file's contents become the bytes, by way of a side file; false (fileError says
     // why) when the old file stays instead.
-    bool replaceFile(const std::string& path, std::span<const uint8_t> bytes) { return files.replace(path, bytes); }
+    bool replaceFile(const std::string& path, std::span<const uint8_t> bytes);
     // The same off the main thread: returns at once, however slow the disk. A later
     // replaceFile or openForWrite waits for it, so the newest bytes are the ones that stay.
-    void replaceFileSoon(const std::string& path, std::vector<uint8_t> bytes) {
-        files.replaceSoon(path, std::move(bytes));
-    }
+    void replaceFileSoon(const std::string& path, std::vector<uint8_t> bytes);
     // Returns once every write of replaceFileSoon has ended.
-    void waitForWrites() { files.waitForWrites(); }
+    void waitForWrites();
     // How the writes of replaceFileSoon that ended since the last call went.
-    std::vector<WriteOutcome> finishedWrites() { return files.finishedWrites(); }
+    std::vector<WriteOutcome> finishedWrites();
     // Removes what a write of the file that was killed part-way left beside it.
-    void removeUnfinishedWrite(const std::string& path) { files.removeUnfinishedWrite(path); }
+    void removeUnfinishedWrite(const std::string& path);
     // Creates a folder and its missing parents; false when it cannot.
-    bool createFolder(const std::string& path) { return files.createFolder(path); }
+    bool createFolder(const std::string& path);
     // Why the last failed file operation failed ("Permission denied", "No space left on device").
-    const std::string& fileError() const { return files.lastError(); }
+    const std::string& fileError() const;
     // Whether the last failed read or folder listing failed only because nothing is there.
-    bool fileMissing() const { return files.lastErrorMissing(); }
+    bool fileMissing() const;
     // The C library calls behind writes; tests replace one to fail like a full disk.
-    WriteCalls& fileWriteCalls() { return files.writeCalls; }
+    WriteCalls& fileWriteCalls();
     // Whether the path names a regular file (links followed); never waits, whatever it names.
-    bool isRegularFile(const std::string& path) { return FileTable::isRegularFile(path); }
-    DirectoryListing openDirectory(const std::string& path) { return files.openDirectory(path); }
+    bool isRegularFile(const std::string& path);
+    DirectoryListing openDirectory(const std::string& path);
     // Plain names in listing order ("." and ".." included), then "" for ever.
-    std::string nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }
-    void closeDirectory(DirectoryListing listing) { files.closeDirectory(listing); }
+    std::string nextDirectoryEntry(DirectoryListing listing);
+    void closeDirectory(DirectoryListing listing);
     // ---- Ending the program ------------------------------------------------------
     // Whether the program has been asked to end: a termination, hang-up or interrupt
     // signal, the window's close button, or a lost display. Takes in the waiting events
@@ -174,14 +171,14 @@ public:
     // playing at volume 1; 0 when the file cannot be opened or holds no sound it can decode.
     Channel streamTrack(const std::string& path, bool paused);
     // New channel playing from the start at volume 1; 0 for a null sound.
-    Channel playSound(const SoundPtr& sound) { return mixer.play(sound, false); }
+    Channel playSound(const SoundPtr& sound);
     // New channel at the start, paused.
-    Channel cueSound(const SoundPtr& sound) { return mixer.play(sound, true); }
-    void stopChannel(Channel channel) { mixer.stop(channel); }
-    void setChannelVolume(Channel channel, float volume) { mixer.setVolume(channel, volume); }
-    void resumeChannel(Channel channel) { mixer.resume(channel); }
-    Mixer& soundMixer() { return mixer; }
-    MusicDecoder& musicDecoder() { return decoder; }
+    Channel cueSound(const SoundPtr& sound);
+    void stopChannel(Channel channel);
+    void setChannelVolume(Channel channel, float volume);
+    void resumeChannel(Channel channel);
+    Mixer& soundMixer();
+    MusicDecoder& musicDecoder();
 
 protected:
     // Shows the finished frame, paced.
@@ -206,9 +203,10 @@ protected:
     int pictureSetScale = 1;
     InputState input;
     RandomGenerator random;
-    FileTable files;
-    Mixer mixer;
-    MusicDecoder decoder;      // after the mixer: its thread stops before the mixer goes
+    std::unique_ptr<MediaParts> parts;
+    FileTable& files;
+    Mixer& mixer;
+    MusicDecoder& decoder;
     bool eventsTaken = false;  // this frame's events are in
 
 private:

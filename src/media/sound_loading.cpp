@@ -1,6 +1,7 @@
 // MediaLayer::loadSound and streamTrack: sound files recognised by content.
 
 #include "media/media_layer.h"
+#include "media/media_parts.h"
 #include "media/sound/sound_decoders.h"
 #include "media/sound/track_stream.h"
 

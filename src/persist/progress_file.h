@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "media/files/file_table.h"
+#include "media/files/file_types.h"
 
 class MediaLayer;
 struct Progress;

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "media/sound/mixer.h"
+#include "media/sound/sound.h"
 
 class MediaLayer;
 

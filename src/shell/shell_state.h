@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "media/sound/mixer.h"
+#include "media/sound/sound.h"
 
-// What the menu loop is doing (values as stored).
+// What the menu loop is doing.
 enum class ScreenState { Menu = 0, NewGame = 1, Quit = 2, Credits = 3, Continue = 4, Help = 5 };
 
 struct ShellState {
@@ -14,8 +14,8 @@ struct ShellState {
     int helpPage = 0;
     bool savedGamePresent = false;
     Channel menuMusicChannel = 0;
-    int marqueeX = 400;                 // the scrolling welcome line; never reset
-    int marqueeLoopPoint = -3250;       // minus the line's width: it re-enters once it has left
+    int marqueeX = 400;                 // the scrolling welcome line: from the middle on the first visit, never reset
+    int marqueeLoopPoint = -3250;       // start-up sets minus the built line's width: it re-enters once it has left
     std::array<float, 7> glowLevels{};  // menu button glows
     std::string welcomeLine;
     std::string userTracksFolder;  // the player's own music, besides the game's "tracks"

@@ -16,6 +16,7 @@
 #include "media/desktop/quit_signals.h"
 #include "media/desktop/sdl_video_start.h"
 #include "media/draw/sdl_path_choice.h"
+#include "media/media_parts.h"
 #include "media/sound/sdl_audio.h"
 
 namespace {

@@ -12,13 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "media/files/file_types.h"
 #include "media/files/safe_replace.h"
-
-// How a queued write ended: failure is "" when the file now holds the bytes.
-struct WriteOutcome {
-    std::string path;
-    std::string failure;
-};
 
 class BackgroundWriter {
 public:

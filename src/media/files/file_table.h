@@ -12,13 +12,8 @@
 #include <vector>
 
 #include "media/files/background_writer.h"
+#include "media/files/file_types.h"
 #include "media/files/safe_replace.h"
-
-using Stream = int;            // 0 means opening failed
-using DirectoryListing = int;  // 0 means the folder could not be opened
-
-// What became of reading a file that may be absent.
-enum class FileRead { Read, Missing, Unreadable };
 
 class FileTable {
 public:
@@ -40,10 +35,10 @@ public:
     // which is known from its size before anything is read. With a head check, the first
     // headBytes (or the whole of a shorter file) are read first and shown to it with the
     // file's size; the rest is read only if it says yes.
-    using HeadCheck = std::function<bool(std::span<const uint8_t> head, uint64_t fileSize)>;
+    using HeadCheck = ::HeadCheck;
     bool readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit,
                    size_t headBytes = 0, const HeadCheck& acceptHead = {});
-    static constexpr size_t NoSizeLimit = SIZE_MAX - 1;
+    static constexpr size_t NoSizeLimit = ::NoSizeLimit;
     // Up to maxBytes from the start of a file, never stopping the game: a file that is
     // there but cannot be read (permissions, a failing disk, a folder, a pipe) is Unreadable.
     FileRead readStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);

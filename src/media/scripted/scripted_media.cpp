@@ -1,6 +1,6 @@
 #include "media/scripted/scripted_media.h"
 
-ScriptedMedia::ScriptedMedia(MusicDecoder::Mode musicDecoding) : MediaLayer(musicDecoding) {
+ScriptedMedia::ScriptedMedia(MusicDecoding musicDecoding) : MediaLayer(musicDecoding) {
     resetDrawState();
     // Every frame alike: a save asked for in a frame has landed when the frame ends.
     files.writeQueuedAtOnce();

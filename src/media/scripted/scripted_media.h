@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/media_layer.h"
+#include "media/media_parts.h"
 
 // fatalError in tests: the message travels in the exception.
 struct FatalError : std::runtime_error {
@@ -37,7 +38,7 @@ struct DrawCall {
 class ScriptedMedia : public MediaLayer {
 public:
     // Music decoding by hand (decodeAhead) unless a test or benchmark asks for the thread.
-    explicit ScriptedMedia(MusicDecoder::Mode musicDecoding = MusicDecoder::Mode::ByHand);
+    explicit ScriptedMedia(MusicDecoding musicDecoding = MusicDecoding::ByHand);
 
     bool openScreen(int width, int height, int depth, int refreshHz, int flags) override;
     void clearScreen() override;

@@ -13,8 +13,6 @@
 #include "media/sound/sound.h"
 #include "media/sound/stream_feed.h"
 
-using Channel = int;  // 0 = none; every call on channel 0 (or a finished one) does nothing
-
 class Mixer {
 public:
     // New channel at volume 1, playing or paused; 0 for a null or empty sound.

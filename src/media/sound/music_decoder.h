@@ -20,12 +20,13 @@
 #include <thread>
 #include <vector>
 
+#include "media/sound/sound.h"
 #include "media/sound/stream_feed.h"
 #include "media/sound/track_stream.h"
 
 class MusicDecoder {
 public:
-    enum class Mode { OwnThread, ByHand };
+    using Mode = MusicDecoding;
     explicit MusicDecoder(Mode mode);
     ~MusicDecoder();
     MusicDecoder(const MusicDecoder&) = delete;

@@ -23,6 +23,11 @@ struct Sound {
 };
 using SoundPtr = std::shared_ptr<const Sound>;
 
+using Channel = int;  // 0 = none; every call on channel 0 (or a finished one) does nothing
+
+// Music decoded on a thread of its own (as the game ships) or only when a test asks.
+enum class MusicDecoding { OwnThread, ByHand };
+
 // Samples as a decoder delivers them, before conversion for the mixer.
 struct PcmSound {
     int sampleRate = 0;
