@@ -50,7 +50,8 @@ void runStartingPhase(MediaLayer& media, const SpriteFont& font, const ScreenFad
     }
 }
 
-// Step 7 of the frame; false when the level has just ended.
+// The level phase's caption or the pointer tip, drawn after the HUD; false when the level
+// has just ended (the completion's fade is over and the next level is built).
 bool runPhase(Game& game) {
     switch (game.level.phase) {
         case LevelPhase::Completed:
