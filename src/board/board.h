@@ -76,6 +76,25 @@ struct MapData {
     std::array<int, LevelCount> reserved{};
 };
 
+// One stored level of the map data, read through its active area of columns x rows.
+struct LevelView {
+    const MapData& mapData;
+    int level;
+    int columns, rows;
+    int tile(int column, int row) const
+    {
+        return mapData.tile[level][column][row];
+    }
+    int device(int column, int row) const
+    {
+        return mapData.device[level][column][row];
+    }
+    bool inside(int column, int row) const
+    {
+        return column >= 0 && row >= 0 && column < columns && row < rows;
+    }
+};
+
 // Sounds the rules ask for.
 enum class BoardSound { Click, Virus, StarUse };
 

@@ -29,24 +29,6 @@ bool isDevice(int code)
            code == DeviceServerTop || code == DeviceServerBottom || code == DeviceFaxModem;
 }
 
-struct LevelView {
-    const MapData& mapData;
-    int level;
-    int columns, rows;
-    int tile(int column, int row) const
-    {
-        return mapData.tile[level][column][row];
-    }
-    int device(int column, int row) const
-    {
-        return mapData.device[level][column][row];
-    }
-    bool inside(int column, int row) const
-    {
-        return column < columns && row < rows;
-    }
-};
-
 // Known codes only, devices only where they can be seen and clicked, pictures the sheet has.
 std::optional<std::string> cellFault(const LevelView& view, int column, int row)
 {

@@ -11,24 +11,6 @@
 
 namespace {
 
-struct StoredLevel {
-    const MapData& mapData;
-    int level;
-    int columns, rows;
-    int tile(int column, int row) const
-    {
-        return mapData.tile[level][column][row];
-    }
-    int device(int column, int row) const
-    {
-        return mapData.device[level][column][row];
-    }
-    bool inside(int column, int row) const
-    {
-        return column >= 0 && row >= 0 && column < columns && row < rows;
-    }
-};
-
 std::string at(int column, int row)
 {
     return "(" + std::to_string(column) + ", " + std::to_string(row) + ")";
@@ -39,7 +21,7 @@ bool isEndTile(int tile)
     return tile >= CableTileBase + EndW && tile <= CableTileBase + EndS;
 }
 
-void checkServer(const StoredLevel& stored, std::vector<std::string>& faults)
+void checkServer(const LevelView& stored, std::vector<std::string>& faults)
 {
     int servers = 0;
     for (int column = 0; column < BoardColumns; ++column) {
@@ -65,7 +47,7 @@ void checkServer(const StoredLevel& stored, std::vector<std::string>& faults)
         faults.push_back(std::to_string(servers) + " Servers instead of one");
 }
 
-void checkDeviceCodes(const StoredLevel& stored, std::vector<std::string>& faults)
+void checkDeviceCodes(const LevelView& stored, std::vector<std::string>& faults)
 {
     int faxModems = 0;
     for (int column = 0; column < BoardColumns; ++column) {
@@ -87,7 +69,7 @@ void checkDeviceCodes(const StoredLevel& stored, std::vector<std::string>& fault
 
 // Every open side meets an open side; computers and FaxModems are ends; cells
 // without cable show a floor picture.
-void checkPieces(const StoredLevel& stored, std::vector<std::string>& faults)
+void checkPieces(const LevelView& stored, std::vector<std::string>& faults)
 {
     for (int column = 0; column < stored.columns; ++column) {
         for (int row = 0; row < stored.rows; ++row) {
@@ -181,7 +163,7 @@ std::vector<std::string> checkStoredLevel(const MapData& mapData, int level)
         faults.push_back("unknown SizeClass " + std::to_string(sizeClass));
         return faults;
     }
-    const StoredLevel stored{mapData, level, SizeClassColumns[sizeClass], SizeClassRows[sizeClass]};
+    const LevelView stored{mapData, level, SizeClassColumns[sizeClass], SizeClassRows[sizeClass]};
     checkServer(stored, faults);
     checkDeviceCodes(stored, faults);
     checkPieces(stored, faults);
