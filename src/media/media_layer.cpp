@@ -131,8 +131,9 @@ bool MediaLayer::fileMissing() const { return files.lastErrorMissing(); }
 WriteCalls& MediaLayer::fileWriteCalls() { return files.writeCalls; }
 bool MediaLayer::isRegularFile(const std::string& path) { return FileTable::isRegularFile(path); }
 std::string MediaLayer::nextDirectoryEntry(DirectoryListing listing) { return files.nextEntry(listing); }
-Channel MediaLayer::playSound(const SoundPtr& sound) { return mixer.play(sound, false); }
-Channel MediaLayer::cueSound(const SoundPtr& sound) { return mixer.play(sound, true); }
+Channel MediaLayer::playSound(const SoundPtr& sound, SoundGroup group) { return mixer.play(sound, false, group); }
+Channel MediaLayer::cueSound(const SoundPtr& sound, SoundGroup group) { return mixer.play(sound, true, group); }
+void MediaLayer::setSoundGroupVolume(SoundGroup group, float gain) { mixer.setGroupGain(group, gain); }
 void MediaLayer::setChannelVolume(Channel channel, float volume) { mixer.setVolume(channel, volume); }
 Mixer& MediaLayer::soundMixer() { return mixer; }
 int MediaLayer::readU8(Stream stream) { return files.readU8(stream); }

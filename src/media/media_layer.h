@@ -170,10 +170,13 @@ public:
     // samples are decoded a block at a time off the main thread. New channel, paused or
     // playing at volume 1; 0 when the file cannot be opened or holds no sound it can decode.
     Channel streamTrack(const std::string& path, bool paused);
-    // New channel playing from the start at volume 1; 0 for a null sound.
-    Channel playSound(const SoundPtr& sound);
+    // New channel playing from the start at volume 1; 0 for a null sound. Effects unless
+    // told it is music (the menu theme).
+    Channel playSound(const SoundPtr& sound, SoundGroup group = SoundGroup::Effects);
     // New channel at the start, paused.
-    Channel cueSound(const SoundPtr& sound);
+    Channel cueSound(const SoundPtr& sound, SoundGroup group = SoundGroup::Effects);
+    // The player's volume for all effects or all music, 0 (silent) to 1 (as they are).
+    void setSoundGroupVolume(SoundGroup group, float gain);
     void stopChannel(Channel channel);
     void setChannelVolume(Channel channel, float volume);
     void resumeChannel(Channel channel);

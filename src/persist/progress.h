@@ -42,6 +42,12 @@ void saveRecords(MediaLayer& media, Progress& progress);
 // Whether the saved game can be read, noting in progress.files when it is there but cannot.
 bool probeSavedGame(MediaLayer& media, Progress& progress);
 void loadGame(MediaLayer& media, Progress& progress);
+// Where the saved game stands, as Continue would take it up, read without changing progress.
+struct SavedPlace {
+    bool present = false;
+    int rankIndex = 0, levelIndex = 0;
+};
+SavedPlace peekSavedGame(MediaLayer& media, Progress& progress);
 void saveGame(MediaLayer& media, Progress& progress);
 
 // Both files as leaving play writes them: the saved game, then the records.

@@ -22,6 +22,16 @@ FileRead readSavedGame(MediaLayer& media, Progress& progress, std::span<int32_t>
     progress.files.savedGameUnreadable = unreadable;
     return result;
 }
+
+// The rank and level of the values read. A tampered file, or values that pass the check but
+// lie outside the game (they would index past the levels and rank names), start afresh.
+SavedPlace placeOf(const std::array<int32_t, SavedGameValues>& values) {
+    SavedPlace place{true, values[0], values[1]};
+    const bool inRange =
+        place.rankIndex >= 0 && place.rankIndex <= LastRank && place.levelIndex >= 0 && place.levelIndex <= LastLevel;
+    if (values[2] != checkValue(place.rankIndex, place.levelIndex) || !inRange) place.rankIndex = place.levelIndex = 0;
+    return place;
+}
 }  // namespace
 
 bool probeSavedGame(MediaLayer& media, Progress& progress) {
@@ -32,19 +42,16 @@ bool probeSavedGame(MediaLayer& media, Progress& progress) {
 void loadGame(MediaLayer& media, Progress& progress) {
     std::array<int32_t, SavedGameValues> values{};
     readSavedGame(media, progress, values);
-    progress.rankIndex = values[0];
-    progress.levelIndex = values[1];
-    const int32_t check = values[2];
+    const SavedPlace place = placeOf(values);
+    progress.rankIndex = place.rankIndex;
+    progress.levelIndex = place.levelIndex;
     progress.carriedValue = values[3];
+}
 
-    // A tampered file, or values that pass the check but lie outside the game
-    // (they would index past the levels and rank names), start afresh.
-    const bool inRange = progress.rankIndex >= 0 && progress.rankIndex <= LastRank && progress.levelIndex >= 0 &&
-                         progress.levelIndex <= LastLevel;
-    if (check != checkValue(progress.rankIndex, progress.levelIndex) || !inRange) {
-        progress.rankIndex = 0;
-        progress.levelIndex = 0;
-    }
+SavedPlace peekSavedGame(MediaLayer& media, Progress& progress) {
+    std::array<int32_t, SavedGameValues> values{};
+    if (readSavedGame(media, progress, values) != FileRead::Read) return SavedPlace{};
+    return placeOf(values);
 }
 
 void saveGame(MediaLayer& media, Progress& progress) { saveGameAt(media, progress, SaveTiming::Now); }

@@ -6,6 +6,7 @@
 #include "board/board.h"
 #include "media/media_layer.h"
 #include "persist/progress.h"
+#include "persist/settings.h"
 #include "play/effects.h"
 #include "play/input_sample.h"
 #include "play/level_state.h"
@@ -49,6 +50,8 @@ struct Game {
     PointerAnimation pointer;
 
     Progress progress;
+    Settings settings;
+    SettingsFile settingsFile;
     SpriteFont font;
     GameTables tables;
     Effects effects;

@@ -27,6 +27,7 @@ struct Resources {
     std::unique_ptr<Image> menuBack;               // gfx/back/menuback.vvx, centred
     std::unique_ptr<Image> menuButtons;            // gfx/menubuttons.spr, 7 of 281 x 57, centred
     std::unique_ptr<Image> menuButtonsGlow;        // gfx/menubuttonsglow.spr, 7 of 281 x 57, centred
+    std::unique_ptr<Image> menuLinkGlows;          // gfx/linkglow.spr, 2 of 90 x 30, centred
 
     SoundPtr click, start, complete, virus, starUse, rankUp, menuTheme;
 };

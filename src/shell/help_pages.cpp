@@ -5,6 +5,7 @@
 
 #include "play/game.h"
 #include "shell/menu_layout.h"
+#include "shell/menu_overlay.h"
 #include "shell/shell_state.h"
 #include "shell/studio_lines.h"
 
@@ -87,42 +88,16 @@ const std::array<HelpPage, HelpPageCount>& helpPages() {
     return pages;
 }
 
-void drawPanel(MediaLayer& media, const Image& canvas, const ScreenFade& fade) {
-    // Brightness / 1.2 in whole numbers, exact like the fade colour itself.
-    const int tint = fade.brightness * 5 / 6;
-    media.setDrawAlpha(0.8f);
-    media.setDrawColour(tint, fade.brightness, tint);
-    media.drawImage(canvas, ScreenCentreX, ScreenCentreY, 0);
-    media.setDrawAlpha(1.0f);
-    setFadeColour(media, fade);
-}
-
 void drawPage(MediaLayer& media, const SpriteFont& font, const Image& tiles, const HelpPage& page) {
     for (const HelpLine& line : page.lines) drawText(media, font, line.x, line.y, line.text, line.align);
     for (const HelpPicture& picture : page.pictures)
         media.drawImage(tiles, static_cast<float>(picture.x), static_cast<float>(picture.y), picture.frame);
 }
 
-void runNextPageButton(MediaLayer& media, const Resources& res, const InputSample& input, int& hoveredControl,
-                       float& glow) {
-    constexpr int button = NextPageButton;
-    media.drawImage(*res.menuButtons, NextPageX, NextPageY, button);
-    if (NextPageArea.contains(input.x, input.y)) {
-        hoveredControl = button;
-        brightenGlow(glow);
-    }
-    media.setBlendMode(BlendMode::Light);
-    media.setDrawAlpha(glow);
-    media.drawImage(*res.menuButtonsGlow, NextPageX, NextPageY, button);
-    media.setBlendMode(BlendMode::Alpha);
-    media.setDrawAlpha(1.0f);
-    dimGlow(glow);
-}
-
 }  // namespace
 
 void drawHelpOverlay(Game& game, ShellState& shell) {
-    drawPanel(game.media, *game.res.canvas[2], game.fade);
+    drawOverlayPlate(game.media, *game.res.canvas[2], game.fade);
     drawPage(game.media, game.font, *game.res.tiles, helpPages()[static_cast<size_t>(shell.helpPage % HelpPageCount)]);
-    runNextPageButton(game.media, game.res, game.input, game.hoveredControl, shell.glowLevels[NextPageButton]);
+    runOverlayButton(game, NextPageButton, shell.glowLevels[NextPageButton]);
 }

@@ -62,6 +62,7 @@ FolderFacts gatherFolderFacts() {
     // Saving makes a side file and renames it, so the folder itself must take new files.
     facts.gameFolderWritable = access(".", W_OK | X_OK) == 0;
     facts.xdgDataHome = environmentValue("XDG_DATA_HOME");
+    facts.xdgConfigHome = environmentValue("XDG_CONFIG_HOME");
     facts.home = homeFolder();
     return facts;
 }

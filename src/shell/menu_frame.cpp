@@ -2,6 +2,8 @@
 #include "shell/help_pages.h"
 #include "shell/menu.h"
 #include "shell/menu_layout.h"
+#include "shell/options_screen.h"
+#include "shell/records_screen.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -50,6 +52,27 @@ void hoverButtons(const InputSample& input, ShellState& shell, int& hoveredContr
     brightenGlow(shell.glowLevels[hoveredControl]);
 }
 
+// The Records and Options links on the bottom band, glowing like the buttons.
+void drawLinks(MediaLayer& media, const SpriteFont& font, const Image& glows, ShellState& shell) {
+    static const char* const labels[MenuLinkCount] = {"Records", "Options"};
+    for (int link = 0; link < MenuLinkCount; ++link) {
+        drawText(media, font, menuLinkX(link), MenuLinkY - 6, labels[link], AlignCentre);
+        media.setBlendMode(BlendMode::Light);
+        media.setDrawAlpha(shell.linkGlows[static_cast<size_t>(link)]);
+        media.drawImage(glows, static_cast<float>(menuLinkX(link)), MenuLinkY, link);
+        media.setBlendMode(BlendMode::Alpha);
+        media.setDrawAlpha(1.0f);
+        dimGlow(shell.linkGlows[static_cast<size_t>(link)]);
+    }
+}
+
+void hoverLinks(const InputSample& input, ShellState& shell, int& hoveredControl) {
+    const int link = menuLinkAt(input.x, input.y);
+    if (shell.screenState != ScreenState::Menu || link < 0) return;
+    hoveredControl = linkControl(link);
+    brightenGlow(shell.linkGlows[static_cast<size_t>(link)]);
+}
+
 }  // namespace
 
 void drawMenuFrame(Game& game, ShellState& shell) {
@@ -62,6 +85,10 @@ void drawMenuFrame(Game& game, ShellState& shell) {
     drawBands(media, game.fade);
     drawButtons(media, *game.res.menuButtons, game.fade, shell);
     drawButtonGlows(media, *game.res.menuButtonsGlow, shell);
+    drawLinks(media, game.font, *game.res.menuLinkGlows, shell);
     if (shell.screenState == ScreenState::Help) drawHelpOverlay(game, shell);
+    if (shell.screenState == ScreenState::Options) drawOptionsScreen(game, shell);
+    if (shell.screenState == ScreenState::Records) drawRecordsScreen(game, shell);
     hoverButtons(game.input, shell, game.hoveredControl);
+    hoverLinks(game.input, shell, game.hoveredControl);
 }

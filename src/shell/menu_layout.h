@@ -10,7 +10,8 @@ enum MenuButton {
     HelpButton = 2,
     CreditsButton = 3,
     ExitButton = 4,
-    NextPageButton = 5  // on the help pages
+    NextPageButton = 5,  // on the help pages
+    BackButton = 6       // on the options and records screens
 };
 constexpr int MenuButtonCount = 5;  // the column of the main menu
 
@@ -42,7 +43,29 @@ inline void dimGlow(float& glow) {
     if (glow > 0) glow -= 0.05f;
 }
 
-// ---- The help pages' next-page button ---------------------------------------------
+// ---- The text links in the bottom band ----------------------------------------------
+// Not pictures of the button strip: their controls are numbered after it.
+enum MenuLink { RecordsLink = 0, OptionsLink = 1 };
+constexpr int MenuLinkCount = 2;
+constexpr int FirstLinkControl = 7;
+constexpr int linkControl(int link) { return FirstLinkControl + link; }
+constexpr bool isLinkControl(int control) {
+    return control >= FirstLinkControl && control < FirstLinkControl + MenuLinkCount;
+}
+constexpr int MenuLinkY = 575;
+constexpr int menuLinkX(int link) { return 640 + 100 * link; }
+// A box of 90 x 30 around the link's centre takes the pointer (left and top edges included).
+constexpr ButtonArea menuLinkArea(int link) {
+    return {menuLinkX(link) - 46, MenuLinkY - 16, menuLinkX(link) + 45, MenuLinkY + 15};
+}
+// The link under the pointer, or -1.
+constexpr int menuLinkAt(int x, int y) {
+    for (int link = 0; link < MenuLinkCount; ++link)
+        if (menuLinkArea(link).contains(x, y)) return link;
+    return -1;
+}
+
+// ---- The button at the foot of the help, options and records screens --------------
 constexpr int NextPageX = ScreenCentreX;
 constexpr int NextPageY = 470;
 constexpr ButtonArea NextPageArea = {NextPageX - 120, NextPageY - 15, NextPageX + 120, NextPageY + 20};

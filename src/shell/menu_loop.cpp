@@ -5,6 +5,8 @@
 #include "shell/help_pages.h"
 #include "shell/menu.h"
 #include "shell/menu_layout.h"
+#include "shell/options_screen.h"
+#include "shell/records_screen.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -26,11 +28,33 @@ void runMenuFrame(Game& game, ShellState& shell) {
     stepFade(game.fade);
 }
 
-void reactToClick(const InputSample& input, int control, ShellState& shell) {
+// The screens drawn over the menu, which Escape closes at once.
+bool overMenu(ScreenState state) {
+    return state == ScreenState::Help || state == ScreenState::Options || state == ScreenState::Records;
+}
+
+void reactToLink(Game& game, ShellState& shell, int control) {
+    if (control == linkControl(OptionsLink)) {
+        shell.screenState = ScreenState::Options;
+    } else if (control == linkControl(RecordsLink)) {
+        openRecordsScreen(game, shell);
+        shell.screenState = ScreenState::Records;
+    }
+}
+
+void reactToClick(Game& game, ShellState& shell) {
+    const InputSample& input = game.input;
+    const int control = game.hoveredControl;
     if (!input.clicked()) return;
+    if (shell.screenState == ScreenState::Options) return clickOptionsScreen(game, shell);
+    if (shell.screenState == ScreenState::Records) {
+        if (control == BackButton) shell.screenState = ScreenState::Menu;
+        return;
+    }
     if (shell.screenState == ScreenState::Menu) {
         static const ScreenState targets[MenuButtonCount] = {
             ScreenState::NewGame, ScreenState::Continue, ScreenState::Help, ScreenState::Credits, ScreenState::Quit};
+        if (isLinkControl(control)) return reactToLink(game, shell, control);
         if (control < 0 || control >= MenuButtonCount) return;
         if (control == ContinueButton && !shell.savedGamePresent) return;  // nothing to continue
         shell.screenState = targets[control];
@@ -60,10 +84,9 @@ EntryEnd runMenuEntry(Game& game, ShellState& shell) {
         const bool escape = media.keyHits(Key::Escape) > 0;
         if (shell.screenState == ScreenState::Menu && escape && game.fade.brightness > 240)
             return EntryEnd::ExitProgram;
-        if (shell.screenState == ScreenState::Help && escape) shell.screenState = ScreenState::Menu;
-        if (shell.screenState == ScreenState::Menu || shell.screenState == ScreenState::Help)
-            addMenuParticle(game.effects, media);
-        reactToClick(game.input, game.hoveredControl, shell);
+        if (overMenu(shell.screenState) && escape) shell.screenState = ScreenState::Menu;
+        if (shell.screenState == ScreenState::Menu || overMenu(shell.screenState)) addMenuParticle(game.effects, media);
+        reactToClick(game, shell);
         switch (shell.screenState) {
             case ScreenState::NewGame:
                 if (fadedOut(game.fade)) {
@@ -97,7 +120,7 @@ int runMenuCycles(Game& game, ShellState& shell) {
         shell.savedGamePresent = probeSavedGame(media, game.progress);
         media.clearScreen();
         media.presentFrame();
-        shell.menuMusicChannel = media.playSound(game.res.menuTheme);
+        shell.menuMusicChannel = media.playSound(game.res.menuTheme, SoundGroup::Music);
         EntryEnd end = runMenuEntry(game, shell);
         while (end == EntryEnd::Credits) {
             if (runCredits(media, game.font, *game.res.logo, game.fade) == CreditsEnd::EndProgram) {

@@ -8,11 +8,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A relative $XDG_DATA_HOME is to be ignored, like an unset one.
-std::string dataHome(const FolderFacts& facts) {
-    if (!facts.xdgDataHome.empty() && facts.xdgDataHome.front() == '/') return facts.xdgDataHome;
-    if (facts.home.empty()) return "";
-    return facts.home + "/.local/share";
+// A relative $XDG_DATA_HOME or $XDG_CONFIG_HOME is to be ignored, like an unset one.
+std::string baseFolder(const std::string& given, const std::string& home, const char* belowHome) {
+    if (!given.empty() && given.front() == '/') return given;
+    if (home.empty()) return "";
+    return home + belowHome;
+}
+
+std::string playerFolderIn(const std::string& base) { return base.empty() ? "" : base + "/cablewright"; }
+
+// Where one kind of the player's files goes, given the player's own folder for it.
+struct ChosenFolder {
+    std::string folder;
+    bool kept = true;
+};
+
+ChosenFolder chooseFolder(const FolderFacts& facts, const std::string& playerFolder) {
+    if (insideInstall(facts.gameFolder, facts)) {
+        // Never beside the installed program, whoever plays.
+        const bool kept = !playerFolder.empty() && !insideInstall(playerFolder, facts);
+        return {kept ? playerFolder : "", kept};
+    }
+    // With no home at all the game folder is still the best try; a failed save says so.
+    return {(facts.gameFolderWritable || playerFolder.empty()) ? facts.gameFolder : playerFolder, true};
 }
 
 // Whole components: /usr holds /usr/lib but not /usrlocal.
@@ -49,17 +67,15 @@ bool insideInstall(const std::string& folder, const FolderFacts& facts) {
 }
 
 PlayerFolders choosePlayerFolders(const FolderFacts& facts) {
-    const std::string base = dataHome(facts);
-    const std::string playerFolder = base.empty() ? "" : base + "/cablewright";
+    const std::string dataFolder = playerFolderIn(baseFolder(facts.xdgDataHome, facts.home, "/.local/share"));
+    const std::string configFolder = playerFolderIn(baseFolder(facts.xdgConfigHome, facts.home, "/.config"));
     PlayerFolders folders;
-    if (!playerFolder.empty()) folders.userTracks = playerFolder + "/tracks";
-    if (insideInstall(facts.gameFolder, facts)) {
-        // Never beside the installed program, whoever plays.
-        folders.progressKept = !playerFolder.empty() && !insideInstall(playerFolder, facts);
-        folders.progress = folders.progressKept ? playerFolder : "";
-        return folders;
-    }
-    // With no home at all the game folder is still the best try; a failed save says so.
-    folders.progress = (facts.gameFolderWritable || playerFolder.empty()) ? facts.gameFolder : playerFolder;
+    if (!dataFolder.empty()) folders.userTracks = dataFolder + "/tracks";
+    const ChosenFolder progress = chooseFolder(facts, dataFolder);
+    folders.progress = progress.folder;
+    folders.progressKept = progress.kept;
+    const ChosenFolder settings = chooseFolder(facts, configFolder);
+    folders.settings = settings.folder;
+    folders.settingsKept = settings.kept;
     return folders;
 }

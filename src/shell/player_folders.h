@@ -12,8 +12,9 @@
 struct FolderFacts {
     std::string gameFolder;  // the program's own folder, links resolved
     bool gameFolderWritable = false;
-    std::string xdgDataHome;  // $XDG_DATA_HOME; "" when unset
-    std::string home;         // the player's home folder; "" when unknown
+    std::string xdgDataHome;    // $XDG_DATA_HOME; "" when unset
+    std::string xdgConfigHome;  // $XDG_CONFIG_HOME; "" when unset
+    std::string home;           // the player's home folder; "" when unknown
     // The prefixes an install may use (as the build was configured, and the package's),
     // links resolved, and where below a prefix the install puts the program
     // ("lib/games/cablewright"): a game folder there is installed whatever the prefix.
@@ -26,12 +27,15 @@ struct PlayerFolders {
     std::string userTracks;  // the player's own music folder, listed when it exists; "" = none
     // An installed game with no data folder outside the install prefix: nothing is kept.
     bool progressKept = true;
+    std::string settings{};  // folder of "settings.conf"; "" = the working folder
+    bool settingsKept = true;
 };
 
 // An installed game: $XDG_DATA_HOME/cablewright (by default ~/.local/share/cablewright), or
 // nowhere when that would lie inside an install prefix. Otherwise the game folder when it
 // is writable, else the same data folder. The player's music is always looked for in the
-// data folder's "tracks".
+// data folder's "tracks". The settings follow the same rule, with the player's configuration
+// folder, $XDG_CONFIG_HOME/cablewright (by default ~/.config/cablewright), for the data folder.
 PlayerFolders choosePlayerFolders(const FolderFacts& facts);
 // Whether the folder is inside (or is) one of the install prefixes, or is where an install
 // below some prefix puts the program.

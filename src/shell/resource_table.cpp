@@ -62,6 +62,8 @@ const PictureEntry PictureTable[] = {
     {"gfx/back/menuback.vvx", 0, 0, 0, Centred, resource<&Resources::menuBack>},
     {"gfx/menubuttons.spr", 281, 57, 7, Centred, resource<&Resources::menuButtons>},
     {"gfx/menubuttonsglow.spr", 281, 57, 7, Centred, resource<&Resources::menuButtonsGlow>},
+    // Beyond the game's first table: the glows of the menu's Records and Options links.
+    {"gfx/linkglow.spr", 90, 30, 2, Centred, resource<&Resources::menuLinkGlows>},
 };
 
 struct SoundEntry {

@@ -11,6 +11,9 @@ int runGame(MediaLayer& media, const PlayerFolders& folders) {
     auto game = std::make_unique<Game>(media);
     game->progress.files.folder = folders.progress;
     game->progress.files.kept = folders.progressKept;
+    if (folders.settingsKept)
+        game->settingsFile.path =
+            folders.settings.empty() ? SettingsFileName : folders.settings + "/" + SettingsFileName;
     ShellState shell;
     shell.userTracksFolder = folders.userTracks;
     startUp(*game, shell);

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "play/game.h"
+#include "shell/options_screen.h"
 #include "shell/resource_table.h"
 #include "shell/shell_state.h"
 
@@ -9,12 +10,17 @@ void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
         if (stepDone) stepDone(step);
     };
     MediaLayer& media = game.media;
+    // The player's settings say how the screen opens, so they come first.
+    game.settings = loadSettings(media, game.settingsFile);
+    const int depth = game.settings.start == StartMode::Window ? 0 : 32;  // depth 0: a window
     // Pictures drawn as finely as the screen shows them.
-    media.setPictureScale(media.pictureScaleForScreen(ScreenWidth, ScreenHeight, 32));
+    media.setPictureScale(media.pictureScaleForScreen(ScreenWidth, ScreenHeight, depth));
     // The pictures and sounds are decoded while the screen opens (see resource_table.h).
     PictureLoad pictures = startLoadingPictures(media);
     SoundLoad sounds = startLoadingSounds(media);
-    if (!media.openScreen(ScreenWidth, ScreenHeight, 32, 60, 0)) media.fatalError("cannot open the 800 x 600 screen");
+    if (!media.openScreen(ScreenWidth, ScreenHeight, depth, 60, 0))
+        media.fatalError("cannot open the 800 x 600 screen");
+    applySoundVolumes(media, game.settings);
     media.hidePointer();
     media.seedRandom(media.millisecs());
     done("screen");

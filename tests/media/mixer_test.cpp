@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -49,12 +51,16 @@ TEST(Mixer, SumsEveryPlayingChannelAndScalesByVolume) {
     EXPECT_EQ(mix(mixer, 1)[0], 1300);
 }
 
-TEST(Mixer, ClampsTheSumInsteadOfWrappingAround) {
+// Three sounds near full scale sum to 90000: held under the limiter's ceiling, neither
+// wrapped round nor clipped at full scale.
+TEST(Mixer, LimitsTheSumBelowFullScaleInsteadOfWrappingAround) {
     Mixer mixer;
     for (int i = 0; i < 3; ++i) mixer.play(constantSound(30000, 10), false);
     const auto out = mix(mixer, 4);
-    EXPECT_EQ(out[0], 32767);
-    EXPECT_EQ(out[1], -32768);
+    EXPECT_GT(out[0], PeakLimiter::Ceiling - 2);
+    EXPECT_LE(out[0], PeakLimiter::Ceiling);
+    EXPECT_LT(out[1], -(PeakLimiter::Ceiling - 2));
+    EXPECT_GE(out[1], -PeakLimiter::Ceiling);
 }
 
 TEST(Mixer, SilenceWhenNothingPlaysAndOneShotsEndAndVanish) {
@@ -151,4 +157,68 @@ TEST(Mixer, ChannelChangesWhileAnotherThreadMixesStayConsistent) {
     running = false;
     device.join();
     EXPECT_EQ(mixer.activeChannels(), 667);
+}
+
+// The player's volume steps: an effect at step 10 is as it is, at step 5 scaled by the 16.16
+// factor of -15 dB, at step 0 silent; music keeps its own volume meanwhile, and the other way.
+TEST(Mixer, EachGroupTakesThePlayersVolumeAndLeavesTheOtherAlone) {
+    const float stepFive = 0.177828f;  // -15 dB: five steps of 3 dB below full
+    const int32_t factor = static_cast<int32_t>(std::lround(stepFive * 65536.0f));
+    for (const auto& [gain, expected] : {std::pair{1.0f, 20000}, {stepFive, (20000 * factor) >> 16}, {0.0f, 0}}) {
+        Mixer mixer;
+        mixer.play(constantSound(20000, 100), false);
+        mixer.setGroupGain(SoundGroup::Effects, gain);
+        const auto out = mix(mixer, 1);
+        EXPECT_EQ(out[0], expected) << gain;
+        EXPECT_EQ(out[1], (-20000 * static_cast<int32_t>(std::lround(gain * 65536.0f))) >> 16) << gain;
+    }
+    Mixer mixer;
+    const Channel theme = mixer.play(constantSound(1000, 100, true), false, SoundGroup::Music);
+    mixer.play(constantSound(300, 100), false);
+    mixer.setGroupGain(SoundGroup::Effects, 0.0f);
+    EXPECT_EQ(mix(mixer, 1)[0], 1000);
+    mixer.setGroupGain(SoundGroup::Effects, 1.0f);
+    mixer.setGroupGain(SoundGroup::Music, 0.5f);
+    mixer.setVolume(theme, 0.5f);
+    EXPECT_EQ(mix(mixer, 1)[0], 250 + 300) << "the player's volume on top of the channel's own";
+    EXPECT_FLOAT_EQ(mixer.channelVolume(theme), 0.5f) << "a channel reports its own volume";
+    // A streamed track is music.
+    auto feed = std::make_shared<StreamFeed>();
+    std::vector<int16_t> block(2 * 64, 8000);
+    feed->push(block.data(), 64);
+    Mixer streaming;
+    streaming.playStream(feed, false);
+    streaming.setGroupGain(SoundGroup::Effects, 0.0f);
+    EXPECT_EQ(mix(streaming, 1)[0], 8000);
+    streaming.setGroupGain(SoundGroup::Music, 0.0f);
+    EXPECT_EQ(mix(streaming, 1)[0], 0);
+}
+
+// Below the ceiling every sample passes exactly, also right after a loud stretch has been
+// held down and the gain has come back; above it nothing reaches full scale, on either side.
+TEST(PeakLimiterTest, PassesQuietSamplesExactlyAndHoldsLoudOnesUnderTheCeiling) {
+    PeakLimiter limiter;
+    std::vector<int32_t> sum = {PeakLimiter::Ceiling, -PeakLimiter::Ceiling, 123, -4567};
+    std::vector<int16_t> out(sum.size());
+    limiter.apply(sum.data(), out.data(), 2);
+    EXPECT_EQ(out, (std::vector<int16_t>{int16_t(PeakLimiter::Ceiling), int16_t(-PeakLimiter::Ceiling), 123, -4567}));
+    EXPECT_EQ(limiter.gain(), 1.0);
+
+    // Ten thousand frames far past full scale, the loud side left then right.
+    std::vector<int32_t> loud;
+    for (int i = 0; i < 10000; ++i) loud.insert(loud.end(), {i % 2 ? 200000 : -5000, i % 2 ? 1000 : -150000});
+    std::vector<int16_t> limited(loud.size());
+    limiter.apply(loud.data(), limited.data(), 10000);
+    for (size_t i = 0; i < limited.size(); ++i) ASSERT_LE(std::abs(limited[i]), PeakLimiter::Ceiling) << i;
+    EXPECT_LT(limiter.gain(), 0.2f);
+    // Both sides share the gain: the quiet side is turned down with the loud one.
+    EXPECT_NEAR(limited[3], 1000 * double(limited[2]) / 200000, 1.0);
+
+    // Back up within a second of quiet, and exact again.
+    std::vector<int32_t> quiet(2 * 44100, 1000);
+    std::vector<int16_t> after(quiet.size());
+    limiter.apply(quiet.data(), after.data(), 44100);
+    EXPECT_EQ(limiter.gain(), 1.0);
+    EXPECT_EQ(after.back(), 1000);
+    EXPECT_LT(after.front(), 1000) << "it comes back gradually, not at once";
 }

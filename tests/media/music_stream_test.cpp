@@ -91,10 +91,11 @@ TEST(StreamedChannel, MusicHeardAcrossManyWrapsOfTheRingHasNoRepeatedOrDroppedFr
     Mixer mixer;
     auto feed = std::make_shared<StreamFeed>();
     mixer.playStream(feed, false);
-    // A frame's two samples name it (up to 2^30 frames): its place in a 32749-frame cycle and
-    // the count of 32768-frame spans before it.
+    // A frame's two samples name it (up to 2^30 frames): its place in a 29191-frame cycle (a
+    // prime under the limiter's ceiling, so every sample passes exactly) and the count of
+    // 32768-frame spans before it.
     auto sample = [](uint32_t frame, int side) {
-        return static_cast<int16_t>(side == 0 ? frame % 32749 : (frame >> 15) & 0x7fff);
+        return static_cast<int16_t>(side == 0 ? frame % 29191 : (frame >> 15) & 0x7fff);
     };
     constexpr size_t Push = 4099, Mix = 441;
     std::vector<int16_t> block(2 * Push), out(2 * Mix);

@@ -353,3 +353,64 @@ TEST_F(GameSounds, EachTrackBreaksDownAndReturns) {
         EXPECT_GT(afterwards, loudest - 1.5) << path;
     }
 }
+
+// ---- The mix of the game's own effects over music ------------------------------------
+
+namespace {
+
+// A looping square wave at full scale: louder than any track can be.
+SoundPtr fullScaleTrack() {
+    auto track = std::make_shared<Sound>();
+    track->looping = true;
+    for (int i = 0; i < MixRate; ++i) {
+        const int16_t value = (i / 50) % 2 ? INT16_MAX : INT16_MIN;
+        track->samples.insert(track->samples.end(), {value, value});
+    }
+    return track;
+}
+
+// A quiet sine, -30 dBFS.
+SoundPtr quietTrack() {
+    auto track = std::make_shared<Sound>();
+    track->looping = true;
+    for (int i = 0; i < MixRate; ++i) {
+        const auto value = static_cast<int16_t>(std::lround(1036.0 * std::sin(2 * M_PI * 220.0 * i / MixRate)));
+        track->samples.insert(track->samples.end(), {value, value});
+    }
+    return track;
+}
+
+}  // namespace
+
+// Twenty cleaning clicks in one second, each with its click, over the loudest track there
+// could be: the mix never reaches full scale.
+TEST_F(GameSounds, ABurstOfCleaningClicksOverAFullScaleTrackNeverReachesFullScale) {
+    Mixer& mixer = media.soundMixer();
+    mixer.play(fullScaleTrack(), false, SoundGroup::Music);
+    const SoundPtr click = media.loadSound("sfx/click.wav", 0), starUse = media.loadSound("sfx/staruse.wav", 0);
+    ASSERT_TRUE(click && starUse);
+    constexpr int Block = MixRate / 20;  // a click every 50 ms
+    std::vector<int16_t> out(2 * Block);
+    int peak = 0;
+    for (int block = 0; block < 40; ++block) {
+        if (block < 20) {
+            mixer.play(click, false);
+            mixer.play(starUse, false);
+        }
+        mixer.mixInto(out.data(), Block);
+        for (const int16_t sample : out) peak = std::max(peak, std::abs(int{sample}));
+    }
+    EXPECT_LT(peak, INT16_MAX);
+    EXPECT_GT(peak, PeakLimit * 9 / 10) << "limited, not silenced";
+}
+
+// One click over quiet music is heard exactly as the two summed: the limiter never touches it.
+TEST_F(GameSounds, OneClickOverQuietMusicIsTheExactSum) {
+    const SoundPtr click = media.loadSound("sfx/click.wav", 0), music = quietTrack();
+    Mixer& mixer = media.soundMixer();
+    mixer.play(music, false, SoundGroup::Music);
+    mixer.play(click, false);
+    std::vector<int16_t> out(2 * click->frameCount());
+    mixer.mixInto(out.data(), static_cast<int>(click->frameCount()));
+    for (size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], click->samples[i] + music->samples[i]) << "sample " << i;
+}

@@ -196,6 +196,7 @@ TEST(StartUp, EveryPictureAndSoundIsItsOwnFileCutAndHandledAsTheGameUsesIt) {
         {"gfx/back/menuback.vvx", res.menuBack.get(), 0, 0, 1, true},
         {"gfx/menubuttons.spr", res.menuButtons.get(), 281, 57, 7, true},
         {"gfx/menubuttonsglow.spr", res.menuButtonsGlow.get(), 281, 57, 7, true},
+        {"gfx/linkglow.spr", res.menuLinkGlows.get(), 90, 30, 2, true},
     };
     for (const Cut& cut : cuts) {
         ASSERT_NE(cut.image, nullptr) << cut.path;

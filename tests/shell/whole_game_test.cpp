@@ -76,6 +76,8 @@ TEST(WholeGame, NewGameThenEscapeSavesAndReturnsToTheMenu) {
     EXPECT_EQ(stays[0].savedGameAfter, littleEndian({0, 0, 0, 0}));  // still on the first level
     EXPECT_EQ(stays[0].recordsAfter.size(), 312u);
     EXPECT_TRUE(media.pointerHidden);
+    // A player who never opens Options gets no settings file: the game writes its progress only.
+    EXPECT_FALSE(std::filesystem::exists("settings.conf"));
 }
 
 TEST(WholeGame, ContinueLoadsTheSavedLevelAndRankAndNewGameStartsAfresh) {

@@ -35,4 +35,5 @@ void giveFakePictures(Resources& res, SpriteFont& font) {
     res.menuBack = fakeImage(ScreenWidth, ScreenHeight, 1, centred);
     res.menuButtons = fakeImage(281, 57, 7, centred);
     res.menuButtonsGlow = fakeImage(281, 57, 7, centred);
+    res.menuLinkGlows = fakeImage(90, 30, 2, centred);
 }

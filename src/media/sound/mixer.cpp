@@ -1,4 +1,4 @@
-// The software mixer: every playing channel summed in 32 bits, then clamped to 16.
+// The software mixer: every playing channel summed in 32 bits, then limited to 16.
 
 #include "media/sound/mixer.h"
 
@@ -16,17 +16,15 @@ void addScaled(int32_t* target, const int16_t* source, size_t samples, int32_t f
     for (size_t i = 0; i < samples; ++i) target[i] += (source[i] * factor) >> 16;
 }
 
-int16_t clampSample(int32_t value) { return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX)); }
-
 }  // namespace
 
 // ---- Channel changes (main thread) --------------------------------------------
 
-Channel Mixer::play(const SoundPtr& sound, bool paused) {
+Channel Mixer::play(const SoundPtr& sound, bool paused, SoundGroup group) {
     if (!sound || sound->frameCount() == 0) return 0;
     std::lock_guard guard(lock);
     const Channel channel = nextChannel++;
-    voices[channel] = Voice{sound, nullptr, 0, 1.0f, paused};
+    voices[channel] = Voice{sound, nullptr, 0, 1.0f, paused, group};
     return channel;
 }
 
@@ -34,8 +32,13 @@ Channel Mixer::playStream(const std::shared_ptr<StreamFeed>& feed, bool paused) 
     if (!feed) return 0;
     std::lock_guard guard(lock);
     const Channel channel = nextChannel++;
-    voices[channel] = Voice{nullptr, feed, 0, 1.0f, paused};
+    voices[channel] = Voice{nullptr, feed, 0, 1.0f, paused, SoundGroup::Music};
     return channel;
+}
+
+void Mixer::setGroupGain(SoundGroup group, float gain) {
+    std::lock_guard guard(lock);
+    groupGains[static_cast<size_t>(group)] = std::clamp(gain, 0.0f, 1.0f);
 }
 
 void Mixer::release(Voice& voice, std::vector<Voice>& released) {
@@ -97,11 +100,15 @@ int Mixer::activeChannels() const {
 
 // ---- Mixing (device thread) -------------------------------------------------------
 
+int32_t Mixer::factorOf(const Voice& voice) const {
+    return fixedVolume(voice.volume * groupGains[static_cast<size_t>(voice.group)]);
+}
+
 bool Mixer::mixVoice(Voice& voice, int frames) {
     if (voice.feed) return mixStream(voice, frames);
     const Sound& sound = *voice.sound;
     const size_t length = sound.frameCount();
-    const int32_t factor = fixedVolume(voice.volume);
+    const int32_t factor = factorOf(voice);
     size_t done = 0;
     while (done < static_cast<size_t>(frames)) {
         const size_t stretch = std::min(length - voice.position, frames - done);
@@ -124,7 +131,7 @@ bool Mixer::mixStream(Voice& voice, int frames) {
     // A new track waits for its first stretch while the one stopped for it plays on.
     if (voice.position == 0 && !stopped.empty() && streamStarting()) return true;
     const bool endedBefore = feed.endedFlagSet();  // read first: then no frame can follow unseen
-    const int32_t factor = fixedVolume(voice.volume);
+    const int32_t factor = factorOf(voice);
     const size_t got = feed.consume(static_cast<size_t>(frames), [&](const int16_t* samples, size_t count, size_t at) {
         if (factor > 0) addScaled(accumulator.data() + 2 * at, samples, 2 * count, factor);
     });
@@ -170,6 +177,6 @@ void Mixer::mixInto(int16_t* out, int frames) {
             release(it->second, finished);
             it = voices.erase(it);
         }
-        for (size_t i = 0; i < accumulator.size(); ++i) out[i] = clampSample(accumulator[i]);
+        limiter.apply(accumulator.data(), out, frames);
     }
 }

@@ -25,6 +25,11 @@ using SoundPtr = std::shared_ptr<const Sound>;
 
 using Channel = int;  // 0 = none; every call on channel 0 (or a finished one) does nothing
 
+// What a channel plays, for the volume the player gives each: effects (fired and
+// forgotten), or music (the menu theme and every track).
+enum class SoundGroup { Effects, Music };
+constexpr int SoundGroupCount = 2;
+
 // Music decoded on a thread of its own (as the game ships) or only when a test asks.
 enum class MusicDecoding { OwnThread, ByHand };
 

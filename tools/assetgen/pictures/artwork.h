@@ -58,6 +58,10 @@ PixelBlock makePublisherLogo(const FontLibrary& fonts, int scale);
 PixelBlock makeMenuButtons(const FontLibrary& fonts, int scale);
 PixelBlock makeMenuButtonGlows(const FontLibrary& fonts, int scale);
 
+// Glows of the menu's text links, "Records" and "Options" (2 of 90 x 30), drawn additively.
+constexpr int MenuLinkWidth = 90, MenuLinkHeight = 30, MenuLinkCount = 2;
+PixelBlock makeMenuLinkGlows(const FontLibrary& fonts, int scale);
+
 // Board backdrops for size classes 0..3.
 PixelBlock makeBoardCanvas(int sizeClass, int scale);
 

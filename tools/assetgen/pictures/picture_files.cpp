@@ -92,6 +92,7 @@ std::vector<PictureFile> pictureFiles() {
         {"gfx/back/menuback.vvx", Format::Jpeg, plain(makeMenuBackground)},
         {"gfx/menubuttons.spr", Format::PngAlpha, makeMenuButtons},
         {"gfx/menubuttonsglow.spr", Format::PngAlpha, makeMenuButtonGlows},
+        {"gfx/linkglow.spr", Format::PngAlpha, makeMenuLinkGlows},
     };
 }
 
