@@ -53,7 +53,8 @@ struct FaxModem {
     int blinkFrame = 0;
 };
 
-using Grid = std::array<std::array<int, BoardRows>, BoardColumns>;  // [column][row]
+using Grid = std::array<std::array<int, BoardRows>, BoardColumns>;        // [column][row]
+using CellFlags = std::array<std::array<bool, BoardRows>, BoardColumns>;  // [column][row]
 
 struct Board {
     Grid tile{};
@@ -65,6 +66,9 @@ struct Board {
     int serverX = 0, serverY = 0;
     int computerCount = 0;
     Grid DepthGrid{};
+    // The cells that carry the connection this frame: reached by a flood that met no virus
+    // and no infected computer. Drawn lit where the player asks; no rule reads it.
+    CellFlags carried{};
     int sizeClass = -1;  // of the level in play, as stored; selects the backdrop (-1 before the first level)
 };
 
@@ -104,6 +108,11 @@ public:
     virtual ~BoardEvents() = default;
     // A turned cell leaves a fading ghost of its old tile at the cell centre.
     virtual void rotationGhost(int x, int y, int tile) = 0;
+    // The same for a cell turned back (counter-clockwise): the ghost turns the other way.
+    virtual void rotationGhostBack(int x, int y, int tile)
+    {
+        rotationGhost(x, y, tile);
+    }
     virtual void sparkle(int x, int y, float alpha, float scale) = 0;
     virtual void sound(BoardSound sound) = 0;
 };
@@ -140,6 +149,9 @@ Computer* cleanableComputerAt(Board& board, int column, int row);
 void startAnimation(Computer& computer, int row, int ticks);
 // A quarter turn clockwise; the Server's halves never face each other.
 void rotateCell(Board& board, int column, int row);
+// The turn back: the tile a clockwise turn would bring to where the cell is now, so it
+// undoes rotateCell exactly (the Server's halves keep their three outputs).
+void rotateCellBack(Board& board, int column, int row);
 // The kind a Server half may show: the top half's EndS becomes EndW, the bottom half's EndN becomes EndE.
 int serverRestrictedKind(int device, int kind);
 // Cleans a cleanable computer: NotConnected, a sparkle, the cleaning sound, +5 rank points.
@@ -147,6 +159,9 @@ void cleanComputer(Board& board, Computer& computer, int& rankPoints, BoardEvent
 // The left click on an on-board cell: clean a cleanable infected computer, or ghost + turn + click.
 // A cell outside the active area does nothing.
 void leftClickCell(Board& board, int column, int row, int& rankPoints, BoardEvents& events);
+// A turn back, as a left click turns but the other way: ghost + turn back + click. It never
+// cleans: on a computer a left click would clean it does nothing.
+void turnCellBack(Board& board, int column, int row, BoardEvents& events);
 
 // ---- Map data and level build (map_data.cpp, level_build.cpp) ----------------
 // Reads the 78 records byte by byte; missing bytes read as 0. Stops the game when the file cannot be opened.

@@ -26,3 +26,13 @@ void leftClickCell(Board& board, int column, int row, int& rankPoints, BoardEven
     rotateCell(board, column, row);
     events.sound(BoardSound::Click);
 }
+
+void turnCellBack(Board& board, int column, int row, BoardEvents& events)
+{
+    if (!insideActiveArea(board, column, row) || cleanableComputerAt(board, column, row) != nullptr) {
+        return;
+    }
+    events.rotationGhostBack(cellCentreX(board, column), cellCentreY(board, row), board.tile[column][row]);
+    rotateCellBack(board, column, row);
+    events.sound(BoardSound::Click);
+}

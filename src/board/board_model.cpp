@@ -108,3 +108,22 @@ void rotateCell(Board& board, int column, int row)
     const int kind = turnedKind(tile - CableTileBase);
     tile = serverRestrictedKind(board.device[column][row], kind) + CableTileBase;
 }
+
+void rotateCellBack(Board& board, int column, int row)
+{
+    if (!insideStorage(column, row)) {
+        return;
+    }
+    // Turns go round a cycle of at most four tiles: the one before the start is the last
+    // one met before the turns come back to it.
+    const int start = board.tile[column][row];
+    int previous = start;
+    for (int turn = 0; turn < 4; ++turn) {
+        rotateCell(board, column, row);
+        if (board.tile[column][row] == start) {
+            break;
+        }
+        previous = board.tile[column][row];
+    }
+    board.tile[column][row] = previous;
+}

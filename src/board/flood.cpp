@@ -144,6 +144,16 @@ void infectReached(Pass& pass)
     }
 }
 
+// A clean pass: every cell it marked carries the connection.
+void noteCarried(Board& board)
+{
+    for (int column = 0; column < board.columns && column < BoardColumns; ++column) {
+        for (int row = 0; row < board.rows && row < BoardRows; ++row) {
+            board.carried[column][row] = board.carried[column][row] || board.DepthGrid[column][row] != 0;
+        }
+    }
+}
+
 void clearDepth(Board& board)
 {
     for (int column = 0; column < board.columns && column < BoardColumns; ++column) {
@@ -173,6 +183,7 @@ void runWaves(Pass& pass)
 
 void resetReach(Board& board)
 {
+    board.carried = CellFlags{};
     for (Computer& computer : board.computers) {
         computer.reached = false;
         computer.cleanable = false;
@@ -195,6 +206,8 @@ void floodFromServer(Board& board, const ConnectorTable& connectors, int sx, int
     runWaves(pass);
     if (pass.revealed) {
         infectReached(pass);
+    } else {
+        noteCarried(board);
     }
 }
 

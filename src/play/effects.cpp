@@ -26,8 +26,8 @@ void walkList(std::vector<Record>& list, DrawAndAdvance drawAndAdvance) {
 
 // ---- Spawning ------------------------------------------------------------------
 
-void addRotationGhost(Effects& effects, int x, int y, int tile) {
-    effects.ghosts.push_back(RotationGhost{x, y, tile, 0.5f, 1.0f});
+void addRotationGhost(Effects& effects, int x, int y, int tile, int direction) {
+    effects.ghosts.push_back(RotationGhost{x, y, tile, 0.5f, 1.0f, direction});
 }
 
 void addSparkle(Effects& effects, int x, int y, float alpha, float scale) {
@@ -65,7 +65,7 @@ void addMenuParticle(Effects& effects, MediaLayer& media) {
 void drawRotationGhosts(MediaLayer& media, std::vector<RotationGhost>& ghosts, const Image& tiles) {
     walkList(ghosts, [&](RotationGhost& ghost) {
         // Starts turned by 10 degrees and turns one more per frame as it grows.
-        media.setDrawRotation(ghost.scale * 100.0f - 90.0f);
+        media.setDrawRotation(static_cast<float>(ghost.direction) * (ghost.scale * 100.0f - 90.0f));
         media.setDrawScale(ghost.scale, ghost.scale);
         media.setDrawAlpha(ghost.alpha);
         media.drawImage(tiles, ghost.x, ghost.y, ghost.tile);

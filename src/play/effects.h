@@ -14,6 +14,7 @@ struct RotationGhost {
     int tile = 0;
     float alpha = 0.5f;
     float scale = 1.0f;
+    int direction = 1;  // 1: turning clockwise, as a left click turns; -1: turning back
 };
 
 struct Sparkle {
@@ -52,7 +53,7 @@ AnimationTable buildAnimationTable();
 
 // ---- Spawning: each appends one record to its list --------------------------
 // Ghost of the tile a click turned, at the cell centre; it turns, grows and fades underneath the board.
-void addRotationGhost(Effects& effects, int x, int y, int tile);
+void addRotationGhost(Effects& effects, int x, int y, int tile, int direction = 1);
 void addSparkle(Effects& effects, int x, int y, float alpha, float scale);
 // One light per frame of play, from above the screen at a random column.
 void addFallingLight(Effects& effects, MediaLayer& media);

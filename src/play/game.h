@@ -61,6 +61,7 @@ struct Game {
     Board board;
     LevelState level;
     PointerTip tip;
+    RankUpNotice rankUp;
 
     SceneView scene() { return SceneView{board, level, input, hoveredControl}; }
 };

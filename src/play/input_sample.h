@@ -7,6 +7,7 @@ struct InputSample {
     int x = 0, y = 0;
     int previousX = 0, previousY = 0;
     int leftHits = 0, rightHits = 0;
+    int middleHits = 0;  // read for the options that use it; no part of inputChanged
     bool inputChanged = false;
     // A click is a frame with exactly one left press.
     bool clicked() const { return leftHits == 1; }

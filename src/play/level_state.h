@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board/board.h"
+#include "play/board_tools.h"
 
 enum class LevelPhase { Starting, Playing, Completed };
 
@@ -27,6 +28,14 @@ struct LevelState {
     bool quitRequested = false;         // Escape was held: fade out and leave
     bool endProgram = false;            // the program is to end: leave at once
     bool completionUnsaved = false;     // a level just ended; its progress is saved this frame
+    BoardTools tools;                   // locks and the turns of this board
+    int cleanings = 0;                  // computers cleaned on this board
+};
+
+// A rise in rank, shown on a plate for a while where the player asks for the level summary.
+struct RankUpNotice {
+    int rankIndex = 0;
+    int framesLeft = 0;
 };
 
 // The label that appears beside a pointer resting over a device or a music button.

@@ -4,6 +4,8 @@
 
 void PlayEvents::rotationGhost(int x, int y, int tile) { addRotationGhost(effects, x, y, tile); }
 
+void PlayEvents::rotationGhostBack(int x, int y, int tile) { addRotationGhost(effects, x, y, tile, -1); }
+
 void PlayEvents::sparkle(int x, int y, float alpha, float scale) { addSparkle(effects, x, y, alpha, scale); }
 
 void PlayEvents::sound(BoardSound sound) {

@@ -1,5 +1,7 @@
 #include "play/game.h"
 #include "play/hint_overlay.h"
+#include "play/level_summary.h"
+#include "play/lit_network.h"
 #include "play/play.h"
 #include "play/play_events.h"
 #include "play/scene.h"
@@ -17,15 +19,17 @@ void drawWhiteCaption(MediaLayer& media, const SpriteFont& font, const ScreenFad
     setFadeColour(media, fade);
 }
 
-// The completion caption; false on the frame the level ends.
+// The completion caption (with the summary where the player asks for it); false on the
+// frame the level ends.
 bool runCompletedPhase(MediaLayer& media, const SpriteFont& font, ScreenFade& fade, const Resources& res,
-                       LevelState& level, const Progress& progress) {
+                       LevelState& level, const Progress& progress, bool summary) {
     level.phaseFrames += 1;
     if (level.phaseFrames == 1) {
         media.playSound(res.complete);
         fade.fadeTarget = 0;  // the board fades to black while the captions stay white
     }
     if (level.phaseFrames < CaptionFrames) {
+        if (summary) drawCaptionPlate(media, fade, 282, 362);
         drawWhiteCaption(media, font, fade, 290, "Level Completed !");
         // Compared against the running time, so it can vanish part-way through the caption.
         if (level.levelFrames < progress.bestTimes[progress.levelIndex]) {
@@ -33,6 +37,7 @@ bool runCompletedPhase(MediaLayer& media, const SpriteFont& font, ScreenFade& fa
             drawText(media, font, ScreenCentreX, 310, "You have established the best time !", AlignCentre);
             setFadeColour(media, fade);
         }
+        if (summary) drawLevelSummary(media, font, fade, level, progress);
     }
     return level.phaseFrames < CompletionFrames;
 }
@@ -55,7 +60,8 @@ void runStartingPhase(MediaLayer& media, const SpriteFont& font, const ScreenFad
 bool runPhase(Game& game) {
     switch (game.level.phase) {
         case LevelPhase::Completed:
-            return runCompletedPhase(game.media, game.font, game.fade, game.res, game.level, game.progress);
+            return runCompletedPhase(game.media, game.font, game.fade, game.res, game.level, game.progress,
+                                     game.settings.levelSummary);
         case LevelPhase::Starting:
             runStartingPhase(game.media, game.font, game.fade, game.level, game.progress.levelIndex);
             break;
@@ -74,9 +80,15 @@ bool drawFrame(Game& game) {
     sampleInput(media, game.input);
     game.level.hoverCell = cellUnderPointer(game.board, game.input.x, game.input.y);
     stepFade(game.fade);
-    drawScene(media, game.res, game.effects, game.board, game.fade);
+    CellFlags lit{};
+    if (game.settings.litNetwork) lit = carriedNow(game.board, game.tables.connectors);
+    BoardMarks marks;
+    if (game.settings.litNetwork) marks.lit = &lit;
+    if (usesLocks(game.settings)) marks.locked = &game.level.tools.locked;
+    drawScene(media, game.res, game.effects, game.board, game.fade, marks);
     drawHintOverlay(media, game.font, game.fade, game.level.hint);
-    drawHud(media, game.res, game.font, game.scene(), game.progress);
+    drawHud(media, game.res, game.font, game.scene(), game.progress, game.settings.undoRestart);
+    if (game.settings.levelSummary) drawRankUpNotice(media, game.font, game.fade, game.rankUp);
     if (!runPhase(game)) return false;
     media.setDrawColour(255, 255, 255);
     drawPointer(media, game.res, game.pointer, game.input, game.level.pointerOverCleanable);
@@ -100,16 +112,30 @@ void stepBoard(MediaLayer& media, const GameTables& tables, Board& board, LevelS
     }
 }
 
-void handleClick(MediaLayer& media, const SceneView& scene, int& rankPoints, Board& board, TrackPlayer& music,
-                 PlayEvents& events) {
-    if (!scene.input.clicked()) return;  // two presses in one frame make no click
-    const CellPosition cell = scene.level.hoverCell;
-    // The board ends above the panel (y 564 at most) and the music strip begins below it,
-    // so a click reaches either a cell or a button, never both.
-    if (cell.valid())
-        leftClickCell(board, cell.column, cell.row, rankPoints, events);
-    else
-        musicButtonClick(music, media, scene.hoveredControl);
+void handleLeftClick(Game& game, PlayEvents& events) {
+    const CellPosition cell = game.level.hoverCell;
+    // The board ends above the panel (y 564 at most) and the buttons begin below it, so a
+    // click reaches either a cell or a button, never both.
+    if (cell.valid()) {
+        if (leftClickWithTools(game.board, game.level.tools, cell, game.progress.rankPoints, events))
+            game.level.cleanings += 1;
+    } else if (game.hoveredControl == UndoButton || game.hoveredControl == RestartButton) {
+        boardToolClick(game.board, game.level.tools, game.hoveredControl, events);
+    } else {
+        musicButtonClick(game.music, game.media, game.hoveredControl);
+    }
+}
+
+// A left click (exactly one left press), or a lone right or middle press for the options
+// that give those buttons a use. Two presses of one button in a frame make no click.
+void handleClick(Game& game, PlayEvents& events) {
+    const InputSample& input = game.input;
+    const CellPosition cell = game.level.hoverCell;
+    if (input.clicked()) handleLeftClick(game, events);
+    if (input.leftHits == 0 && input.rightHits == 1)
+        rightPressCell(game.board, game.level.tools, game.settings, cell, events);
+    if (input.leftHits == 0 && input.middleHits == 1)
+        middlePressCell(game.board, game.level.tools, game.settings, cell);
 }
 
 // Escape fades the screen and the music out; false once the screen is black. A request to
@@ -153,12 +179,15 @@ bool playFrame(Game& game) {
     PlayEvents events(game.effects, game.media, game.res);
     game.level.levelFrames += 1;
     stepBoard(game.media, game.tables, game.board, game.level, game.effects, events);
-    handleClick(game.media, game.scene(), game.progress.rankPoints, game.board, game.music, events);
+    handleClick(game, events);
     const bool staying = stepQuit(game.media, game.level, game.music, game.fade);
     // The frame's bookkeeping still runs in the frame that leaves, so a rank earned
     // by a last cleaning is saved with the game.
     stepMusicVolume(game.music, game.media);
-    if (stepRank(game.progress)) game.media.playSound(game.res.rankUp);
+    if (stepRank(game.progress)) {
+        game.media.playSound(game.res.rankUp);
+        game.rankUp = RankUpNotice{game.progress.rankIndex, RankUpNoticeFrames};
+    }
     stepHintTriggers(game.level, game.progress.levelIndex);
     // Leaving writes the same files at once.
     if (staying) saveCompletedLevel(game.media, game.level, game.progress);

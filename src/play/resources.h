@@ -28,6 +28,8 @@ struct Resources {
     std::unique_ptr<Image> menuButtons;            // gfx/menubuttons.spr, 7 of 281 x 57, centred
     std::unique_ptr<Image> menuButtonsGlow;        // gfx/menubuttonsglow.spr, 7 of 281 x 57, centred
     std::unique_ptr<Image> menuLinkGlows;          // gfx/linkglow.spr, 2 of 90 x 30, centred
+    std::unique_ptr<Image> toolButtons;            // gfx/toolbuttons.spr, 4 of 32 x 32, centred
+    std::unique_ptr<Image> padlock;                // gfx/padlock.spr, 16 x 16, centred
 
     SoundPtr click, start, complete, virus, starUse, rankUp, menuTheme;
 };

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "board/board.h"
 #include "media/media_layer.h"
 
-struct Board;
 struct Effects;
 struct Progress;
 struct ScreenFade;
@@ -13,11 +13,19 @@ struct Resources;
 struct SceneView;
 struct SpriteFont;
 
+// What the player's options add to the board's picture; nothing by default.
+struct BoardMarks {
+    const CellFlags* lit = nullptr;     // cells drawn again, lit: they carry the connection
+    const CellFlags* locked = nullptr;  // cells dimmed, with a padlock
+};
+
 // Background, falling lights, board backdrop, rotation ghosts, cells and devices, sparkles.
-void drawScene(MediaLayer& media, const Resources& res, Effects& effects, const Board& board, const ScreenFade& fade);
-// In white: panel, icon, timer, caption line, music buttons. Leaves the colour white.
-void drawHud(MediaLayer& media, const Resources& res, const SpriteFont& font, SceneView scene,
-             const Progress& progress);
+void drawScene(MediaLayer& media, const Resources& res, Effects& effects, const Board& board, const ScreenFade& fade,
+               const BoardMarks& marks = {});
+// In white: panel, icon, timer, caption line, music buttons (and the undo and restart buttons
+// where the player asks for them). Leaves the colour white.
+void drawHud(MediaLayer& media, const Resources& res, const SpriteFont& font, SceneView scene, const Progress& progress,
+             bool toolButtons = false);
 
 // "mm:ss" of a time in frames; three minute digits from 100 minutes on.
 std::string levelTimeText(int frames);

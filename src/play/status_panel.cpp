@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "play/board_tools.h"
 #include "play/game.h"
 
 namespace {
@@ -20,6 +21,7 @@ struct TipSubject {
 
 constexpr std::array<TipSubject, MusicButtonCount> ButtonTips = {
     TipSubject{"Previous Track", 6}, {"Play Track", 5}, {"Next Track", 5}, {"Stop", 3}};
+constexpr std::array<TipSubject, 2> ToolButtonTips = {TipSubject{"Undo turn", 4}, {"Restart board", 6}};
 constexpr std::array<TipSubject, 3> ComputerTips = {
     TipSubject{"Not connected", 7}, {"Connected", 6}, {"Virus Detected", 8}};
 
@@ -50,6 +52,8 @@ void chooseTipSubject(PointerTip& tip, SceneView scene) {
     const int control = scene.hoveredControl;
     if (control >= 0 && control < MusicButtonCount)
         showTip(tip, ButtonTips[control], scene.input.x, scene.input.y - 18);  // above the pointer
+    if (control == UndoButton || control == RestartButton)
+        showTip(tip, ToolButtonTips[control - UndoButton], scene.input.x, scene.input.y - 18);
 }
 
 void drawTip(MediaLayer& media, const SpriteFont& font, const Image& bubble, const PointerTip& tip) {
@@ -74,6 +78,19 @@ void drawMusicButtons(MediaLayer& media, const Image& buttons, const InputSample
                         button + HighlightFrameOffset);
         media.setDrawScale(1.0f, 1.0f);
     }
+}
+
+void drawBoardToolButtons(MediaLayer& media, const Image& buttons, const InputSample& input, int& hoveredControl) {
+    constexpr int LitFrameOffset = 2;
+    media.drawImage(buttons, UndoButtonX, ToolButtonY, 0);
+    media.drawImage(buttons, RestartButtonX, ToolButtonY, 1);
+    const int button = boardToolButtonAt(input.x, input.y);
+    if (button < 0) return;
+    hoveredControl = button;
+    const int index = button - UndoButton;
+    media.setDrawScale(1.2f, 1.2f);
+    media.drawImage(buttons, index == 0 ? UndoButtonX : RestartButtonX, ToolButtonY, index + LitFrameOffset);
+    media.setDrawScale(1.0f, 1.0f);
 }
 
 void musicButtonClick(TrackPlayer& music, MediaLayer& media, int control) {

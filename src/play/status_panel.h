@@ -31,6 +31,9 @@ constexpr int musicButtonAt(int x, int y) {
 // Draws the buttons in the current (white) colour, highlights the one under the pointer
 // and records it in hoveredControl.
 void drawMusicButtons(MediaLayer& media, const Image& buttons, const InputSample& input, int& hoveredControl);
+// The undo and restart buttons in the music buttons' look: drawn, highlighted and recorded
+// in hoveredControl like them ("gfx/toolbuttons.spr": undo, restart, then both lit).
+void drawBoardToolButtons(MediaLayer& media, const Image& buttons, const InputSample& input, int& hoveredControl);
 // The click on a hovered button steers the TrackPlayer; NoControl does nothing.
 void musicButtonClick(TrackPlayer& music, MediaLayer& media, int control);
 // Once per frame of free play: counts the rest, picks the subject, draws and ages the tip.

@@ -38,6 +38,23 @@ const std::vector<OptionRow>& rowTable() {
          "Start in",
          {"full screen", "a window"},
          "How the game opens at its next start; Alt+Enter switches at any time."},
+        {SettingId::RightButton,
+         "Right button",
+         {"nothing", "turn back", "lock"},
+         "A right click on a piece turns it back, or locks it against every turn."},
+        {SettingId::MiddleButton,
+         "Middle button",
+         {"nothing", "lock"},
+         "A middle click on a piece locks it; on the Server, it clears every lock."},
+        {SettingId::LitNetwork, "Lit network", {"off", "on"}, "The pieces that carry the connection light up."},
+        {SettingId::UndoRestart,
+         "Undo, restart",
+         {"off", "on"},
+         "Two more buttons beside the music: undo a turn, restart the board."},
+        {SettingId::LevelSummary,
+         "Level summary",
+         {"off", "on"},
+         "Time, best time, points and rank under the completion caption."},
     };
     return rows;
 }

@@ -13,7 +13,8 @@ struct Settings;
 struct ShellState;
 struct SpriteFont;
 
-// The rows on the screen, top to bottom: the effects and music volumes, how the game starts.
+// The rows on the screen, top to bottom: the effects and music volumes, how the game starts,
+// the right and middle buttons, the lit network, undo and restart, the level summary.
 std::vector<SettingId> optionRows();
 
 // Where one choice of a row takes the pointer.

@@ -64,6 +64,9 @@ const PictureEntry PictureTable[] = {
     {"gfx/menubuttonsglow.spr", 281, 57, 7, Centred, resource<&Resources::menuButtonsGlow>},
     // Beyond the game's first table: the glows of the menu's Records and Options links.
     {"gfx/linkglow.spr", 90, 30, 2, Centred, resource<&Resources::menuLinkGlows>},
+    // And of the options of play: the undo and restart buttons, the padlock of a locked piece.
+    {"gfx/toolbuttons.spr", 32, 32, 4, Centred, resource<&Resources::toolButtons>},
+    {"gfx/padlock.spr", 0, 0, 0, Centred, resource<&Resources::padlock>},
 };
 
 struct SoundEntry {

@@ -11,5 +11,5 @@ constexpr StripSize Strips[] = {
     {"gfx/hint.spr", 13, 16, 3},         {"gfx/complete.spr", 56, 56, 120},       {"gfx/bigfont.spr", 46, 64, 11},
     {"gfx/tahomafont.spr", 13, 13, 90},  {"gfx/crest.spr", 32, 32, 34},           {"gfx/01.spr", 64, 64, 2},
     {"gfx/menubuttons.spr", 281, 57, 7}, {"gfx/menubuttonsglow.spr", 281, 57, 7}, {"gfx/linkglow.spr", 90, 30, 2},
-    
+    {"gfx/toolbuttons.spr", 32, 32, 4},
 };

@@ -8,6 +8,11 @@ void RecordingEvents::rotationGhost(int x, int y, int tile)
     log.push_back("ghost " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(tile));
 }
 
+void RecordingEvents::rotationGhostBack(int x, int y, int tile)
+{
+    log.push_back("ghost back " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(tile));
+}
+
 void RecordingEvents::sparkle(int x, int y, float alpha, float scale)
 {
     std::ostringstream text;

@@ -14,6 +14,7 @@
 struct RecordingEvents : BoardEvents {
     std::vector<std::string> log;
     void rotationGhost(int x, int y, int tile) override;
+    void rotationGhostBack(int x, int y, int tile) override;
     void sparkle(int x, int y, float alpha, float scale) override;
     void sound(BoardSound sound) override;
     int count(const std::string& prefix) const;

@@ -77,7 +77,7 @@ TEST_F(MenuFixture, TheLinksSitOnTheBottomBandAndGlowWhileThePointerIsOnThem) {
 TEST(OptionsScreen, EveryChoiceTakesThePointerOnePixelInsideItsBoxAndNotOutside) {
     MenuScene scene;
     const std::vector<OptionChoiceBox> boxes = optionChoiceBoxes(scene.game.font);
-    ASSERT_EQ(boxes.size(), 11u + 11u + 2u);
+    ASSERT_EQ(boxes.size(), 11u + 11u + 2u + 3u + 2u + 2u + 2u + 2u);
     for (const OptionChoiceBox& box : boxes) {
         const ButtonArea& a = box.area;
         const int midX = (a.left + a.right) / 2, midY = (a.top + a.bottom) / 2;

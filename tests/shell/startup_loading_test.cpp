@@ -197,6 +197,8 @@ TEST(StartUp, EveryPictureAndSoundIsItsOwnFileCutAndHandledAsTheGameUsesIt) {
         {"gfx/menubuttons.spr", res.menuButtons.get(), 281, 57, 7, true},
         {"gfx/menubuttonsglow.spr", res.menuButtonsGlow.get(), 281, 57, 7, true},
         {"gfx/linkglow.spr", res.menuLinkGlows.get(), 90, 30, 2, true},
+        {"gfx/toolbuttons.spr", res.toolButtons.get(), 32, 32, 4, true},
+        {"gfx/padlock.spr", res.padlock.get(), 0, 0, 1, true},
     };
     for (const Cut& cut : cuts) {
         ASSERT_NE(cut.image, nullptr) << cut.path;

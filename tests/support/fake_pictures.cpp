@@ -36,4 +36,6 @@ void giveFakePictures(Resources& res, SpriteFont& font) {
     res.menuButtons = fakeImage(281, 57, 7, centred);
     res.menuButtonsGlow = fakeImage(281, 57, 7, centred);
     res.menuLinkGlows = fakeImage(90, 30, 2, centred);
+    res.toolButtons = fakeImage(32, 32, 4, centred);
+    res.padlock = fakeImage(16, 16, 1, centred);
 }

@@ -39,6 +39,10 @@ PixelBlock makeParticles(int scale);
 
 // Play-screen furniture: music buttons (8 of 32 x 32), panel icon, tip bubble (3 of 13 x 16), panel strip.
 PixelBlock makeMusicButtons(int scale);
+// The undo and restart buttons in the music buttons' look (4 of 32 x 32: both, then both lit),
+// and the padlock of a locked piece (16 x 16).
+PixelBlock makeBoardToolButtons(int scale);
+PixelBlock makePadlock(int scale);
 PixelBlock makeIcon(int scale);
 PixelBlock makeHintBubble(int scale);
 PixelBlock makePanel(int scale);

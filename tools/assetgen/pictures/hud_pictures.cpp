@@ -1,4 +1,5 @@
-// Play-screen furniture: the music buttons, the panel icon, the tip bubble and the panel strip.
+// Play-screen furniture: the music buttons, the undo and restart buttons in their look, the
+// padlock of a locked piece, the panel icon, the tip bubble and the panel strip.
 
 #include <cmath>
 
@@ -37,8 +38,8 @@ void musicSymbol(cairo_t* cr, int button) {
     cairo_fill(cr);
 }
 
-void drawMusicButton(cairo_t* cr, int frame) {
-    const bool lit = frame >= 4;
+// The round face every button of the panel shares, and the colour its symbol is drawn in.
+void drawButtonFace(cairo_t* cr, bool lit) {
     if (lit) {
         cairo_pattern_t* halo = cairo_pattern_create_radial(16, 16, 8, 16, 16, 16);
         cairo_pattern_add_color_stop_rgba(halo, 0, 0.3, 0.9, 1.0, 0.6);
@@ -64,7 +65,71 @@ void drawMusicButton(cairo_t* cr, int frame) {
         setColour(cr, 230, 255, 255);
     else
         setColour(cr, 160, 210, 225);
+}
+
+void drawMusicButton(cairo_t* cr, int frame) {
+    drawButtonFace(cr, frame >= 4);
     musicSymbol(cr, frame % 4);
+}
+
+// An arc of the circle of radius 6.5 about the middle, from one angle to the other, with
+// an arrowhead at its end pointing along it.
+void arcArrow(cairo_t* cr, double from, double to, bool counterClockwise) {
+    constexpr double Radius = 6.5;
+    cairo_set_line_width(cr, 2.2);
+    cairo_new_path(cr);
+    if (counterClockwise)
+        cairo_arc_negative(cr, 16, 16, Radius, from, to);
+    else
+        cairo_arc(cr, 16, 16, Radius, from, to);
+    cairo_stroke(cr);
+    const double tipX = 16 + Radius * std::cos(to), tipY = 16 + Radius * std::sin(to);
+    // Along the circle at the end: the tangent, turned the way the arc runs.
+    const double along = to + (counterClockwise ? -Pi / 2 : Pi / 2);
+    const double ax = std::cos(along), ay = std::sin(along);
+    cairo_move_to(cr, tipX + 3.5 * ax, tipY + 3.5 * ay);
+    cairo_line_to(cr, tipX - 2.5 * ax - 3.5 * ay, tipY - 2.5 * ay + 3.5 * ax);
+    cairo_line_to(cr, tipX - 2.5 * ax + 3.5 * ay, tipY - 2.5 * ay - 3.5 * ax);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
+// Undo: a hooked arrow turning back; restart: an arrow all the way round.
+void drawToolButton(cairo_t* cr, int frame) {
+    drawButtonFace(cr, frame >= 2);
+    if (frame % 2 == 0)
+        arcArrow(cr, 0.15 * Pi, -0.95 * Pi, true);
+    else
+        arcArrow(cr, -0.4 * Pi, 1.25 * Pi, false);
+}
+
+// A padlock: a round shackle over a solid body with a keyhole, gold on a dark outline.
+void drawPadlock(cairo_t* cr) {
+    cairo_set_line_width(cr, 2.0);
+    cairo_arc(cr, 8, 7, 3.5, Pi, 2 * Pi);
+    cairo_line_to(cr, 11.5, 8.5);
+    cairo_move_to(cr, 4.5, 8.5);
+    cairo_line_to(cr, 4.5, 7);
+    setColour(cr, 20, 20, 24);
+    cairo_set_line_width(cr, 3.6);
+    cairo_stroke_preserve(cr);
+    setColour(cr, 200, 205, 215);
+    cairo_set_line_width(cr, 1.8);
+    cairo_stroke(cr);
+    roundedRectangle(cr, 2.5, 7.5, 11, 7.5, 1.5);
+    setColour(cr, 20, 20, 24);
+    cairo_set_line_width(cr, 1.4);
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* body = cairo_pattern_create_linear(0, 7.5, 0, 15);
+    cairo_pattern_add_color_stop_rgb(body, 0, 1.0, 0.85, 0.35);
+    cairo_pattern_add_color_stop_rgb(body, 1, 0.75, 0.52, 0.12);
+    cairo_set_source(cr, body);
+    cairo_fill(cr);
+    cairo_pattern_destroy(body);
+    cairo_arc(cr, 8, 10.5, 1.2, 0, 2 * Pi);
+    cairo_rectangle(cr, 7.5, 10.5, 1, 2.5);
+    setColour(cr, 40, 30, 10);
+    cairo_fill(cr);
 }
 
 // The bubble: a dark translucent pill with a light border, cut into left end,
@@ -84,6 +149,12 @@ void drawBubblePart(cairo_t* cr, int part) {
 }  // namespace
 
 PixelBlock makeMusicButtons(int scale) { return drawStrip(32, 32, 8, 8, scale, drawMusicButton); }
+
+PixelBlock makeBoardToolButtons(int scale) { return drawStrip(32, 32, 4, 4, scale, drawToolButton); }
+
+PixelBlock makePadlock(int scale) {
+    return drawStrip(16, 16, 1, 1, scale, [](cairo_t* cr, int) { drawPadlock(cr); });
+}
 
 PixelBlock makeHintBubble(int scale) { return drawStrip(13, 16, 3, 3, scale, drawBubblePart); }
 

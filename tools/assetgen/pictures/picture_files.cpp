@@ -93,6 +93,8 @@ std::vector<PictureFile> pictureFiles() {
         {"gfx/menubuttons.spr", Format::PngAlpha, makeMenuButtons},
         {"gfx/menubuttonsglow.spr", Format::PngAlpha, makeMenuButtonGlows},
         {"gfx/linkglow.spr", Format::PngAlpha, makeMenuLinkGlows},
+        {"gfx/toolbuttons.spr", Format::PngAlpha, plain(makeBoardToolButtons)},
+        {"gfx/padlock.spr", Format::PngAlpha, plain(makePadlock)},
     };
 }
 
