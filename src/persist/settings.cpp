@@ -81,6 +81,15 @@ std::string wordList(const std::vector<const char*>& words) {
 // A damaged file could hold thousands of bad lines: a few are told, then how many more.
 constexpr size_t MostLineWarnings = 8;
 
+// A word of the file as a warning quotes it: a damaged file's bytes are not sent to the
+// terminal as they are, nor a line of any length.
+std::string quoted(const std::string& text) {
+    constexpr size_t MostShown = 40;
+    std::string shown;
+    for (const char c : text.substr(0, MostShown)) shown += (c >= ' ' && c <= '~') ? c : '?';
+    return "\"" + shown + (text.size() > MostShown ? "...\"" : "\"");
+}
+
 std::string lineWhere(const std::string& path, size_t lineNumber) {
     return path + " line " + std::to_string(lineNumber) + ": ";
 }
@@ -148,20 +157,20 @@ ParsedSettings parseSettings(const std::vector<std::string>& lines, const std::s
         if (line.key.empty() && !line.hasEquals) continue;  // blank, or a comment
         const int index = settingIndexOf(line.key);
         if (!line.hasEquals) {
-            warnings.push_back(lineWhere(path, number) + "\"" + line.key +
-                               "\" is not a key = value line; it is kept as it is");
+            warnings.push_back(lineWhere(path, number) + quoted(line.key) +
+                               " is not a key = value line; it is kept as it is");
             continue;
         }
         if (index < 0) {
-            warnings.push_back(lineWhere(path, number) + "unknown key \"" + line.key + "\"; it is kept as it is");
+            warnings.push_back(lineWhere(path, number) + "unknown key " + quoted(line.key) + "; it is kept as it is");
             continue;
         }
         const SettingId id = static_cast<SettingId>(index);
         const int choice = wordIndexOf(settingWords(id), line.value);
         if (choice < 0) {
             const Settings defaults;
-            warnings.push_back(lineWhere(path, number) + line.key + " cannot be \"" + line.value + "\" (it is one of " +
-                               wordList(settingWords(id)) + "); the default " +
+            warnings.push_back(lineWhere(path, number) + line.key + " cannot be " + quoted(line.value) +
+                               " (it is one of " + wordList(settingWords(id)) + "); the default " +
                                settingWords(id)[static_cast<size_t>(settingChoice(defaults, id))] + " is used");
             setSettingChoice(parsed.settings, id, settingChoice(defaults, id));
             continue;

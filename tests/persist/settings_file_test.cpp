@@ -82,6 +82,9 @@ TEST(SettingsValues, AGarbledFileTellsAFewLinesAndHowManyMore) {
     EXPECT_EQ(result.settings, Settings{});
     ASSERT_EQ(result.warnings.size(), 9u);
     EXPECT_EQ(result.warnings.back(), "settings.conf: 32 more lines it could not take");
+    EXPECT_EQ(result.warnings[0],
+              "settings.conf line 1: \"?? garbage line\" is not a key = value line; it is kept as it is")
+        << "a damaged file's bytes are not sent to the terminal";
 }
 
 TEST(SettingsValues, EachVolumeStepIsThreeDecibelsAndZeroIsSilence) {
