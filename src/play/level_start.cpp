@@ -33,6 +33,8 @@ void startLevel(Game& game) {
     // The map data is read again at every level start, as the game always has.
     loadMapData(game.media, game.mapData);
     buildLevel(game.board, game.mapData, game.progress.levelIndex, game.media.randomGenerator());
+    // A game pad's d-pad steps from cell to cell of this board.
+    game.media.setPadGrid({game.board.originX, game.board.originY, CellSize});
     // The board empties its device lists; the ghosts of the old board belong to play.
     game.effects.ghosts.clear();
     game.res.background = loadLevelBackground(game.media, game.progress.levelIndex);
