@@ -102,6 +102,8 @@ public:
     virtual void movePointer(int x, int y) = 0;
     // Hides the system pointer for the rest of the run.
     virtual void hidePointer() = 0;
+    // Shows the picture (straight RGBA) as the window's icon in task bars and switchers.
+    virtual void setWindowIcon(const PixelBlock& /*picture*/) {}
 
     // ---- Time and chance ------------------------------------------------------
     // Milliseconds since the system started; wraps after 2^32 ms.

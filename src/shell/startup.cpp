@@ -1,8 +1,24 @@
 #include "shell/startup.h"
 
+#include <memory>
+
 #include "play/game.h"
 #include "shell/resource_table.h"
 #include "shell/shell_state.h"
+
+namespace {
+
+// The window's icon in task bars and switchers: the launcher's picture, from the set of the
+// screen's scale. Without it the game plays on, under a blank icon.
+void showWindowIcon(MediaLayer& media) {
+    const std::unique_ptr<Image> icon = media.loadImage(WindowIconPath, 0);
+    if (icon && !icon->frames.empty())
+        media.setWindowIcon(icon->frames.front());
+    else
+        media.warning("no window icon: cannot load picture " + media.picturePath(WindowIconPath));
+}
+
+}  // namespace
 
 void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
     const auto done = [&stepDone](const char* step) {
@@ -16,6 +32,7 @@ void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
     SoundLoad sounds = startLoadingSounds(media);
     if (!media.openScreen(ScreenWidth, ScreenHeight, 32, 60, 0)) media.fatalError("cannot open the 800 x 600 screen");
     media.hidePointer();
+    showWindowIcon(media);
     media.seedRandom(media.millisecs());
     done("screen");
     // The effect and device lists start empty with the Game itself.

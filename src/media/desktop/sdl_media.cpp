@@ -27,6 +27,11 @@ namespace {
 constexpr int DisplayAttempts = 4;
 constexpr int DisplayRetryPauseMs = 500;
 
+// The name the desktop knows the game by: its desktop entry is DesktopAppId.desktop, whose
+// StartupWMClass names the same, so docks and task bars put the running window under the
+// launcher's icon. SDL gives it to the window as its X11 class and its Wayland app id.
+constexpr const char* DesktopAppId = "net.pelmar.cablewright";
+
 // The game's own keys; every other key is none of its business.
 std::optional<Key> gameKey(SDL_Keycode key) {
     switch (key) {
@@ -86,6 +91,10 @@ bool SdlMedia::startVideo() {
     // The game's own handlers note the termination signals (quit_signals.h); SDL's would
     // replace them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Read when the video starts; a class the player set himself stays.
+    setenv("SDL_VIDEO_X11_WMCLASS", DesktopAppId, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", DesktopAppId, 0);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Cablewright");  // for the sound server's list and the screen saver
     if (!startVideoOnADisplay(DisplayAttempts, DisplayRetryPauseMs, [this](const std::string& text) { warning(text); }))
         return false;
     if (!pads->start()) warning(std::string("no game pads: ") + SDL_GetError());  // the mouse plays alone
@@ -226,6 +235,17 @@ void SdlMedia::movePointer(int x, int y) {
 }
 
 void SdlMedia::hidePointer() { SDL_ShowCursor(SDL_DISABLE); }
+
+void SdlMedia::setWindowIcon(const PixelBlock& picture) {
+    if (!window || picture.rgba.empty()) return;
+    // SDL copies the pixels into the window's icon property; the surface only lends them.
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(picture.rgba.data()), picture.width, picture.height, 32,
+                                           picture.width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+}
 
 int SdlMedia::gamePadCount() const { return pads->count(); }
 

@@ -36,6 +36,7 @@ public:
     void drawRect(float x, float y, float width, float height) override;
     void movePointer(int x, int y) override;
     void hidePointer() override;
+    void setWindowIcon(const PixelBlock& picture) override;
     int millisecs() override;
     [[noreturn]] void fatalError(const std::string& message) override;
 

@@ -10,6 +10,7 @@
 
 #include "artwork.h"
 #include "common/picture_writers.h"
+#include "desktop_icon.h"
 #include "media/pictures/picture_sets.h"
 
 namespace {
@@ -92,6 +93,8 @@ std::vector<PictureFile> pictureFiles() {
         {"gfx/back/menuback.vvx", Format::Jpeg, plain(makeMenuBackground)},
         {"gfx/menubuttons.spr", Format::PngAlpha, makeMenuButtons},
         {"gfx/menubuttonsglow.spr", Format::PngAlpha, makeMenuButtonGlows},
+        // Not of the resource table: the game loads it for its window's icon.
+        {"gfx/window_icon.png", Format::PngAlpha, plain(makeWindowIcon)},
     };
 }
 
