@@ -23,6 +23,8 @@ unexpected=$(grep -E '^[EWIP]: ' <<< "$said" | grep -v ': unknown-tag developer$
 grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not the app id"
 grep -q "<release version=\"$(sed -n 's/^project(Cablewright VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")\"" "$metainfo" ||
     fail "the metainfo's newest release is not the project's version"
+# No made-up address or home page anywhere the package takes its texts from.
+grep -rn '\.example\b' "$source_dir/packaging" && fail "a placeholder address in packaging/"
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
