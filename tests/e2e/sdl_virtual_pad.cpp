@@ -22,6 +22,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/sdl_virtual_joystick.h"
+
 namespace {
 
 class ScriptedPad {
@@ -85,26 +87,13 @@ private:
 
     void plug() {
         if (joystick) return;
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.name = "Virtual end-to-end pad";
-        const int index = SDL_JoystickAttachVirtualEx(&desc);
-        if (index < 0) return say("cannot-plug");
-        joystick = SDL_JoystickOpen(index);
-        instance = SDL_JoystickInstanceID(joystick);
+        joystick = plugVirtualPad("Virtual end-to-end pad");
+        if (!joystick) say("cannot-plug");
     }
 
     void unplug() {
-        if (!joystick) return;
-        SDL_JoystickClose(joystick);
+        if (joystick) pullOutVirtualPad(joystick);
         joystick = nullptr;
-        for (int index = 0; index < SDL_NumJoysticks(); ++index)
-            if (SDL_JoystickGetDeviceInstanceID(index) == instance) SDL_JoystickDetachVirtual(index);
     }
 
     void say(const std::string& word) {
@@ -120,7 +109,6 @@ private:
     std::deque<std::string> lines;
     int waitFrames = 0;
     SDL_Joystick* joystick = nullptr;
-    SDL_JoystickID instance = -1;
 };
 
 ScriptedPad pad;

@@ -9,26 +9,14 @@
 #include <cstdlib>
 
 #include "media/desktop/sdl_media.h"
+#include "support/sdl_virtual_joystick.h"
 
 namespace {
 
-// A pad as SDL's virtual joystick with every button and axis of SDL's game controller, in
-// SDL's own order, so SDL maps it as a game controller by itself.
+// A pad plugged in for the life of the object, unless pulled out before.
 class VirtualPad {
 public:
-    VirtualPad() {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.name = "Virtual test pad";
-        const int index = SDL_JoystickAttachVirtualEx(&desc);
-        joystick = SDL_JoystickOpen(index);
-        instance = SDL_JoystickInstanceID(joystick);
-    }
+    VirtualPad() : joystick(plugVirtualPad("Virtual test pad")) {}
     ~VirtualPad() { pullOut(); }
     VirtualPad(const VirtualPad&) = delete;
     VirtualPad& operator=(const VirtualPad&) = delete;
@@ -40,16 +28,12 @@ public:
         SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, y);
     }
     void pullOut() {
-        if (!joystick) return;
-        SDL_JoystickClose(joystick);
+        if (joystick) pullOutVirtualPad(joystick);
         joystick = nullptr;
-        for (int index = 0; index < SDL_NumJoysticks(); ++index)
-            if (SDL_JoystickGetDeviceInstanceID(index) == instance) SDL_JoystickDetachVirtual(index);
     }
 
 private:
-    SDL_Joystick* joystick = nullptr;
-    SDL_JoystickID instance = -1;
+    SDL_Joystick* joystick;
 };
 
 class GamePads : public ::testing::Test {
