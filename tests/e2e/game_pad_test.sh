@@ -5,8 +5,9 @@
 # saved game, the d-pad steps the pointer from cell to cell and A turns the pieces; halfway
 # the pad is pulled out and plugged in again. The completed level is saved, B leaves play
 # and then the game.
+virtual_pad=${VIRTUAL_PAD_LIBRARY:-}  # the suite names it
 source "$(dirname "$0")/preamble.sh"
-[ -n "$virtual_pad" ] || fail "no virtual pad library given"
+[ -n "$virtual_pad" ] || fail "no virtual pad library given in VIRTUAL_PAD_LIBRARY"
 start_window_manager
 make_game_copy "$game_dir"
 shots="$out_dir/game_pad"

@@ -39,6 +39,8 @@ private:
 class GamePads : public ::testing::Test {
 protected:
     void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
         // SDL's offscreen window never has the focus, and SDL keeps pad events from a game in
         // the background.
         setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
