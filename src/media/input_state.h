@@ -5,8 +5,9 @@
 #include <cstdint>
 
 // The keys the game reads, numbered as the classic virtual keys. The machine layer turns
-// its own key events into these and drops every other key.
-enum class Key : uint8_t { Enter = 13, Escape = 27, Space = 32 };
+// its own key events into these and drops every other key. A game pad's Start button is a
+// key of its own (the virtual key of a pad's menu button).
+enum class Key : uint8_t { Enter = 13, Escape = 27, Space = 32, PadStart = 207 };
 
 enum class MouseButton : uint8_t { Left = 1, Right = 2, Middle = 3 };
 

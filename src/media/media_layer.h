@@ -12,6 +12,7 @@
 
 #include "media/draw/draw_state.h"
 #include "media/files/file_types.h"
+#include "media/game_pad.h"
 #include "media/input_state.h"
 #include "media/pictures/image.h"
 #include "media/random_generator.h"
@@ -93,10 +94,16 @@ public:
     bool keyDown(Key key);
     // Clears every key-down flag and key-hit counter.
     void flushKeys();
+    // The squares a game pad's d-pad steps between (see PadGrid); cells of 48 pixels about
+    // the screen's centre until changed.
+    void setPadGrid(const PadGrid& grid) { padCells = grid; }
+    const PadGrid& padGrid() const { return padCells; }
     // Places the system pointer at a screen position.
     virtual void movePointer(int x, int y) = 0;
     // Hides the system pointer for the rest of the run.
     virtual void hidePointer() = 0;
+    // Shows the picture (straight RGBA) as the window's icon in task bars and switchers.
+    virtual void setWindowIcon(const PixelBlock& /*picture*/) {}
 
     // ---- Time and chance ------------------------------------------------------
     // Milliseconds since the system started; wraps after 2^32 ms.
@@ -205,6 +212,7 @@ protected:
     DrawState draw;
     int pictureSetScale = 1;
     InputState input;
+    PadGrid padCells{ScreenCentreX - 24, ScreenCentreY - 24, 48};
     RandomGenerator random;
     std::unique_ptr<MediaParts> parts;
     FileTable& files;

@@ -35,6 +35,8 @@ void startLevel(Game& game) {
     buildLevel(game.board, game.mapData, game.progress.levelIndex, game.media.randomGenerator());
     startBoardTools(game.level.tools, game.board);
     game.level.cleanings = 0;
+    // A game pad's d-pad steps from cell to cell of this board.
+    game.media.setPadGrid({game.board.originX, game.board.originY, CellSize});
     // The board empties its device lists; the ghosts of the old board belong to play.
     game.effects.ghosts.clear();
     game.res.background = loadLevelBackground(game.media, game.progress.levelIndex);

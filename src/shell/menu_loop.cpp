@@ -66,6 +66,13 @@ void reactToClick(Game& game, ShellState& shell) {
     }
 }
 
+// A game pad's Start in the menu is a click on Continue, or on New Game when there is no saved
+// game: the way into play without aiming.
+void reactToStart(bool start, ShellState& shell) {
+    if (!start || shell.screenState != ScreenState::Menu) return;
+    shell.screenState = shell.savedGamePresent ? ScreenState::Continue : ScreenState::NewGame;
+}
+
 bool fadedOut(ScreenFade& fade) {
     fade.fadeTarget = 0;
     return fade.brightness <= 0;
@@ -77,16 +84,19 @@ EntryEnd runMenuEntry(Game& game, ShellState& shell) {
     shell.screenState = ScreenState::Menu;
     game.fade.fadeTarget = 255;
     setFadeColour(media, game.fade);
+    media.keyHits(Key::PadStart);  // pressed in the credits: not meant for the menu
     for (;;) {
         runMenuFrame(game, shell);
         // A request to end the program ends it as Escape in the menu does, from any state.
         if (media.quitRequested()) return EntryEnd::ExitProgram;
         const bool escape = media.keyHits(Key::Escape) > 0;
+        const bool start = media.keyHits(Key::PadStart) > 0;  // read in every state, so none waits
         if (shell.screenState == ScreenState::Menu && escape && game.fade.brightness > 240)
             return EntryEnd::ExitProgram;
         if (overMenu(shell.screenState) && escape) shell.screenState = ScreenState::Menu;
         if (shell.screenState == ScreenState::Menu || overMenu(shell.screenState)) addMenuParticle(game.effects, media);
         reactToClick(game, shell);
+        reactToStart(start, shell);
         switch (shell.screenState) {
             case ScreenState::NewGame:
                 if (fadedOut(game.fade)) {

@@ -1,9 +1,25 @@
 #include "shell/startup.h"
 
+#include <memory>
+
 #include "play/game.h"
 #include "shell/options_screen.h"
 #include "shell/resource_table.h"
 #include "shell/shell_state.h"
+
+namespace {
+
+// The window's icon in task bars and switchers: the launcher's picture, from the set of the
+// screen's scale. Without it the game plays on, under a blank icon.
+void showWindowIcon(MediaLayer& media) {
+    const std::unique_ptr<Image> icon = media.loadImage(WindowIconPath, 0);
+    if (icon && !icon->frames.empty())
+        media.setWindowIcon(icon->frames.front());
+    else
+        media.warning("no window icon: cannot load picture " + media.picturePath(WindowIconPath));
+}
+
+}  // namespace
 
 void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
     const auto done = [&stepDone](const char* step) {
@@ -22,6 +38,7 @@ void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
         media.fatalError("cannot open the 800 x 600 screen");
     applySoundVolumes(media, game.settings);
     media.hidePointer();
+    showWindowIcon(media);
     media.seedRandom(media.millisecs());
     done("screen");
     // The effect and device lists start empty with the Game itself.

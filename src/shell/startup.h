@@ -6,6 +6,10 @@
 struct Game;
 struct ShellState;
 
+// The window's icon, a picture of the sets like the others but not of the resource table:
+// a missing one is not worth stopping the game for.
+constexpr const char* WindowIconPath = "gfx/window_icon.png";
+
 // Told the name of each start-up step as it ends ("screen", "tracks", "pictures", "sounds",
 // "levels", "tables"), so a benchmark can time them; the game passes none.
 using StartupStepDone = std::function<void(const char* step)>;

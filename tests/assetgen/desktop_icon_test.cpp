@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "pictures/desktop_icon.h"
 
 namespace {
@@ -29,3 +32,23 @@ TEST(DesktopIcon, EverySizeHasClearCornersAnOpaqueTileAndTheGreenScreen) {
 }
 
 TEST(DesktopIcon, IsTheSameEveryRun) { EXPECT_EQ(makeDesktopIcon(64).rgba, makeDesktopIcon(64).rgba); }
+
+TEST(DesktopIcon, TheWindowIconOfEachPictureSetIsTheSamePictureAtItsScale) {
+    for (int scale = 1; scale <= 3; ++scale) {
+        const PixelBlock window = makeWindowIcon(scale);
+        EXPECT_EQ(window.width, WindowIconSize * scale);
+        EXPECT_EQ(window.rgba, makeDesktopIcon(WindowIconSize * scale).rgba) << scale;
+    }
+}
+
+TEST(DesktopIcon, TheScalableIconIsAnSvgOfTheDesignsSquareWithItsColours) {
+    const std::vector<uint8_t> bytes = makeScalableDesktopIcon();
+    const std::string svg(bytes.begin(), bytes.end());
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find(R"(width="256px" height="256px" viewBox="0 0 256 256")"), std::string::npos);
+    EXPECT_NE(svg.find("</svg>"), std::string::npos);
+    // The tile's gradient and the connected screen's green, as gradients rather than pixels.
+    EXPECT_NE(svg.find("<linearGradient"), std::string::npos);
+    EXPECT_NE(svg.find("stop-color:rgb(62%,100%,55%)"), std::string::npos);
+    EXPECT_EQ(svg.find("<image"), std::string::npos);  // nothing drawn as a bitmap
+}

@@ -137,6 +137,26 @@ TEST(LevelPlay, AClickTurnsTheCellUnderItOutToItsEdgesAndNothingOffTheBoard) {
     for (const auto& [x, y, cell] : clicks) EXPECT_EQ(turnedAt(x, y), cell) << x << "," << y;
 }
 
+// A game pad's d-pad steps from the centre of one cell of the board in play to the next, and
+// from anywhere in a cell to the centre of its neighbour.
+TEST(LevelPlay, AGamePadStepsFromCellCentreToCellCentreOfTheBoardInPlay) {
+    PlayFixture f;
+    startLevel(f.game);
+    const Board& board = f.game.board;
+    GamePad pad;
+    InputState input;
+    input.pointerMoved(board.originX + 3, board.originY + 45);  // in cell (0, 0), near its corner
+    const auto step = [&](PadButton button) {
+        pad.pressed(button, input);
+        pad.released(button, input);
+        pad.stepFrame({}, f.media.padGrid(), input, ScreenWidth, ScreenHeight);
+        return std::pair{input.pointerX, input.pointerY};
+    };
+    EXPECT_EQ(step(PadButton::Right), std::pair(cellCentreX(board, 1), cellCentreY(board, 0)));
+    EXPECT_EQ(step(PadButton::Down), std::pair(cellCentreX(board, 1), cellCentreY(board, 1)));
+    EXPECT_EQ(step(PadButton::Right), std::pair(cellCentreX(board, 2), cellCentreY(board, 1)));
+}
+
 TEST(LevelPlay, TwoPressesInOneFrameMakeNoClick) {
     PlayFixture f;
     const std::vector<CellPosition> clicks = startFirstLevel(f);

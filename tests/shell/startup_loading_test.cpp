@@ -133,6 +133,28 @@ TEST_F(LoadingFolder, ADamagedPictureOfTheChosenSetIsNamed) {
     EXPECT_EQ(startUpMessage(), "cannot load picture gfx@3/back/canvas1.spr");
 }
 
+// The window's icon in task bars: the game's icon picture, in the pixels of the chosen set.
+TEST_F(LoadingFolder, TheWindowShowsTheIconPictureOfTheChosenSet) {
+    media.setPictureScale(2);
+    EXPECT_EQ(startUpMessage(), "");
+    WorkingFolder inFolder(folder.path());
+    ScriptedMedia reader;
+    reader.setPictureScale(2);
+    const std::unique_ptr<Image> picture = reader.loadImage(WindowIconPath, 0);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(media.windowIcon.width, 128);
+    EXPECT_EQ(media.windowIcon.height, 128);
+    EXPECT_EQ(media.windowIcon.rgba, picture->frames.front().rgba);
+}
+
+TEST_F(LoadingFolder, WithoutItsIconPictureTheWindowShowsNoneAndTheGameGoesOn) {
+    fs::remove(folder.file("gfx/window_icon.png"));
+    EXPECT_EQ(startUpMessage(), "");
+    EXPECT_TRUE(media.windowIcon.rgba.empty());
+    EXPECT_EQ(media.warnings, (std::vector<std::string>{"no window icon: cannot load picture gfx/window_icon.png"}));
+    EXPECT_GT(media.framesPresented, 2);
+}
+
 }  // namespace
 
 TEST(StartUp, AMissingPictureStopsTheGameNamingTheFile) {

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "media/desktop/quit_signals.h"
+#include "media/desktop/sdl_game_pads.h"
 #include "media/desktop/sdl_video_start.h"
 #include "media/draw/sdl_path_choice.h"
 #include "media/media_parts.h"
@@ -25,6 +26,11 @@ namespace {
 // apart: one that is starting, or busy, may answer late.
 constexpr int DisplayAttempts = 4;
 constexpr int DisplayRetryPauseMs = 500;
+
+// The name the desktop knows the game by: its desktop entry is DesktopAppId.desktop, whose
+// StartupWMClass names the same, so docks and task bars put the running window under the
+// launcher's icon. SDL gives it to the window as its X11 class and its Wayland app id.
+constexpr const char* DesktopAppId = "net.pelmar.cablewright";
 
 // The game's own keys; every other key is none of its business.
 std::optional<Key> gameKey(SDL_Keycode key) {
@@ -57,6 +63,7 @@ void sleepMicroseconds(int64_t micros) { std::this_thread::sleep_for(std::chrono
 
 SdlMedia::SdlMedia(PathChoice choice)
     : audio(std::make_unique<SdlAudio>(mixer)),
+      pads(std::make_unique<SdlGamePads>()),
       pathChoice(choice),
       pacer(microsecondsNow, sleepMicroseconds),
       quitSignals(std::make_unique<QuitSignals>()) {
@@ -65,6 +72,7 @@ SdlMedia::SdlMedia(PathChoice choice)
 
 SdlMedia::~SdlMedia() {
     audio.reset();
+    pads.reset();
     if (displayLost) {
         // Taking the window down would wait for ever on a display that is gone; the process
         // ends next, and takes the rest with it. Kept where a leak check still finds it
@@ -83,8 +91,14 @@ bool SdlMedia::startVideo() {
     // The game's own handlers note the termination signals (quit_signals.h); SDL's would
     // replace them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    return startVideoOnADisplay(DisplayAttempts, DisplayRetryPauseMs,
-                                [this](const std::string& text) { warning(text); });
+    // Read when the video starts; a class the player set himself stays.
+    setenv("SDL_VIDEO_X11_WMCLASS", DesktopAppId, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", DesktopAppId, 0);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Cablewright");  // for the sound server's list and the screen saver
+    if (!startVideoOnADisplay(DisplayAttempts, DisplayRetryPauseMs, [this](const std::string& text) { warning(text); }))
+        return false;
+    if (!pads->start()) warning(std::string("no game pads: ") + SDL_GetError());  // the mouse plays alone
+    return true;
 }
 
 SDL_Rect SdlMedia::windowArea(bool whole) const {
@@ -222,6 +236,19 @@ void SdlMedia::movePointer(int x, int y) {
 
 void SdlMedia::hidePointer() { SDL_ShowCursor(SDL_DISABLE); }
 
+void SdlMedia::setWindowIcon(const PixelBlock& picture) {
+    if (!window || picture.rgba.empty()) return;
+    // SDL copies the pixels into the window's icon property; the surface only lends them.
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(picture.rgba.data()), picture.width, picture.height, 32,
+                                           picture.width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+}
+
+int SdlMedia::gamePadCount() const { return pads->count(); }
+
 int SdlMedia::millisecs() {
     // Since the machine started, not since the program did: the start-up seed
     // comes from it, and a few seconds' worth of seeds would all play alike.
@@ -239,6 +266,7 @@ void SdlMedia::fatalError(const std::string& message) {
 void SdlMedia::pumpEvents() {
     SDL_Event event;
     while (!displayLost && SDL_PollEvent(&event)) handleEvent(event);
+    pads->stepFrame(padCells, input, screenWidth, screenHeight);
     // Each source of a request is noted once; what comes after that is the handler's.
     if (quitSignals->arrived() && !signalNoted) {
         signalNoted = true;
@@ -287,6 +315,7 @@ void SdlMedia::watchDisplayConnection() {
 }
 
 void SdlMedia::handleEvent(const SDL_Event& event) {
+    if (pads->handleEvent(event, input)) return;
     switch (event.type) {
         case SDL_KEYDOWN:
             if (event.key.repeat) break;
@@ -314,8 +343,11 @@ void SdlMedia::handleEvent(const SDL_Event& event) {
             break;
         }
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
                 input.focusChanged();  // SDL releases keys but not mouse buttons
+                pads->letGo(input);    // nor a pad's buttons
+            }
             if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) viewportChanged = true;
             break;
         default: break;

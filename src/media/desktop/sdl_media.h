@@ -15,6 +15,7 @@ struct SDL_Window;
 struct SDL_Rect;
 union SDL_Event;
 class SdlAudio;
+class SdlGamePads;
 class QuitSignals;
 
 // When each stage of opening the screen ended.
@@ -35,6 +36,7 @@ public:
     void drawRect(float x, float y, float width, float height) override;
     void movePointer(int x, int y) override;
     void hidePointer() override;
+    void setWindowIcon(const PixelBlock& picture) override;
     int millisecs() override;
     [[noreturn]] void fatalError(const std::string& message) override;
 
@@ -58,6 +60,8 @@ public:
     void keepDrawingScale() { scaleKept = true; }
     // Where the screen lies in the window, at how many window pixels to a logical pixel.
     const Viewport& screenViewport() const { return viewport; }
+    // How many game pads are plugged in and open (tests).
+    int gamePadCount() const;
     // How long opening the screen took, stage by stage (benchmarks).
     const ScreenOpening& openingTimes() const { return opening; }
 
@@ -87,6 +91,7 @@ private:
 
     SDL_Window* window = nullptr;
     std::unique_ptr<SdlAudio> audio;
+    std::unique_ptr<SdlGamePads> pads;
     std::unique_ptr<DrawingPath> path;  // goes before the window it draws on
     DrawStats shownStats;
     Viewport viewport;

@@ -46,6 +46,7 @@ public:
     void drawRect(float x, float y, float width, float height) override;
     void movePointer(int x, int y) override;
     void hidePointer() override { pointerHidden = true; }
+    void setWindowIcon(const PixelBlock& picture) override { windowIcon = picture; }
     int millisecs() override { return static_cast<int>(clockMs); }
     [[noreturn]] void fatalError(const std::string& message) override;
     void warning(const std::string& message) override { warnings.push_back(message); }
@@ -76,6 +77,7 @@ public:
     uint32_t clockMs = 1000;
     bool screenOpen = false;
     bool pointerHidden = false;
+    PixelBlock windowIcon;               // as last set
     std::vector<DrawCall> currentDraws;  // the frame being drawn
     std::vector<DrawCall> lastFrame;     // the frame last presented
     std::vector<std::pair<int, int>> pointerMoves;

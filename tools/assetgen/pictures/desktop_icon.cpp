@@ -4,7 +4,9 @@
 
 #include "desktop_icon.h"
 
-#include <string>
+#include <cairo-svg.h>
+
+#include <stdexcept>
 
 #include "common/picture_canvas.h"
 #include "common/picture_writers.h"
@@ -91,24 +93,56 @@ void drawPlug(cairo_t* cr) {
     cairo_stroke(cr);
 }
 
-}  // namespace
-
-PixelBlock makeDesktopIcon(int size) {
-    Canvas icon(size, size, 1);
-    cairo_t* cr = icon.cr();
+// The whole icon on a square of `size` units, whatever the surface below.
+void drawIcon(cairo_t* cr, double size) {
     cairo_scale(cr, size / DesignSize, size / DesignSize);
     drawTile(cr);
     drawCable(cr);
     drawComputer(cr);
     drawPlug(cr);
+}
+
+cairo_status_t appendBytes(void* bytes, const unsigned char* data, unsigned int length) {
+    static_cast<std::vector<uint8_t>*>(bytes)->insert(static_cast<std::vector<uint8_t>*>(bytes)->end(), data,
+                                                      data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+PixelBlock makeDesktopIcon(int size) {
+    Canvas icon(size, size, 1);
+    drawIcon(icon.cr(), size);
     return icon.pixels();
 }
 
+PixelBlock makeWindowIcon(int scale) { return makeDesktopIcon(WindowIconSize * scale); }
+
+std::vector<uint8_t> makeScalableDesktopIcon() {
+    std::vector<uint8_t> document;
+    cairo_surface_t* surface = cairo_svg_surface_create_for_stream(appendBytes, &document, DesignSize, DesignSize);
+    cairo_svg_surface_restrict_to_version(surface, CAIRO_SVG_VERSION_1_1);
+    cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
+    cairo_t* cr = cairo_create(surface);
+    drawIcon(cr, DesignSize);
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);  // the document is written out here
+    const cairo_status_t status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS)
+        throw std::runtime_error(std::string("cannot draw the scalable icon: ") + cairo_status_to_string(status));
+    return document;
+}
+
 void writeDesktopIcons(const std::filesystem::path& folder) {
+    const std::string file = std::string(DesktopIconName);
     for (int size : DesktopIconSizes) {
         const std::string edge = std::to_string(size);
         const std::filesystem::path apps = folder / "hicolor" / (edge + "x" + edge) / "apps";
         std::filesystem::create_directories(apps);
-        saveBytes((apps / "cablewright.png").string(), encodePng(makeDesktopIcon(size), true));
+        saveBytes((apps / (file + ".png")).string(), encodePng(makeDesktopIcon(size), true));
     }
+    const std::filesystem::path scalable = folder / "hicolor" / "scalable" / "apps";
+    std::filesystem::create_directories(scalable);
+    saveBytes((scalable / (file + ".svg")).string(), makeScalableDesktopIcon());
 }

@@ -10,6 +10,7 @@
 
 #include "artwork.h"
 #include "common/picture_writers.h"
+#include "desktop_icon.h"
 #include "media/pictures/picture_sets.h"
 
 namespace {
@@ -95,6 +96,8 @@ std::vector<PictureFile> pictureFiles() {
         {"gfx/linkglow.spr", Format::PngAlpha, makeMenuLinkGlows},
         {"gfx/toolbuttons.spr", Format::PngAlpha, plain(makeBoardToolButtons)},
         {"gfx/padlock.spr", Format::PngAlpha, plain(makePadlock)},
+        // Not of the resource table: the game loads it for its window's icon.
+        {"gfx/window_icon.png", Format::PngAlpha, plain(makeWindowIcon)},
     };
 }
 
