@@ -55,6 +55,8 @@ TEST_P(LitPixels, ALitPieceIsAddedOverInGreenAndAnUnlitOneStaysAsItIs) {
     res.background = solid(800, 600, 1, 0, true);
     res.tiles = solid(56, 56, TileSheetFrames, 100, true);
     res.padlock = solid(16, 16, 1, 0, true);
+    res.lights = solid(64, 64, 2, 0, false);  // none falling, but every picture the scene names is there
+    res.sphere = solid(8, 8, 1, 0, true);
     Board board;
     board.columns = 4, board.rows = 5, board.originX = 304, board.originY = 180;
     board.serverX = 3, board.serverY = 3;  // out of the way of the two cells looked at
