@@ -4,6 +4,7 @@
 #include "play/play_events.h"
 #include "play/scene.h"
 #include "play/status_panel.h"
+#include "play/unsaved_line.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ bool drawFrame(Game& game) {
     drawScene(media, game.res, game.effects, game.board, game.fade);
     drawHintOverlay(media, game.font, game.fade, game.level.hint);
     drawHud(media, game.res, game.font, game.scene(), game.progress);
+    drawUnsavedLineInPlay(media, game.font, game.progress.files);
     if (!runPhase(game)) return false;
     media.setDrawColour(255, 255, 255);
     drawPointer(media, game.res, game.pointer, game.input, game.level.pointerOverCleanable);

@@ -42,6 +42,13 @@ solve_level "$solvable_level" "$out_dir/full_disk"
 wait_for_line "$out_dir/full_disk_stderr.txt" "could not save .*oldgame.cws" 30
 wait_for_brightness "$out_dir/full_disk_next_level.png" 0.05 15
 kill -0 "$pid" 2> /dev/null || fail "the game stopped on the failed save"
+# Play says so at its top right, in amber, above the board.
+sleep 0.5
+import -window root "$out_dir/full_disk_play_line.png"
+amber=$(convert "$out_dir/full_disk_play_line.png" -crop 400x20+400+0 +repage \
+    -fx '(r > 0.6 && g > 0.35 && g < 0.85 && b < 0.35) ? 1 : 0' -format "%[fx:round(mean * w * h)]" info:)
+echo "amber pixels at the top right of play after the failed save: $amber"
+[ "$amber" -gt 100 ] || fail "play does not show the failed save"
 # Holding Escape leaves play, which saves both files again: they fail again, unsaid.
 xdotool keydown Escape
 sleep 3.5
