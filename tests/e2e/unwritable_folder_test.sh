@@ -6,26 +6,7 @@
 # Needs a small tmpfs of its own (root); skipped where the machine does not allow mounting.
 source "$(dirname "$0")/preamble.sh"
 
-disk=$(mktemp -d)
-size_mb=$(($(stat -c %s "$game_dir/cablewright") / 1048576 + 4))
-if ! mount -t tmpfs -o size=${size_mb}m tmpfs "$disk" 2> /dev/null; then
-    rmdir "$disk"
-    echo "SKIP: cannot mount a tmpfs here"
-    exit 77
-fi
-pid=
-release_disk() {
-    [ -n "$pid" ] && kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null
-    umount "$disk"
-    rmdir "$disk"
-}
-trap release_disk EXIT
-
-# Amber pixels of the menu's top band in screenshot $1 (the line's glyphs).
-amber_in_top_band() {
-    convert "$1" -crop 800x50+0+0 +repage -fx '(r > 0.6 && g > 0.35 && g < 0.85 && b < 0.35) ? 1 : 0' \
-        -format "%[fx:round(mean * w * h)]" info:
-}
+game_on_small_disk
 
 # Holds Escape in play until the menu is back and lit; the screenshot goes to $1.
 leave_play() {
@@ -37,10 +18,8 @@ leave_play() {
     import -window root "$1"
 }
 
-# The game folder on the disk, its own folder not writable once the disk is read-only, so the
+# The game folder on the disk: its own folder not writable once the disk is read-only, so the
 # progress goes to the player's data folder there, which holds earlier progress.
-cp "$game_dir/cablewright" "$disk/"
-for folder in gfx gfx@2 gfx@3 sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
 data="$disk/data/cablewright"
 mkdir -p "$data"
 write_values "$data/oldgame.cwm" 3 "$solvable_level" $((3 + solvable_level)) 42
@@ -53,7 +32,7 @@ XDG_DATA_HOME="$disk/data" "$disk/cablewright" 2> "$out_dir/unwritable_stderr.tx
 pid=$!
 start_new_game "$out_dir/unwritable"
 leave_play "$out_dir/unwritable_menu_failed.png"
-failed_amber=$(amber_in_top_band "$out_dir/unwritable_menu_failed.png")
+failed_amber=$(amber_pixels "$out_dir/unwritable_menu_failed.png" 800x50+0+0)
 echo "amber pixels in the menu's top band after the failed save: $failed_amber"
 [ "$failed_amber" -gt 150 ] || fail "no line in the menu's top band"
 cmp "$data/oldgame.cwm" "$out_dir/unwritable_before.cwm" || fail "the saved game changed"
@@ -65,7 +44,7 @@ grep -q "could not save $data/oldgame.cwm (Read-only file system); the previous 
 mount -o remount,rw "$disk" || fail "cannot make the disk writable again"
 start_new_game "$out_dir/unwritable_again"
 leave_play "$out_dir/unwritable_menu_saved.png"
-saved_amber=$(amber_in_top_band "$out_dir/unwritable_menu_saved.png")
+saved_amber=$(amber_pixels "$out_dir/unwritable_menu_saved.png" 800x50+0+0)
 echo "amber pixels in the menu's top band after the save that worked: $saved_amber"
 [ "$saved_amber" -lt 20 ] || fail "the line stayed after a save that worked"
 [ "$(progress_values "$data/oldgame.cwm" | tr '\n' ' ')" = "0 0 0 0 " ] || fail "the saved game was not written"
