@@ -34,9 +34,9 @@ Bytes greyPng(int width, int height) {
     return pngFile(pngSpec(width, height, PNG_COLOR_TYPE_GRAY, 8, std::vector<Bytes>(height, Bytes(width, 90))));
 }
 
-Bytes without(Bytes bytes, size_t last) {
-    bytes.resize(bytes.size() - last);
-    return bytes;
+// The file without its last bytes.
+Bytes without(const Bytes& bytes, size_t last) {
+    return Bytes(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(last));
 }
 
 }  // namespace
