@@ -6,7 +6,7 @@
 # save. 20 runs; each starts a new game, gets the first signal in play and the second a moment
 # later. The files are removed before the first signal, so what is found was written by leaving.
 source "$(dirname "$0")/preamble.sh"
-slow_sync=${6:?the slow sync library}
+slow_sync=${SLOW_SYNC_LIBRARY:?the slow sync library (tests/e2e/slow_sync.cpp)}
 runs=${SECOND_SIGNAL_RUNS:-20}
 
 make_game_copy "$game_dir"
