@@ -12,8 +12,9 @@
 
 namespace {
 
-// Enough for a few passes of the small seeds, little enough to keep each input quick.
-constexpr size_t MaxFramesProduced = 40000;
+// Enough for a few passes of the small seeds, little enough to keep each input quick (a
+// few hundred inputs a second).
+constexpr size_t MaxFramesProduced = 8000;
 
 // Block sizes that put block edges everywhere, as the mixer's requests vary.
 constexpr size_t BlockSizes[] = {1, 7, 1000, 333, 4096, 2};

@@ -164,7 +164,7 @@ void leftClickCell(Board& board, int column, int row, int& rankPoints, BoardEven
 void turnCellBack(Board& board, int column, int row, BoardEvents& events);
 
 // ---- Map data and level build (map_data.cpp, level_build.cpp) ----------------
-// Reads the 78 records byte by byte; missing bytes read as 0. Stops the game when the file cannot be opened.
+// Reads the 78 records; missing bytes read as 0. Stops the game when the file cannot be read.
 void loadMapData(MediaLayer& media, MapData& mapData);
 // The start-up check: stops the game, naming the file and the first bad level, unless the
 // map data holds exactly 78 records and every level keeps the rules below (map_check.cpp).

@@ -1,5 +1,6 @@
-// Reading the level store: 78 records of 310 bytes, each cell as (tile, device)
-// column by column, then the SizeClass and a reserved byte.
+// Reading the level store at a level start: the map data file's first 78 records of 310 bytes
+// (readMapRecords: each cell as (tile, device) column by column, then the SizeClass and a
+// reserved byte), read in one go.
 
 #include "board/board.h"
 #include "media/media_layer.h"
@@ -8,30 +9,17 @@ namespace {
 
 constexpr const char* MapDataPath = "maps/newmapdata.cwm";
 
-void readLevelRecord(MediaLayer& media, Stream stream, MapData& mapData, int level)
-{
-    for (int column = 0; column < BoardColumns; ++column) {
-        for (int row = 0; row < BoardRows; ++row) {
-            mapData.tile[level][column][row] = media.readU8(stream);
-            mapData.device[level][column][row] = media.readU8(stream);
-        }
-    }
-    mapData.sizeClass[level] = media.readU8(stream);
-    mapData.reserved[level] = media.readU8(stream);
-}
-
 }  // namespace
 
 void loadMapData(MediaLayer& media, MapData& mapData)
 {
-    const Stream stream = media.openForRead(MapDataPath);
-    if (stream == 0) {
-        // No level can be built without the map data.
+    std::vector<uint8_t> bytes;
+    const FileRead read = media.readFileStart(MapDataPath, MapDataBytes, bytes);
+    // No level can be built without the map data.
+    if (read == FileRead::Missing)
         media.fatalError(std::string("cannot open map data ") + MapDataPath);
-    }
+    if (read == FileRead::Unreadable)
+        media.fatalError(std::string("cannot read map data ") + MapDataPath + " (" + media.fileError() + ")");
     // A short file is no error: the missing bytes read as 0.
-    for (int level = 0; level < LevelCount; ++level) {
-        readLevelRecord(media, stream, mapData, level);
-    }
-    media.closeStream(stream);
+    readMapRecords(bytes, mapData);
 }

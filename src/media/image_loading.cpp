@@ -13,22 +13,37 @@ namespace {
 // -1 asks for the defaults (Masked + Filtered).
 int effectiveFlags(int flags) { return flags == -1 ? ImageDefaultFlags : flags; }
 
-std::optional<PixelBlock> decodeFile(MediaLayer& media, const std::string& path, int flags,
-                                     std::vector<uint8_t>& bytes) {
+// Tells why, when asked, and gives nothing.
+std::nullopt_t refuse(std::string* refusal, const std::string& why) {
+    if (refusal) *refusal = why;
+    return std::nullopt;
+}
+
+std::optional<PixelBlock> decodeFile(MediaLayer& media, const std::string& path, int flags, std::vector<uint8_t>& bytes,
+                                     std::string* refusal) {
     // A file longer than its header's picture can need is refused having read that much.
-    const auto fitsItsHeader = [](std::span<const uint8_t> head, uint64_t size) {
-        const std::optional<uint64_t> largest = largestPictureFile(head);
-        return largest && size <= *largest;
+    std::string headFault;
+    const auto fitsItsHeader = [&headFault](std::span<const uint8_t> head, uint64_t size) {
+        headFault = pictureHeadFault(head, size);
+        return headFault.empty();
     };
-    if (!media.readWholeFileIf(path, bytes, MaxPictureFileBytes, PictureHeadBytes, fitsItsHeader)) return std::nullopt;
-    return picturePixels(bytes, flags);
+    std::string readFailure;
+    if (!media.readWholeFileIf(path, bytes, MaxPictureFileBytes, PictureHeadBytes, fitsItsHeader, &readFailure))
+        return refuse(refusal, headFault.empty() ? readFailure : headFault);
+    std::optional<PixelBlock> pixels = picturePixels(bytes, flags);
+    if (!pixels) return refuse(refusal, pictureBodyFault(bytes));
+    return pixels;
 }
 
 // The drawing path makes what it needs of it the first time the picture is drawn. Frames of
 // `scale` pixels per logical pixel; nothing when they are not a whole number of logical pixels.
-std::unique_ptr<Image> makeImage(std::vector<PixelBlock> frames, int flags, int scale) {
+std::unique_ptr<Image> makeImage(std::vector<PixelBlock> frames, int flags, int scale, std::string* refusal) {
     const PixelBlock& first = frames.front();
-    if (first.width % scale != 0 || first.height % scale != 0) return nullptr;
+    if (first.width % scale != 0 || first.height % scale != 0) {
+        refuse(refusal, "its " + std::to_string(first.width) + " x " + std::to_string(first.height) +
+                            " pixels are no whole number of pixels at scale " + std::to_string(scale));
+        return nullptr;
+    }
     auto image = std::make_unique<Image>();
     image->width = first.width / scale;
     image->height = first.height / scale;
@@ -47,16 +62,16 @@ int MediaLayer::scaleOfPicture(const std::string& path) const {
     return picturePath(path) == path ? 1 : pictureSetScale;
 }
 
-std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags) {
+std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags, std::string* refusal) {
     flags = effectiveFlags(flags);
     std::vector<uint8_t> bytes;
-    auto pixels = decodeFile(*this, picturePath(path), flags, bytes);
+    auto pixels = decodeFile(*this, picturePath(path), flags, bytes, refusal);
     if (!pixels) return nullptr;
     const bool large = int64_t{pixels->width} * pixels->height > KeptAsFileAbovePixels;
     const bool opaque = large && everyPixelOpaque(*pixels);
     std::vector<PixelBlock> frames;
     frames.push_back(std::move(*pixels));
-    std::unique_ptr<Image> image = makeImage(std::move(frames), flags, scaleOfPicture(path));
+    std::unique_ptr<Image> image = makeImage(std::move(frames), flags, scaleOfPicture(path), refusal);
     if (image && large) {
         image->frames.clear();
         bytes.shrink_to_fit();
@@ -66,13 +81,18 @@ std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags)
 }
 
 std::unique_ptr<Image> MediaLayer::loadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
-                                                  int cellCount, int flags) {
+                                                  int cellCount, int flags, std::string* refusal) {
     flags = effectiveFlags(flags);
     std::vector<uint8_t> bytes;
-    auto pixels = decodeFile(*this, picturePath(path), flags, bytes);
+    auto pixels = decodeFile(*this, picturePath(path), flags, bytes, refusal);
     if (!pixels) return nullptr;
     const int scale = scaleOfPicture(path);
     auto frames = cutStrip(*pixels, cellWidth * scale, cellHeight * scale, firstCell, cellCount);
-    if (!frames) return nullptr;
-    return makeImage(std::move(*frames), flags, scale);
+    if (!frames) {
+        refuse(refusal, "its " + std::to_string(pixels->width) + " x " + std::to_string(pixels->height) +
+                            " pixels hold fewer than " + std::to_string(firstCell + cellCount) + " cells of " +
+                            std::to_string(cellWidth * scale) + " x " + std::to_string(cellHeight * scale));
+        return nullptr;
+    }
+    return makeImage(std::move(*frames), flags, scale, refusal);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "media/files/writes_under_way.h"
 #include "media/media_parts.h"
 
 MediaLayer::MediaLayer(MusicDecoding musicDecoding)
@@ -94,8 +95,26 @@ bool MediaLayer::quitRequested() {
 }
 
 void MediaLayer::noteQuitRequest() {
-    if (quitSeen) endAtOnce();
+    if (quitSeen && savesBegun > 0) endAfterSave = true;
+    if (quitSeen && savesBegun == 0) {
+        waitForWrites();  // a level's save still on its way lands first
+        endAtOnce();
+    }
     quitPending = true;
+}
+
+void MediaLayer::beginSave() {
+    ++savesBegun;
+    beginWriteUnderWay();
+}
+
+void MediaLayer::endSave() {
+    --savesBegun;
+    endWriteUnderWay();
+    if (savesBegun == 0 && endAfterSave) {
+        waitForWrites();
+        endAtOnce();
+    }
 }
 
 void MediaLayer::warning(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
@@ -110,8 +129,8 @@ bool MediaLayer::readWholeFile(const std::string& path, std::vector<uint8_t>& by
     return files.readWhole(path, bytes, maxBytes);
 }
 bool MediaLayer::readWholeFileIf(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes,
-                                 size_t headBytes, const HeadCheck& acceptHead) {
-    return files.readWhole(path, bytes, maxBytes, headBytes, acceptHead);
+                                 size_t headBytes, const HeadCheck& acceptHead, std::string* failure) {
+    return files.readWhole(path, bytes, maxBytes, headBytes, acceptHead, failure);
 }
 FileRead MediaLayer::readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
     return files.readStart(path, maxBytes, bytes);
@@ -126,6 +145,8 @@ void MediaLayer::waitForWrites() { files.waitForWrites(); }
 std::vector<WriteOutcome> MediaLayer::finishedWrites() { return files.finishedWrites(); }
 void MediaLayer::removeUnfinishedWrite(const std::string& path) { files.removeUnfinishedWrite(path); }
 bool MediaLayer::createFolder(const std::string& path) { return files.createFolder(path); }
+LockResult MediaLayer::lockFile(const std::string& path) { return files.lockFile(path); }
+void MediaLayer::unlockFile() { files.unlockFile(); }
 const std::string& MediaLayer::fileError() const { return files.lastError(); }
 bool MediaLayer::fileMissing() const { return files.lastErrorMissing(); }
 WriteCalls& MediaLayer::fileWriteCalls() { return files.writeCalls; }

@@ -58,12 +58,14 @@ public:
     // The file a picture of that name is read from at the chosen scale.
     std::string picturePath(const std::string& path) const;
     // One-frame picture decoded by content (TGA, PNG, JPEG, BMP); nullptr when missing, undecodable,
-    // or not a whole number of logical pixels at the chosen scale.
-    std::unique_ptr<Image> loadImage(const std::string& path, int flags = -1);
+    // or not a whole number of logical pixels at the chosen scale, and then refusal (when given)
+    // says why: "No such file or directory", "not a regular file", "not a picture", "cut short: ...",
+    // "too large for its header's size: ...", "damaged: ..." and the like.
+    std::unique_ptr<Image> loadImage(const std::string& path, int flags = -1, std::string* refusal = nullptr);
     // Picture cut into cellCount cells of cellWidth x cellHeight logical pixels, left to right then
-    // top to bottom; nullptr when they do not fit.
+    // top to bottom; nullptr when they do not fit (or as loadImage).
     std::unique_ptr<Image> loadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
-                                          int cellCount, int flags = -1);
+                                          int cellCount, int flags = -1, std::string* refusal = nullptr);
     // Handle at the picture's centre (half pixels for odd sizes).
     static void centreImageHandle(Image& image);
     // Draws one frame as a quad about its handle, with the current draw state.
@@ -127,8 +129,9 @@ public:
     // Whole file as bytes; false when it cannot be opened or holds more than maxBytes.
     bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit);
     // The same, shown its first bytes and its size first: the rest is read only if it says yes.
+    // When the file cannot be opened or is longer than maxBytes, failure (when given) says why.
     bool readWholeFileIf(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes, size_t headBytes,
-                         const HeadCheck& acceptHead);
+                         const HeadCheck& acceptHead, std::string* failure = nullptr);
     // Up to maxBytes from the start of a file that may be absent; a read failure never stops the game.
     FileRead readFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
     // The file's contents become the bytes, by way of a side file; false (fileError says
@@ -141,10 +144,22 @@ public:
     void waitForWrites();
     // How the writes of replaceFileSoon that ended since the last call went.
     std::vector<WriteOutcome> finishedWrites();
-    // Removes what a write of the file that was killed part-way left beside it.
+    // Removes what writes of the file that were killed part-way left beside it.
     void removeUnfinishedWrite(const std::string& path);
-    // Creates a folder and its missing parents; false when it cannot.
+    // Creates a folder and its missing parents, each 0700 (existing ones are left as they
+    // are); false when it cannot.
     bool createFolder(const std::string& path);
+    // Takes the advisory lock of the file (made when missing), held until unlockFile or until
+    // the layer goes, and let go by the system when the process ends however it ends.
+    // HeldElsewhere while another process (or another layer) holds it; Failed: fileError says why.
+    LockResult lockFile(const std::string& path);
+    void unlockFile();
+    // The files of one save: a request to end the program that comes between beginSave and
+    // endSave and would end it at once (a second one while the first is handled, a second
+    // termination signal) waits, and endSave ends the program with every file written.
+    // Saves nest.
+    void beginSave();
+    void endSave();
     // Why the last failed file operation failed ("Permission denied", "No space left on device").
     const std::string& fileError() const;
     // Whether the last failed read or folder listing failed only because nothing is there.
@@ -161,7 +176,7 @@ public:
     // Whether the program has been asked to end: a termination, hang-up or interrupt
     // signal, the window's close button, or a lost display. Takes in the waiting events
     // first. Once it has answered yes the request is being handled: a further one ends the
-    // program at once.
+    // program at once, or as soon as the save under way is written.
     bool quitRequested();
     // Message to stderr and exit status -1 (tests: throws FatalError).
     [[noreturn]] virtual void fatalError(const std::string& message) = 0;
@@ -221,6 +236,8 @@ protected:
     bool eventsTaken = false;  // this frame's events are in
 
 private:
-    bool quitPending = false;  // a request has come
-    bool quitSeen = false;     // and the game has been told of it
+    bool quitPending = false;   // a request has come
+    bool quitSeen = false;      // and the game has been told of it
+    int savesBegun = 0;         // beginSave without its endSave yet
+    bool endAfterSave = false;  // a request to end at once came during a save
 };

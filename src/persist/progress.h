@@ -2,8 +2,10 @@
 // The player's progress and the two small files that carry it between runs.
 
 #include <array>
-#include <set>
+#include <map>
 #include <string>
+
+#include "media/files/file_types.h"
 
 class MediaLayer;
 
@@ -12,13 +14,20 @@ constexpr int SavedRankCount = 10;  // rankIndex 0..9
 // 99:59 in frames: the shipped best time of every level, beaten by any real time.
 constexpr int UnbeatenTime = 359940;
 
+// A save that failed, as the player is told on screen until a save of that file works.
+struct UnsavedFile {
+    std::string line;       // the menu's: what was not saved, where and why, and whether the previous file is kept
+    std::string shortLine;  // play's, which leaves the board and the hint boxes their room
+};
+
 // Where the two files live, and which of them this run must leave alone.
 struct ProgressFileState {
-    std::string folder;                  // "" = the working folder; otherwise created on the first save
-    bool kept = true;                    // false: no folder at all (nothing read, nothing written)
-    bool recordsUnreadable = false;      // there but unreadable: never overwritten in this run
-    bool savedGameUnreadable = false;    // the same, as of the last look at the saved game
-    std::set<std::string> unsavedFiles;  // files whose last save failed, and was said to
+    std::string folder;                               // "" = the working folder; otherwise made (0700) at start-up
+    bool kept = true;                                 // false: no folder at all (nothing read, nothing written)
+    bool recordsUnreadable = false;                   // there but unreadable: never overwritten in this run
+    bool savedGameUnreadable = false;                 // the same, as of the last look at the saved game
+    std::map<std::string, UnsavedFile> unsavedFiles;  // files whose last save failed, and was said to
+    std::string latestUnsaved;                        // of those, the one that failed last
 };
 
 struct Progress {
@@ -35,7 +44,15 @@ struct Progress {
 // why, once until a save of that file works again, keeps the previous file as it was,
 // and play goes on.
 
-// "oldgame.cws": the 78 best times. Missing: the shipped times; short: the rest are 0.
+// One copy of the game at a time per progress folder: makes the folder when it is missing
+// and takes the lock of its "cablewright.lock" for the rest of the run. HeldElsewhere: another
+// copy plays from the folder, and this one must touch nothing in it. Failed (said in a
+// warning): the game plays on unguarded.
+LockResult lockProgressFolder(MediaLayer& media, const Progress& progress);
+
+// "oldgame.cws": the 78 best times. Missing: the shipped times. Short, or with a tail that
+// cannot be read: the entries it lacks are unplayed (99:59), a warning says so, and the file
+// as it was is kept beside as "oldgame.cws.damaged" before any save replaces it.
 void loadRecords(MediaLayer& media, Progress& progress);
 void saveRecords(MediaLayer& media, Progress& progress);
 // "oldgame.cwm": rank, level, check value, carried value.
@@ -59,3 +76,5 @@ void saveProgressSoon(MediaLayer& media, Progress& progress);
 void noteFinishedSaves(MediaLayer& media, Progress& progress);
 // Removes the side files that a save killed part-way left in the progress folder.
 void removeUnfinishedSaves(MediaLayer& media, const Progress& progress);
+// The failed save the player is shown, the latest first; nullptr while every save works.
+const UnsavedFile* unsavedFileToShow(const ProgressFileState& files);

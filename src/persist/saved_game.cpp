@@ -16,7 +16,7 @@ int32_t checkValue(int32_t rankIndex, int32_t levelIndex) {
 // unreadable file is reported, so the menu does not repeat it at every visit.
 FileRead readSavedGame(MediaLayer& media, Progress& progress, std::span<int32_t> values) {
     const std::string path = progressPath(progress.files, SavedGameFileName);
-    const FileRead result = readProgressValues(media, progress.files, path, values);
+    const FileRead result = readProgressValues(media, progress.files, path, values).result;
     const bool unreadable = result == FileRead::Unreadable;
     if (unreadable && !progress.files.savedGameUnreadable) reportUnreadable(media, path);
     progress.files.savedGameUnreadable = unreadable;
@@ -60,7 +60,8 @@ void saveGameAt(MediaLayer& media, Progress& progress, SaveTiming timing) {
     const std::string path = progressPath(progress.files, SavedGameFileName);
     if (progress.files.savedGameUnreadable) {
         reportSaveFailure(media, progress.files, path,
-                          "game not saved: " + path + " could not be read, so it is left untouched");
+                          "game not saved: " + path + " could not be read, so it is left untouched",
+                          untouchedFileLines("Game", path, "could not be read"));
         return;
     }
     const std::array<int32_t, SavedGameValues> values{progress.rankIndex, progress.levelIndex,

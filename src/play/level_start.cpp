@@ -8,8 +8,9 @@ std::unique_ptr<Image> loadLevelBackground(MediaLayer& media, int levelIndex) {
     const int drawn = media.randomInt(1, 6);
     const int number = levelIndex == 0 ? 4 : drawn;
     const std::string path = "gfx/back/b" + std::to_string(number) + ".vvx";
-    std::unique_ptr<Image> picture = media.loadImage(path);
-    if (!picture) media.fatalError("cannot load picture " + media.picturePath(path));
+    std::string refusal;
+    std::unique_ptr<Image> picture = media.loadImage(path, -1, &refusal);
+    if (!picture) media.fatalError("cannot load picture " + media.picturePath(path) + " (" + refusal + ")");
     MediaLayer::centreImageHandle(*picture);
     return picture;
 }

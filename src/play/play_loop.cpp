@@ -6,6 +6,7 @@
 #include "play/play_events.h"
 #include "play/scene.h"
 #include "play/status_panel.h"
+#include "play/unsaved_line.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ bool drawFrame(Game& game) {
     drawHintOverlay(media, game.font, game.fade, game.level.hint);
     drawHud(media, game.res, game.font, game.scene(), game.progress, game.settings.undoRestart);
     if (game.settings.levelSummary) drawRankUpNotice(media, game.font, game.fade, game.rankUp);
+    drawUnsavedLineInPlay(media, game.font, game.progress.files);
     if (!runPhase(game)) return false;
     media.setDrawColour(255, 255, 255);
     drawPointer(media, game.res, game.pointer, game.input, game.level.pointerOverCleanable);

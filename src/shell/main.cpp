@@ -78,5 +78,8 @@ int main(int, char** argv) {
     enterProgramFolder(argv[0]);
     const PlayerFolders folders = choosePlayerFolders(gatherFolderFacts());
     SdlMedia media;
+    // A signal while the program ends (a save finishing, the window closing) ends it with
+    // status 0, as one in play does.
+    media.keepQuitSignalsToTheEnd();
     return runGame(media, folders);
 }

@@ -1,4 +1,5 @@
 #include "play/game.h"
+#include "play/unsaved_line.h"
 #include "shell/help_pages.h"
 #include "shell/menu.h"
 #include "shell/menu_layout.h"
@@ -83,6 +84,7 @@ void drawMenuFrame(Game& game, ShellState& shell) {
     media.drawImage(*game.res.publisherLogo, 10, 440, 0);
     media.drawImage(*game.res.logo, 420, 126, 0);
     drawBands(media, game.fade);
+    drawUnsavedLineInMenu(media, game.font, game.fade, game.progress.files);
     drawButtons(media, *game.res.menuButtons, game.fade, shell);
     drawButtonGlows(media, *game.res.menuButtonsGlow, shell);
     drawLinks(media, game.font, *game.res.menuLinkGlows, shell);

@@ -82,9 +82,12 @@ const SoundEntry SoundTable[] = {
     {"sfx/menutheme.ogg", 1, &Resources::menuTheme},
 };
 
-std::unique_ptr<Image> loadPicture(MediaLayer& media, const PictureEntry& entry) {
-    if (entry.frames == 0) return media.loadImage(entry.path);
-    return media.loadImageStrip(entry.path, entry.cellWidth, entry.cellHeight, 0, entry.frames);
+LoadedPicture loadPicture(MediaLayer& media, const PictureEntry& entry) {
+    LoadedPicture loaded;
+    loaded.image = entry.frames == 0 ? media.loadImage(entry.path, -1, &loaded.refusal)
+                                     : media.loadImageStrip(entry.path, entry.cellWidth, entry.cellHeight, 0,
+                                                            entry.frames, -1, &loaded.refusal);
+    return loaded;
 }
 
 // Beside the caller where a thread can be had, else when the result is asked for.
@@ -98,7 +101,7 @@ auto beside(Work work) {
 PictureLoad startLoadingPictures(MediaLayer& media) {
     // Loading a picture reads only its own file and keeps nothing in the layer.
     return beside([&media] {
-        std::vector<std::unique_ptr<Image>> pictures;
+        std::vector<LoadedPicture> pictures;
         for (const PictureEntry& entry : PictureTable) pictures.push_back(loadPicture(media, entry));
         return pictures;
     });
@@ -113,12 +116,14 @@ SoundLoad startLoadingSounds(MediaLayer& media) {
 }
 
 void takePictures(MediaLayer& media, Resources& res, SpriteFont& font, PictureLoad& load) {
-    std::vector<std::unique_ptr<Image>> pictures = load.get();
+    std::vector<LoadedPicture> pictures = load.get();
     for (size_t i = 0; i < pictures.size(); ++i) {
         const PictureEntry& entry = PictureTable[i];
-        if (!pictures[i]) media.fatalError("cannot load picture " + media.picturePath(entry.path));
-        if (entry.handle == Handle::Centred) MediaLayer::centreImageHandle(*pictures[i]);
-        entry.slot(res, font) = std::move(pictures[i]);
+        std::unique_ptr<Image>& image = pictures[i].image;
+        if (!image)
+            media.fatalError("cannot load picture " + media.picturePath(entry.path) + " (" + pictures[i].refusal + ")");
+        if (entry.handle == Handle::Centred) MediaLayer::centreImageHandle(*image);
+        entry.slot(res, font) = std::move(image);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include <future>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "media/pictures/image.h"
@@ -20,14 +21,19 @@ class MediaLayer;
 struct Resources;
 struct SpriteFont;
 
-using PictureLoad = std::future<std::vector<std::unique_ptr<Image>>>;
+// A picture of the table, or why it could not be loaded.
+struct LoadedPicture {
+    std::unique_ptr<Image> image;
+    std::string refusal;
+};
+using PictureLoad = std::future<std::vector<LoadedPicture>>;
 using SoundLoad = std::future<std::vector<SoundPtr>>;
 
 // Starts decoding every picture (sound) of the table beside the caller.
 PictureLoad startLoadingPictures(MediaLayer& media);
 SoundLoad startLoadingSounds(MediaLayer& media);
 // Waits for the pictures and hands them to the game in table order; the first that is
-// missing or undecodable stops the game naming the file.
+// missing or undecodable stops the game naming the file and why.
 void takePictures(MediaLayer& media, Resources& res, SpriteFont& font, PictureLoad& load);
 // Waits for the sounds and hands them to the game; one that could not be loaded stays silent.
 void takeSounds(MediaLayer& media, Resources& res, SoundLoad& load);

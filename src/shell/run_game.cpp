@@ -4,6 +4,7 @@
 
 #include "play/game.h"
 #include "shell/menu.h"
+#include "shell/second_copy.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 
@@ -16,6 +17,12 @@ int runGame(MediaLayer& media, const PlayerFolders& folders) {
             folders.settings.empty() ? SettingsFileName : folders.settings + "/" + SettingsFileName;
     ShellState shell;
     shell.userTracksFolder = folders.userTracks;
+    // Two copies playing from one folder would each overwrite the other's progress: the
+    // second leaves the folder as it is.
+    if (lockProgressFolder(media, game->progress) == LockResult::HeldElsewhere) {
+        startUpWithoutProgress(*game, shell);
+        return refuseSecondCopy(*game, shell);
+    }
     startUp(*game, shell);
     return runMenuCycles(*game, shell);
 }

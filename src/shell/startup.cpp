@@ -21,7 +21,7 @@ void showWindowIcon(MediaLayer& media) {
 
 }  // namespace
 
-void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
+void startUpWithoutProgress(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
     const auto done = [&stepDone](const char* step) {
         if (stepDone) stepDone(step);
     };
@@ -56,12 +56,16 @@ void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
     game.tables.animations = buildAnimationTable();
     media.setBlendMode(BlendMode::Alpha);
     game.fade = ScreenFade{};
-    // A save killed part-way left its side file; the file itself is as it was.
-    removeUnfinishedSaves(media, game.progress);
-    loadRecords(media, game.progress);
     shell.glowLevels.fill(0.0f);
     shell.welcomeLine = buildWelcomeLine();
     // The welcome line re-enters from the right once all of it has scrolled off the left.
     shell.marqueeLoopPoint = -textWidth(game.font, shell.welcomeLine);
-    done("tables");
+}
+
+void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone) {
+    startUpWithoutProgress(game, shell, stepDone);
+    // A save killed part-way left its side file; the file itself is as it was.
+    removeUnfinishedSaves(game.media, game.progress);
+    loadRecords(game.media, game.progress);
+    if (stepDone) stepDone("tables");
 }

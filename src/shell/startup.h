@@ -15,3 +15,6 @@ constexpr const char* WindowIconPath = "gfx/window_icon.png";
 using StartupStepDone = std::function<void(const char* step)>;
 
 void startUp(Game& game, ShellState& shell, const StartupStepDone& stepDone = {});
+// The same but for the player's progress, which is neither read nor tidied (its "tables"
+// step is not told): for a copy of the game that must leave the player's folder alone.
+void startUpWithoutProgress(Game& game, ShellState& shell, const StartupStepDone& stepDone = {});

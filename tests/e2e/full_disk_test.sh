@@ -6,26 +6,8 @@
 # Needs a small tmpfs of its own (root); skipped where the machine does not allow mounting.
 source "$(dirname "$0")/preamble.sh"
 
-disk=$(mktemp -d)
-# Room for the program (twice as large in the sanitizer build) and the progress files.
-size_mb=$(($(stat -c %s "$game_dir/cablewright") / 1048576 + 4))
-if ! mount -t tmpfs -o size=${size_mb}m tmpfs "$disk" 2> /dev/null; then
-    rmdir "$disk"
-    echo "SKIP: cannot mount a tmpfs here"
-    exit 77
-fi
-# A failed check may leave the game running from the disk, which would keep it mounted.
-pid=
-release_disk() {
-    [ -n "$pid" ] && kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null
-    umount "$disk"
-    rmdir "$disk"
-}
-trap release_disk EXIT
-
-# The game folder on the small disk, with earlier progress in it.
-cp "$game_dir/cablewright" "$disk/"
-for folder in gfx gfx@2 gfx@3 sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
+# The game folder on a small disk of its own, with earlier progress in it.
+game_on_small_disk
 write_values "$disk/oldgame.cwm" 3 "$solvable_level" $((3 + solvable_level)) 42
 head -c 312 /dev/urandom > "$disk/oldgame.cws"
 cp "$disk/oldgame.cwm" "$out_dir/full_disk_before.cwm"
@@ -42,6 +24,12 @@ solve_level "$solvable_level" "$out_dir/full_disk"
 wait_for_line "$out_dir/full_disk_stderr.txt" "could not save .*oldgame.cws" 30
 wait_for_brightness "$out_dir/full_disk_next_level.png" 0.05 15
 kill -0 "$pid" 2> /dev/null || fail "the game stopped on the failed save"
+# Play says so at its top right, in amber, above the board.
+sleep 0.5
+import -window root "$out_dir/full_disk_play_line.png"
+amber=$(amber_pixels "$out_dir/full_disk_play_line.png" 400x20+400+0)
+echo "amber pixels at the top right of play after the failed save: $amber"
+[ "$amber" -gt 100 ] || fail "play does not show the failed save"
 # Holding Escape leaves play, which saves both files again: they fail again, unsaid.
 xdotool keydown Escape
 sleep 3.5

@@ -307,3 +307,34 @@ wait_for_line() {
     done
     fail "no line matching \"$pattern\" in $file within $limit s"
 }
+
+# A small tmpfs of its own in $disk holding a game folder (the program copied, the data
+# folders linked), with room for the program (twice as large in the sanitizer build) and the
+# progress files; released at exit, after the game in $pid that a failed check may leave
+# running from it. Skips the check (status 77) where the machine does not allow mounting.
+game_on_small_disk() {
+    disk=$(mktemp -d)
+    local size_mb=$(($(stat -c %s "$game_dir/cablewright") / 1048576 + 4)) folder
+    if ! mount -t tmpfs -o size=${size_mb}m tmpfs "$disk" 2> /dev/null; then
+        rmdir "$disk"
+        echo "SKIP: cannot mount a tmpfs here"
+        exit 77
+    fi
+    pid=
+    trap release_small_disk EXIT
+    cp "$game_dir/cablewright" "$disk/"
+    for folder in gfx gfx@2 gfx@3 sfx maps tracks; do ln -s "$game_dir/$folder" "$disk/$folder"; done
+}
+
+release_small_disk() {
+    [ -n "$pid" ] && kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null
+    umount "$disk"
+    rmdir "$disk"
+}
+
+# The amber pixels (the colour of the line that tells of a failed save) in the area $2
+# (WxH+X+Y) of screenshot $1.
+amber_pixels() {
+    convert "$1" -crop "$2" +repage -fx '(r > 0.6 && g > 0.35 && g < 0.85 && b < 0.35) ? 1 : 0' \
+        -format "%[fx:round(mean * w * h)]" info:
+}

@@ -1,7 +1,8 @@
 // A write replaces the old file only when every step of it worked: whichever step of a
 // save fails (short write, flush, sync, close, rename), the previous file survives byte
 // for byte, no side file is left behind, and the failure is reported with its reason.
-// The side file is always made afresh, and never through a link planted at its name.
+// The side file is always made afresh under a name of its own, and never through a link
+// planted at its name.
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,10 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <set>
 
 #include "media/files/file_table.h"
+#include "media/files/safe_replace.h"
 #include "support/test_support.h"
 
 namespace {
@@ -47,6 +50,14 @@ int renameFails(const char*, const char*) {
     return -1;
 }
 
+// The side files of "oldgame.cws" in the working folder, links included.
+std::vector<std::string> sideFiles() {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        if (isSideFileOf(entry.path().filename().string(), "oldgame.cws")) found.push_back(entry.path().filename());
+    return found;
+}
+
 struct WriteFailure : ::testing::Test {
     ScratchFolder folder{"write-failure"};
     WorkingFolder inFolder{folder.path()};
@@ -62,7 +73,7 @@ struct WriteFailure : ::testing::Test {
     }
     void expectOldFileKept(const std::string& reason) {
         EXPECT_EQ(readBytes("oldgame.cws"), OldBytes);
-        EXPECT_FALSE(std::filesystem::is_regular_file(std::filesystem::symlink_status("oldgame.cws.part")));
+        EXPECT_TRUE(sideFiles().empty()) << sideFiles().front();
         EXPECT_EQ(files.lastError(), reason);
     }
 };
@@ -72,7 +83,7 @@ struct WriteFailure : ::testing::Test {
 TEST_F(WriteFailure, AnIntactWriteReplacesTheFile) {
     EXPECT_TRUE(save());
     EXPECT_EQ(readBytes("oldgame.cws"), (std::vector<uint8_t>{4, 3, 2, 1, 255, 255, 255, 255}));
-    EXPECT_FALSE(std::filesystem::exists("oldgame.cws.part"));
+    EXPECT_TRUE(sideFiles().empty());
 }
 
 TEST_F(WriteFailure, TheSideFileCannotBeMade) {
@@ -125,7 +136,7 @@ TEST_F(WriteFailure, AStreamLeftOpenAtTheEndLeavesTheOldFile) {
         dropped.writeI32(stream, 1);
     }
     EXPECT_EQ(readBytes("oldgame.cws"), OldBytes);
-    EXPECT_FALSE(std::filesystem::exists("oldgame.cws.part"));
+    EXPECT_TRUE(sideFiles().empty());
 }
 
 TEST(FileReadStart, TellsMissingFromUnreadable) {
@@ -143,23 +154,91 @@ TEST(FileReadStart, TellsMissingFromUnreadable) {
     EXPECT_EQ(bytes, (std::vector<uint8_t>{0, 1, 2, 3}));
 }
 
-// ---- The side file: made afresh, never through a link ------------------------------------
+// ---- The side file: made afresh under a name of its own, never through a link ----------
 
-TEST_F(WriteFailure, ALinkAtTheSideFilesNameIsRemovedNotFollowed) {
-    writeBytes("precious", {1, 2, 3});
-    std::filesystem::create_symlink("precious", "oldgame.cws.part");
-    EXPECT_TRUE(save());
-    EXPECT_EQ(readBytes("precious"), (std::vector<uint8_t>{1, 2, 3}));
-    EXPECT_EQ(readBytes("oldgame.cws"), (std::vector<uint8_t>{4, 3, 2, 1, 255, 255, 255, 255}));
-    EXPECT_FALSE(std::filesystem::is_symlink("oldgame.cws"));
-    // A dangling link would have made a file where it points.
-    std::filesystem::create_symlink("made-by-the-save", "oldgame.cws.part");
-    EXPECT_TRUE(save());
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status("made-by-the-save")));
+namespace {
+
+// The names the side files were opened at, and what a planter puts at the first one just
+// before it is opened: the worst moment for the writer.
+std::vector<std::string> openedNames;
+std::string plantedTarget;
+int openPlantingALink(const char* path, int flags, mode_t mode) {
+    if (openedNames.empty() && !plantedTarget.empty()) std::filesystem::create_symlink(plantedTarget, path);
+    openedNames.push_back(path);
+    return openWithMode(path, flags, mode);
+}
+int openFindingEveryNameTaken(const char* path, int, mode_t) {
+    openedNames.push_back(path);
+    errno = EEXIST;
+    return -1;
 }
 
-TEST_F(WriteFailure, ALeftoverSideFileIsReplacedAndTheNewFileIsReadableByAll) {
-    writeBytes("oldgame.cws.part", std::vector<uint8_t>(100, 9));  // a killed save's
+}  // namespace
+
+TEST_F(WriteFailure, ALinkPlantedAtTheSideFilesNameIsNeverFollowed) {
+    writeBytes("precious", {1, 2, 3});
+    files.writeCalls.open = openPlantingALink;
+    // A link to a file of the player's, then one to where nothing is yet.
+    for (const char* target : {"precious", "made-by-the-save"}) {
+        openedNames.clear();
+        plantedTarget = target;
+        EXPECT_TRUE(save());
+        ASSERT_EQ(openedNames.size(), 2u) << "another name is drawn after the taken one";
+        EXPECT_NE(openedNames[0], openedNames[1]);
+        EXPECT_TRUE(std::filesystem::is_symlink(openedNames[0]));  // left for start-up to tidy
+    }
+    plantedTarget.clear();
+    EXPECT_EQ(readBytes("precious"), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status("made-by-the-save")));
+    EXPECT_EQ(readBytes("oldgame.cws"), (std::vector<uint8_t>{4, 3, 2, 1, 255, 255, 255, 255}));
+    EXPECT_FALSE(std::filesystem::is_symlink("oldgame.cws"));
+}
+
+TEST_F(WriteFailure, WhenEveryNameIsTakenTheSaveFailsAndTheOldFileStays) {
+    openedNames.clear();
+    files.writeCalls.open = openFindingEveryNameTaken;
+    EXPECT_EQ(files.openForWrite("oldgame.cws"), 0);
+    expectOldFileKept("File exists");
+    EXPECT_EQ(openedNames.size(), 100u);
+    EXPECT_EQ(std::set<std::string>(openedNames.begin(), openedNames.end()).size(), openedNames.size());
+}
+
+// Two writes of one file at once, each with bytes of its own, as two copies of the game or a
+// save of a completed level and one of leaving would make them: neither is spoiled by the
+// other, and the file ends up holding one of them whole.
+TEST_F(WriteFailure, TwoWritesOfOneFileAtOnceEachHaveTheirOwnSideFile) {
+    FileTable other;
+    const Stream first = files.openForWrite("oldgame.cws");
+    const Stream second = other.openForWrite("oldgame.cws");
+    ASSERT_NE(first, 0);
+    ASSERT_NE(second, 0);
+    EXPECT_EQ(sideFiles().size(), 2u);
+    files.writeI32(first, 1111);
+    other.writeI32(second, 2222);
+    EXPECT_TRUE(files.close(first));
+    EXPECT_EQ(readBytes("oldgame.cws"), littleEndian({1111}));
+    EXPECT_TRUE(other.close(second));
+    EXPECT_EQ(readBytes("oldgame.cws"), littleEndian({2222}));
+    EXPECT_TRUE(sideFiles().empty());
+}
+
+TEST(SideFileNames, AreUniqueAndKnownForTheirFile) {
+    std::set<std::string> names;
+    for (int i = 0; i < 1000; ++i) names.insert(uniqueSideFileOf("folder/oldgame.cws"));
+    EXPECT_EQ(names.size(), 1000u);
+    for (const std::string& name : names) {
+        EXPECT_EQ(name.rfind("folder/oldgame.cws.", 0), 0u) << name;
+        EXPECT_TRUE(isSideFileOf(name.substr(7), "oldgame.cws")) << name;
+        EXPECT_FALSE(isSideFileOf(name.substr(7), "oldgame.cwm")) << name;
+    }
+    EXPECT_TRUE(isSideFileOf("oldgame.cws.part", "oldgame.cws"));  // an older version's
+    for (const char* other : {"oldgame.cws", "oldgame.cws.damaged", "oldgame.cws.abc.part", "xoldgame.cws.abcdef.part",
+                              "oldgame.cws.abcdef.parts", "notes.part"})
+        EXPECT_FALSE(isSideFileOf(other, "oldgame.cws")) << other;
+}
+
+TEST_F(WriteFailure, ALeftoverSideFileIsLeftAloneAndTheNewFileIsReadableByAll) {
+    writeBytes("oldgame.cws.part", std::vector<uint8_t>(100, 9));  // an older version's killed save
     std::filesystem::permissions("oldgame.cws.part", std::filesystem::perms::owner_read);
     const mode_t mask = umask(022);
     EXPECT_TRUE(save());
@@ -170,10 +249,11 @@ TEST_F(WriteFailure, ALeftoverSideFileIsReplacedAndTheNewFileIsReadableByAll) {
                   std::filesystem::perms::group_read | std::filesystem::perms::others_read);
 }
 
-TEST_F(WriteFailure, AFolderAtTheSideFilesNameIsLeftAloneAndTheSaveFails) {
+TEST_F(WriteFailure, AFolderAtAnOlderSideFilesNameIsLeftAloneAndTheSaveWorks) {
     std::filesystem::create_directories("oldgame.cws.part/inside");
-    EXPECT_EQ(files.openForWrite("oldgame.cws"), 0);
-    expectOldFileKept("File exists");
+    EXPECT_TRUE(save());
+    EXPECT_TRUE(std::filesystem::exists("oldgame.cws.part/inside"));
+    files.removeUnfinishedWrite("oldgame.cws");  // as start-up tidies: no folder is a side file
     EXPECT_TRUE(std::filesystem::exists("oldgame.cws.part/inside"));
     std::filesystem::remove_all("oldgame.cws.part");
 }

@@ -9,10 +9,14 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "media/desktop/quit_signals.h"
 #include "media/desktop/sdl_media.h"
+#include "media/files/writes_under_way.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -116,4 +120,70 @@ TEST_F(QuitRequests, ASignalWhileAWindowCloseIsHandledEndsAtOnce) {
             std::_Exit(Requested);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// ---- Ending while a save is written -------------------------------------------------------
+
+TEST_F(QuitRequests, KeptHandlersEndTheProgramWithStatusZeroOnceTheLayerIsGone) {
+    EXPECT_EXIT(
+        {
+            {
+                QuitSignals quitSignals;
+                quitSignals.keepToTheEnd();
+            }
+            std::raise(SIGTERM);  // as the program tears its window down
+            std::_Exit(NotRequested);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(QuitRequests, ASignalThatEndsTheProgramWaitsForTheWriteUnderWay) {
+    EXPECT_EXIT(
+        {
+            QuitSignals quitSignals;
+            quitSignals.handling();
+            beginWriteUnderWay();
+            std::raise(SIGTERM);
+            std::fprintf(stderr, "the write goes on\n");
+            endWriteUnderWay();  // and the program ends here, with status 0
+            std::_Exit(NotRequested);
+        },
+        ::testing::ExitedWithCode(0), "the write goes on");
+}
+
+namespace {
+
+// The second signal comes while the first file of the leaving save is being synced.
+int syncWithASecondSignal(int descriptor) {
+    std::raise(SIGTERM);
+    return fsync(descriptor);
+}
+
+}  // namespace
+
+// A logout sends SIGTERM; the game leaves play and saves; a second SIGTERM comes in the middle
+// of that save. Both files are written whole, and the program ends with status 0 right after.
+TEST_F(QuitRequests, ASecondSignalDuringTheLeavingSaveEndsWithStatusZeroOnceBothFilesAreWritten) {
+    EXPECT_EXIT(
+        {
+            ScratchFolder folder("second-signal");
+            SdlMedia media;
+            if (!media.openScreen(800, 600, 0, 60, 0)) std::_Exit(NotRequested);
+            std::raise(SIGTERM);
+            media.presentFrame();
+            if (!media.quitRequested()) std::_Exit(NotRequested);
+            media.fileWriteCalls().sync = syncWithASecondSignal;
+            const std::vector<uint8_t> records(312, 7);
+            const std::vector<uint8_t> savedGame(16, 9);
+            media.beginSave();
+            const bool written = media.replaceFile(folder.file("oldgame.cws"), records) &&
+                                 media.replaceFile(folder.file("oldgame.cwm"), savedGame);
+            if (written && readBytes(folder.file("oldgame.cws")) == records &&
+                readBytes(folder.file("oldgame.cwm")) == savedGame)
+                std::fprintf(stderr, "both files written\n");
+            std::filesystem::remove_all(folder.path());
+            media.endSave();
+            std::_Exit(NotRequested);
+        },
+        ::testing::ExitedWithCode(0), "both files written");
 }

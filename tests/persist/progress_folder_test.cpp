@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "media/files/safe_replace.h"
 #include "media/scripted/scripted_media.h"
 #include "persist/progress.h"
 #include "support/test_support.h"
@@ -82,9 +83,22 @@ TEST_F(PlayerProgressFolder, AFolderThatCannotBeMadeSaysWhereAndWhyAndPlayGoesOn
     EXPECT_EQ(readBytes((scratch.path() / "home/.local/share").string()), std::vector<uint8_t>{1});
 }
 
+namespace {
+
+// Side files of the saved game cannot be made; the records' can.
+int openRefusingTheSavedGame(const char* path, int flags, mode_t mode) {
+    if (std::string(path).find("oldgame.cwm") != std::string::npos) {
+        errno = EACCES;
+        return -1;
+    }
+    return openWithMode(path, flags, mode);
+}
+
+}  // namespace
+
 TEST_F(PlayerProgressFolder, ASaveThatCannotBeWrittenSaysWhyOnceAndKeepsThePreviousFile) {
     writeBytes(inPlayerFolder("oldgame.cwm"), littleEndian({1, 2, 3, 4}));
-    fs::create_directories(inPlayerFolder("oldgame.cwm.part"));  // the side file cannot be made
+    media.fileWriteCalls().open = openRefusingTheSavedGame;
     progress.rankIndex = 5;
     saveGame(media, progress);
     saveProgressSoon(media, progress);  // as the next completed level would
@@ -92,14 +106,14 @@ TEST_F(PlayerProgressFolder, ASaveThatCannotBeWrittenSaysWhyOnceAndKeepsThePrevi
     saveGame(media, progress);
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({1, 2, 3, 4}));
     ASSERT_EQ(media.warnings.size(), 1u) << "said once, not at every save";
-    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "File exists")) << media.warnings[0];
+    EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "Permission denied")) << media.warnings[0];
 
     // Once a save has worked again, the next failure is news again.
-    fs::remove(inPlayerFolder("oldgame.cwm.part"));
+    media.fileWriteCalls().open = openWithMode;
     saveProgressSoon(media, progress);
     noteFinishedSaves(media, progress);
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({5, 0, 5, 0}));
-    fs::create_directories(inPlayerFolder("oldgame.cwm.part"));
+    media.fileWriteCalls().open = openRefusingTheSavedGame;
     saveGame(media, progress);
     EXPECT_EQ(media.warnings.size(), 2u);
 }
@@ -119,8 +133,8 @@ TEST_F(PlayerProgressFolder, AFullDiskKeepsThePreviousSavesByteForByteWhenLeavin
     saveProgress(media, progress);
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), savedBefore);
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cws")), recordsBefore);
-    EXPECT_FALSE(fs::exists(inPlayerFolder("oldgame.cwm.part")));
-    EXPECT_FALSE(fs::exists(inPlayerFolder("oldgame.cws.part")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(playerFolder), fs::directory_iterator()), 2)
+        << "no side file is left";
     ASSERT_EQ(media.warnings.size(), 2u) << "one for each file";
     EXPECT_TRUE(mentions(media.warnings, inPlayerFolder("oldgame.cwm"), "No space left on device"))
         << media.warnings[0];
@@ -186,8 +200,8 @@ TEST_F(PlayerProgressFolder, ASaveCutShortAfterItsFirstFileKeepsTheBestTime) {
     EXPECT_EQ(records[4 * 30] | records[4 * 30 + 1] << 8, 1234);
 }
 
-// Someone who can write to the progress folder plants links at the side files' names, to
-// a file of the player's and to a file that does not exist yet.
+// Someone who can write to the progress folder plants links at the names an older version
+// gave its side files, to a file of the player's and to a file that does not exist yet.
 TEST_F(PlayerProgressFolder, LinksPlantedAtTheSideFilesNamesAreNeverFollowed) {
     const fs::path precious = scratch.path() / "precious";
     writeBytes(precious.string(), {1, 2, 3});
@@ -201,21 +215,29 @@ TEST_F(PlayerProgressFolder, LinksPlantedAtTheSideFilesNamesAreNeverFollowed) {
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({0, 9, 9, 0}));
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cws")).size(), 312u);
     EXPECT_FALSE(fs::is_symlink(inPlayerFolder("oldgame.cwm")));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cwm.part"))));
     EXPECT_TRUE(media.warnings.empty());
+    removeUnfinishedSaves(media, progress);  // the next start tidies them
+    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cwm.part"))));
+    EXPECT_EQ(readBytes(precious.string()), (std::vector<uint8_t>{1, 2, 3}));
 }
 
 TEST_F(PlayerProgressFolder, TheSideFilesOfAKilledSaveAreRemovedAndNothingElse) {
     fs::create_directories(playerFolder);
     writeBytes(inPlayerFolder("oldgame.cwm"), littleEndian({1, 1, 2, 0}));
-    writeBytes(inPlayerFolder("oldgame.cwm.part"), {1, 0});  // killed after two bytes
+    writeBytes(inPlayerFolder("oldgame.cwm.part"), {1, 0});  // an older version's, killed after two bytes
     fs::create_symlink("/nowhere", inPlayerFolder("oldgame.cws.part"));
+    writeBytes(inPlayerFolder("oldgame.cwm.x7Qa2Z.part"), {});  // killed before its first byte
+    writeBytes(inPlayerFolder("oldgame.cws.0aB9zz.part"), {1, 2, 3});
     writeBytes(inPlayerFolder("notes.part"), {7});
+    writeBytes(inPlayerFolder("notes.cwm.abcdef.part"), {7});
+    writeBytes(inPlayerFolder("oldgame.cws.damaged"), {7});
     removeUnfinishedSaves(media, progress);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cwm.part"))));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder("oldgame.cws.part"))));
+    for (const char* gone :
+         {"oldgame.cwm.part", "oldgame.cws.part", "oldgame.cwm.x7Qa2Z.part", "oldgame.cws.0aB9zz.part"})
+        EXPECT_FALSE(fs::exists(fs::symlink_status(inPlayerFolder(gone)))) << gone;
     EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({1, 1, 2, 0}));
-    EXPECT_TRUE(fs::exists(inPlayerFolder("notes.part")));
+    for (const char* kept : {"notes.part", "notes.cwm.abcdef.part", "oldgame.cws.damaged"})
+        EXPECT_TRUE(fs::exists(inPlayerFolder(kept))) << kept;
 }
 
 // ---- Files that are there but cannot be read -------------------------------------------
@@ -278,9 +300,9 @@ TEST_F(PlayerProgressFolder, MissingAndShortFilesAreNoProblem) {
     EXPECT_TRUE(probeSavedGame(media, progress));
     loadGame(media, progress);  // 5 + 0 does not match a check of 0
     EXPECT_EQ(progress.rankIndex, 0);
-    writeBytes(inPlayerFolder("oldgame.cws"), {0x10, 0x27});
+    EXPECT_TRUE(media.warnings.empty());
+    writeBytes(inPlayerFolder("oldgame.cws"), {0x10, 0x27, 0, 0});
     loadRecords(media, progress);
     EXPECT_EQ(progress.bestTimes[0], 10000);
-    EXPECT_EQ(progress.bestTimes[1], 0);
-    EXPECT_TRUE(media.warnings.empty());
+    EXPECT_EQ(progress.bestTimes[1], UnbeatenTime);  // unplayed, not a time of 00:00
 }

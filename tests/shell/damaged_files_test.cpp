@@ -49,22 +49,27 @@ TEST_F(SpoiledGameFolder, TheUntouchedFolderStartsCleanly) { EXPECT_EQ(startUpMe
 TEST_F(SpoiledGameFolder, OversizedPicturesStopTheGameNamingTheFile) {
     // A PNG header claiming 8192 x 8192, a small JPEG claiming the same, a file of 200 MB.
     replace("gfx/complete.spr", pngWithSize(pngFile(pngSpec(1, 1, PNG_COLOR_TYPE_GRAY, 8, {{1}})), 8192, 8192));
-    EXPECT_EQ(startUpMessage(), "cannot load picture gfx/complete.spr");
+    EXPECT_EQ(startUpMessage(),
+              "cannot load picture gfx/complete.spr (a PNG picture of 8192 x 8192 pixels, larger than 4096 a side)");
     Bytes jpeg = jpegFile(8, 8, 1, Bytes(64, 9), JCS_GRAYSCALE);
     for (size_t i = 0; i + 8 < jpeg.size(); ++i)
         if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) jpeg[i + 5] = jpeg[i + 7] = 0x20;
     replace("gfx/back/menuback.vvx", jpeg);
     replace("gfx/complete.spr", readBytes((gameFolder() / "gfx/complete.spr").string()));
-    EXPECT_EQ(startUpMessage(), "cannot load picture gfx/back/menuback.vvx");
+    EXPECT_EQ(
+        startUpMessage(),
+        "cannot load picture gfx/back/menuback.vvx (a JPEG picture of 8200 x 8200 pixels, larger than 4096 a side)");
     replace("gfx/back/menuback.vvx", tgaFile(2, 24, 2, 2, Bytes(12, 50)));
     fs::resize_file(folder.file("gfx/back/menuback.vvx"), 200u << 20);
-    EXPECT_EQ(startUpMessage(), "cannot load picture gfx/back/menuback.vvx");
+    EXPECT_EQ(startUpMessage(),
+              "cannot load picture gfx/back/menuback.vvx (too large: 209715200 bytes, more than 100663296)");
 }
 
 TEST_F(SpoiledGameFolder, AStripWithTooFewCellsStopsTheGameNamingTheFile) {
     // One 56 x 56 cell where the tile sheet needs 120.
     replace("gfx/complete.spr", tgaFile(2, 24, 56, 56, Bytes(56 * 56 * 3, 80)));
-    EXPECT_EQ(startUpMessage(), "cannot load picture gfx/complete.spr");
+    EXPECT_EQ(startUpMessage(),
+              "cannot load picture gfx/complete.spr (its 56 x 56 pixels hold fewer than 120 cells of 56 x 56)");
 }
 
 TEST_F(SpoiledGameFolder, DamagedMapDataStopsTheGameNamingTheFileAndTheLevel) {

@@ -52,12 +52,12 @@ TEST_F(LoadingFolder, OfTwoDamagedPicturesTheFirstOfTheTableIsNamed) {
     // the smaller file, so a loader that reported whichever failed first would name it.
     spoil("gfx/back/menuback.vvx");
     spoil("gfx/logocw.spr");
-    EXPECT_EQ(startUpMessage(), "cannot load picture gfx/logocw.spr");
+    EXPECT_EQ(startUpMessage(), "cannot load picture gfx/logocw.spr (not a picture)");
 }
 
 TEST_F(LoadingFolder, TheLastPictureOfTheTableIsWaitedForToo) {
     spoil("gfx/menubuttonsglow.spr");
-    EXPECT_EQ(startUpMessage(), "cannot load picture gfx/menubuttonsglow.spr");
+    EXPECT_EQ(startUpMessage(), "cannot load picture gfx/menubuttonsglow.spr (not a picture)");
 }
 
 TEST_F(LoadingFolder, AMissingTracksFolderIsReportedBeforeAnyDamagedPicture) {
@@ -124,13 +124,13 @@ TEST_F(LoadingFolder, ALargerSetGivesTheGameTheSamePicturesInMorePixels) {
 TEST_F(LoadingFolder, APictureMissingFromTheChosenSetIsNamedThoughTheFirstSetHasIt) {
     fs::remove(folder.file("gfx@2/crest.spr"));
     media.setPictureScale(2);
-    EXPECT_EQ(startUpMessage(), "cannot load picture gfx@2/crest.spr");
+    EXPECT_EQ(startUpMessage(), "cannot load picture gfx@2/crest.spr (No such file or directory)");
 }
 
 TEST_F(LoadingFolder, ADamagedPictureOfTheChosenSetIsNamed) {
     spoil("gfx@3/back/canvas1.spr");
     media.setPictureScale(3);
-    EXPECT_EQ(startUpMessage(), "cannot load picture gfx@3/back/canvas1.spr");
+    EXPECT_EQ(startUpMessage(), "cannot load picture gfx@3/back/canvas1.spr (not a picture)");
 }
 
 // The window's icon in task bars: the game's icon picture, in the pixels of the chosen set.

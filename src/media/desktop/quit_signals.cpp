@@ -1,8 +1,8 @@
 #include "media/desktop/quit_signals.h"
 
-#include <unistd.h>
-
 #include <atomic>
+
+#include "media/files/writes_under_way.h"
 
 namespace {
 
@@ -17,9 +17,8 @@ constexpr int Handled[] = {SIGTERM, SIGHUP, SIGINT};
 void noteQuitSignal(int number) {
     const unsigned bit = 1u << number;
     const unsigned before = signalsArrived.fetch_or(bit);
-    // _exit, unlike exit, is safe here; every save replaces its file by rename, so nothing
-    // half-written ever takes a good file's place.
-    if (requestHandled.load() || (before & bit) != 0) _exit(0);
+    // The end waits for a save under way, and is _exit, which (unlike exit) is safe here.
+    if (requestHandled.load() || (before & bit) != 0) endOnceWritesAreDone();
 }
 
 }  // namespace
@@ -37,6 +36,10 @@ QuitSignals::QuitSignals() {
 }
 
 QuitSignals::~QuitSignals() {
+    if (kept) {
+        requestHandled = true;  // the program is ending: nothing is left to handle a request
+        return;
+    }
     for (size_t i = 0; i < sizeof Handled / sizeof Handled[0]; ++i) sigaction(Handled[i], &previous[i], nullptr);
 }
 

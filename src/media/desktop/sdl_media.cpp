@@ -285,6 +285,8 @@ void SdlMedia::endAtOnce() {
 
 void SdlMedia::quitBeingHandled() { quitSignals->handling(); }
 
+void SdlMedia::keepQuitSignalsToTheEnd() { quitSignals->keepToTheEnd(); }
+
 void SdlMedia::watchDisplayConnection() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);

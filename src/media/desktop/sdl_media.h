@@ -64,6 +64,9 @@ public:
     int gamePadCount() const;
     // How long opening the screen took, stage by stage (benchmarks).
     const ScreenOpening& openingTimes() const { return opening; }
+    // The termination signals stay handled after the layer is gone, for the rest of the
+    // process (the program, not tests that make layers one after another).
+    void keepQuitSignalsToTheEnd();
 
 protected:
     void showFrame() override;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "media/files/writes_under_way.h"
+
 BackgroundWriter::~BackgroundWriter() {
     {
         std::lock_guard guard(lock);
@@ -26,6 +28,8 @@ void BackgroundWriter::queue(const std::string& path, std::vector<uint8_t> bytes
             waiting->bytes = std::move(bytes);
             waiting->calls = calls;
         } else {
+            // Under way from now on: an end of the program waits for the queue as for a write.
+            beginWriteUnderWay();
             jobs.push_back(Job{path, std::move(bytes), calls});
         }
         if (!worker.joinable()) worker = std::thread([this] { run(); });
@@ -54,6 +58,7 @@ void BackgroundWriter::run() {
         writing = true;
         guard.unlock();
         std::string failure = replaceFileWith(job.path, job.bytes, job.calls);
+        endWriteUnderWay();
         guard.lock();
         writing = false;
         outcomes.push_back(WriteOutcome{job.path, std::move(failure)});

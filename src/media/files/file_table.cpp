@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "media/files/private_folders.h"
 #include "media/files/regular_file.h"
 
 FileTable::~FileTable() {
@@ -89,12 +90,17 @@ void FileTable::writeI32(Stream stream, int32_t value) {
 }
 
 bool FileTable::readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes, size_t headBytes,
-                          const HeadCheck& acceptHead) {
+                          const HeadCheck& acceptHead, std::string* failure) {
     bytes.clear();
     const std::string name = normalisePath(path);
     OpenedFile opened = openRegularFile(name);
-    if (!opened.file) return false;
+    if (!opened.file) {
+        if (failure) *failure = opened.failure;
+        return false;
+    }
     const uint64_t size = opened.size;
+    if (size > maxBytes && failure)
+        *failure = "too large: " + std::to_string(size) + " bytes, more than " + std::to_string(maxBytes);
     // The file as it was measured: one growing meanwhile is not followed past that.
     const auto readUpTo = [&](uint64_t end) {
         const size_t from = bytes.size();
@@ -150,15 +156,29 @@ void FileTable::replaceSoon(const std::string& path, std::vector<uint8_t> bytes)
 }
 
 void FileTable::removeUnfinishedWrite(const std::string& path) {
+    const std::filesystem::path file(normalisePath(path));
+    const std::filesystem::path folder = file.parent_path();
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return;
+    const std::string fileName = file.filename().string();
+    std::vector<std::string> sideFiles;
+    while (dirent* entry = readdir(dir))
+        if (isSideFileOf(entry->d_name, fileName)) sideFiles.emplace_back(entry->d_name);
+    closedir(dir);
     // unlink, not remove: a folder of that name is no side file of ours.
-    ::unlink(sideFileOf(normalisePath(path)).c_str());
+    for (const std::string& name : sideFiles) ::unlink((folder / name).c_str());
 }
 
 bool FileTable::createFolder(const std::string& path) {
-    std::error_code error;
-    std::filesystem::create_directories(normalisePath(path), error);
-    if (error) noteFailure(error.message());
-    return !error;
+    const std::string failure = makePrivateFolders(normalisePath(path));
+    if (!failure.empty()) noteFailure(failure);
+    return failure.empty();
+}
+
+LockResult FileTable::lockFile(const std::string& path) {
+    const LockResult result = lock.take(normalisePath(path));
+    if (result == LockResult::Failed) noteFailure(lock.failure());
+    return result;
 }
 
 bool FileTable::isRegularFile(const std::string& path) {

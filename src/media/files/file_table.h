@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "media/files/background_writer.h"
+#include "media/files/file_lock.h"
 #include "media/files/file_types.h"
 #include "media/files/safe_replace.h"
 
@@ -34,10 +35,11 @@ public:
     // Whole file; false (and no bytes) when it cannot be opened or holds more than maxBytes,
     // which is known from its size before anything is read. With a head check, the first
     // headBytes (or the whole of a shorter file) are read first and shown to it with the
-    // file's size; the rest is read only if it says yes.
+    // file's size; the rest is read only if it says yes. When the file cannot be opened or is
+    // longer than maxBytes, failure (when given) says why; safe on any thread.
     using HeadCheck = ::HeadCheck;
     bool readWhole(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes = NoSizeLimit,
-                   size_t headBytes = 0, const HeadCheck& acceptHead = {});
+                   size_t headBytes = 0, const HeadCheck& acceptHead = {}, std::string* failure = nullptr);
     static constexpr size_t NoSizeLimit = ::NoSizeLimit;
     // Up to maxBytes from the start of a file, never stopping the game: a file that is
     // there but cannot be read (permissions, a failing disk, a folder, a pipe) is Unreadable.
@@ -54,10 +56,15 @@ public:
     // (as they ship); only before the first.
     void writeQueuedAtOnce() { writer.setMode(BackgroundWriter::Mode::Inline); }
     void writeQueuedOnTheirThread() { writer.setMode(BackgroundWriter::Mode::OwnThread); }
-    // Removes the side file that a write of path killed part-way left behind.
+    // Removes the side files that writes of path killed part-way left behind.
     void removeUnfinishedWrite(const std::string& path);
-    // Creates the folder and any missing parents; false (lastError says why) when it cannot.
+    // Creates the folder and any missing parents, each 0700; false (lastError says why) when
+    // it cannot.
     bool createFolder(const std::string& path);
+    // Takes the advisory lock of the file (made when missing) and holds it until unlockFile,
+    // or until the table goes; Failed: lastError says why.
+    LockResult lockFile(const std::string& path);
+    void unlockFile() { lock.release(); }
     // Why the last failed open, write, close or folder creation failed.
     const std::string& lastError() const { return failureText; }
     // Whether the last failed read or listing failed only because there was nothing there.
@@ -87,5 +94,6 @@ private:
     int nextHandle = 1;
     std::string failureText;
     bool errorMissing = false;
+    FileLock lock;
     BackgroundWriter writer;  // finishes its queue when the table goes
 };

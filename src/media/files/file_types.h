@@ -13,6 +13,10 @@ using DirectoryListing = int;  // 0 means the folder could not be opened
 // What became of reading a file that may be absent.
 enum class FileRead { Read, Missing, Unreadable };
 
+// Whether a file's advisory lock was taken: HeldElsewhere while another holds it, Failed
+// when the file cannot be opened or locked at all.
+enum class LockResult { Taken, HeldElsewhere, Failed };
+
 // How a queued write ended: failure is "" when the file now holds the bytes.
 struct WriteOutcome {
     std::string path;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "media/pictures/image.h"
 
@@ -22,6 +23,13 @@ constexpr size_t PictureHeadBytes = 64 * 1024;
 // never above MaxPictureFileBytes. Nothing when no decoder would take such a start (no
 // picture format, or a picture wider or taller than MaxPictureSide).
 std::optional<uint64_t> largestPictureFile(std::span<const uint8_t> head);
+// Why a file of that size with these first bytes is refused before its body is read (too large
+// for its header's size, a picture larger than MaxPictureSide, a header cut short, not a
+// picture); "" when its body is to be read.
+std::string pictureHeadFault(std::span<const uint8_t> head, uint64_t fileSize);
+// Why a whole file that passed that check did not decode: "cut short: ..." when it ends before
+// its format's end, else "damaged: ...".
+std::string pictureBodyFault(std::span<const uint8_t> bytes);
 
 struct DecodedPicture {
     PixelBlock pixels;      // RGBA, top row first
