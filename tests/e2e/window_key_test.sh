@@ -27,35 +27,32 @@ window_state() {
 # Waits up to 5 s for the window to be in state $1 (a pattern) after what $2 names.
 expect_window() {
     for _ in $(seq 50); do
-        # shellcheck disable=SC2053
         [[ "$(window_state)" == $1 ]] && return 0
         sleep 0.1
     done
     fail "after $2 the window is \"$(window_state)\", not \"$1\""
 }
-# Super+D twice: hidden (the window manager drops the full-screen state meanwhile), then back as
-# it was ($1) with the keyboard's focus.
-show_desktop_and_back() {
+# In state $1: Super+D twice hides the window (the window manager drops the full-screen state
+# meanwhile) and brings it back as it was, with the keyboard's focus; then Alt+Enter.
+show_desktop_and_back_then_alt_enter() {
+    expect_window "$1" "the key before"
     xdotool key super+d
     expect_window "${1%% *} * hidden" "Super+D"
     xdotool key super+d
     expect_window "$1" "Super+D again"
     [ "$(xdotool getwindowfocus)" = "$window" ] || fail "the game's window did not get the focus back"
+    xdotool key alt+Return
 }
 
-expect_window "1024x768 full viewable" "the start"
-show_desktop_and_back "1024x768 full viewable"
-xdotool key alt+Return
+show_desktop_and_back_then_alt_enter "1024x768 full viewable"
 expect_window "800x600 window viewable" "Alt+Enter"
 # The menu fills the window's width and keeps its shape: 800 x 500 lit in the middle.
 sleep 0.5
 import -window "$window" "${shots}_window.png"
 read -r lit_width lit_height < <(convert "${shots}_window.png" -trim -format "%w %h" info:)
-echo "lit part of the window: $lit_width x $lit_height"
 [ "$lit_width" = 800 ] && [ "$lit_height" -ge 498 ] && [ "$lit_height" -le 502 ] ||
     fail "the menu in the window is $lit_width x $lit_height, not 800 x 500"
-show_desktop_and_back "800x600 window viewable"
-xdotool key alt+Return
+show_desktop_and_back_then_alt_enter "800x600 window viewable"
 expect_window "1024x768 full viewable" "Alt+Enter again"
 escape_until_exit "$pid" 15
 [ "$exit_status" = "0" ] || fail "Escape in the menu gave status $exit_status"

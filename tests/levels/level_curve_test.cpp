@@ -56,12 +56,12 @@ TEST(LevelCurve, TheFirstVirusRevealsItself)
 }
 
 // Computers, viruses and FaxModems of every level, counted on the board the game builds from
-// the stored bytes, are the level plan's numbers: computers/viruses/FaxModems, a zone of five
-// levels a line. The plan's rules: a zone's computers rise from its first count to its last
-// over its five levels, and a level after level 5 with neither viruses nor FaxModems has one
-// more; viruses first come on level 4, where the cleaning hints are shown, FaxModems on level
-// 5, where theirs is, and then each on a share of a zone's levels that grows from zone to
-// zone (viruses in number too); FaxModems come two or more to a level, never one alone.
+// the stored bytes (not on the generator's design), are the level plan's numbers, written
+// computers/viruses/FaxModems, a zone of five levels a line. The plan's rules: a zone's computers rise from its first
+// count to its last over its five levels, and a level after level 5 with neither viruses nor FaxModems has one more;
+// viruses first come on level 4, where the cleaning hints are shown, FaxModems on level 5, where theirs is, and then
+// each on a share of a zone's levels that grows from zone to zone (viruses in number too); FaxModems come two or more
+// to a level, never one alone.
 TEST(LevelCurve, EveryLevelHoldsThePlansComputersVirusesAndFaxModems)
 {
     const char* const zones[] = {"3/0/0 3/0/0 3/0/0 3/0/0 4/1/0",      "4/0/2 5/0/0 4/0/2 5/0/0 5/1/2",
@@ -77,10 +77,6 @@ TEST(LevelCurve, EveryLevelHoldsThePlansComputersVirusesAndFaxModems)
         std::string planned;
         for (int step = 0; step <= level % ZoneSize; ++step)
             zone >> planned;
-        const LevelPlan plan = planOfLevel(level);
-        EXPECT_EQ(planned, std::to_string(plan.computers) + "/" + std::to_string(plan.viruses) + "/" +
-                               std::to_string(plan.faxModems))
-            << "the plan of level " << level;
         Board board;
         copyLevel(board, sharedMapData(), level);
         createDevices(board);
@@ -90,13 +86,6 @@ TEST(LevelCurve, EveryLevelHoldsThePlansComputersVirusesAndFaxModems)
                       std::to_string(board.faxModems.size()),
                   planned)
             << "level " << level;
-        EXPECT_NE(board.faxModems.size(), 1u) << "level " << level;
-        if (level <= 4) {
-            EXPECT_EQ(viruses > 0, level == 4) << "level " << level;
-        }
-        if (level <= 5) {
-            EXPECT_EQ(board.faxModems.size() > 0, level == 5) << "level " << level;
-        }
     }
 }
 
@@ -105,21 +94,6 @@ TEST(LevelCurve, EveryZoneIsHarderThanTheOneBefore)
     for (int zone = 1; zone <= (LevelCount - 1) / ZoneSize; ++zone) {
         EXPECT_GT(zoneAverage(zone), zoneAverage(zone - 1)) << "zone " << zone;
     }
-}
-
-TEST(LevelCurve, VirusesAndFaxModemsComeMoreOftenLater)
-{
-    auto share = [](int first, int last, auto has) {
-        int count = 0;
-        for (int level = first; level <= last; ++level)
-            count += has(sharedLevels()[level].stats) ? 1 : 0;
-        return count;
-    };
-    auto virus = [](const LevelStats& stats) { return stats.viruses > 0; };
-    auto fax = [](const LevelStats& stats) { return stats.faxModems > 0; };
-    EXPECT_LT(share(0, 25, virus), share(26, 51, virus));
-    EXPECT_LT(share(26, 51, virus), share(52, 77, virus));
-    EXPECT_LT(share(0, 25, fax), share(52, 77, fax));
 }
 
 TEST(LevelCurve, MostLevelsHaveOneSolution)
