@@ -3,7 +3,8 @@
 # itself: full screen (the screen's size, in the full-screen state) -> a window of the largest
 # whole multiple of 800 x 600 that fits, the menu drawn at its size -> full screen again. The
 # window manager's keys stay its own in both: Super+D (show the desktop) hides the game's
-# window and brings it back, and the game neither takes the key nor changes anything for it.
+# window and brings it back, and the game neither takes the key nor changes anything for it;
+# nor for Enter without Alt.
 screen_size=1024x768
 source "$(dirname "$0")/preamble.sh"
 start_window_manager
@@ -32,16 +33,18 @@ expect_window() {
     done
     fail "after $2 the window is \"$(window_state)\", not \"$1\""
 }
-# In state $1: Super+D twice hides the window (the window manager drops the full-screen state
-# meanwhile) and brings it back as it was, with the keyboard's focus; then Alt+Enter.
+# In state $1: Enter alone changes nothing (it is the game's, and nothing in the menu); Super+D
+# twice hides the window (the window manager drops the full-screen state meanwhile) and brings
+# it back as it was, with the keyboard's focus; then Alt+Enter, held for a second: the key
+# repeats, the window switches once.
 show_desktop_and_back_then_alt_enter() {
     expect_window "$1" "the key before"
-    xdotool key super+d
+    xdotool key Return super+d
     expect_window "${1%% *} * hidden" "Super+D"
     xdotool key super+d
     expect_window "$1" "Super+D again"
     [ "$(xdotool getwindowfocus)" = "$window" ] || fail "the game's window did not get the focus back"
-    xdotool key alt+Return
+    xdotool keydown alt+Return sleep 1 keyup alt+Return
 }
 
 show_desktop_and_back_then_alt_enter "1024x768 full viewable"

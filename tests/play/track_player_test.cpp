@@ -330,6 +330,7 @@ TEST(TrackPlayerSilence, WhenNoTrackCanBeReadTheMusicIsSilent) {
     buildTrackList(player, media);
     startMusic(player, media);
     EXPECT_EQ(player.musicChannel, 0);
+    EXPECT_EQ(media.warnings.size(), 2u) << "each track tried once";
     nextTrack(player, media);
     stepMusicVolume(player, media);
     EXPECT_EQ(player.musicChannel, 0);
