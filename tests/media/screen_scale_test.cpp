@@ -24,12 +24,13 @@ TEST(Viewport, TheScreenIsCentredWithItsShapeKept) {
         int windowWidth, windowHeight;
         Viewport expected;
     };
+    // The last: a window with no height (minimised) still gets a screen of a pixel.
     const Case cases[] = {
         {800, 600, {800, 600, 0, 0, 800, 600, 1.0f}},         {1600, 1200, {1600, 1200, 0, 0, 1600, 1200, 2.0f}},
         {1920, 1080, {1920, 1080, 240, 0, 1440, 1080, 1.8f}},  // bars left and right
         {1280, 1024, {1280, 1024, 0, 32, 1280, 960, 1.6f}},    // bars above and below
         {2560, 1080, {2560, 1080, 560, 0, 1440, 1080, 1.8f}},  // a wide screen
-        {3840, 2160, {3840, 2160, 480, 0, 2880, 2160, 3.6f}},
+        {3840, 2160, {3840, 2160, 480, 0, 2880, 2160, 3.6f}}, {4, 0, {4, 0, 1, 0, 1, 1, 0.0f}},
     };
     for (const Case& c : cases) {
         const Viewport viewport = fitScreen(LogicalWidth, LogicalHeight, c.windowWidth, c.windowHeight);
@@ -72,11 +73,12 @@ TEST(Viewport, EveryWindowPixelOfARowAndAColumnMapsToTheLogicalPixelItsCentreFal
 
 TEST(Viewport, PicturesComeFromTheNearestSetAtOrAboveTheScale) {
     EXPECT_EQ(pictureScaleFor(1.0f), 1);
-    EXPECT_EQ(pictureScaleFor(1.28f), 2);  // 1024 x 768
-    EXPECT_EQ(pictureScaleFor(1.8f), 2);   // 1920 x 1080
-    EXPECT_EQ(pictureScaleFor(2.0f), 2);   // 1600 x 1200
-    EXPECT_EQ(pictureScaleFor(2.4f), 3);   // 2560 x 1440
-    EXPECT_EQ(pictureScaleFor(3.6f), 3);   // 3840 x 2160: the largest there is
+    EXPECT_EQ(pictureScaleFor(1.28f), 2);   // 1024 x 768
+    EXPECT_EQ(pictureScaleFor(1.8f), 2);    // 1920 x 1080
+    EXPECT_EQ(pictureScaleFor(2.0f), 2);    // 1600 x 1200
+    EXPECT_EQ(pictureScaleFor(2.005f), 3);  // a window 1604 wide: only float error is let pass
+    EXPECT_EQ(pictureScaleFor(2.4f), 3);    // 2560 x 1440
+    EXPECT_EQ(pictureScaleFor(3.6f), 3);    // 3840 x 2160: the largest there is
     EXPECT_EQ(pictureScaleFor(0.5f), 1);
 }
 
