@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -151,4 +152,36 @@ TEST(Mixer, ChannelChangesWhileAnotherThreadMixesStayConsistent) {
     running = false;
     device.join();
     EXPECT_EQ(mixer.activeChannels(), 667);
+}
+
+// Each call on its own, over and over, while another thread mixes and short effects end and
+// are forgotten under it: a call that skipped the lock would meet the mixing with nothing
+// between them to order the two, as the thread build's ThreadSanitizer sees.
+TEST(Mixer, EveryCallOnItsOwnWhileAnotherThreadMixesAndEffectsEnd) {
+    Mixer mixer;
+    std::atomic<bool> running{true};
+    std::thread device([&] {
+        std::vector<int16_t> block(2 * 32);
+        while (running) mixer.mixInto(block.data(), 32);
+    });
+    const SoundPtr blip = constantSound(10, 40);
+    const auto feed = std::make_shared<StreamFeed>();
+    const Channel kept = mixer.play(constantSound(20, 100, true), false);
+    Channel effect = 0;
+    size_t seen = 0;
+    const std::function<void()> calls[] = {[&] { effect = mixer.play(blip, false); },
+                                           [&] { mixer.stop(mixer.playStream(feed, false)); },
+                                           [&] { mixer.stop(effect); },
+                                           [&] { mixer.setVolume(kept, 0.5f); },
+                                           [&] { mixer.resume(kept); },
+                                           [&] { seen += mixer.isPlaying(kept); },
+                                           [&] { seen += mixer.channelPosition(kept); },
+                                           [&] { seen += mixer.channelVolume(kept) > 0.0f; },
+                                           [&] { seen += static_cast<size_t>(mixer.activeChannels()); }};
+    for (const auto& call : calls)
+        for (int i = 0; i < 3000; ++i) i % 64 ? call() : void(effect = mixer.play(blip, false));
+    running = false;
+    device.join();
+    EXPECT_GT(seen, 0u);
+    EXPECT_FLOAT_EQ(mixer.channelVolume(kept), 0.5f);
 }
