@@ -160,9 +160,10 @@ TEST(Mixer, ChannelChangesWhileAnotherThreadMixesStayConsistent) {
 TEST(Mixer, EveryCallOnItsOwnWhileAnotherThreadMixesAndEffectsEnd) {
     Mixer mixer;
     std::atomic<bool> running{true};
+    std::atomic<uint64_t> blocks{0};  // read relaxed: it orders nothing between the threads
     std::thread device([&] {
         std::vector<int16_t> block(2 * 32);
-        while (running) mixer.mixInto(block.data(), 32);
+        while (running) mixer.mixInto(block.data(), 32), blocks.fetch_add(1, std::memory_order_relaxed);
     });
     const SoundPtr blip = constantSound(10, 40);
     const auto feed = std::make_shared<StreamFeed>();
@@ -178,8 +179,14 @@ TEST(Mixer, EveryCallOnItsOwnWhileAnotherThreadMixesAndEffectsEnd) {
                                            [&] { seen += mixer.channelPosition(kept); },
                                            [&] { seen += mixer.channelVolume(kept) > 0.0f; },
                                            [&] { seen += static_cast<size_t>(mixer.activeChannels()); }};
+    // Each call repeated while an effect plays out and is forgotten, three blocks on.
     for (const auto& call : calls)
-        for (int i = 0; i < 3000; ++i) i % 64 ? call() : void(effect = mixer.play(blip, false));
+        for (int round = 0; round < 40; ++round) {
+            effect = mixer.play(blip, false);
+            for (const uint64_t until = blocks.load(std::memory_order_relaxed) + 3;
+                 blocks.load(std::memory_order_relaxed) < until;)
+                call();
+        }
     running = false;
     device.join();
     EXPECT_GT(seen, 0u);
