@@ -136,8 +136,9 @@ TEST(Mixer, NullOrEmptySoundsGiveChannelZeroOnWhichEveryCallDoesNothing) {
 }
 
 // Each call on its own, over and over, while another thread mixes and short effects end and
-// are forgotten under it: a call that skipped the lock would meet the mixing with nothing
-// between them to order the two, as the thread build's ThreadSanitizer sees.
+// are forgotten under it (the queries ask after such an effect): a call that skipped the lock
+// would meet the mixing with nothing between them to order the two, as the thread build's
+// ThreadSanitizer sees.
 TEST(Mixer, EveryCallOnItsOwnWhileAnotherThreadMixesAndEffectsEnd) {
     Mixer mixer;
     std::atomic<bool> running{true};
@@ -156,13 +157,13 @@ TEST(Mixer, EveryCallOnItsOwnWhileAnotherThreadMixesAndEffectsEnd) {
                                            [&] { mixer.stop(effect); },
                                            [&] { mixer.setVolume(kept, 0.5f); },
                                            [&] { mixer.resume(kept); },
-                                           [&] { seen += mixer.isPlaying(kept); },
-                                           [&] { seen += mixer.channelPosition(kept); },
-                                           [&] { seen += mixer.channelVolume(kept) > 0.0f; },
+                                           [&] { seen += mixer.isPlaying(effect); },
+                                           [&] { seen += mixer.channelPosition(effect); },
+                                           [&] { seen += mixer.channelVolume(effect) > 0.0f; },
                                            [&] { seen += static_cast<size_t>(mixer.activeChannels()); }};
     // Each call repeated while an effect plays out and is forgotten, three blocks on.
     for (const auto& call : calls)
-        for (int round = 0; round < 40; ++round) {
+        for (int round = 0; round < 20; ++round) {
             effect = mixer.play(blip, false);
             for (const uint64_t until = blocks.load(std::memory_order_relaxed) + 3;
                  blocks.load(std::memory_order_relaxed) < until;)
