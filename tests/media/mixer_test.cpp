@@ -161,11 +161,11 @@ TEST(Mixer, EveryCallOnItsOwnWhileAnotherThreadMixesAndEffectsEnd) {
                                            [&] { seen += mixer.channelPosition(effect); },
                                            [&] { seen += mixer.channelVolume(effect) > 0.0f; },
                                            [&] { seen += static_cast<size_t>(mixer.activeChannels()); }};
-    // Each call repeated while an effect plays out and is forgotten, three blocks on.
+    // Each call repeated while an effect plays out and is forgotten, two blocks on.
     for (const auto& call : calls)
-        for (int round = 0; round < 20; ++round) {
+        for (int round = 0; round < 8; ++round) {
             effect = mixer.play(blip, false);
-            for (const uint64_t until = blocks.load(std::memory_order_relaxed) + 3;
+            for (const uint64_t until = blocks.load(std::memory_order_relaxed) + 2;
                  blocks.load(std::memory_order_relaxed) < until;)
                 call();
         }
