@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "media/desktop/sdl_media.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -18,17 +18,10 @@ struct WarningsKept : SdlMedia {
 }  // namespace
 
 TEST(NoSound, AMissingDeviceIsAWarningNotAnError) {
-    const std::string previous = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const ScopedEnv audio("SDL_AUDIODRIVER", "no-such-driver");
     setenv("SDL_VIDEODRIVER", "offscreen", 1);  // a screen in memory, asked for by name
-    {
-        WarningsKept media;
-        EXPECT_TRUE(media.openScreen(800, 600, 0, 60, 0));
-        ASSERT_EQ(media.warnings.size(), 1u);
-        EXPECT_EQ(media.warnings[0].rfind("no sound: ", 0), 0u) << media.warnings[0];
-    }
-    if (previous.empty())
-        unsetenv("SDL_AUDIODRIVER");
-    else
-        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    WarningsKept media;
+    EXPECT_TRUE(media.openScreen(800, 600, 0, 60, 0));
+    ASSERT_EQ(media.warnings.size(), 1u);
+    EXPECT_EQ(media.warnings[0].rfind("no sound: ", 0), 0u) << media.warnings[0];
 }

@@ -24,12 +24,13 @@ TEST(Viewport, TheScreenIsCentredWithItsShapeKept) {
         int windowWidth, windowHeight;
         Viewport expected;
     };
+    // The last: a window with no height (minimised) still gets a screen of a pixel.
     const Case cases[] = {
         {800, 600, {800, 600, 0, 0, 800, 600, 1.0f}},         {1600, 1200, {1600, 1200, 0, 0, 1600, 1200, 2.0f}},
         {1920, 1080, {1920, 1080, 240, 0, 1440, 1080, 1.8f}},  // bars left and right
         {1280, 1024, {1280, 1024, 0, 32, 1280, 960, 1.6f}},    // bars above and below
         {2560, 1080, {2560, 1080, 560, 0, 1440, 1080, 1.8f}},  // a wide screen
-        {3840, 2160, {3840, 2160, 480, 0, 2880, 2160, 3.6f}},
+        {3840, 2160, {3840, 2160, 480, 0, 2880, 2160, 3.6f}}, {4, 0, {4, 0, 1, 0, 1, 1, 0.0f}},
     };
     for (const Case& c : cases) {
         const Viewport viewport = fitScreen(LogicalWidth, LogicalHeight, c.windowWidth, c.windowHeight);
@@ -41,29 +42,43 @@ TEST(Viewport, TheScreenIsCentredWithItsShapeKept) {
     }
 }
 
-TEST(Viewport, PointsGoToTheWindowAndBackToTheSameLogicalPixel) {
-    const Viewport viewport = fitScreen(LogicalWidth, LogicalHeight, 1920, 1080);
-    for (const auto& [x, y] : {std::pair{0, 0}, {799, 599}, {400, 300}, {13, 577}}) {
-        const PointInWindow inWindow = toWindow(viewport, x, y);
-        const PointInWindow back = toScreen(viewport, inWindow.x, inWindow.y);
-        EXPECT_EQ(back.x, x);
-        EXPECT_EQ(back.y, y);
+// Every window pixel of a row and of a column, at each scale the game draws at, against the
+// exact inverse of the screen's placement: a window pixel belongs to the logical pixel its
+// centre falls in (bars give -1 or 800 and beyond), and a logical pixel is warped to the
+// window pixel its centre falls in. The scales are exact fractions here (1.8 is 9 / 5).
+TEST(Viewport, EveryWindowPixelOfARowAndAColumnMapsToTheLogicalPixelItsCentreFallsIn) {
+    struct Scale {
+        int windowWidth, windowHeight, numerator, denominator;
+    };
+    const Scale scales[] = {{800, 600, 1, 1},    {1024, 768, 32, 25}, {1280, 1024, 8, 5},  {1600, 1200, 2, 1},
+                            {1920, 1080, 9, 5},  {2400, 1800, 3, 1},  {2560, 1440, 12, 5}, {3840, 2160, 18, 5},
+                            {1366, 768, 32, 25}, {2560, 1080, 9, 5}};
+    auto floorDivide = [](long long a, long long b) { return a / b - (a % b != 0 && a < 0); };
+    for (const Scale& s : scales) {
+        const Viewport viewport = fitScreen(LogicalWidth, LogicalHeight, s.windowWidth, s.windowHeight);
+        // Centre of window pixel p, measured from the screen's edge at `edge`, in logical pixels.
+        auto logicalOf = [&](int p, int edge) {
+            return floorDivide((2LL * (p - edge) + 1) * s.denominator, 2LL * s.numerator);
+        };
+        auto windowOf = [&](int l, int edge) {
+            return edge + floorDivide((2LL * l + 1) * s.numerator, 2LL * s.denominator);
+        };
+        SCOPED_TRACE(testing::Message() << s.windowWidth << " x " << s.windowHeight);
+        for (int x = 0; x < s.windowWidth; ++x) ASSERT_EQ(toScreen(viewport, x, 0).x, logicalOf(x, viewport.x)) << x;
+        for (int y = 0; y < s.windowHeight; ++y) ASSERT_EQ(toScreen(viewport, 0, y).y, logicalOf(y, viewport.y)) << y;
+        for (int x = 0; x < LogicalWidth; ++x) ASSERT_EQ(toWindow(viewport, x, 0).x, windowOf(x, viewport.x)) << x;
+        for (int y = 0; y < LogicalHeight; ++y) ASSERT_EQ(toWindow(viewport, 0, y).y, windowOf(y, viewport.y)) << y;
     }
-    // The screen's corners, and the bars outside them.
-    EXPECT_EQ(toScreen(viewport, 240, 0).x, 0);
-    EXPECT_EQ(toScreen(viewport, 239, 0).x, -1);
-    EXPECT_EQ(toScreen(viewport, 1679, 1079).x, 799);
-    EXPECT_EQ(toScreen(viewport, 1679, 1079).y, 599);
-    EXPECT_EQ(toScreen(viewport, 1680, 0).x, 800);
 }
 
 TEST(Viewport, PicturesComeFromTheNearestSetAtOrAboveTheScale) {
     EXPECT_EQ(pictureScaleFor(1.0f), 1);
-    EXPECT_EQ(pictureScaleFor(1.28f), 2);  // 1024 x 768
-    EXPECT_EQ(pictureScaleFor(1.8f), 2);   // 1920 x 1080
-    EXPECT_EQ(pictureScaleFor(2.0f), 2);   // 1600 x 1200
-    EXPECT_EQ(pictureScaleFor(2.4f), 3);   // 2560 x 1440
-    EXPECT_EQ(pictureScaleFor(3.6f), 3);   // 3840 x 2160: the largest there is
+    EXPECT_EQ(pictureScaleFor(1.28f), 2);   // 1024 x 768
+    EXPECT_EQ(pictureScaleFor(1.8f), 2);    // 1920 x 1080
+    EXPECT_EQ(pictureScaleFor(2.0f), 2);    // 1600 x 1200
+    EXPECT_EQ(pictureScaleFor(2.005f), 3);  // a window 1604 wide: only float error is let pass
+    EXPECT_EQ(pictureScaleFor(2.4f), 3);    // 2560 x 1440
+    EXPECT_EQ(pictureScaleFor(3.6f), 3);    // 3840 x 2160: the largest there is
     EXPECT_EQ(pictureScaleFor(0.5f), 1);
 }
 

@@ -13,25 +13,6 @@
 
 namespace {
 
-// Sets an environment variable for the life of the object.
-class EnvironmentValue {
-public:
-    EnvironmentValue(const char* name, const std::string& value) : name(name) {
-        if (const char* old = std::getenv(name)) previous = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvironmentValue() {
-        if (previous.empty())
-            unsetenv(name);
-        else
-            setenv(name, previous.c_str(), 1);
-    }
-
-private:
-    const char* name;
-    std::string previous;
-};
-
 SoundPtr markerSound(size_t frames) {
     auto sound = std::make_shared<Sound>();
     for (size_t i = 0; i < frames; ++i) sound->samples.insert(sound->samples.end(), {12345, -12345});
@@ -43,8 +24,8 @@ SoundPtr markerSound(size_t frames) {
 TEST(SoundDevice, APlayedEffectReachesTheDiskDriversOutput) {
     ScratchFolder folder("sound-device");
     const std::string output = folder.file("out.raw");
-    EnvironmentValue driver("SDL_AUDIODRIVER", "disk");
-    EnvironmentValue file("SDL_DISKAUDIOFILE", output);
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv file("SDL_DISKAUDIOFILE", output.c_str());
     Mixer mixer;
     {
         SdlAudio audio(mixer);
@@ -66,7 +47,7 @@ TEST(SoundDevice, APlayedEffectReachesTheDiskDriversOutput) {
 }
 
 TEST(SoundDevice, WithoutADeviceEverySoundCallStillWorksSilently) {
-    EnvironmentValue driver("SDL_AUDIODRIVER", "no-such-device");
+    ScopedEnv driver("SDL_AUDIODRIVER", "no-such-device");
     Mixer mixer;
     SdlAudio audio(mixer);
     EXPECT_FALSE(audio.open());

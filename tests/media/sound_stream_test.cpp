@@ -261,11 +261,3 @@ TEST(TrackStream, HoldsAFewBlocksOfALongTrackNotTheWholePass) {
               }),
               4096);
 }
-
-TEST(TrackStream, AOneShotStreamEndsAfterOnePass) {
-    const std::vector<uint8_t> bytes = makePcmWav(1, 22050, 16, 100, wobble);
-    std::unique_ptr<TrackStream> stream = TrackStream::open(std::make_unique<MemorySource>(bytes), false);
-    ASSERT_TRUE(stream);
-    EXPECT_EQ(streamed(*stream, 1000).size(), 2u * 200);
-    EXPECT_TRUE(stream->ended());
-}

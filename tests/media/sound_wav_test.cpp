@@ -16,38 +16,9 @@ struct WavSpec {
     int rate = 22050;
     int bits = 16;
     uint32_t fmtSize = 16;
-    std::vector<uint8_t> chunksBeforeData;  // raw bytes, tags and sizes included
-    std::vector<uint8_t> data;
+    std::vector<uint8_t> chunksBeforeData = {};  // raw bytes, tags and sizes included
+    std::vector<uint8_t> data = {};
     int64_t declaredDataSize = -1;  // -1: the real size
-
-    WavSpec& tag(int value) {
-        formatTag = value;
-        return *this;
-    }
-    WavSpec& channelCount(int value) {
-        channels = value;
-        return *this;
-    }
-    WavSpec& sampleRate(int value) {
-        rate = value;
-        return *this;
-    }
-    WavSpec& bitDepth(int value) {
-        bits = value;
-        return *this;
-    }
-    WavSpec& fmtChunkSize(uint32_t value) {
-        fmtSize = value;
-        return *this;
-    }
-    WavSpec& before(std::vector<uint8_t> chunks) {
-        chunksBeforeData = std::move(chunks);
-        return *this;
-    }
-    WavSpec& samples(std::vector<uint8_t> bytes) {
-        data = std::move(bytes);
-        return *this;
-    }
 };
 
 void put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
@@ -91,14 +62,14 @@ std::vector<uint8_t> sixteenBit(std::initializer_list<int16_t> samples) {
 // ---- Accepted kinds ------------------------------------------------------------------
 
 TEST(WavDecoder, ReadsEightBitSamplesAsUnsignedAroundMidScale) {
-    WavSpec mono = WavSpec().bitDepth(8).samples({128, 255, 0, 129});
+    WavSpec mono = WavSpec{.bits = 8, .data = {128, 255, 0, 129}};
     const auto pcm = decodeWav(makeWav(mono));
     ASSERT_TRUE(pcm);
     EXPECT_EQ(pcm->channels, 1);
     EXPECT_EQ(pcm->sampleRate, 22050);
     EXPECT_EQ(pcm->samples, (std::vector<int16_t>{0, 127 * 256, -32768, 256}));
 
-    WavSpec stereo = WavSpec().channelCount(2).bitDepth(8).samples({128, 0, 255, 128});
+    WavSpec stereo = WavSpec{.channels = 2, .bits = 8, .data = {128, 0, 255, 128}};
     const auto pair = decodeWav(makeWav(stereo));
     ASSERT_TRUE(pair);
     EXPECT_EQ(pair->channels, 2);
@@ -106,12 +77,12 @@ TEST(WavDecoder, ReadsEightBitSamplesAsUnsignedAroundMidScale) {
 }
 
 TEST(WavDecoder, ReadsSixteenBitMonoAndStereoAsSigned) {
-    const auto mono = decodeWav(makeWav(WavSpec().samples(sixteenBit({1, -1, 32767, -32768}))));
+    const auto mono = decodeWav(makeWav(WavSpec{.data = sixteenBit({1, -1, 32767, -32768})}));
     ASSERT_TRUE(mono);
     EXPECT_EQ(mono->samples, (std::vector<int16_t>{1, -1, 32767, -32768}));
 
     const auto stereo =
-        decodeWav(makeWav(WavSpec().channelCount(2).sampleRate(44100).samples(sixteenBit({100, -200, 300, -400}))));
+        decodeWav(makeWav(WavSpec{.channels = 2, .rate = 44100, .data = sixteenBit({100, -200, 300, -400})}));
     ASSERT_TRUE(stereo);
     EXPECT_EQ(stereo->channels, 2);
     EXPECT_EQ(stereo->frameCount(), 2u);
@@ -121,7 +92,7 @@ TEST(WavDecoder, ReadsSixteenBitMonoAndStereoAsSigned) {
 // ---- Chunk layout ----------------------------------------------------------------------
 
 TEST(WavDecoder, SkipsTheRestOfALongFmtChunk) {
-    const auto pcm = decodeWav(makeWav(WavSpec().fmtChunkSize(18).samples(sixteenBit({7, 8}))));
+    const auto pcm = decodeWav(makeWav(WavSpec{.fmtSize = 18, .data = sixteenBit({7, 8})}));
     ASSERT_TRUE(pcm);
     EXPECT_EQ(pcm->samples, (std::vector<int16_t>{7, 8}));
 }
@@ -134,14 +105,14 @@ TEST(WavDecoder, SkipsOtherChunksByTheirExactSizeWithoutPadByte) {
     putTag(odd, "fact");
     put(odd, 4, 4);
     put(odd, 2, 4);
-    const auto pcm = decodeWav(makeWav(WavSpec().before(odd).samples(sixteenBit({5, 6}))));
+    const auto pcm = decodeWav(makeWav(WavSpec{.chunksBeforeData = odd, .data = sixteenBit({5, 6})}));
     ASSERT_TRUE(pcm);
     EXPECT_EQ(pcm->samples, (std::vector<int16_t>{5, 6}));
 }
 
 TEST(WavDecoder, RefusesWholeDataThatClaimsMoreThanTheFileHolds) {
     // Refused from the header alone, before any sample is read or memory is set aside.
-    WavSpec spec = WavSpec().channelCount(2).samples(sixteenBit({1, 2, 3, 4, 5}));
+    WavSpec spec = WavSpec{.channels = 2, .data = sixteenBit({1, 2, 3, 4, 5})};
     spec.declaredDataSize = 4000;
     EXPECT_FALSE(decodeWav(makeWav(spec)));
     spec.declaredDataSize = 0xFFFFFFF0;
@@ -153,8 +124,8 @@ TEST(WavDecoder, RefusesWholeDataThatClaimsMoreThanTheFileHolds) {
 }
 
 TEST(WavDecoder, AStreamPlaysTheWholeFramesOfDataCutShort) {
-    WavSpec spec = WavSpec().channelCount(2).samples(sixteenBit({1, 2, 3, 4, 5}));  // 2.5 frames
-    spec.declaredDataSize = 4000;                                                   // claims far more
+    WavSpec spec = WavSpec{.channels = 2, .data = sixteenBit({1, 2, 3, 4, 5})};  // 2.5 frames
+    spec.declaredDataSize = 4000;                                                // claims far more
     const std::vector<uint8_t> bytes = makeWav(spec);
     MemorySource source(bytes);
     const std::unique_ptr<PcmStream> stream = openWavStream(source);
@@ -171,29 +142,29 @@ TEST(WavDecoder, AStreamPlaysTheWholeFramesOfDataCutShort) {
 // ---- Refused files ----------------------------------------------------------------------
 
 TEST(WavDecoder, RefusesFormatsOutsideTheAcceptedKinds) {
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().tag(3).bitDepth(16).samples(sixteenBit({1, 2})))));  // float tag
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().bitDepth(24).samples({1, 2, 3, 4, 5, 6}))));
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().channelCount(3).samples(sixteenBit({1, 2, 3})))));
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().channelCount(0).samples(sixteenBit({1, 2})))));
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.formatTag = 3, .bits = 16, .data = sixteenBit({1, 2})})));  // float tag
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.bits = 24, .data = {1, 2, 3, 4, 5, 6}})));
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.channels = 3, .data = sixteenBit({1, 2, 3})})));
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.channels = 0, .data = sixteenBit({1, 2})})));
 }
 
 TEST(WavDecoder, RefusesHeadersThatWouldBreakLaterSteps) {
     // A rate of 0 would divide by zero when resampling; a short fmt chunk would read its
     // fields out of the next chunk.
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().sampleRate(0).samples(sixteenBit({1, 2})))));
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().sampleRate(50'000'000).samples(sixteenBit({1, 2})))));
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().fmtChunkSize(14).samples(sixteenBit({1, 2})))));
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().samples({}))));
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.rate = 0, .data = sixteenBit({1, 2})})));
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.rate = 50'000'000, .data = sixteenBit({1, 2})})));
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.fmtSize = 14, .data = sixteenBit({1, 2})})));
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.data = {}})));
 }
 
 TEST(WavDecoder, RefusesGarbageAndFilesWithoutData) {
     EXPECT_FALSE(decodeWav(std::vector<uint8_t>{}));
     EXPECT_FALSE(decodeWav(std::vector<uint8_t>(100, 0x5A)));
-    std::vector<uint8_t> wav = makeWav(WavSpec().samples(sixteenBit({1, 2})));
+    std::vector<uint8_t> wav = makeWav(WavSpec{.data = sixteenBit({1, 2})});
     wav[12] = 'L';  // something other than "fmt " directly after "WAVE"
     EXPECT_FALSE(decodeWav(wav));
 
-    std::vector<uint8_t> noData = makeWav(WavSpec().samples(sixteenBit({1, 2})));
+    std::vector<uint8_t> noData = makeWav(WavSpec{.data = sixteenBit({1, 2})});
     noData.resize(noData.size() - 12);  // header of "data" and its samples gone
     EXPECT_FALSE(decodeWav(noData));
 
@@ -201,7 +172,7 @@ TEST(WavDecoder, RefusesGarbageAndFilesWithoutData) {
     std::vector<uint8_t> huge;
     putTag(huge, "junk");
     put(huge, 0xFFFFFFF0u, 4);
-    EXPECT_FALSE(decodeWav(makeWav(WavSpec().before(huge).samples(sixteenBit({1, 2})))));
+    EXPECT_FALSE(decodeWav(makeWav(WavSpec{.chunksBeforeData = huge, .data = sixteenBit({1, 2})})));
 }
 
 TEST(WavDecoder, NeverReadsPastTheEndOfAnyPrefixOfAValidFile) {
@@ -209,7 +180,8 @@ TEST(WavDecoder, NeverReadsPastTheEndOfAnyPrefixOfAValidFile) {
     putTag(odd, "LIST");
     put(odd, 5, 4);
     odd.insert(odd.end(), {1, 2, 3, 4, 5});
-    const std::vector<uint8_t> wav = makeWav(WavSpec().fmtChunkSize(18).before(odd).samples(sixteenBit({1, 2, 3})));
+    const std::vector<uint8_t> wav =
+        makeWav(WavSpec{.fmtSize = 18, .chunksBeforeData = odd, .data = sixteenBit({1, 2, 3})});
     for (size_t size = 0; size < wav.size(); ++size) {
         const std::vector<uint8_t> prefix(wav.begin(), wav.begin() + size);
         const auto pcm = decodeWav(prefix);

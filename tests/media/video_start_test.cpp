@@ -5,36 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "media/desktop/sdl_media.h"
 #include "media/desktop/sdl_video_start.h"
+#include "support/test_support.h"
 
 namespace {
-
-// An environment variable set for one test and put back after it.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name(name) {
-        if (const char* old = std::getenv(name)) before = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (before)
-            setenv(name, before->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-
-private:
-    const char* name;
-    std::optional<std::string> before;
-};
 
 // No display answers here, and no driver is asked for by name.
 struct NoDisplay {

@@ -19,14 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> littleEndian(std::initializer_list<int32_t> values) {
-    std::vector<uint8_t> bytes;
-    for (int32_t value : values)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
-    return bytes;
-}
-
 bool mentions(const std::vector<std::string>& warnings, const std::string& part1, const std::string& part2) {
     return std::any_of(warnings.begin(), warnings.end(), [&](const std::string& warning) {
         return warning.find(part1) != std::string::npos && warning.find(part2) != std::string::npos;

@@ -21,6 +21,24 @@ int drawsUntilGone(PlayFixture& f, std::vector<Record>& list, const Image& pictu
 
 }  // namespace
 
+// The fade every screen shares: two steps of brightness a frame, 128 frames each way, and
+// the end reached is kept (an overshoot past it is never stepped back).
+TEST(ScreenFade, TakesOneHundredAndTwentyEightFramesEachWay) {
+    ScreenFade fade;
+    for (const int target : {255, 0}) {
+        fade.fadeTarget = target;
+        int frames = 0;
+        while (fade.brightness != target && frames < 1000) {
+            stepFade(fade), ++frames;
+            ASSERT_EQ(fade.brightness, std::clamp(target ? 2 * frames : 255 - 2 * frames, 0, 255)) << frames;
+        }
+        EXPECT_EQ(frames, 128);
+        stepFade(fade);
+        EXPECT_EQ(fade.brightness, target);
+        EXPECT_EQ(fade.fadeTarget, target);
+    }
+}
+
 TEST(Effects, GhostTurnsGrowsFadesAndLeavesTheDrawStateClean) {
     PlayFixture f;
     addRotationGhost(f.game.effects, 100, 200, cableTile(CornerES));

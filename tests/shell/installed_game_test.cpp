@@ -16,14 +16,6 @@ namespace fs = std::filesystem;
 
 constexpr int ContinueButtonY = 257;
 
-std::vector<uint8_t> littleEndian(std::initializer_list<int32_t> values) {
-    std::vector<uint8_t> bytes;
-    for (int32_t value : values)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
-    return bytes;
-}
-
 // Clicks the menu button at y, holds Escape in play until the menu is back, then ends.
 void playOnceFrom(ScriptedMedia& media, int buttonY) {
     media.moveMouse(0, 650, buttonY);

@@ -8,19 +8,6 @@
 
 #include "shell/menu_scene.h"
 
-TEST(ScreenFade, TakesOneHundredAndTwentyEightFramesEachWay) {
-    ScreenFade fade;
-    fade.fadeTarget = 255;
-    int frames = 0;
-    while (fade.brightness != 255) stepFade(fade), ++frames;
-    EXPECT_EQ(frames, 128);
-    EXPECT_EQ(fade.fadeTarget, 255);
-    fade.fadeTarget = 0;
-    frames = 0;
-    while (fade.brightness != 0) stepFade(fade), ++frames;
-    EXPECT_EQ(frames, 128);
-}
-
 TEST_F(MenuFixture, EscapeEndsTheProgramOnlyOnceTheMenuIsBrighterThan240) {
     ASSERT_EQ(brightnessAfter(121), 240);
     media.tapKey(60, Key::Escape);

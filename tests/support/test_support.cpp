@@ -26,6 +26,13 @@ WorkingFolder::WorkingFolder(const std::filesystem::path& folder) : previous(std
 
 WorkingFolder::~WorkingFolder() { std::filesystem::current_path(previous); }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) before = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() { before ? setenv(name, before->c_str(), 1) : unsetenv(name); }
+
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     const auto parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -30,6 +31,17 @@ public:
 
 private:
     std::filesystem::path previous;
+};
+
+// An environment variable set (removed, for nullptr) for the life of the object, then put back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+
+private:
+    const char* name;
+    std::optional<std::string> before;
 };
 
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes);

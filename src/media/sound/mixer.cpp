@@ -128,8 +128,7 @@ bool Mixer::mixVoice(Voice& voice, int frames) {
 // missing frames and goes on with the next block; one whose feed has ended is over.
 bool Mixer::mixStream(Voice& voice, int frames) {
     StreamFeed& feed = *voice.feed;
-    // A new track waits for its first stretch while the one stopped for it plays on.
-    if (voice.position == 0 && !stopped.empty() && streamStarting()) return true;
+    if (voice.position == 0 && waitsToTakeOver(voice)) return true;
     const bool endedBefore = feed.endedFlagSet();  // read first: then no frame can follow unseen
     const int32_t factor = factorOf(voice);
     const size_t got = feed.consume(static_cast<size_t>(frames), [&](const int16_t* samples, size_t count, size_t at) {
@@ -140,6 +139,15 @@ bool Mixer::mixStream(Voice& voice, int frames) {
     if (endedBefore) return false;
     feed.noteShortfall(frames - got);
     return true;
+}
+
+// A new track sounds alone: it waits while another track plays, until that one is stopped
+// (a switch of track is two calls, and a block may be mixed between them), and then for its
+// own first stretch while the stopped one plays on.
+bool Mixer::waitsToTakeOver(const Voice& voice) const {
+    for (const auto& [channel, other] : voices)
+        if (other.feed && other.position > 0 && !other.paused && &other != &voice) return true;
+    return !stopped.empty() && streamStarting();
 }
 
 bool Mixer::streamStarting() const {

@@ -27,7 +27,8 @@ public:
     void setGroupGain(SoundGroup group, float gain);
     // Stops the channel for good; it is forgotten at once by every query. A streamed track
     // that is stopped while a newer one waits for its first samples goes on sounding until
-    // they arrive (a switch of track without a silent gap), then it is gone.
+    // they arrive (a switch of track without a silent gap), then it is gone. A newer track
+    // started before the older one is stopped waits for that too: tracks never overlap.
     void stop(Channel channel);
     // Volume 0 (silent, still running) to 1 (full); values outside are clamped.
     void setVolume(Channel channel, float volume);
@@ -61,6 +62,8 @@ private:
     bool mixStream(Voice& voice, int frames);
     // Forgets a voice; its sound or decoder is released later, outside the lock.
     void release(Voice& voice, std::vector<Voice>& released);
+    // True while a stream that has not yet sounded must leave the music to another.
+    bool waitsToTakeOver(const Voice& voice) const;
     // True while a playing stream has not yet started and has less than its first stretch.
     bool streamStarting() const;
     // Stopped tracks bridge the wait for a starting one; dropped once nothing starts.
