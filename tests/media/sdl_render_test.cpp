@@ -7,40 +7,16 @@
 #include <optional>
 
 #include "media/desktop/sdl_media.h"
+#include "support/offscreen_screen.h"
 
 namespace {
 
-Image solidPicture(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    Image image;
-    image.width = width;
-    image.height = height;
-    image.flags = 0;  // no filtering: exact pixels
-    PixelBlock block{width, height, {}};
-    for (int i = 0; i < width * height; ++i) block.rgba.insert(block.rgba.end(), {r, g, b, 255});
-    image.frames.push_back(block);
-    return image;
-}
-
-struct Pixel {
-    int r, g, b;
-};
-
-Pixel pixelAt(const PixelBlock& screen, int x, int y) {
-    const size_t i = (static_cast<size_t>(y) * screen.width + x) * 4;
-    return {screen.rgba[i], screen.rgba[i + 1], screen.rgba[i + 2]};
-}
-
-class SdlRenderTest : public ::testing::TestWithParam<PathChoice> {
+class SdlRenderTest : public OffscreenTest {
 protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-        ASSERT_TRUE(media.openScreen(800, 600, 0, 60, 0));
-        media.setBlendMode(BlendMode::Alpha);
+        OffscreenTest::SetUp();
         media.clearScreen();
     }
-    SdlMedia media{GetParam()};
 };
 
 void expectNear(Pixel actual, Pixel expected) {
