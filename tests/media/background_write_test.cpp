@@ -95,6 +95,20 @@ TEST_F(BackgroundWrite, AWriteNowWaitsForTheQueuedOnesSoItIsNeverOvertaken) {
     EXPECT_EQ(readBytes(path("oldgame.cwm")), std::vector<uint8_t>{2});
 }
 
+// The writer thread waits for work between saves: a save queued then must wake it, each time.
+TEST_F(BackgroundWrite, AWriterWaitingForWorkWakesForEveryNextSave) {
+    for (uint8_t round = 1; round <= 3; ++round) {
+        files.waitForWrites();
+        std::this_thread::sleep_for(20ms);  // time for the writer to go back to waiting
+        files.replaceSoon(path("oldgame.cws"), {round});
+        auto waited = std::async(std::launch::async, [&] { files.waitForWrites(); });
+        const bool written = waited.wait_for(5s) == std::future_status::ready;
+        if (!written) files.replaceSoon(path("oldgame.cwm"), {0});  // a second call wakes it, so the test can end
+        ASSERT_TRUE(written) << "round " << int{round} << ": the save was queued and nobody woke the writer";
+        EXPECT_EQ(readBytes(path("oldgame.cws")), std::vector<uint8_t>{round});
+    }
+}
+
 TEST_F(BackgroundWrite, AFailureComesBackWithItsReasonAndKeepsTheOldFile) {
     writeBytes(path("oldgame.cwm"), {7, 7});
     files.writeCalls.write = fullDiskWrite;
