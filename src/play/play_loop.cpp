@@ -81,10 +81,14 @@ bool drawFrame(Game& game) {
     sampleInput(media, game.input);
     game.level.hoverCell = cellUnderPointer(game.board, game.input.x, game.input.y);
     stepFade(game.fade);
+    // Worked out afresh each frame from the board as drawn (one flood over the board), so a
+    // turn lights or darkens at once, before the rules' own flood runs.
     CellFlags lit{};
-    if (game.settings.litNetwork) lit = carriedNow(game.board, game.tables.connectors);
     BoardMarks marks;
-    if (game.settings.litNetwork) marks.lit = &lit;
+    if (game.settings.litNetwork) {
+        lit = carriedNow(game.board, game.tables.connectors);
+        marks.lit = &lit;
+    }
     if (usesLocks(game.settings)) marks.locked = &game.level.tools.locked;
     drawScene(media, game.res, game.effects, game.board, game.fade, marks);
     drawHintOverlay(media, game.font, game.fade, game.level.hint);
