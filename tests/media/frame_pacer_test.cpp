@@ -1,10 +1,13 @@
-// Frame pacing decisions against a scripted clock: where the waits go, and how long they are.
+// Frame pacing decisions against a scripted clock: where the waits go, how long they are, and
+// which frames came late; and the wait itself.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <vector>
 
 #include "media/desktop/frame_pacer.h"
+#include "media/desktop/precise_wait.h"
 
 namespace {
 
@@ -103,4 +106,30 @@ TEST(FramePacer, NoRefreshRateMeansNoPacing) {
     clock.pacer.start(0, true);
     for (int i = 0; i < 5; ++i) clock.frame(1000, 0);
     EXPECT_TRUE(clock.sleeps.empty());
+}
+
+TEST(FramePacer, OnlyAFrameWhoseWorkRanPastItsTimeIsLate) {
+    ScriptedClock clock;
+    clock.pacer.start(60, true);
+    clock.micros += 2000;
+    EXPECT_FALSE(clock.pacer.beforePresent()) << "drawn in time";
+    clock.micros += 17'500;
+    EXPECT_FALSE(clock.pacer.beforePresent()) << "within a millisecond of its time";
+    clock.micros += 20'000;
+    EXPECT_TRUE(clock.pacer.beforePresent()) << "its work ran past its time";
+    clock.oversleep = 9000;
+    clock.micros += 2000;
+    EXPECT_FALSE(clock.pacer.beforePresent()) << "woken late: the machine's, not the frame's";
+    ScriptedClock vsync;
+    vsync.pacer.start(60, false);
+    vsync.micros += 40'000;
+    EXPECT_FALSE(vsync.pacer.beforePresent()) << "the blank paces: nothing is due";
+}
+
+TEST(PreciseWait, NeverEndsEarly) {
+    for (const int64_t micros : {0, 300, 1500, 4000}) {
+        const auto begun = std::chrono::steady_clock::now();
+        waitPrecisely(micros);
+        EXPECT_GE(std::chrono::steady_clock::now() - begun, std::chrono::microseconds(micros));
+    }
 }

@@ -115,7 +115,7 @@ TEST(ComposeBudget, AtASmallerScaleFramesGoBackUpWhenTheLargerOneWouldKeepWellWi
     auto windowOf = [&budget](double ms, double growth) {
         ComposeVerdict verdict = ComposeVerdict::Keep;
         for (size_t i = 0; i < ComposeBudget::Frames; ++i) {
-            const ComposeVerdict said = budget.judge(ms, growth);
+            const ComposeVerdict said = budget.judge(ms, false, growth);
             if (said != ComposeVerdict::Keep) verdict = said;
         }
         return verdict;
@@ -138,6 +138,35 @@ TEST(ComposeBudget, AtASmallerScaleFramesGoBackUpWhenTheLargerOneWouldKeepWellWi
     budget.growMoreSlowly();
     budget.restart();
     EXPECT_EQ(windowsUntilGrowing(2.0, 4.0, 40), settling + 2 * needed) << "after a scale given up again";
+}
+
+TEST(ComposeBudget, OnlyFramesShownLateAndCostlyToComposeGiveUpTheScale) {
+    // Windows of frames costing `ms` of composing CPU, of which `late` were shown late: the
+    // number of the window that judged the scale too costly, 0 when none did.
+    auto windowsUntilTooCostly = [](double ms, int late, int most) {
+        ComposeBudget budget(12.0);
+        for (int window = 1; window <= most; ++window)
+            for (size_t i = 0; i < ComposeBudget::Frames; ++i)
+                if (budget.judge(ms, static_cast<int>(i) < late, 0) == ComposeVerdict::TooCostly) return window;
+        return 0;
+    };
+    const int first = ComposeBudget::SettlingWindows + ComposeBudget::WindowsOver;
+    EXPECT_EQ(windowsUntilTooCostly(20.0, ComposeBudget::Frames, 40), first);
+    EXPECT_EQ(windowsUntilTooCostly(20.0, ComposeBudget::LateInWindow, 40), first);
+    EXPECT_EQ(windowsUntilTooCostly(20.0, 0, 40), 0) << "costly frames that were all on time: the player sees none";
+    EXPECT_EQ(windowsUntilTooCostly(20.0, ComposeBudget::LateInWindow - 1, 40), 0) << "a late frame or two";
+    EXPECT_EQ(windowsUntilTooCostly(11.0, ComposeBudget::Frames, 40), 0)
+        << "every frame late while composing keeps within its budget: a busy machine, not the scale";
+}
+
+TEST(ComposeBudget, AScaleGivenUpAgainAndAgainIsStillTriedWithinSeconds) {
+    ComposeBudget budget(12.0);
+    for (int i = 0; i < 10; ++i) budget.growMoreSlowly();
+    int windows = 0;
+    for (bool grown = false; !grown && windows < 100; ++windows)
+        for (size_t i = 0; i < ComposeBudget::Frames; ++i)
+            grown = budget.judge(2.0, false, 4.0) == ComposeVerdict::RoomToGrow || grown;
+    EXPECT_EQ(windows, ComposeBudget::SettlingWindows + ComposeBudget::MostWindowsWithRoom);
 }
 
 TEST(ComposeBudget, AFrameTooCostlyIsComposedAtTheNextWholeScaleBelow) {

@@ -7,6 +7,8 @@ namespace {
 constexpr int64_t EarlySlackMicros = 2000;
 // A timer wake-up this much past its time counts as late.
 constexpr int64_t LateWakeSlackMicros = 1000;
+// A frame whose work ends this much past its time has missed it.
+constexpr int64_t LateFrameSlackMicros = 1000;
 
 }  // namespace
 
@@ -22,19 +24,23 @@ void FramePacer::restartSchedule(int64_t time) {
     framesScheduled = 0;
 }
 
-void FramePacer::beforePresent() {
-    if (!timerPaced) return;
+bool FramePacer::beforePresent() {
+    if (!timerPaced) return false;
     // Frame k is due k refreshes after the start, to the microsecond; a late frame restarts
     // the schedule, never catches up.
     framesScheduled += 1;
     const int64_t due = scheduleStart + framesScheduled * 1'000'000 / refreshRate;
     const int64_t wait = due - now();
-    if (wait <= 0 || wait >= 1'000'000) return restartSchedule(now());
+    if (wait <= 0 || wait >= 1'000'000) {
+        restartSchedule(now());
+        return -wait > LateFrameSlackMicros;
+    }
     sleep(wait);
     // A sleeper woken late on a busy machine shows this frame late; the next one is due a
     // whole refresh after it, not sooner, or it would come early to catch up.
     const int64_t woke = now();
     if (woke - due > LateWakeSlackMicros) restartSchedule(woke);
+    return false;
 }
 
 void FramePacer::afterPresent() {

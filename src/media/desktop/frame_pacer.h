@@ -16,8 +16,9 @@ public:
     // schedule of whole refreshes; otherwise the present waits for the vertical blank itself.
     void start(int refreshHz, bool timerPacing);
     // Timer pacing: sleeps until the frame is due. A late frame, or a late wake-up, restarts
-    // the schedule.
-    void beforePresent();
+    // the schedule. True when the frame came after its time (its work ran past it); a late
+    // wake-up is the machine's, not the frame's.
+    bool beforePresent();
     // Vertical-blank pacing: a hidden or minimised window may stop waiting for the blank,
     // and the game counts time in frames, so a present that came back too early is held
     // to the refresh. A present that did wait (a slow frame) is never delayed further.

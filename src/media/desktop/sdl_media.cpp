@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <thread>
 #include <utility>
 
+#include "media/desktop/precise_wait.h"
 #include "media/desktop/quit_signals.h"
 #include "media/desktop/sdl_game_pads.h"
 #include "media/desktop/sdl_video_start.h"
@@ -57,15 +57,13 @@ int64_t microsecondsNow() {
     return static_cast<int64_t>(static_cast<double>(SDL_GetPerformanceCounter()) / ticksPerMicro);
 }
 
-void sleepMicroseconds(int64_t micros) { std::this_thread::sleep_for(std::chrono::microseconds(micros)); }
-
 }  // namespace
 
 SdlMedia::SdlMedia(PathChoice choice)
     : audio(std::make_unique<SdlAudio>(mixer)),
       pads(std::make_unique<SdlGamePads>()),
       pathChoice(choice),
-      pacer(microsecondsNow, sleepMicroseconds),
+      pacer(microsecondsNow, waitPrecisely),
       quitSignals(std::make_unique<QuitSignals>()) {
     resetDrawState();
 }
@@ -210,7 +208,7 @@ void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
 void SdlMedia::showFrame() {
     path->finishFrame();
     shownStats = path->takeStats();
-    pacer.beforePresent();
+    path->frameShownLate(pacer.beforePresent());
     path->present();
     pacer.afterPresent();
     if (viewportChanged) {

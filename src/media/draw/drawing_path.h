@@ -34,6 +34,9 @@ public:
     // Everything a frame needs before it can be shown (batches sent, the composed frame
     // copied towards the window), so that showing it at its moment costs little.
     virtual void finishFrame() = 0;
+    // Told between finishFrame and present whether the frame is shown after its time (its
+    // drawing ran past the moment it was due), for a path that judges its cost by that.
+    virtual void frameShownLate(bool /*late*/) {}
     // Shows the finished frame, at once: pacing is the caller's, between the two.
     virtual void present() = 0;
 

@@ -1,12 +1,16 @@
 #pragma once
-// Whether frames composed by the CPU keep within their share of a frame's time: when the
-// median of the latest frames' composing times stays over the budget for a second, the frame
-// is composed at a smaller scale and stretched to the window instead; when, at a smaller
-// scale, the frames would still fit well within the budget at the next larger one for a few
-// seconds, they go back up. The first frames of a scale are let pass (pictures are prepared
-// then), and the watch goes on after, so a machine that slows down or calms down later is
-// noticed too. A scale given up again soon after going up to it is tried again only after
-// twice as long each time.
+// Whether frames composed by the CPU keep within their share of a frame's time, judged by what
+// the player sees and by what composing itself costs: the CPU time the compose threads spent
+// on a frame (per band, as if each band had a core of its own), not the wall time, which on a
+// busy desktop includes waiting for a core. When, for a second, the median of the latest
+// frames' composing CPU stays over the budget and frames were really shown late, the frame is
+// composed at a smaller scale and stretched to the window instead; frames late while composing
+// stays within its budget are the machine's, and no smaller scale is the answer to them. When,
+// at a smaller scale, the frames would still fit well within the budget at the next larger one
+// for a few seconds, they go back up. The first frames of a scale are let pass (pictures are
+// prepared then), and the watch goes on after, so a machine that slows down or calms down
+// later is noticed too. A scale given up again soon after going up to it is tried again only
+// after twice as long each time, up to a limit.
 
 #include <array>
 #include <cstddef>
@@ -18,30 +22,36 @@ public:
     static constexpr size_t Frames = 30;       // a half second of frames
     static constexpr int SettlingWindows = 1;  // not judged
     static constexpr int WindowsOver = 2;      // in a row, to judge a scale too costly
+    static constexpr int LateInWindow = 3;     // frames shown late in a window over the budget
     static constexpr int WindowsWithRoom = 6;  // in a row, to go up again
+    static constexpr int MostWindowsWithRoom = 4 * WindowsWithRoom;
     // The share of the budget a larger scale must promise to keep within.
     static constexpr double Headroom = 0.7;
 
     explicit ComposeBudget(double budgetMs) : budgetMs(budgetMs) {}
-    // One more frame's composing time, with how many times more a frame would cost at the
-    // next larger scale (0 when there is none). Once the median of the latest frames has
-    // stayed over the budget, or promised room at the larger scale, says so (and the watch
-    // starts over).
-    ComposeVerdict judge(double ms, double growth);
-    bool overAfter(double ms) { return judge(ms, 0) == ComposeVerdict::TooCostly; }
+    // One more frame: its composing CPU time, whether it was shown after its time, and how many
+    // times more a frame would cost at the next larger scale (0 when there is none). Once the
+    // latest frames have stayed over the budget, or promised room at the larger scale, says so
+    // (and the watch starts over).
+    ComposeVerdict judge(double cpuMs, bool late, double growth);
+    // A frame shown late that cost `cpuMs`: true once the scale is judged too costly.
+    bool overAfter(double cpuMs) { return judge(cpuMs, true, 0) == ComposeVerdict::TooCostly; }
     // Starts watching afresh (after the work of a frame changed).
-    void restart() { count = 0, windows = 0, over = 0, room = 0; }
+    void restart() { count = 0, late = 0, windows = 0, over = 0, room = 0; }
     // The larger scale just tried was too costly after all: wait twice as long next time.
-    void growMoreSlowly() { windowsWithRoom *= 2; }
+    void growMoreSlowly();
     double lastMedian() const { return median; }
+    int lastLate() const { return lastWindowLate; }
 
 private:
     double budgetMs;
     std::array<double, Frames> times{};
     size_t count = 0;
+    int late = 0;  // frames of this window shown late
     int windows = 0, over = 0, room = 0;
     int windowsWithRoom = WindowsWithRoom;
     double median = 0;
+    int lastWindowLate = 0;
 };
 
 // The next whole scale below a composing scale (1.8 gives 1, 3 gives 2); 0 when there is none.

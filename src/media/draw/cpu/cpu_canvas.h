@@ -50,6 +50,9 @@ public:
     // Quads drawn and compositing calls made since the previous call of this; composes first.
     using Counts = CpuCounts;
     Counts takeCounts();
+    // CPU time the bands took since the last call (composing and stretching), per band: what
+    // the frames cost where every band has a core of its own, whatever the threads waited.
+    double takeComposingCpuMs() { return workers.takeCpuMs() / workers.bands(); }
     // Bytes of the pictures' frames prepared for the canvas that it holds.
     size_t pictureBytesHeld() const;
 

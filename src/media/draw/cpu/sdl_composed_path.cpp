@@ -85,8 +85,8 @@ void SdlComposedPath::takeWindowSurface() {
 }
 
 void SdlComposedPath::finishFrame() {
-    const auto begun = std::chrono::steady_clock::now();
     canvas->compose();
+    double conversionMs = 0;
     const bool fits =
         surface && viewport.x + viewport.width <= surface->w && viewport.y + viewport.height <= surface->h;
     if (fits && stretches() && keepsCanvasWords(surface) && !SDL_MUSTLOCK(surface)) {
@@ -96,6 +96,7 @@ void SdlComposedPath::finishFrame() {
             viewport.width, viewport.height);
     } else if (surface && !composesInPlace) {
         // A window whose pixels are not the canvas's words: one conversion into them.
+        const int64_t begun = threadCpuNanos();
         SDL_Rect area{viewport.x, viewport.y, std::min(canvas->width(), surface->w - viewport.x),
                       std::min(canvas->height(), surface->h - viewport.y)};
         if (area.w > 0 && area.h > 0 && SDL_LockSurface(surface) == 0) {
@@ -105,17 +106,21 @@ void SdlComposedPath::finishFrame() {
                               surface->format->format, into, surface->pitch);
             SDL_UnlockSurface(surface);
         }
+        conversionMs = static_cast<double>(threadCpuNanos() - begun) / 1e6;
     }
     const CpuCanvas::Counts counts = canvas->takeCounts();
     stats.quads += counts.quads;
     stats.drawCalls += counts.composites + 1;
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
+    frameCpuMs = canvas->takeComposingCpuMs() + conversionMs;
+}
+
+void SdlComposedPath::frameShownLate(bool late) {
     // Stretching goes straight into the window's pixels, where they are the canvas's words.
     const bool canStretch = surface && keepsCanvasWords(surface) && !SDL_MUSTLOCK(surface);
     const bool mayChange = scaleMayDrop && canStretch;
     const float larger = largerComposingScale();
     const double growth = mayChange && larger > 0 ? (larger / canvas->scale()) * (larger / canvas->scale()) : 0;
-    switch (budget.judge(ms, growth)) {
+    switch (budget.judge(frameCpuMs, late, growth)) {
         case ComposeVerdict::TooCostly:
             if (mayChange && smallerComposingScale(canvas->scale()) > 0) composingScaleDrops = true;
             break;
@@ -147,9 +152,10 @@ void SdlComposedPath::present() {
         grownTo = 0;
         composingScale = smallerComposingScale(canvas->scale());
         std::printf(
-            "frames took %.1f ms to compose at %.2f pixels to a logical pixel: now composed at %d and "
-            "stretched to the window\n",
-            budget.lastMedian(), static_cast<double>(canvas->scale()), composingScale);
+            "frames took %.1f ms of CPU to compose at %.2f pixels to a logical pixel and %d of %d came late: now "
+            "composed at %d and stretched to the window\n",
+            budget.lastMedian(), static_cast<double>(canvas->scale()), budget.lastLate(),
+            static_cast<int>(ComposeBudget::Frames), composingScale);
         std::fflush(stdout);
         setViewport(viewport);
     } else if (composingScaleGrows) {
@@ -158,7 +164,7 @@ void SdlComposedPath::present() {
         if (larger <= 0) return;
         // The window's own scale is not a whole one to keep: 0 composes at it.
         composingScale = larger < viewport.scale ? static_cast<int>(larger) : 0;
-        std::printf("frames took %.1f ms to compose at %.2f pixels to a logical pixel: now composed at %.2f\n",
+        std::printf("frames took %.1f ms of CPU to compose at %.2f pixels to a logical pixel: now composed at %.2f\n",
                     budget.lastMedian(), static_cast<double>(canvas->scale()), static_cast<double>(larger));
         std::fflush(stdout);
         setViewport(viewport);

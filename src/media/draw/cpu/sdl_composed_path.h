@@ -6,7 +6,6 @@
 // time, they are composed at the next smaller whole scale and stretched smoothly to the window,
 // and go back up when the machine has room for it again.
 
-#include <chrono>
 #include <memory>
 
 #include "media/draw/cpu/compose_budget.h"
@@ -31,6 +30,7 @@ public:
     }
     PixelBlock readFrame() override { return canvas->read(); }
     void finishFrame() override;
+    void frameShownLate(bool late) override;
     void present() override;
     DrawStats takeStats() override;
     bool composes() const override { return true; }
@@ -58,6 +58,7 @@ private:
     float grownTo = 0;  // the scale last gone up to, until frames are judged too costly there
     bool scaleMayDrop = true;
     ComposeBudget budget;
+    double frameCpuMs = 0;  // composing the frame last finished took
     std::unique_ptr<CpuCanvas> canvas;
     DrawStats stats;
 };
