@@ -1,9 +1,11 @@
 // Loading pictures: the file is read from the picture set of the chosen scale, whole unless
 // its size or its header rule it out, decoded by content, masked when it has no alpha of its
 // own, and kept as one frame or cut into the cells of a strip, each measured in logical pixels.
-// A large single picture, once decoded whole, is kept as its file (see KeptPictureFile).
+// A large single picture, once decoded whole, is kept as its file (see KeptPictureFile), and
+// the same bytes loaded again give it back without decoding (see kept_picture_files.h).
 
 #include "media/media_layer.h"
+#include "media/media_parts.h"
 #include "media/pictures/picture_decoders.h"
 #include "media/pictures/picture_file.h"
 #include "media/pictures/picture_sets.h"
@@ -19,8 +21,7 @@ std::nullopt_t refuse(std::string* refusal, const std::string& why) {
     return std::nullopt;
 }
 
-std::optional<PixelBlock> decodeFile(MediaLayer& media, const std::string& path, int flags, std::vector<uint8_t>& bytes,
-                                     std::string* refusal) {
+bool readPictureFile(MediaLayer& media, const std::string& path, std::vector<uint8_t>& bytes, std::string* refusal) {
     // A file longer than its header's picture can need is refused having read that much.
     std::string headFault;
     const auto fitsItsHeader = [&headFault](std::span<const uint8_t> head, uint64_t size) {
@@ -28,11 +29,22 @@ std::optional<PixelBlock> decodeFile(MediaLayer& media, const std::string& path,
         return headFault.empty();
     };
     std::string readFailure;
-    if (!media.readWholeFileIf(path, bytes, MaxPictureFileBytes, PictureHeadBytes, fitsItsHeader, &readFailure))
-        return refuse(refusal, headFault.empty() ? readFailure : headFault);
+    if (media.readWholeFileIf(path, bytes, MaxPictureFileBytes, PictureHeadBytes, fitsItsHeader, &readFailure))
+        return true;
+    refuse(refusal, headFault.empty() ? readFailure : headFault);
+    return false;
+}
+
+std::optional<PixelBlock> decodeBytes(const std::vector<uint8_t>& bytes, int flags, std::string* refusal) {
     std::optional<PixelBlock> pixels = picturePixels(bytes, flags);
     if (!pixels) return refuse(refusal, pictureBodyFault(bytes));
     return pixels;
+}
+
+std::optional<PixelBlock> decodeFile(MediaLayer& media, const std::string& path, int flags, std::vector<uint8_t>& bytes,
+                                     std::string* refusal) {
+    if (!readPictureFile(media, path, bytes, refusal)) return std::nullopt;
+    return decodeBytes(bytes, flags, refusal);
 }
 
 // The drawing path makes what it needs of it the first time the picture is drawn. Frames of
@@ -64,8 +76,11 @@ int MediaLayer::scaleOfPicture(const std::string& path) const {
 
 std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags, std::string* refusal) {
     flags = effectiveFlags(flags);
+    const std::string file = picturePath(path);
     std::vector<uint8_t> bytes;
-    auto pixels = decodeFile(*this, picturePath(path), flags, bytes, refusal);
+    if (!readPictureFile(*this, file, bytes, refusal)) return nullptr;
+    if (std::unique_ptr<Image> again = parts->keptPictures.find(file, flags, bytes)) return again;
+    auto pixels = decodeBytes(bytes, flags, refusal);
     if (!pixels) return nullptr;
     const bool large = int64_t{pixels->width} * pixels->height > KeptAsFileAbovePixels;
     const bool opaque = large && everyPixelOpaque(*pixels);
@@ -76,6 +91,7 @@ std::unique_ptr<Image> MediaLayer::loadImage(const std::string& path, int flags,
         image->frames.clear();
         bytes.shrink_to_fit();
         image->file = std::make_shared<const KeptPictureFile>(KeptPictureFile{std::move(bytes), opaque});
+        parts->keptPictures.remember(file, flags, *image);
     }
     return image;
 }

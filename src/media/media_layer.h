@@ -66,6 +66,11 @@ public:
     // top to bottom; nullptr when they do not fit (or as loadImage).
     std::unique_ptr<Image> loadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
                                           int cellCount, int flags = -1, std::string* refusal = nullptr);
+    // Pictures the game will draw soon (the backgrounds of the screens it may open next): a
+    // layer may load them beside the frames and have them made ready to draw, so the frame that
+    // first draws one does not wait for it. Nothing else changes: the game still loads what it
+    // draws. Asking again replaces the list.
+    virtual void preparePicturesSoon(const std::vector<std::string>& /*paths*/) {}
     // Handle at the picture's centre (half pixels for odd sizes).
     static void centreImageHandle(Image& image);
     // Draws one frame as a quad about its handle, with the current draw state.

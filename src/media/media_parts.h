@@ -4,6 +4,7 @@
 // this; the game sees them through MediaLayer alone.
 
 #include "media/files/file_table.h"
+#include "media/kept_picture_files.h"
 #include "media/sound/mixer.h"
 #include "media/sound/music_decoder.h"
 
@@ -12,4 +13,5 @@ struct MediaParts {
     FileTable files;
     Mixer mixer;
     MusicDecoder decoder;  // after the mixer: its thread stops before the mixer goes
+    KeptPictureFiles keptPictures;
 };

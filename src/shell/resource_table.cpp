@@ -137,6 +137,14 @@ void takeSounds(MediaLayer& media, Resources& res, SoundLoad& load) {
     }
 }
 
+void preparePicturesAhead(MediaLayer& media) {
+    // Soonest first: the help's plate opens at a click, the first level's background is the
+    // fourth; the menu's own comes back after play.
+    media.preparePicturesSoon({"gfx/back/canvas2.spr", "gfx/back/canvas0.spr", "gfx/back/canvas1.spr",
+                               "gfx/back/canvas3.spr", "gfx/back/b4.vvx", "gfx/back/b1.vvx", "gfx/back/b2.vvx",
+                               "gfx/back/b3.vvx", "gfx/back/b5.vvx", "gfx/back/b6.vvx", "gfx/back/menuback.vvx"});
+}
+
 void loadPictures(MediaLayer& media, Resources& res, SpriteFont& font) {
     PictureLoad load = startLoadingPictures(media);
     takePictures(media, res, font, load);

@@ -38,6 +38,10 @@ void takePictures(MediaLayer& media, Resources& res, SpriteFont& font, PictureLo
 // Waits for the sounds and hands them to the game; one that could not be loaded stays silent.
 void takeSounds(MediaLayer& media, Resources& res, SoundLoad& load);
 
+// Asks the media layer to make the large pictures of the screens that may open next ready
+// beside the frames: the backdrops (help, play), every level background, the menu's.
+void preparePicturesAhead(MediaLayer& media);
+
 // Both steps at once.
 void loadPictures(MediaLayer& media, Resources& res, SpriteFont& font);
 void loadSounds(MediaLayer& media, Resources& res);

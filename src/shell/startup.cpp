@@ -45,6 +45,7 @@ void startUpWithoutProgress(Game& game, ShellState& shell, const StartupStepDone
     buildTrackList(game.music, media, shell.userTracksFolder);
     done("tracks");
     takePictures(media, game.res, game.font, pictures);
+    preparePicturesAhead(media);
     done("pictures");
     takeSounds(media, game.res, sounds);
     done("sounds");

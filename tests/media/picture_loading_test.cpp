@@ -206,4 +206,29 @@ TEST_F(PictureLoading, APictureLargerThanTheScreenIsKeptAsItsFileAndDecodesAlike
     EXPECT_EQ(pixelAt(screen->frames[0], 799, 599), (Rgba{200, 0, 0, 0}));
 }
 
+// A level's background is read again at every level start: the same bytes give the picture
+// kept before, sharing its file (what a drawing path made of it is found again) without being
+// decoded; bytes that changed are decoded anew.
+TEST_F(PictureLoading, ALargePictureReadAgainFromTheSameBytesIsThePictureKeptBefore) {
+    const auto greyPicture = [](uint8_t grey) {
+        std::vector<Bytes> rows(600, Bytes(801 * 3, grey));
+        return pngFile(pngSpec(801, 600, PNG_COLOR_TYPE_RGB, 8, rows));
+    };
+    writeBytes(folder.file("gfx/back/b2.vvx"), greyPicture(90));
+    const auto first = media.loadImage("gfx/back/b2.vvx");
+    const auto again = media.loadImage("gfx/back/b2.vvx");
+    ASSERT_TRUE(first && again && first->file);
+    EXPECT_EQ(again->file, first->file);
+    EXPECT_EQ(again->width, 801);
+    EXPECT_EQ(again->height, 600);
+    EXPECT_NE(media.loadImage("gfx/back/b2.vvx", ImageFiltered)->file, first->file) << "other flags, other pixels";
+    writeBytes(folder.file("gfx/back/b2.vvx"), greyPicture(200));
+    const auto changed = media.loadImage("gfx/back/b2.vvx");
+    ASSERT_TRUE(changed && changed->file);
+    EXPECT_NE(changed->file, first->file);
+    EXPECT_EQ(pixelAt(FramePixels(*changed)[0], 5, 5), (Rgba{200, 200, 200, 255}));
+    writeBytes(folder.file("gfx/back/b2.vvx"), Bytes{1, 2, 3});
+    EXPECT_FALSE(media.loadImage("gfx/back/b2.vvx")) << "no longer a picture";
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include <optional>
 #include <utility>
 
+#include "media/desktop/pictures_soon.h"
 #include "media/desktop/precise_wait.h"
 #include "media/desktop/quit_signals.h"
 #include "media/desktop/sdl_game_pads.h"
@@ -69,6 +70,7 @@ SdlMedia::SdlMedia(PathChoice choice)
 }
 
 SdlMedia::~SdlMedia() {
+    picturesSoon.reset();
     audio.reset();
     pads.reset();
     if (displayLost) {
@@ -211,6 +213,8 @@ void SdlMedia::showFrame() {
     path->frameShownLate(pacer.beforePresent());
     path->present();
     pacer.afterPresent();
+    if (picturesSoon)
+        for (const std::unique_ptr<Image>& picture : picturesSoon->takeLoaded()) path->prepareSoon(*picture);
     if (viewportChanged) {
         // Between frames: the frame just shown was drawn for the window as it was.
         viewportChanged = false;
@@ -233,6 +237,11 @@ void SdlMedia::movePointer(int x, int y) {
 }
 
 void SdlMedia::hidePointer() { SDL_ShowCursor(SDL_DISABLE); }
+
+void SdlMedia::preparePicturesSoon(const std::vector<std::string>& paths) {
+    picturesSoon.reset();
+    picturesSoon = std::make_unique<PicturesSoon>(paths, [this](const std::string& path) { return loadImage(path); });
+}
 
 void SdlMedia::setWindowIcon(const PixelBlock& picture) {
     if (!window || picture.rgba.empty()) return;

@@ -17,6 +17,7 @@ union SDL_Event;
 class SdlAudio;
 class SdlGamePads;
 class QuitSignals;
+class PicturesSoon;
 
 // When each stage of opening the screen ended.
 struct ScreenOpening {
@@ -36,6 +37,7 @@ public:
     void drawRect(float x, float y, float width, float height) override;
     void movePointer(int x, int y) override;
     void hidePointer() override;
+    void preparePicturesSoon(const std::vector<std::string>& paths) override;
     void setWindowIcon(const PixelBlock& picture) override;
     int millisecs() override;
     [[noreturn]] void fatalError(const std::string& message) override;
@@ -105,6 +107,9 @@ private:
     int screenWidth = 800, screenHeight = 600;
     bool fullScreen = false;
     PathChoice pathChoice;
+
+    // Loaded beside the frames, handed to the path between them; goes before the path.
+    std::unique_ptr<PicturesSoon> picturesSoon;
 
     // Vsync where the probe trusts it, the timer schedule otherwise.
     FramePacer pacer;

@@ -43,6 +43,10 @@ public:
     // True when presents wait for the display's refresh and really come 1000/refreshHz ms
     // apart; otherwise presents never wait and the caller paces by the clock.
     virtual bool refreshPacesPresents(int /*refreshHz*/) { return false; }
+    // A picture the game will draw soon (the next screen's background): a path may make its
+    // own form of it now, off the frame's thread, so that the frame that first draws it does
+    // not wait. Copies what it keeps; the picture itself may go after the call.
+    virtual void prepareSoon(const Image& /*image*/) {}
     // The cost of the frames drawn since the previous call.
     virtual DrawStats takeStats() = 0;
     // Pixels of the frame as drawn per logical pixel: the viewport's scale, or less where the

@@ -44,6 +44,7 @@ bool inverseTransform(pixman_transform_t& fixed, const DrawState& draw, float x,
 
 void CpuCounts::add(const CpuCounts& other) {
     quads += other.quads, composites += other.composites, picturesPrepared += other.picturesPrepared;
+    framesPreparedAhead += other.framesPreparedAhead;
     for (size_t i = 0; i < routes.size(); ++i) routes[i] += other.routes[i];
 }
 

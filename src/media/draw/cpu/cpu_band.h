@@ -43,7 +43,8 @@ enum class CpuRoute {
 // Compositing calls made and the routes quads took.
 struct CpuCounts {
     int quads = 0, composites = 0;
-    int picturesPrepared = 0;  // made ready for the frame's scale (the first draw of each)
+    int picturesPrepared = 0;     // made ready for the frame's scale (the first draw of each)
+    int framesPreparedAhead = 0;  // of those, frames found prepared ahead
     std::array<int, static_cast<int>(CpuRoute::Count)> routes{};
     int of(CpuRoute route) const { return routes[static_cast<int>(route)]; }
     void add(const CpuCounts& other);

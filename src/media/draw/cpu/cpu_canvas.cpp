@@ -147,6 +147,11 @@ void CpuCanvas::drawImage(const Image& image, float x, float y, int frame, const
     CpuDraw call;
     call.kind = CpuDraw::Kind::Picture;
     call.look = lookFor(draw);
+    if (ahead && !prepared.made(call.look, frame))
+        if (std::optional<PreparedFrame> ready = ahead->take(image, scale, call.look)) {
+            prepared.adopt(call.look, frame, std::move(*ready), image.frameCount());
+            counts.framesPreparedAhead += 1;
+        }
     prepared.prepare(image, call.look, frame);
     call.pictures = &prepared;
     call.picture = PictureFacts{image.width,

@@ -12,6 +12,7 @@
 #include "media/draw/cpu/band_workers.h"
 #include "media/draw/cpu/cpu_band.h"
 #include "media/draw/cpu/cpu_draw_list.h"
+#include "media/draw/cpu/cpu_pictures_ahead.h"
 #include "media/draw/cpu/cpu_scale.h"
 #include "media/draw/picture_cache.h"
 #include "media/pictures/image.h"
@@ -31,6 +32,8 @@ public:
     void drawRect(float x, float y, float width, float height, const DrawState& draw);
     // Composes what was drawn since the last time.
     void compose();
+    // Where large pictures may have been prepared ahead of their first draw (nullptr: nowhere).
+    void takePicturesFrom(CpuPicturesAhead* prepared) { ahead = prepared; }
 
     // Composes into rows of someone else's memory from now on (a window's own pixels),
     // `stride` words apart; nullptr goes back to the canvas's own.
@@ -72,6 +75,7 @@ private:
     std::vector<CpuDraw> draws;  // since the last compose
     Counts counts;
     PictureCache<CpuPictures> pictures;  // what each picture drawn became
+    CpuPicturesAhead* ahead = nullptr;
     // The frame as the source of a stretch and the memory it goes to, one pair per band (a
     // source carries its transform); made again when the memory changes.
     std::vector<pixman_image_t*> stretchSources, stretchTargets;

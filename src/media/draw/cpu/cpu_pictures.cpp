@@ -17,12 +17,6 @@ uint32_t premultiplied(const uint8_t* rgba, FrameLook look) {
     return alpha << 24 | scaled(rgba[0]) << 16 | scaled(rgba[1]) << 8 | scaled(rgba[2]);
 }
 
-bool everyPixelOpaque(const Image& image) {
-    if (image.file) return image.file->opaque;
-    return std::all_of(image.frames.begin(), image.frames.end(),
-                       [](const PixelBlock& frame) { return everyPixelOpaque(frame); });
-}
-
 // Premultiplied, a clear pixel is all zero (a shadow's black keeps its alpha).
 InkBox inkOf(const std::vector<uint32_t>& pixels, int width, int height) {
     InkBox box{width, height, 0, 0, true};
@@ -109,17 +103,26 @@ std::vector<uint32_t> alphaBytes(const std::vector<uint32_t>& pixels, int width,
 
 }  // namespace
 
+bool pictureIsOpaque(const Image& image) {
+    if (image.file) return image.file->opaque;
+    return std::all_of(image.frames.begin(), image.frames.end(),
+                       [](const PixelBlock& frame) { return everyPixelOpaque(frame); });
+}
+
+PixelSize preparedSize(const Image& image, float frameScale) {
+    // Where the picture's set is the frame's scale, its own pixels.
+    if (frameScale == static_cast<float>(image.pixelScale))
+        return {std::max(image.width * image.pixelScale, 1), std::max(image.height * image.pixelScale, 1)};
+    return {std::max(static_cast<int>(std::lround(static_cast<double>(image.width) * frameScale)), 1),
+            std::max(static_cast<int>(std::lround(static_cast<double>(image.height) * frameScale)), 1)};
+}
+
 CpuPictures::CpuPictures(const Image& image, int bands, float frameScale)
     : bandCount(bands),
       scale(frameScale),
-      width(static_cast<int>(std::lround(static_cast<double>(image.width) * frameScale))),
-      height(static_cast<int>(std::lround(static_cast<double>(image.height) * frameScale))),
-      allOpaque(everyPixelOpaque(image)) {
-    // Where the picture's set is the frame's scale, its own pixels.
-    if (frameScale == static_cast<float>(image.pixelScale))
-        width = image.width * image.pixelScale, height = image.height * image.pixelScale;
-    width = std::max(width, 1), height = std::max(height, 1);
-}
+      width(preparedSize(image, frameScale).width),
+      height(preparedSize(image, frameScale).height),
+      allOpaque(pictureIsOpaque(image)) {}
 
 CpuPictures::~CpuPictures() {
     for (Set& set : looks)
@@ -141,42 +144,60 @@ pixman_image_t* CpuPictures::frame(int index, FrameLook look, bool turnable, int
     return (turnable ? set.turnable : set.images)[band][index];
 }
 
-void CpuPictures::prepare(const Image& image, FrameLook look, int index) {
-    Set& set = looks[static_cast<int>(look)];
-    if (set.images.empty()) {
-        set.pixels.resize(image.frameCount());
-        set.ink.resize(image.frameCount());
-        set.images.assign(bandCount, std::vector<pixman_image_t*>(image.frameCount(), nullptr));
-        set.turnable = set.images;
-    }
-    if (set.images[0][index]) return;
+PreparedFrame prepareFrame(const Image& image, FrameLook look, int index, int width, int height, bool allOpaque) {
+    PreparedFrame made;
+    made.width = width, made.height = height;
     // A shadow is black: only its alpha is kept, a byte a pixel. The shadow of an opaque
     // picture is black all over: one pixel repeated (a background faded in from black would
     // otherwise be held twice).
     const bool alphaOnly = look == FrameLook::Shadow;
-    const bool blackAllOver = alphaOnly && allOpaque;
-    std::vector<uint32_t>& pixels = set.pixels[index];
-    int pixelsWide = width, pixelsHigh = height;
-    if (blackAllOver) {
-        pixels.assign(1, 0xFFFFFFFFu);
-        pixelsWide = pixelsHigh = 1;
-        set.ink[index] = InkBox{0, 0, width, height, true};
-    } else {
-        const FramePixels frames(image);
-        const PixelBlock& block = frames[index];
-        if (width != block.width || height != block.height)
-            pixels = resized(block, look, width, height, (image.flags & ImageFiltered) != 0);
-        else
-            premultiplyRows(block, look, 0, block.height, pixels);
-        set.ink[index] = inkOf(pixels, width, height);
-        if (alphaOnly) pixels = alphaBytes(pixels, width, height);
+    if (alphaOnly && allOpaque) {
+        made.pixels.assign(1, 0xFFFFFFFFu);
+        made.width = made.height = 1;
+        made.repeats = true;
+        made.ink = InkBox{0, 0, width, height, true};
+        return made;
     }
-    const int stride = alphaOnly ? alphaStride(pixelsWide) : pixelsWide * 4;
+    const FramePixels frames(image);
+    const PixelBlock& block = frames[index];
+    if (width != block.width || height != block.height)
+        made.pixels = resized(block, look, width, height, (image.flags & ImageFiltered) != 0);
+    else
+        premultiplyRows(block, look, 0, block.height, made.pixels);
+    made.ink = inkOf(made.pixels, width, height);
+    if (alphaOnly) made.pixels = alphaBytes(made.pixels, width, height);
+    return made;
+}
+
+void CpuPictures::prepare(const Image& image, FrameLook look, int index) {
+    if (made(look, index)) return;
+    adopt(look, index, prepareFrame(image, look, index, width, height, allOpaque), image.frameCount());
+}
+
+void CpuPictures::adopt(FrameLook look, int index, PreparedFrame frame, int frameCount) {
+    Set& set = looks[static_cast<int>(look)];
+    if (set.images.empty()) {
+        set.pixels.resize(frameCount);
+        set.ink.resize(frameCount);
+        set.images.assign(bandCount, std::vector<pixman_image_t*>(frameCount, nullptr));
+        set.turnable = set.images;
+    }
+    if (set.images[0][index]) return;
+    const bool alphaOnly = look == FrameLook::Shadow;
+    set.ink[index] = frame.ink;
+    std::vector<uint32_t>& pixels = set.pixels[index];
+    pixels = std::move(frame.pixels);
+    const int stride = alphaOnly ? alphaStride(frame.width) : frame.width * 4;
     for (int band = 0; band < bandCount; ++band)
         for (auto* perBand : {&set.images, &set.turnable}) {
-            pixman_image_t* frame = pixman_image_create_bits(alphaOnly ? PIXMAN_a8 : PIXMAN_a8r8g8b8, pixelsWide,
-                                                             pixelsHigh, pixels.data(), stride);
-            if (blackAllOver) pixman_image_set_repeat(frame, PIXMAN_REPEAT_NORMAL);
-            (*perBand)[band][index] = frame;
+            pixman_image_t* made = pixman_image_create_bits(alphaOnly ? PIXMAN_a8 : PIXMAN_a8r8g8b8, frame.width,
+                                                            frame.height, pixels.data(), stride);
+            if (frame.repeats) pixman_image_set_repeat(made, PIXMAN_REPEAT_NORMAL);
+            (*perBand)[band][index] = made;
         }
+}
+
+bool CpuPictures::made(FrameLook look, int index) const {
+    const Set& set = looks[static_cast<int>(look)];
+    return !set.images.empty() && set.images[0][index];
 }

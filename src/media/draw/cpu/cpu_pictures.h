@@ -23,6 +23,27 @@ enum class FrameLook {
     Shadow,    // black with the alpha as loaded (black alpha blending: only darkens)
 };
 
+// A frame prepared for a look: premultiplied pixels of its size at the frame's scale (alpha
+// bytes packed into words for a shadow; one pixel repeated for the shadow of an opaque picture).
+struct PreparedFrame {
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    bool repeats = false;  // one pixel standing for all
+    InkBox ink;
+};
+
+struct PixelSize {
+    int width, height;
+};
+// The size of a picture's prepared frames at `frameScale` pixels per logical pixel: its logical
+// size times that, rounded (its own pixels where its set is of that scale).
+PixelSize preparedSize(const Image& image, float frameScale);
+// True when every pixel of every frame of the picture is opaque.
+bool pictureIsOpaque(const Image& image);
+// Prepares a picture's frame of that look at width x height pixels (the scale's size of it).
+// Touches only the picture and what it makes, so it may run on any thread.
+PreparedFrame prepareFrame(const Image& image, FrameLook look, int index, int width, int height, bool allOpaque);
+
 class CpuPictures {
 public:
     // Frames of `frameScale` pixels per logical pixel (its logical size times that, rounded).
@@ -33,6 +54,9 @@ public:
     // Makes the frame of that look if it is not made yet. Only ever from the thread that
     // records a frame's draws, before the bands compose it.
     void prepare(const Image& image, FrameLook look, int index);
+    // Takes a frame of that look prepared elsewhere (as prepareFrame makes it), if it is not made yet.
+    void adopt(FrameLook look, int index, PreparedFrame frame, int frameCount);
+    bool made(FrameLook look, int index) const;
     // A prepared frame's pixman image for one band. Turnable ones carry a transform of their
     // own; the others never do (pixman frees a transform set back to none).
     pixman_image_t* frame(int index, FrameLook look, bool turnable, int band) const;

@@ -42,6 +42,7 @@ SdlComposedPath::SdlComposedPath(SDL_Window* window, int screenWidth, int screen
       screenHeight(screenHeight),
       budget(ComposingBudgetMs),
       canvas(std::make_unique<CpuCanvas>(screenWidth, screenHeight, 1.0f, bandsFor(screenWidth, screenHeight))) {
+    canvas->takePicturesFrom(&ahead);
     int width = screenWidth, height = screenHeight;
     SDL_GetWindowSize(window, &width, &height);
     setViewport(fitScreen(screenWidth, screenHeight, width, height));
@@ -61,6 +62,10 @@ void SdlComposedPath::setViewport(const Viewport& newViewport) {
         canvas->compose();
         canvas.reset();  // its pictures go before the new scale's are made
         canvas = std::make_unique<CpuCanvas>(width, height, scale, bandsFor(width, height));
+        canvas->takePicturesFrom(&ahead);
+        // What was prepared for another scale is of no use at this one.
+        ahead.keepOnly(scale);
+        for (const Image& image : soon) ahead.prepare(image, scale);
     }
     budget.restart();
     takeWindowSurface();
@@ -170,6 +175,12 @@ void SdlComposedPath::present() {
         setViewport(viewport);
         grownTo = canvas->scale();
     }
+}
+
+void SdlComposedPath::prepareSoon(const Image& image) {
+    if (!image.file) return;  // small enough to prepare when drawn
+    soon.push_back(image);
+    ahead.prepare(image, canvas->scale());
 }
 
 DrawStats SdlComposedPath::takeStats() { return std::exchange(stats, DrawStats{}); }

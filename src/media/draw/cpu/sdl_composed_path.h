@@ -7,6 +7,7 @@
 // and go back up when the machine has room for it again.
 
 #include <memory>
+#include <vector>
 
 #include "media/draw/cpu/compose_budget.h"
 #include "media/draw/cpu/cpu_canvas.h"
@@ -37,6 +38,7 @@ public:
     std::string rendererName() const override { return "cpu"; }
     float drawingScale() const override { return canvas->scale(); }
     void keepScale() override { scaleMayDrop = false; }
+    void prepareSoon(const Image& image) override;
 
 private:
     // The window's pixels, taken again after the window changed; the bars painted black.
@@ -59,6 +61,10 @@ private:
     bool scaleMayDrop = true;
     ComposeBudget budget;
     double frameCpuMs = 0;  // composing the frame last finished took
+    // The pictures asked for soon, prepared ahead at each scale frames are composed at; they
+    // outlive the canvas that takes them.
+    std::vector<Image> soon;
+    CpuPicturesAhead ahead;
     std::unique_ptr<CpuCanvas> canvas;
     DrawStats stats;
 };

@@ -1,0 +1,123 @@
+// Large pictures prepared for the compositor before a frame draws them: packed while they wait,
+// found again by their file, and drawn pixel for pixel as if prepared on the frame's thread.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "media/draw/cpu/cpu_canvas.h"
+#include "media/draw/cpu/cpu_pictures_ahead.h"
+#include "media/draw/cpu/pixel_runs.h"
+#include "picture_test_files.h"
+
+namespace {
+
+// Rows of words that mix every kind of run: words as they are, repeats, rows like the one
+// above, and runs that end at a row's end.
+std::vector<uint32_t> mixedRows(int width, int height) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    uint32_t noise = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            uint32_t& pixel = pixels[static_cast<size_t>(y) * width + x];
+            if (y % 3 == 1 && x < width / 2)
+                pixel = pixels[static_cast<size_t>(y - 1) * width + x];  // as above
+            else if (x % 7 < 4)
+                pixel = 0xFF000000u | static_cast<uint32_t>(y);  // a repeat
+            else
+                pixel = noise;
+        }
+    return pixels;
+}
+
+// A picture kept as its file, with smooth alpha: prepared ahead in two looks.
+Image keptPicture(int width, int height) {
+    std::vector<Bytes> rows;
+    for (int y = 0; y < height; ++y) {
+        Bytes row;
+        for (int x = 0; x < width; ++x)
+            row.insert(row.end(),
+                       {static_cast<uint8_t>(60 + 150 * x / width), static_cast<uint8_t>(40 + 160 * y / height),
+                        static_cast<uint8_t>(x * y % 200), static_cast<uint8_t>(255 * (x + y) / (width + height))});
+        rows.push_back(row);
+    }
+    Image image;
+    image.width = width, image.height = height, image.flags = ImageFiltered;
+    image.handleX = width * 0.5f, image.handleY = height * 0.5f;
+    image.file = std::make_shared<const KeptPictureFile>(
+        KeptPictureFile{pngFile(pngSpec(width, height, PNG_COLOR_TYPE_RGB_ALPHA, 8, rows)), false});
+    return image;
+}
+
+// The picture upright, faded, as a shadow: a canvas at 1.5 pixels to a logical pixel, so it is
+// resampled; with what was prepared ahead, or without. How many frames came from it.
+PixelBlock drawn(const Image& image, CpuPicturesAhead* ahead, int* framesFromAhead = nullptr) {
+    CpuCanvas canvas(300, 225, 1.5f, 2);
+    canvas.takePicturesFrom(ahead);
+    DrawState draw;
+    draw.blend = BlendMode::Alpha;
+    canvas.clear();
+    canvas.drawImage(image, 60, 50, 0, draw);
+    draw.colour = Colour{90, 90, 90};
+    canvas.drawImage(image, 140, 90, 0, draw);
+    draw.colour = Colour{0, 0, 0};
+    canvas.drawImage(image, 100, 110, 0, draw);
+    const int fromAhead = canvas.takeCounts().framesPreparedAhead;
+    if (framesFromAhead) *framesFromAhead = fromAhead;
+    return canvas.read();
+}
+
+}  // namespace
+
+TEST(PixelRuns, RowsComeBackWordForWord) {
+    for (const auto& [width, height] : {std::pair{1, 1}, {1, 9}, {9, 1}, {2, 3}, {37, 23}, {640, 8}}) {
+        const std::vector<uint32_t> pixels = mixedRows(width, height);
+        const PackedPixels packed = packPixels(pixels.data(), width, height);
+        EXPECT_EQ(unpackPixels(packed), pixels) << width << " x " << height;
+    }
+    const std::vector<uint32_t> flat(200 * 100, 0xFF336699u);
+    const PackedPixels packed = packPixels(flat.data(), 200, 100);
+    EXPECT_EQ(unpackPixels(packed), flat);
+    EXPECT_LE(packed.runs.size(), 200u) << "a flat picture is a run or two a row";
+}
+
+TEST(CpuPicturesAhead, APicturePreparedAheadIsDrawnAsIfPreparedOnTheFrame) {
+    const Image image = keptPicture(90, 60);
+    CpuPicturesAhead ahead;
+    ahead.prepare(image, 1.5f);
+    ahead.finishAll();
+    EXPECT_GT(ahead.bytesHeld(), 0u);
+    int fromAhead = 0;
+    const PixelBlock withAhead = drawn(image, &ahead, &fromAhead);
+    EXPECT_EQ(fromAhead, 2) << "blended and its shadow";
+    EXPECT_EQ(withAhead.rgba, drawn(image, nullptr).rgba);
+    // The same file loaded again (the next level with the same background): found again.
+    const Image again = image;
+    EXPECT_EQ(drawn(again, &ahead, &fromAhead).rgba, withAhead.rgba);
+    EXPECT_EQ(fromAhead, 2);
+}
+
+TEST(CpuPicturesAhead, OnlyItsOwnFileAndScaleFindWhatWasPrepared) {
+    const Image image = keptPicture(90, 60);
+    CpuPicturesAhead ahead;
+    ahead.prepare(image, 1.5f);
+    ahead.finishAll();
+    int fromAhead = 0;
+    const Image other = keptPicture(90, 60);  // the same pixels from another file
+    drawn(other, &ahead, &fromAhead);
+    EXPECT_EQ(fromAhead, 0);
+    EXPECT_FALSE(ahead.take(image, 2.0f, FrameLook::AsLoaded)) << "another scale";
+    ahead.keepOnly(2.0f);
+    drawn(image, &ahead, &fromAhead);
+    EXPECT_EQ(fromAhead, 0) << "forgotten with its scale";
+    EXPECT_EQ(ahead.bytesHeld(), 0u);
+    Image small = keptPicture(8, 8);
+    small.file.reset();
+    small.frames.push_back(PixelBlock{8, 8, std::vector<uint8_t>(8 * 8 * 4, 255)});
+    ahead.prepare(small, 1.5f);
+    ahead.finishAll();
+    EXPECT_EQ(ahead.bytesHeld(), 0u) << "a picture with its pixels is prepared when drawn";
+}
