@@ -121,3 +121,17 @@ TEST(CpuPicturesAhead, OnlyItsOwnFileAndScaleFindWhatWasPrepared) {
     ahead.finishAll();
     EXPECT_EQ(ahead.bytesHeld(), 0u) << "a picture with its pixels is prepared when drawn";
 }
+
+// Frames drawn while the pictures are still being prepared, and the preparer going with work
+// in hand and more in line: each frame is drawn as if prepared on the frame's thread.
+TEST(CpuPicturesAhead, FramesDrawnWhilePreparingAndAnEndMidWayAreSafe) {
+    const Image image = keptPicture(300, 200);
+    const PixelBlock expected = drawn(image, nullptr);
+    for (int round = 0; round < 3; ++round) {
+        CpuPicturesAhead ahead;
+        ahead.prepare(image, 1.5f);
+        ahead.prepare(keptPicture(320, 180), 1.5f);
+        EXPECT_EQ(drawn(image, &ahead).rgba, expected.rgba) << "round " << round;
+        ahead.prepare(keptPicture(200, 300), 1.5f);
+    }
+}
