@@ -112,18 +112,18 @@ TEST(FramePacer, OnlyAFrameWhoseWorkRanPastItsTimeIsLate) {
     ScriptedClock clock;
     clock.pacer.start(60, true);
     clock.micros += 2000;
-    EXPECT_FALSE(clock.pacer.beforePresent()) << "drawn in time";
+    EXPECT_EQ(clock.pacer.beforePresent(), 0) << "drawn in time";
     clock.micros += 17'500;
-    EXPECT_FALSE(clock.pacer.beforePresent()) << "within a millisecond of its time";
+    EXPECT_EQ(clock.pacer.beforePresent(), 0) << "within a millisecond of its time";
     clock.micros += 20'000;
-    EXPECT_TRUE(clock.pacer.beforePresent()) << "its work ran past its time";
+    EXPECT_EQ(clock.pacer.beforePresent(), 20'000 - 16'666) << "its work ran past its time, by this much";
     clock.oversleep = 9000;
     clock.micros += 2000;
-    EXPECT_FALSE(clock.pacer.beforePresent()) << "woken late: the machine's, not the frame's";
+    EXPECT_EQ(clock.pacer.beforePresent(), 0) << "woken late: the machine's, not the frame's";
     ScriptedClock vsync;
     vsync.pacer.start(60, false);
     vsync.micros += 40'000;
-    EXPECT_FALSE(vsync.pacer.beforePresent()) << "the blank paces: nothing is due";
+    EXPECT_EQ(vsync.pacer.beforePresent(), 0) << "the blank paces: nothing is due";
 }
 
 TEST(PreciseWait, NeverEndsEarly) {

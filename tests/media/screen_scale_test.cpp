@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "media/desktop/sdl_media.h"
 #include "media/draw/cpu/compose_budget.h"
@@ -115,7 +116,7 @@ TEST(ComposeBudget, AtASmallerScaleFramesGoBackUpWhenTheLargerOneWouldKeepWellWi
     auto windowOf = [&budget](double ms, double growth) {
         ComposeVerdict verdict = ComposeVerdict::Keep;
         for (size_t i = 0; i < ComposeBudget::Frames; ++i) {
-            const ComposeVerdict said = budget.judge(ms, false, growth);
+            const ComposeVerdict said = budget.judge({ms, ms, 0}, growth);
             if (said != ComposeVerdict::Keep) verdict = said;
         }
         return verdict;
@@ -147,7 +148,7 @@ TEST(ComposeBudget, OnlyFramesShownLateAndCostlyToComposeGiveUpTheScale) {
         ComposeBudget budget(12.0);
         for (int window = 1; window <= most; ++window)
             for (size_t i = 0; i < ComposeBudget::Frames; ++i)
-                if (budget.judge(ms, static_cast<int>(i) < late, 0) == ComposeVerdict::TooCostly) return window;
+                if (budget.judge({ms, ms, static_cast<int>(i) < late ? 2.0 : 0}, 0) == ComposeVerdict::TooCostly) return window;
         return 0;
     };
     const int first = ComposeBudget::SettlingWindows + ComposeBudget::WindowsOver;
@@ -159,13 +160,72 @@ TEST(ComposeBudget, OnlyFramesShownLateAndCostlyToComposeGiveUpTheScale) {
         << "every frame late while composing keeps within its budget: a busy machine, not the scale";
 }
 
+TEST(ComposeBudget, ABusyDesktopThatShowsFewerThanFiftyFramesASecondGivesUpTheScaleWhateverTheyCost) {
+    // Frames that cost `cpuMs` (per band; `wallMs` on the clock), every `every`th of them
+    // shown `lateMs` late: the verdict of each window in turn.
+    struct Window {
+        double cpuMs, wallMs;
+        int every;
+        double lateMs;
+        double growth;
+    };
+    auto verdicts = [](ComposeBudget& budget, const Window& w, int windows) {
+        std::vector<ComposeVerdict> said;
+        for (int window = 0; window < windows; ++window) {
+            ComposeVerdict verdict = ComposeVerdict::Keep;
+            for (size_t i = 0; i < ComposeBudget::Frames; ++i) {
+                const double late = w.every > 0 && i % w.every == 0 ? w.lateMs : 0;
+                const ComposeVerdict v = budget.judge({w.cpuMs, w.wallMs, late}, w.growth);
+                if (v != ComposeVerdict::Keep) verdict = v;
+            }
+            said.push_back(verdict);
+        }
+        return said;
+    };
+    using V = ComposeVerdict;
+    {
+        // Cheap to compose but a third of the frames 12 ms late: 120 ms a window, 30 frames in
+        // 620 ms. Given up after the settling window and two windows over.
+        ComposeBudget budget(12.0);
+        EXPECT_EQ(verdicts(budget, {8.0, 20.0, 3, 12.0, 0}, 3), (std::vector<V>{V::Keep, V::Keep, V::TooCostly}));
+        EXPECT_TRUE(budget.gaveUpForBusyDesktop());
+    }
+    {
+        // Late 95 ms a window (about 55 frames a second): kept.
+        ComposeBudget budget(12.0);
+        EXPECT_EQ(verdicts(budget, {8.0, 20.0, 3, 9.5, 0}, 6), std::vector<V>(6, V::Keep));
+    }
+    {
+        // A scale given up for cost is so said.
+        ComposeBudget budget(12.0);
+        EXPECT_EQ(verdicts(budget, {20.0, 20.0, 1, 4.0, 0}, 3).back(), V::TooCostly);
+        EXPECT_FALSE(budget.gaveUpForBusyDesktop());
+    }
+    {
+        // After a busy spell the larger scale is tried again once the frames would fit its
+        // budget (not only well within it), in CPU and on the clock, with no frames late.
+        ComposeBudget budget(12.0);
+        verdicts(budget, {8.0, 20.0, 3, 12.0, 0}, 3);
+        const int needed = ComposeBudget::SettlingWindows + ComposeBudget::WindowsWithRoom;
+        EXPECT_EQ(verdicts(budget, {7.0, 14.0, 0, 0, 1.44}, needed).back(), V::Keep)
+            << "still busy: twice as long on the clock as in CPU";
+        budget.restart();
+        EXPECT_EQ(verdicts(budget, {7.0, 7.5, 2, 3.0, 1.44}, needed).back(), V::Keep) << "frames still late";
+        budget.restart();
+        EXPECT_EQ(verdicts(budget, {7.0, 7.5, 0, 0, 1.44}, needed).back(), V::RoomToGrow) << "10.8 ms one scale up";
+        // After a scale too costly, 10.8 ms one scale up is too close to the budget.
+        verdicts(budget, {20.0, 20.0, 1, 4.0, 0}, 3);
+        EXPECT_EQ(verdicts(budget, {7.0, 7.5, 0, 0, 1.44}, needed).back(), V::Keep);
+    }
+}
+
 TEST(ComposeBudget, AScaleGivenUpAgainAndAgainIsStillTriedWithinSeconds) {
     ComposeBudget budget(12.0);
     for (int i = 0; i < 10; ++i) budget.growMoreSlowly();
     int windows = 0;
     for (bool grown = false; !grown && windows < 100; ++windows)
         for (size_t i = 0; i < ComposeBudget::Frames; ++i)
-            grown = budget.judge(2.0, false, 4.0) == ComposeVerdict::RoomToGrow || grown;
+            grown = budget.judge({2.0, 2.0, 0}, 4.0) == ComposeVerdict::RoomToGrow || grown;
     EXPECT_EQ(windows, ComposeBudget::SettlingWindows + ComposeBudget::MostWindowsWithRoom);
 }
 

@@ -24,8 +24,8 @@ void FramePacer::restartSchedule(int64_t time) {
     framesScheduled = 0;
 }
 
-bool FramePacer::beforePresent() {
-    if (!timerPaced) return false;
+int64_t FramePacer::beforePresent() {
+    if (!timerPaced) return 0;
     // Frame k is due k refreshes after the start, to the microsecond; a late frame restarts
     // the schedule, never catches up.
     framesScheduled += 1;
@@ -33,14 +33,14 @@ bool FramePacer::beforePresent() {
     const int64_t wait = due - now();
     if (wait <= 0 || wait >= 1'000'000) {
         restartSchedule(now());
-        return -wait > LateFrameSlackMicros;
+        return -wait > LateFrameSlackMicros ? -wait : 0;
     }
     sleep(wait);
     // A sleeper woken late on a busy machine shows this frame late; the next one is due a
     // whole refresh after it, not sooner, or it would come early to catch up.
     const int64_t woke = now();
     if (woke - due > LateWakeSlackMicros) restartSchedule(woke);
-    return false;
+    return 0;
 }
 
 void FramePacer::afterPresent() {

@@ -16,9 +16,9 @@ public:
     // schedule of whole refreshes; otherwise the present waits for the vertical blank itself.
     void start(int refreshHz, bool timerPacing);
     // Timer pacing: sleeps until the frame is due. A late frame, or a late wake-up, restarts
-    // the schedule. True when the frame came after its time (its work ran past it); a late
-    // wake-up is the machine's, not the frame's.
-    bool beforePresent();
+    // the schedule. How far past its time the frame came, in microseconds, when its work ran
+    // past it (0 otherwise); a late wake-up is the machine's, not the frame's.
+    int64_t beforePresent();
     // Vertical-blank pacing: a hidden or minimised window may stop waiting for the blank,
     // and the game counts time in frames, so a present that came back too early is held
     // to the refresh. A present that did wait (a slow frame) is never delayed further.

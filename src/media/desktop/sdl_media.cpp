@@ -210,7 +210,7 @@ void SdlMedia::runRefreshProbe(int depth, int refreshHz) {
 void SdlMedia::showFrame() {
     path->finishFrame();
     shownStats = path->takeStats();
-    path->frameShownLate(pacer.beforePresent());
+    path->frameShownLate(static_cast<double>(pacer.beforePresent()) / 1000.0);
     path->present();
     pacer.afterPresent();
     if (picturesSoon)

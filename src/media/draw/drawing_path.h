@@ -34,9 +34,10 @@ public:
     // Everything a frame needs before it can be shown (batches sent, the composed frame
     // copied towards the window), so that showing it at its moment costs little.
     virtual void finishFrame() = 0;
-    // Told between finishFrame and present whether the frame is shown after its time (its
-    // drawing ran past the moment it was due), for a path that judges its cost by that.
-    virtual void frameShownLate(bool /*late*/) {}
+    // Told between finishFrame and present how far after its time the frame is shown, in
+    // milliseconds (its drawing ran past the moment it was due; 0 when in time), for a path
+    // that judges its cost by that.
+    virtual void frameShownLate(double /*lateMs*/) {}
     // Shows the finished frame, at once: pacing is the caller's, between the two.
     virtual void present() = 0;
 

@@ -4,19 +4,37 @@
 #include <cmath>
 #include <utility>
 
-ComposeVerdict ComposeBudget::judge(double cpuMs, bool shownLate, double growth) {
-    times[count++] = cpuMs;
-    if (shownLate) late += 1;
+namespace {
+
+template <size_t N>
+double medianOf(std::array<double, N> values) {
+    std::nth_element(values.begin(), values.begin() + N / 2, values.end());
+    return values[N / 2];
+}
+
+}  // namespace
+
+ComposeVerdict ComposeBudget::judge(const ComposedFrame& frame, double growth) {
+    times[count] = frame.cpuMs;
+    wallTimes[count] = frame.wallMs;
+    count += 1;
+    if (frame.lateMs > 0) late += 1, lateMs += frame.lateMs;
     if (count < Frames) return ComposeVerdict::Keep;
     count = 0;
     lastWindowLate = std::exchange(late, 0);
+    const double windowLateMs = std::exchange(lateMs, 0.0);
     if (++windows <= SettlingWindows) return ComposeVerdict::Keep;
-    std::array<double, Frames> sorted = times;
-    std::nth_element(sorted.begin(), sorted.begin() + Frames / 2, sorted.end());
-    median = sorted[Frames / 2];
-    over = median > budgetMs && lastWindowLate >= LateInWindow ? over + 1 : 0;
-    room = growth > 0 && median * growth < budgetMs * Headroom ? room + 1 : 0;
+    median = medianOf(times);
+    const bool costly = median > budgetMs && lastWindowLate >= LateInWindow;
+    const bool tooLate = windowLateMs >= MostLateMs;
+    over = costly || tooLate ? over + 1 : 0;
+    // Room one scale up in CPU and in the time the frames really took, with no frames late:
+    // well within the budget after a scale too costly, within it after a busy spell.
+    const double cost = std::max(median, medianOf(wallTimes)) * growth;
+    const double roomUpTo = busyDesktop ? budgetMs : budgetMs * Headroom;
+    room = growth > 0 && cost < roomUpTo && lastWindowLate <= 1 ? room + 1 : 0;
     if (over >= WindowsOver) {
+        busyDesktop = !costly;
         restart();
         return ComposeVerdict::TooCostly;
     }

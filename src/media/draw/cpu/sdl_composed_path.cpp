@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <thread>
@@ -90,6 +91,7 @@ void SdlComposedPath::takeWindowSurface() {
 }
 
 void SdlComposedPath::finishFrame() {
+    const auto begun = std::chrono::steady_clock::now();
     canvas->compose();
     double conversionMs = 0;
     const bool fits =
@@ -117,15 +119,16 @@ void SdlComposedPath::finishFrame() {
     stats.quads += counts.quads;
     stats.drawCalls += counts.composites + 1;
     frameCpuMs = canvas->takeComposingCpuMs() + conversionMs;
+    frameWallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
 }
 
-void SdlComposedPath::frameShownLate(bool late) {
+void SdlComposedPath::frameShownLate(double lateMs) {
     // Stretching goes straight into the window's pixels, where they are the canvas's words.
     const bool canStretch = surface && keepsCanvasWords(surface) && !SDL_MUSTLOCK(surface);
     const bool mayChange = scaleMayDrop && canStretch;
     const float larger = largerComposingScale();
     const double growth = mayChange && larger > 0 ? (larger / canvas->scale()) * (larger / canvas->scale()) : 0;
-    switch (budget.judge(frameCpuMs, late, growth)) {
+    switch (budget.judge({frameCpuMs, frameWallMs, lateMs}, growth)) {
         case ComposeVerdict::TooCostly:
             if (mayChange && smallerComposingScale(canvas->scale()) > 0) composingScaleDrops = true;
             break;

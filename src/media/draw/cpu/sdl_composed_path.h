@@ -31,7 +31,7 @@ public:
     }
     PixelBlock readFrame() override { return canvas->read(); }
     void finishFrame() override;
-    void frameShownLate(bool late) override;
+    void frameShownLate(double lateMs) override;
     void present() override;
     DrawStats takeStats() override;
     bool composes() const override { return true; }
@@ -60,7 +60,8 @@ private:
     float grownTo = 0;  // the scale last gone up to, until frames are judged too costly there
     bool scaleMayDrop = true;
     ComposeBudget budget;
-    double frameCpuMs = 0;  // composing the frame last finished took
+    double frameCpuMs = 0;   // composing the frame last finished took, in CPU time per band
+    double frameWallMs = 0;  // and in time on the clock
     // The pictures asked for soon, prepared ahead at each scale frames are composed at; they
     // outlive the canvas that takes them.
     std::vector<Image> soon;
