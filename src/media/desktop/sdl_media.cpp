@@ -240,6 +240,9 @@ void SdlMedia::hidePointer() { SDL_ShowCursor(SDL_DISABLE); }
 
 void SdlMedia::preparePicturesSoon(const std::vector<std::string>& paths) {
     picturesSoon.reset();
+    // The set of scale 1 has no picture large enough to be worth it (an 800 x 600 frame draws
+    // its backgrounds as they are loaded), so nothing is loaded twice there.
+    if (pictureScale() <= 1) return;
     picturesSoon = std::make_unique<PicturesSoon>(paths, [this](const std::string& path) { return loadImage(path); });
 }
 
