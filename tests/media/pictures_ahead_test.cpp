@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "media/draw/cpu/cpu_canvas.h"
 #include "media/draw/cpu/cpu_pictures_ahead.h"
 #include "media/draw/cpu/pixel_runs.h"
+#include "media/draw/cpu/spare_pixels.h"
 #include "picture_test_files.h"
 
 namespace {
@@ -84,6 +86,76 @@ TEST(PixelRuns, RowsComeBackWordForWord) {
     EXPECT_LE(packed.runs.size(), 200u) << "a flat picture is a run or two a row";
 }
 
+TEST(PixelRuns, UnpackedIntoMemoryInUseEveryWordIsWrittenOver) {
+    const std::vector<uint32_t> pixels = mixedRows(37, 23);
+    PackedPixels packed = packPixels(pixels.data(), 37, 23);
+    std::vector<uint32_t> used(37 * 40, 0xDEADBEEFu);
+    unpackPixelsInto(packed, used);
+    EXPECT_EQ(used, pixels);
+    // Runs that end short (damaged) leave the rest clear, as in fresh memory, not stale.
+    packed.runs.resize(packed.runs.size() / 2);
+    used.assign(37 * 40, 0xDEADBEEFu);
+    unpackPixelsInto(packed, used);
+    EXPECT_EQ(used, unpackPixels(packed));
+    EXPECT_EQ(used.back(), 0u);
+}
+
+TEST(SparePixels, TheSmallestBufferThatHoldsAPictureIsGivenAndWhatIsLeftGoesAfterAFewFrames) {
+    const size_t megabyte = (size_t{1} << 20) / sizeof(uint32_t);
+    SparePixels spares;
+    spares.keep(std::vector<uint32_t>(megabyte / 2));
+    EXPECT_EQ(spares.bytesHeld(), 0u) << "a small buffer is freed at once";
+    std::vector<uint32_t> four(4 * megabyte), two(2 * megabyte);
+    const uint32_t* twoAt = two.data();
+    spares.keep(std::move(four));
+    spares.keep(std::move(two));
+    EXPECT_TRUE(spares.take(5 * megabyte).empty()) << "none holds it";
+    EXPECT_TRUE(spares.take(megabyte).empty()) << "each is more than half as large again";
+    const std::vector<uint32_t> taken = spares.take(3 * megabyte / 2);
+    EXPECT_EQ(taken.data(), twoAt) << "the smaller of the two that hold it";
+    EXPECT_EQ(spares.bytesHeld(), 4 * megabyte * sizeof(uint32_t));
+    for (int frame = 1; frame < SparePixels::FramesKept; ++frame) spares.frameComposed();
+    EXPECT_GT(spares.bytesHeld(), 0u);
+    spares.frameComposed();
+    EXPECT_EQ(spares.bytesHeld(), 0u);
+}
+
+TEST(CpuPicturesAhead, APictureTakenAfterAScreenChangeIsUnpackedIntoTheMemoryLetGo) {
+    const Image image = keptPicture(600, 400);
+    CpuPicturesAhead ahead;
+    ahead.prepare(image, 1.5f);
+    ahead.finishAll();
+    SparePixels spares;
+    std::vector<uint32_t> stale(900 * 600 + 900, 0xDEADBEEFu);  // a picture a row larger
+    const uint32_t* staleAt = stale.data();
+    spares.keep(std::move(stale));
+    const std::optional<PreparedFrame> frame = ahead.take(image, 1.5f, FrameLook::AsLoaded, spares);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->pixels.data(), staleAt);
+    EXPECT_EQ(spares.bytesHeld(), 0u);
+    SparePixels none;
+    EXPECT_EQ(frame->pixels, ahead.take(image, 1.5f, FrameLook::AsLoaded, none)->pixels);
+    // Drawn on a canvas after a screen of large pictures was let go: as if prepared on the frame.
+    CpuCanvas canvas(300, 225, 1.5f, 2);
+    canvas.takePicturesFrom(&ahead);
+    const Image large = keptPicture(600, 402);  // let go, and its memory taken by the next
+    canvas.clear();
+    canvas.drawImage(large, 150, 112, 0, DrawState{});
+    canvas.compose();
+    canvas.clear();
+    canvas.compose();  // a frame only cleared: the screen changes
+    DrawState draw;
+    draw.blend = BlendMode::Alpha;
+    canvas.clear();
+    canvas.drawImage(image, 60, 50, 0, draw);
+    draw.colour = Colour{90, 90, 90};
+    canvas.drawImage(image, 140, 90, 0, draw);
+    draw.colour = Colour{0, 0, 0};
+    canvas.drawImage(image, 100, 110, 0, draw);
+    EXPECT_EQ(canvas.takeCounts().framesPreparedAhead, 2);
+    EXPECT_EQ(canvas.read().rgba, drawn(image, nullptr).rgba);
+}
+
 TEST(CpuPicturesAhead, APicturePreparedAheadIsDrawnAsIfPreparedOnTheFrame) {
     const Image image = keptPicture(90, 60);
     CpuPicturesAhead ahead;
@@ -109,7 +181,8 @@ TEST(CpuPicturesAhead, OnlyItsOwnFileAndScaleFindWhatWasPrepared) {
     const Image other = keptPicture(90, 60);  // the same pixels from another file
     drawn(other, &ahead, &fromAhead);
     EXPECT_EQ(fromAhead, 0);
-    EXPECT_FALSE(ahead.take(image, 2.0f, FrameLook::AsLoaded)) << "another scale";
+    SparePixels spares;
+    EXPECT_FALSE(ahead.take(image, 2.0f, FrameLook::AsLoaded, spares)) << "another scale";
     ahead.keepOnly(2.0f);
     drawn(image, &ahead, &fromAhead);
     EXPECT_EQ(fromAhead, 0) << "forgotten with its scale";

@@ -37,6 +37,12 @@ public:
     }
     // Frees what was made for pictures that are gone; once no waiting draw can use it.
     void releaseRetired() { retired.clear(); }
+    // The same, with salvage(prepared) called on each first.
+    template <typename Salvage>
+    void releaseRetired(Salvage&& salvage) {
+        for (const auto& prepared : retired) salvage(*prepared);
+        retired.clear();
+    }
     // Retires what was made for pictures that no longer exist.
     void sweep() {
         for (auto entry = slots.begin(); entry != slots.end();) {

@@ -148,7 +148,7 @@ void CpuCanvas::drawImage(const Image& image, float x, float y, int frame, const
     call.kind = CpuDraw::Kind::Picture;
     call.look = lookFor(draw);
     if (ahead && !prepared.made(call.look, frame))
-        if (std::optional<PreparedFrame> ready = ahead->take(image, scale, call.look)) {
+        if (std::optional<PreparedFrame> ready = ahead->take(image, scale, call.look, spares)) {
             prepared.adopt(call.look, frame, std::move(*ready), image.frameCount());
             counts.framesPreparedAhead += 1;
         }
@@ -191,8 +191,14 @@ void CpuCanvas::compose() {
         std::all_of(draws.begin(), draws.end(), [](const CpuDraw& draw) { return draw.kind == CpuDraw::Kind::Clear; });
     if (blank) pictures.retireAll();
     draws.clear();
-    // No recorded draw refers to them any more.
-    pictures.releaseRetired();
+    // No recorded draw refers to them any more; the memory of the screen left goes to the
+    // next screen's pictures.
+    if (blank) {
+        pictures.releaseRetired([this](CpuPictures& prepared) { prepared.giveUpPixels(spares); });
+    } else {
+        pictures.releaseRetired();
+        spares.frameComposed();
+    }
 }
 
 size_t CpuCanvas::pictureBytesHeld() const {

@@ -76,6 +76,7 @@ private:
     Counts counts;
     PictureCache<CpuPictures> pictures;  // what each picture drawn became
     CpuPicturesAhead* ahead = nullptr;
+    SparePixels spares;  // of the screen just left, for a few frames
     // The frame as the source of a stretch and the memory it goes to, one pair per band (a
     // source carries its transform); made again when the memory changes.
     std::vector<pixman_image_t*> stretchSources, stretchTargets;

@@ -139,6 +139,11 @@ size_t CpuPictures::bytesHeld() const {
     return bytes;
 }
 
+void CpuPictures::giveUpPixels(SparePixels& spares) {
+    for (Set& set : looks)
+        for (std::vector<uint32_t>& pixels : set.pixels) spares.keep(std::move(pixels));
+}
+
 pixman_image_t* CpuPictures::frame(int index, FrameLook look, bool turnable, int band) const {
     const Set& set = looks[static_cast<int>(look)];
     return (turnable ? set.turnable : set.images)[band][index];

@@ -12,6 +12,7 @@
 #include <array>
 #include <vector>
 
+#include "media/draw/cpu/spare_pixels.h"
 #include "media/draw/quad_geometry.h"
 #include "media/pictures/image.h"
 
@@ -67,6 +68,9 @@ public:
     bool opaque() const { return allOpaque; }
     // Bytes of pixels held by the prepared frames.
     size_t bytesHeld() const;
+    // Hands the prepared frames' pixel memory over, as the picture is let go (nothing draws
+    // it any more).
+    void giveUpPixels(SparePixels& spares);
     // Pixels of the prepared frames per logical pixel, and their size.
     float pixelScale() const { return scale; }
     int pixelWidth() const { return width; }

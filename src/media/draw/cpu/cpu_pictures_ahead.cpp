@@ -48,7 +48,8 @@ void CpuPicturesAhead::prepare(const Image& image, float scale) {
     asked.notify_one();
 }
 
-std::optional<PreparedFrame> CpuPicturesAhead::take(const Image& image, float scale, FrameLook look) {
+std::optional<PreparedFrame> CpuPicturesAhead::take(const Image& image, float scale, FrameLook look,
+                                                    SparePixels& spares) {
     if (!image.file) return std::nullopt;
     PreparedFrame frame;
     {
@@ -58,7 +59,8 @@ std::optional<PreparedFrame> CpuPicturesAhead::take(const Image& image, float sc
         const Packed& kept = found->second;
         frame.width = kept.width, frame.height = kept.height, frame.repeats = kept.repeats, frame.ink = kept.ink;
         // Unpacked under the lock: packed pixels are only ever added or dropped whole.
-        frame.pixels = unpackPixels(kept.pixels);
+        frame.pixels = spares.take(static_cast<size_t>(kept.pixels.width) * kept.pixels.height);
+        unpackPixelsInto(kept.pixels, frame.pixels);
     }
     return frame;
 }

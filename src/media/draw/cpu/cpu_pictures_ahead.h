@@ -20,6 +20,7 @@
 
 #include "media/draw/cpu/cpu_pictures.h"
 #include "media/draw/cpu/pixel_runs.h"
+#include "media/draw/cpu/spare_pixels.h"
 
 class CpuPicturesAhead {
 public:
@@ -32,8 +33,9 @@ public:
     // opens: blended, and as its shadow where it is not opaque (a screen faded in from black
     // draws it black first). Returns at once; a picture not kept as its file is left alone.
     void prepare(const Image& image, float scale);
-    // The picture's frame of that look at that scale, unpacked, if it was prepared ahead.
-    std::optional<PreparedFrame> take(const Image& image, float scale, FrameLook look);
+    // The picture's frame of that look at that scale, unpacked (into a spare buffer where one
+    // fits), if it was prepared ahead.
+    std::optional<PreparedFrame> take(const Image& image, float scale, FrameLook look, SparePixels& spares);
     // Forgets what was prepared or asked for at any other scale.
     void keepOnly(float scale);
     // Bytes held packed (benchmarks, tests).

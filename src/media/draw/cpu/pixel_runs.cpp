@@ -63,7 +63,13 @@ PackedPixels packPixels(const uint32_t* pixels, int width, int height) {
 }
 
 std::vector<uint32_t> unpackPixels(const PackedPixels& packed) {
-    std::vector<uint32_t> pixels(static_cast<size_t>(packed.width) * packed.height);
+    std::vector<uint32_t> pixels;
+    unpackPixelsInto(packed, pixels);
+    return pixels;
+}
+
+void unpackPixelsInto(const PackedPixels& packed, std::vector<uint32_t>& pixels) {
+    pixels.resize(static_cast<size_t>(packed.width) * packed.height);
     const uint32_t* run = packed.runs.data();
     const uint32_t* const end = run + packed.runs.size();
     for (int y = 0; y < packed.height; ++y) {
@@ -80,10 +86,14 @@ std::vector<uint32_t> unpackPixels(const PackedPixels& packed) {
             } else if (kind == AsTheyAre) {
                 const int words = std::min(length, static_cast<int>(end - run));
                 std::memcpy(row + x, run, static_cast<size_t>(words) * sizeof(uint32_t));
+                std::fill(row + x + words, row + x + length, 0u);
                 run += words;
+            } else {
+                std::fill(row + x, row + x + length, 0u);
             }
             x += length;
         }
+        // Runs that end short leave words clear, whatever the memory held.
+        if (x < packed.width) std::fill(row + x, row + packed.width, 0u);
     }
-    return pixels;
 }

@@ -16,3 +16,5 @@ struct PackedPixels {
 PackedPixels packPixels(const uint32_t* pixels, int width, int height);
 // The words as they were packed, width x height of them, row after row.
 std::vector<uint32_t> unpackPixels(const PackedPixels& packed);
+// The same into `pixels`, resized to them: memory it already holds is written over.
+void unpackPixelsInto(const PackedPixels& packed, std::vector<uint32_t>& pixels);
