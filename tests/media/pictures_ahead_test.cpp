@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "media/draw/cpu/cpu_canvas.h"
@@ -84,6 +85,37 @@ TEST(PixelRuns, RowsComeBackWordForWord) {
     const PackedPixels packed = packPixels(flat.data(), 200, 100);
     EXPECT_EQ(unpackPixels(packed), flat);
     EXPECT_LE(packed.runs.size(), 200u) << "a flat picture is a run or two a row";
+}
+
+TEST(PixelRuns, RowsPackedAStripAtATimeAreRowsPackedWhole) {
+    const std::vector<uint32_t> pixels = mixedRows(37, 23);
+    PixelPacker packer(37);
+    int added = 0;
+    for (const int rows : {1, 2, 0, 7, 13}) {
+        packer.addRows(pixels.data() + static_cast<size_t>(added) * 37, rows);
+        added += rows;
+    }
+    const PackedPixels packed = packer.finish();
+    EXPECT_EQ(packed.runs, packPixels(pixels.data(), 37, 23).runs) << "rows like the one above across strips";
+    EXPECT_EQ(unpackPixels(packed), pixels);
+}
+
+TEST(PixelRuns, AFramePreparedPackedIsTheFramePreparedWhole) {
+    // 150 rows: strips of 64 rows, the last a short one; resampled down, up, and kept as is.
+    const Image image = keptPicture(200, 150);
+    for (const auto& [width, height] : {std::pair{200, 150}, {130, 97}, {300, 225}})
+        for (const FrameLook look : {FrameLook::AsLoaded, FrameLook::Shadow, FrameLook::Snapped}) {
+            const PreparedFrame whole = prepareFrame(image, look, 0, width, height, false);
+            const PackedFrame packed = prepareFramePacked(image, look, 0, width, height, false);
+            EXPECT_EQ(unpackPixels(packed.pixels), whole.pixels) << width << " x " << height;
+            EXPECT_EQ(packed.width, whole.width);
+            EXPECT_EQ(packed.height, whole.height);
+            EXPECT_EQ(std::tie(packed.ink.x0, packed.ink.y0, packed.ink.x1, packed.ink.y1, packed.ink.opaque),
+                      std::tie(whole.ink.x0, whole.ink.y0, whole.ink.x1, whole.ink.y1, whole.ink.opaque));
+        }
+    const PackedFrame shadow = prepareFramePacked(image, FrameLook::Shadow, 0, 300, 225, true);
+    EXPECT_TRUE(shadow.repeats) << "the shadow of an opaque picture is one pixel";
+    EXPECT_EQ(unpackPixels(shadow.pixels), prepareFrame(image, FrameLook::Shadow, 0, 300, 225, true).pixels);
 }
 
 TEST(PixelRuns, UnpackedIntoMemoryInUseEveryWordIsWrittenOver) {

@@ -12,6 +12,7 @@
 #include <array>
 #include <vector>
 
+#include "media/draw/cpu/pixel_runs.h"
 #include "media/draw/cpu/spare_pixels.h"
 #include "media/draw/quad_geometry.h"
 #include "media/pictures/image.h"
@@ -44,6 +45,17 @@ bool pictureIsOpaque(const Image& image);
 // Prepares a picture's frame of that look at width x height pixels (the scale's size of it).
 // Touches only the picture and what it makes, so it may run on any thread.
 PreparedFrame prepareFrame(const Image& image, FrameLook look, int index, int width, int height, bool allOpaque);
+
+// A prepared frame kept packed (pixel_runs.h): its words are those of prepareFrame's.
+struct PackedFrame {
+    PackedPixels pixels;
+    int width = 0, height = 0;
+    bool repeats = false;
+    InkBox ink;
+};
+// Prepares it as prepareFrame does, packed a strip of rows at a time, so that a large picture is
+// never held whole at the frame's scale (at 3840 x 2160 a background is 25 MB unpacked).
+PackedFrame prepareFramePacked(const Image& image, FrameLook look, int index, int width, int height, bool allOpaque);
 
 class CpuPictures {
 public:

@@ -100,10 +100,8 @@ void CpuPicturesAhead::work() {
         const PixelSize size = preparedSize(job.picture, job.scale);
         const bool opaque = pictureIsOpaque(job.picture);
         for (const FrameLook look : looksAhead(opaque)) {
-            PreparedFrame frame = prepareFrame(job.picture, look, 0, size.width, size.height, opaque);
-            Packed kept{job.picture.file, {}, frame.width, frame.height, frame.repeats, frame.ink};
-            const int rows = std::max(frame.height, 1);
-            kept.pixels = packPixels(frame.pixels.data(), static_cast<int>(frame.pixels.size()) / rows, rows);
+            PackedFrame frame = prepareFramePacked(job.picture, look, 0, size.width, size.height, opaque);
+            Packed kept{job.picture.file, std::move(frame.pixels), frame.width, frame.height, frame.repeats, frame.ink};
             std::lock_guard<std::mutex> guard(lock);
             if (stopping) return;
             packed[Key{job.picture.file.get(), job.scale, look}] = std::move(kept);

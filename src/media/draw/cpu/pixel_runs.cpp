@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -31,10 +32,21 @@ int runRepeated(const uint32_t* row, int x, int width) {
 }  // namespace
 
 PackedPixels packPixels(const uint32_t* pixels, int width, int height) {
-    PackedPixels packed{width, height, {}};
-    for (int y = 0; y < height; ++y) {
+    PixelPacker packer(width);
+    packer.addRows(pixels, height);
+    return packer.finish();
+}
+
+PackedPixels PixelPacker::finish() {
+    packed.runs.shrink_to_fit();
+    lastRow.clear();
+    return std::move(packed);
+}
+
+void PixelPacker::addRows(const uint32_t* pixels, int count) {
+    for (int y = 0; y < count; ++y) {
         const uint32_t* row = pixels + static_cast<size_t>(y) * width;
-        const uint32_t* above = y > 0 ? row - width : nullptr;
+        const uint32_t* above = y > 0 ? row - width : packed.height > 0 ? lastRow.data() : nullptr;
         int x = 0;
         size_t literalRun = 0;  // index of the open run of words as they are, 0 when none
         bool literalOpen = false;
@@ -58,8 +70,9 @@ PackedPixels packPixels(const uint32_t* pixels, int width, int height) {
             packed.runs.push_back(row[x++]);
         }
     }
-    packed.runs.shrink_to_fit();
-    return packed;
+    if (count > 0)
+        lastRow.assign(pixels + static_cast<size_t>(count - 1) * width, pixels + static_cast<size_t>(count) * width);
+    packed.height += count;
 }
 
 std::vector<uint32_t> unpackPixels(const PackedPixels& packed) {

@@ -13,6 +13,19 @@ struct PackedPixels {
     std::vector<uint32_t> runs;  // see pixel_runs.cpp
 };
 
+// Packs rows of `width` words as they come, a strip at a time.
+class PixelPacker {
+public:
+    explicit PixelPacker(int width) : width(width) { packed.width = width; }
+    void addRows(const uint32_t* rows, int count);
+    PackedPixels finish();
+
+private:
+    int width;
+    PackedPixels packed;
+    std::vector<uint32_t> lastRow;  // of the rows added so far
+};
+
 PackedPixels packPixels(const uint32_t* pixels, int width, int height);
 // The words as they were packed, width x height of them, row after row.
 std::vector<uint32_t> unpackPixels(const PackedPixels& packed);
