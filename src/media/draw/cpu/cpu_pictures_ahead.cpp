@@ -56,7 +56,7 @@ std::optional<PreparedFrame> CpuPicturesAhead::take(const Image& image, float sc
         std::lock_guard<std::mutex> guard(lock);
         const auto found = packed.find(Key{image.file.get(), scale, look});
         if (found == packed.end() || found->second.file.lock() != image.file) return std::nullopt;
-        const Packed& kept = found->second;
+        const PackedFrame& kept = found->second.frame;
         frame.width = kept.width, frame.height = kept.height, frame.repeats = kept.repeats, frame.ink = kept.ink;
         // Unpacked under the lock: packed pixels are only ever added or dropped whole.
         frame.pixels = spares.take(static_cast<size_t>(kept.pixels.width) * kept.pixels.height);
@@ -74,7 +74,7 @@ void CpuPicturesAhead::keepOnly(float scale) {
 size_t CpuPicturesAhead::bytesHeld() {
     std::lock_guard<std::mutex> guard(lock);
     size_t bytes = 0;
-    for (const auto& [key, kept] : packed) bytes += kept.pixels.runs.size() * sizeof(uint32_t);
+    for (const auto& [key, kept] : packed) bytes += kept.frame.pixels.runs.size() * sizeof(uint32_t);
     return bytes;
 }
 
@@ -100,8 +100,7 @@ void CpuPicturesAhead::work() {
         const PixelSize size = preparedSize(job.picture, job.scale);
         const bool opaque = pictureIsOpaque(job.picture);
         for (const FrameLook look : looksAhead(opaque)) {
-            PackedFrame frame = prepareFramePacked(job.picture, look, 0, size.width, size.height, opaque);
-            Packed kept{job.picture.file, std::move(frame.pixels), frame.width, frame.height, frame.repeats, frame.ink};
+            Packed kept{job.picture.file, prepareFramePacked(job.picture, look, 0, size.width, size.height, opaque)};
             std::lock_guard<std::mutex> guard(lock);
             if (stopping) return;
             packed[Key{job.picture.file.get(), job.scale, look}] = std::move(kept);

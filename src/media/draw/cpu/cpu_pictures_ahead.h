@@ -47,10 +47,7 @@ private:
     using Key = std::tuple<const KeptPictureFile*, float, FrameLook>;
     struct Packed {
         std::weak_ptr<const KeptPictureFile> file;  // a file gone frees its address for another
-        PackedPixels pixels;
-        int width = 0, height = 0;
-        bool repeats = false;
-        InkBox ink;
+        PackedFrame frame;
     };
     struct Job {
         Image picture;  // shares the file
