@@ -196,6 +196,11 @@ TEST(ComposeBudget, ABusyDesktopThatShowsFewerThanFiftyFramesASecondGivesUpTheSc
         EXPECT_EQ(verdicts(budget, {8.0, 20.0, 3, 9.5, 0}, 6), std::vector<V>(6, V::Keep));
     }
     {
+        // As late, but composing kept to 11 ms on the clock: the frames waited elsewhere.
+        ComposeBudget budget(12.0);
+        EXPECT_EQ(verdicts(budget, {8.0, 11.0, 3, 12.0, 0}, 6), std::vector<V>(6, V::Keep));
+    }
+    {
         // A scale given up for cost is so said.
         ComposeBudget budget(12.0);
         EXPECT_EQ(verdicts(budget, {20.0, 20.0, 1, 4.0, 0}, 3).back(), V::TooCostly);

@@ -26,11 +26,14 @@ ComposeVerdict ComposeBudget::judge(const ComposedFrame& frame, double growth) {
     if (++windows <= SettlingWindows) return ComposeVerdict::Keep;
     median = medianOf(times);
     const bool costly = median > budgetMs && lastWindowLate >= LateInWindow;
-    const bool tooLate = windowLateMs >= MostLateMs;
+    // Late while composing itself overran the budget on the clock: a smaller scale helps. Late
+    // while composing kept to it (the copy to the window waited) it would only soften the picture.
+    const double wallMedian = medianOf(wallTimes);
+    const bool tooLate = windowLateMs >= MostLateMs && wallMedian > budgetMs;
     over = costly || tooLate ? over + 1 : 0;
     // Room one scale up in CPU and in the time the frames really took, with no frames late:
     // well within the budget after a scale too costly, within it after a busy spell.
-    const double cost = std::max(median, medianOf(wallTimes)) * growth;
+    const double cost = std::max(median, wallMedian) * growth;
     const double roomUpTo = busyDesktop ? budgetMs : budgetMs * Headroom;
     room = growth > 0 && cost < roomUpTo && lastWindowLate <= 1 ? room + 1 : 0;
     if (over >= WindowsOver) {

@@ -5,16 +5,16 @@
 // busy desktop includes waiting for a core. The frame is composed at a smaller scale and
 // stretched to the window instead when, for a second, the median of the latest frames'
 // composing CPU stays over the budget and frames were really shown late; or when so many
-// frames come late that the player sees fewer than 50 a second, whatever they cost (a desktop
-// too busy to give the compose its cores: less work is the only answer). A frame or two late
-// while composing stays within its budget is the machine's, and no smaller scale is the
-// answer to it. When, at a smaller scale, the frames would fit within the budget at the next
-// larger one for a few seconds, in their CPU time and in the time they really took, they go
-// back up: well within it after a scale too costly, just within it after a busy spell. The
-// first frames of a scale are let pass (pictures are prepared then), and the watch goes on
-// after, so a machine that slows down or calms down later is noticed too. A scale given up
-// again soon after going up to it is tried again only after twice as long each time, up to a
-// limit.
+// frames come late that the player sees fewer than 50 a second and composing took more than
+// the budget on the clock, whatever its CPU (a desktop too busy to give the compose its
+// cores: less work is the answer). Frames late while composing kept to its time waited
+// elsewhere (the copy to the window), and a smaller scale would only soften them. When, at a
+// smaller scale, the frames would fit within the budget at the next larger one for a few
+// seconds, in their CPU time and in the time they really took, they go back up: well within
+// it after a scale too costly, just within it after a busy spell. The first frames of a scale
+// are let pass (pictures are prepared then), and the watch goes on after, so a machine that
+// slows down or calms down later is noticed too. A scale given up again soon after going up
+// to it is tried again only after twice as long each time, up to a limit.
 
 #include <array>
 #include <cstddef>
@@ -63,8 +63,8 @@ private:
     double budgetMs;
     std::array<double, Frames> times{}, wallTimes{};
     size_t count = 0;
-    int late = 0;        // frames of this window shown late
-    double lateMs = 0;   // and how late, together
+    int late = 0;       // frames of this window shown late
+    double lateMs = 0;  // and how late, together
     int windows = 0, over = 0, room = 0;
     int windowsWithRoom = WindowsWithRoom;
     double median = 0;
