@@ -39,6 +39,7 @@ done
 meter=$(realpath "$build/bench/libpresent_meter.so")
 idle_loop=$(realpath "$build/bench/bench_idle_loop")
 source "$here/../tests/e2e/lib.sh"
+source "$here/screen.sh"
 export SDL_AUDIODRIVER=dummy
 work=$(mktemp -d)
 [ -n "$keep" ] && mkdir -p "$keep"
@@ -59,28 +60,6 @@ for _ in $(seq "$busy"); do
     busy_pids+=($!)
 done
 
-# An Xvfb screen of the size asked for with the window manager asked for.
-start_screen() {
-    local size=$1 wm=$2 told
-    told=$(mktemp)
-    Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9> "$told" 2> /dev/null &
-    server=$!
-    for _ in $(seq 100); do [ -s "$told" ] && break; sleep 0.1; done
-    [ -s "$told" ] || { echo "Xvfb did not start a $size screen" >&2; exit 1; }
-    export DISPLAY=":$(head -n1 "$told")"
-    rm -f "$told"
-    manager=
-    if [ "$wm" != none ]; then
-        "$wm" > /dev/null 2>&1 &
-        manager=$!
-        sleep 1  # it takes the screen over before the game's window is made
-    fi
-}
-stop_screen() {
-    [ -n "${manager:-}" ] && kill "$manager" 2> /dev/null
-    [ -n "${server:-}" ] && kill "$server" 2> /dev/null && wait "$server" 2> /dev/null
-    manager= server=
-}
 
 # The screen position of a point of the game's 800 x 600 picture (scaled to fit, centred).
 at() {

@@ -30,32 +30,10 @@ game_dir=$(cd "${1:-$here/../build/game}" && pwd)
 frame_clock=$(realpath "${2:-$here/../build/tests/libframe_clock.so}")
 runs=${3:-1}
 source "$here/../tests/e2e/lib.sh"
+source "$here/screen.sh"
 export SDL_AUDIODRIVER=dummy
 screen_width=${size%x*} screen_height=${size#*x}
 
-# An Xvfb screen of the size asked for (on the display asked for, else a free one), with
-# the window manager asked for; both end with the script.
-start_screen() {
-    local told
-    told=$(mktemp)
-    Xvfb ${display:+":$display"} -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9> "$told" 2> /dev/null &
-    server=$!
-    for _ in $(seq 100); do [ -s "$told" ] && break; sleep 0.1; done
-    [ -s "$told" ] || { echo "Xvfb did not start a $size screen" >&2; exit 1; }
-    export DISPLAY=":$(head -n1 "$told")"
-    rm -f "$told"
-    manager=
-    if [ "$wm" != none ]; then
-        "$wm" > /dev/null 2>&1 &
-        manager=$!
-        sleep 1  # it takes the screen over before the game's window is made
-    fi
-}
-stop_screen() {
-    [ -n "${manager:-}" ] && kill "$manager" 2> /dev/null
-    # Waited for, so the display is free again for the next run.
-    [ -n "${server:-}" ] && kill "$server" 2> /dev/null && wait "$server" 2> /dev/null
-}
 trap stop_screen EXIT
 
 # The screen position of a point of the game's 800 x 600 picture: scaled to fit the
@@ -166,7 +144,7 @@ one_run() {
     rm -rf "$copy"
 }
 
-start_screen
+start_screen "$size" "$wm" "$display"
 echo "screen $size, window manager: $wm, display $DISPLAY"
 for run in $(seq "$runs"); do
     echo "run $run (load average $(cut -d' ' -f1-3 /proc/loadavg))"

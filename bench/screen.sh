@@ -1,0 +1,27 @@
+# Sourced by the benchmarks that run the real game: an Xvfb screen and its window manager.
+
+# An Xvfb screen of the size asked for (on the display asked for, else a free one), with the
+# window manager asked for ("none" for none).
+start_screen() {
+    local size=$1 wm=$2 display=${3:-} told
+    told=$(mktemp)
+    Xvfb ${display:+":$display"} -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9> "$told" 2> /dev/null &
+    server=$!
+    for _ in $(seq 100); do [ -s "$told" ] && break; sleep 0.1; done
+    [ -s "$told" ] || { echo "Xvfb did not start a $size screen" >&2; exit 1; }
+    export DISPLAY=":$(head -n1 "$told")"
+    rm -f "$told"
+    manager=
+    if [ "$wm" != none ]; then
+        "$wm" > /dev/null 2>&1 &
+        manager=$!
+        sleep 1  # it takes the screen over before the game's window is made
+    fi
+}
+
+# Waited for, so the display is free again for the next run.
+stop_screen() {
+    [ -n "${manager:-}" ] && kill "$manager" 2> /dev/null
+    [ -n "${server:-}" ] && kill "$server" 2> /dev/null && wait "$server" 2> /dev/null
+    manager= server=
+}
