@@ -69,44 +69,20 @@ int noteSleep(double askedEnd, double begun, Sleep sleep) {
     return result;
 }
 
-template <typename Function>
-Function real(const char* name) {
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-
 }  // namespace
 
-extern "C" void SDL_RenderPresent(void* renderer) {
-    using Present = void (*)(void*);
-    static const auto present = real<Present>("SDL_RenderPresent");
-    notePresent([renderer] {
-        present(renderer);
-        return 0;
-    });
-}
-
-extern "C" int SDL_UpdateWindowSurface(void* window) {
-    using Update = int (*)(void*);
-    static const auto update = real<Update>("SDL_UpdateWindowSurface");
-    return notePresent([window] { return update(window); });
-}
-
-extern "C" int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
-    using Update = int (*)(void*, const void*, int);
-    static const auto update = real<Update>("SDL_UpdateWindowSurfaceRects");
-    return notePresent([=] { return update(window, rects, count); });
-}
+#include "present_calls.h"
 
 extern "C" int nanosleep(const timespec* asked, timespec* left) {
     using Sleep = int (*)(const timespec*, timespec*);
-    static const auto sleep = real<Sleep>("nanosleep");
+    static const auto sleep = realFunction<Sleep>("nanosleep");
     const double begun = monotonic();
     return noteSleep(begun + seconds(*asked), begun, [=] { return sleep(asked, left); });
 }
 
 extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec* asked, timespec* left) {
     using Sleep = int (*)(clockid_t, int, const timespec*, timespec*);
-    static const auto sleep = real<Sleep>("clock_nanosleep");
+    static const auto sleep = realFunction<Sleep>("clock_nanosleep");
     const double begun = monotonic();
     // An absolute end on another clock is moved onto the monotonic one.
     const double askedEnd =

@@ -14,7 +14,7 @@ namespace {
 
 // Calls the real present and notes its time.
 template <typename Present>
-int noteFrame(Present present) {
+int notePresent(Present present) {
     static std::FILE* const log = [] {
         const char* path = std::getenv("FRAME_CLOCK_FILE");
         return path ? std::fopen(path, "w") : nullptr;
@@ -34,30 +34,6 @@ int noteFrame(Present present) {
     return result;
 }
 
-template <typename Function>
-Function real(const char* name) {
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-
 }  // namespace
 
-extern "C" void SDL_RenderPresent(void* renderer) {
-    using Present = void (*)(void*);
-    static const auto present = real<Present>("SDL_RenderPresent");
-    noteFrame([renderer] {
-        present(renderer);
-        return 0;
-    });
-}
-
-extern "C" int SDL_UpdateWindowSurface(void* window) {
-    using Update = int (*)(void*);
-    static const auto update = real<Update>("SDL_UpdateWindowSurface");
-    return noteFrame([window] { return update(window); });
-}
-
-extern "C" int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
-    using Update = int (*)(void*, const void*, int);
-    static const auto update = real<Update>("SDL_UpdateWindowSurfaceRects");
-    return noteFrame([=] { return update(window, rects, count); });
-}
+#include "present_calls.h"
