@@ -57,9 +57,7 @@ Image keptPicture(int width, int height) {
 
 // The picture upright, faded, as a shadow: a canvas at 1.5 pixels to a logical pixel, so it is
 // resampled; with what was prepared ahead, or without. How many frames came from it.
-PixelBlock drawn(const Image& image, CpuPicturesAhead* ahead, int* framesFromAhead = nullptr) {
-    CpuCanvas canvas(300, 225, 1.5f, 2);
-    canvas.takePicturesFrom(ahead);
+void drawUprightFadedAndShadow(CpuCanvas& canvas, const Image& image) {
     DrawState draw;
     draw.blend = BlendMode::Alpha;
     canvas.clear();
@@ -68,6 +66,12 @@ PixelBlock drawn(const Image& image, CpuPicturesAhead* ahead, int* framesFromAhe
     canvas.drawImage(image, 140, 90, 0, draw);
     draw.colour = Colour{0, 0, 0};
     canvas.drawImage(image, 100, 110, 0, draw);
+}
+
+PixelBlock drawn(const Image& image, CpuPicturesAhead* ahead, int* framesFromAhead = nullptr) {
+    CpuCanvas canvas(300, 225, 1.5f, 2);
+    canvas.takePicturesFrom(ahead);
+    drawUprightFadedAndShadow(canvas, image);
     const int fromAhead = canvas.takeCounts().framesPreparedAhead;
     if (framesFromAhead) *framesFromAhead = fromAhead;
     return canvas.read();
@@ -176,14 +180,7 @@ TEST(CpuPicturesAhead, APictureTakenAfterAScreenChangeIsUnpackedIntoTheMemoryLet
     canvas.compose();
     canvas.clear();
     canvas.compose();  // a frame only cleared: the screen changes
-    DrawState draw;
-    draw.blend = BlendMode::Alpha;
-    canvas.clear();
-    canvas.drawImage(image, 60, 50, 0, draw);
-    draw.colour = Colour{90, 90, 90};
-    canvas.drawImage(image, 140, 90, 0, draw);
-    draw.colour = Colour{0, 0, 0};
-    canvas.drawImage(image, 100, 110, 0, draw);
+    drawUprightFadedAndShadow(canvas, image);
     EXPECT_EQ(canvas.takeCounts().framesPreparedAhead, 2);
     EXPECT_EQ(canvas.read().rgba, drawn(image, nullptr).rgba);
 }
