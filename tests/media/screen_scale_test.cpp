@@ -148,7 +148,8 @@ TEST(ComposeBudget, OnlyFramesShownLateAndCostlyToComposeGiveUpTheScale) {
         ComposeBudget budget(12.0);
         for (int window = 1; window <= most; ++window)
             for (size_t i = 0; i < ComposeBudget::Frames; ++i)
-                if (budget.judge({ms, ms, static_cast<int>(i) < late ? 2.0 : 0}, 0) == ComposeVerdict::TooCostly) return window;
+                if (budget.judge({ms, ms, static_cast<int>(i) < late ? 2.0 : 0}, 0) == ComposeVerdict::TooCostly)
+                    return window;
         return 0;
     };
     const int first = ComposeBudget::SettlingWindows + ComposeBudget::WindowsOver;
