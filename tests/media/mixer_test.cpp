@@ -133,6 +133,7 @@ TEST(Mixer, NullOrEmptySoundsGiveChannelZeroOnWhichEveryCallDoesNothing) {
     Mixer mixer;
     EXPECT_EQ(mixer.play(nullptr, false), 0);
     EXPECT_EQ(mixer.play(std::make_shared<Sound>(), false), 0);
+    EXPECT_EQ(mixer.playStream(nullptr, false), 0) << "nor a stream without a feed";
     mixer.setVolume(0, 1.0f);
     mixer.resume(0);
     mixer.stop(0);
