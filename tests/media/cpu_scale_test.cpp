@@ -155,6 +155,9 @@ TEST(SmoothScaler, AStretchedFrameLooksAsPixmansSmoothStretch) {
         const int width = static_cast<int>(100 * enlarged), height = static_cast<int>(80 * enlarged);
         const int stride = width + 3;
         std::vector<uint32_t> window(static_cast<size_t>(stride) * height, 0xDEADBEEFu);
+        // First a window half as wide, in the same memory: a window's width can change alone,
+        // and the stretch must follow it.
+        canvas.stretchInto(window.data(), stride, width / 2, height);
         canvas.stretchInto(window.data(), stride, width, height);
 
         std::vector<uint32_t> frame(canvas.pixels(), canvas.pixels() + static_cast<size_t>(canvas.stride()) * 80);

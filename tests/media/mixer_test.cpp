@@ -81,7 +81,10 @@ TEST(Mixer, LoopingSoundsWrapSeamlesslyInsideAndAcrossBlocks) {
     std::vector<int16_t> heard;
     for (int block = 0; block < 4; ++block) {
         const auto out = mix(mixer, 3);
-        for (int f = 0; f < 3; ++f) heard.push_back(out[2 * f]);
+        for (int f = 0; f < 3; ++f) {
+            heard.push_back(out[2 * f]);
+            EXPECT_EQ(out[2 * f + 1], out[2 * f]) << "both channels in step, block " << block << " frame " << f;
+        }
     }
     EXPECT_EQ(heard, (std::vector<int16_t>{0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0, 1}));
     EXPECT_TRUE(mixer.isPlaying(loop));
@@ -133,6 +136,7 @@ TEST(Mixer, NullOrEmptySoundsGiveChannelZeroOnWhichEveryCallDoesNothing) {
     Mixer mixer;
     EXPECT_EQ(mixer.play(nullptr, false), 0);
     EXPECT_EQ(mixer.play(std::make_shared<Sound>(), false), 0);
+    EXPECT_EQ(mixer.playStream(nullptr, false), 0) << "nor a stream without a feed";
     mixer.setVolume(0, 1.0f);
     mixer.resume(0);
     mixer.stop(0);

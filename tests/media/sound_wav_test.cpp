@@ -139,6 +139,22 @@ TEST(WavDecoder, AStreamPlaysTheWholeFramesOfDataCutShort) {
     EXPECT_EQ(out[0], 1);
 }
 
+// Metadata may follow the data chunk: a stream read in pieces ends with the data all the same.
+TEST(WavDecoder, AStreamEndsWithItsDataChunkNotWithTheFile) {
+    std::vector<uint8_t> bytes = makeWav(WavSpec{.data = sixteenBit({1, 2, 3})});
+    putTag(bytes, "LIST");
+    put(bytes, 4, 4);
+    put(bytes, 0x7F7F7F7F, 4);
+    MemorySource source(bytes);
+    const std::unique_ptr<PcmStream> stream = openWavStream(source);
+    ASSERT_TRUE(stream);
+    std::vector<int16_t> out(20, 0);
+    EXPECT_EQ(stream->read(out.data(), 2), 2);
+    EXPECT_EQ(stream->read(out.data() + 2, 10), 1);
+    EXPECT_EQ(stream->read(out.data() + 3, 10), 0) << "the chunk after the data is no sound";
+    EXPECT_EQ(std::vector<int16_t>(out.begin(), out.begin() + 4), (std::vector<int16_t>{1, 2, 3, 0}));
+}
+
 // ---- Refused files ----------------------------------------------------------------------
 
 TEST(WavDecoder, RefusesFormatsOutsideTheAcceptedKinds) {

@@ -75,8 +75,27 @@ TEST(Hints, FirstLevelShowsPagesAt200And1300AndFadesFrom2400) {
 TEST(Hints, EveryPageFitsItsBoxAboveTheStatusPanel) {
     struct Trigger {
         int levelIndex, levelFrames, virusClock, page;
+        const char* reading;  // the page's lines read from the top down, a space between two
     };
-    const Trigger triggers[] = {{0, 200, 0, 0}, {0, 1300, 0, 1}, {4, 0, 200, 2}, {4, 0, 1250, 3}, {5, 200, 0, 4}};
+    const Trigger triggers[] = {
+        {0, 200, 0, 0,
+         "The basic task in game, is to connect all computers to Server. The connection of computers with Server "
+         "occurs by means rotation of elements network cable. For rotation of elements cable, use the Left button of "
+         "the mouse. Turn of an element after one click - 90 degrees."},
+        {0, 1300, 0, 1,
+         "The outputs of devices too can be rotated.For it move the mouse on the device and click the left button. "
+         "Server can have from one up to two outputs. The amount of outputs depends on a level of game."},
+        {4, 0, 200, 2,
+         "The computer, infected by a virus, by anything does not give out, is not connected to Server. As soon as "
+         "the connection occurs, the virus reveals itself, and infects all computers connected with Server."},
+        {4, 0, 1250, 3,
+         "To clear the computer of a virus is useless, when to Server is connected of two or more infected "
+         "computers. Be more circumspect! Do not connect many computers! To clear the computer of a virus it is "
+         "possible when it is connected to Server."},
+        {5, 200, 0, 4,
+         "Such devices at a level cannot be less than two. With connection network cable to such device, the device "
+         "begins to transfer connection to other device type ''FaxModem''. All connected to second of ''FaxModem'', "
+         "are considered connected to server."}};
     constexpr int GlyphHeight = 13;
     constexpr int StatusPanelControlsTop = 568;  // the music buttons' top edge
     PlayFixture f;
@@ -105,6 +124,9 @@ TEST(Hints, EveryPageFitsItsBoxAboveTheStatusPanel) {
 
         const std::vector<DrawnText> texts = f.texts();
         ASSERT_GE(texts.size(), 2u) << "a title and at least one line, page " << trigger.page;
+        std::string reading;
+        for (size_t i = 1; i < texts.size(); ++i) reading += (i > 1 ? " " : "") + texts[i].text;
+        EXPECT_EQ(reading, trigger.reading);
         int previousBottom = top;
         for (const DrawnText& text : texts) {
             const int width = textWidth(f.game.font, text.text);

@@ -222,6 +222,19 @@ TEST(LevelPlay, SolvedLevelRunsItsCaptionFadesAndStartsTheNextAtFrame260) {
     EXPECT_FALSE(std::filesystem::exists(f.scratch.file("oldgame.cwm"))) << "saved once, not every frame";
 }
 
+// Five levels to a zone, both counted from the start caption's level index.
+TEST(LevelPlay, TheStartCaptionCountsZonesInFivesAndLevelsFromOne) {
+    PlayFixture f;
+    const std::pair<int, const char*> captions[] = {
+        {4, "Zone 0/ Level 5 is started!"}, {5, "Zone 1/ Level 1 is started!"}, {77, "Zone 15/ Level 3 is started!"}};
+    for (const auto& [levelIndex, caption] : captions) {
+        f.game.progress.levelIndex = levelIndex;
+        startLevel(f.game);
+        playFrame(f.game);
+        EXPECT_TRUE(f.textShown(caption)) << caption;
+    }
+}
+
 TEST(LevelPlay, ASlowerTimeNeverReplacesTheBest) {
     PlayFixture f;
     const std::vector<CellPosition> clicks = startFirstLevel(f);

@@ -106,6 +106,9 @@ TEST(StatusPanel, TipAppearsOnThe51stStillFrameAndMovementHidesIt) {
     EXPECT_NEAR(f.game.tip.alpha, 0.72f, 0.001f);
     for (const DrawCall& piece : f.media.drawsOf(f.game.res.hint.get()))  // the bubble fades in with it
         EXPECT_NEAR(piece.state.alpha, 0.72f, 0.03f);
+    const std::vector<DrawCall> pointer = f.media.drawsOf(f.game.res.pointer.get());
+    ASSERT_FALSE(pointer.empty());
+    for (const DrawCall& piece : pointer) EXPECT_EQ(piece.state.alpha, 1.0f) << "the pointer over the tip is whole";
     f.media.moveMouse(f.media.framesPresented, x + 1, y);
     playFrame(f.game);
     EXPECT_EQ(f.game.tip.timer, 0);

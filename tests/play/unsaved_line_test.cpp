@@ -1,6 +1,7 @@
 // A failed save in play: its short line stands at the top right, above the board and right of
 // the hint boxes, lit like the HUD, until a save works again; with every save working the
-// frame holds nothing of it.
+// frame holds nothing of it. In the menu the whole line is centred across the top band and
+// fades with the menu.
 
 #include <gtest/gtest.h>
 
@@ -59,4 +60,31 @@ TEST(UnsavedLineInPlay, CoversNoControlAndNoHint) {
     PlayFixture f;
     for (const char* text : ShortLines) EXPECT_GE(792 - rightAlignedWidth(f.game.font, text), 440) << text;
     EXPECT_LE(4 + 13 + 2, 36) << "glyphs and their shadow end above the board";
+}
+
+TEST(UnsavedLineInMenu, CentredInTheTopBandInAmberThatFadesAndGivesTheFadeColourBack) {
+    PlayFixture f;
+    const ScreenFade fade{128, 255};
+    drawUnsavedLineInMenu(f.media, f.game.font, fade, f.game.progress.files);
+    EXPECT_TRUE(f.media.currentDraws.empty()) << "every save working: nothing to say";
+
+    failSave(f.game.progress, ShortLines[1]);
+    f.game.progress.files.unsavedFiles["oldgame.cwm"].line = "Progress not saved: the disk is full (no room)";
+    drawUnsavedLineInMenu(f.media, f.game.font, fade, f.game.progress.files);
+    const std::vector<DrawnText> texts = smallTexts(f.media.currentDraws, f.game.font.glyphWidths);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "Progress not saved: the disk is full (no room)");
+    EXPECT_EQ(texts[0].x, 400 - textWidth(f.game.font, texts[0].text) / 2);
+    EXPECT_EQ(texts[0].y, 18);
+    EXPECT_EQ(std::make_tuple(texts[0].colour.r, texts[0].colour.g, texts[0].colour.b),
+              std::make_tuple(128, 176 * 128 / 255, 64 * 128 / 255));
+    const Colour after = f.media.getDrawColour();
+    EXPECT_EQ(std::make_tuple(after.r, after.g, after.b), std::make_tuple(128, 128, 128));
+
+    // A line wider than the screen gives way to its short form.
+    f.media.currentDraws.clear();
+    f.game.progress.files.unsavedFiles["oldgame.cwm"].line = std::string(200, 'W');
+    drawUnsavedLineInMenu(f.media, f.game.font, fade, f.game.progress.files);
+    ASSERT_EQ(smallTexts(f.media.currentDraws, f.game.font.glyphWidths).size(), 1u);
+    EXPECT_EQ(smallTexts(f.media.currentDraws, f.game.font.glyphWidths)[0].text, ShortLines[1]);
 }
