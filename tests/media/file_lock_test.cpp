@@ -6,8 +6,10 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -71,4 +73,18 @@ TEST(FileLock, ALinkAtTheLocksNameIsNotFollowedAndAMissingFolderFails) {
     EXPECT_FALSE(fs::exists(folder.file("elsewhere")));
     EXPECT_EQ(lock.take(folder.file("missing/cablewright.lock")), LockResult::Failed);
     EXPECT_EQ(lock.failure(), "No such file or directory");
+}
+
+// A game started with its standard input closed gets descriptor 0 for the lock file: a lock
+// as good as any other.
+TEST(FileLock, ALockFileOpenedAsDescriptorZeroIsTaken) {
+    ScratchFolder folder("lock-zero");
+    const std::string path = folder.file("cablewright.lock");
+    EXPECT_EXIT(
+        {
+            ::close(0);
+            FileLock lock;
+            std::_Exit(lock.take(path) == LockResult::Taken ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
