@@ -108,14 +108,7 @@ click_then_rest() { click_at "$1" "$2"; point 700 100; sleep 100; }
 hold_escape() { point 700 100; xdotool keydown Escape; sleep 2.5; xdotool keyup Escape; sleep 100; }
 idle() { sleep 100; }
 
-wait_for_frames() {
-    for _ in $(seq 600); do
-        [ -f "$copy/meter.txt" ] && [ "$(grep -c '^F' "$copy/meter.txt")" -ge "$1" ] && return 0
-        sleep 0.1
-    done
-    echo "the game presented fewer than $1 frames in 60 s" >&2
-    return 1
-}
+wait_for_frames() { wait_for_presented_frames "$copy/meter.txt" "$1" '^F'; }
 
 # One session of one build: steady menu, help opened, a level started from the menu, the
 # steady level, back to the menu.

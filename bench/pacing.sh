@@ -97,14 +97,7 @@ play_board() {
 }
 
 # Waits up to 60 s for the game to have presented $1 frames.
-wait_for_frames() {
-    for _ in $(seq 600); do
-        [ -f "$copy/frames.txt" ] && [ "$(wc -l < "$copy/frames.txt")" -ge "$1" ] && return 0
-        sleep 0.1
-    done
-    echo "the game presented fewer than $1 frames in 60 s" >&2
-    return 1
-}
+wait_for_frames() { wait_for_presented_frames "$copy/frames.txt" "$1"; }
 
 one_run() {
     make_copy "$FIRST_LARGE_LEVEL"

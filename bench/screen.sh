@@ -25,3 +25,15 @@ stop_screen() {
     [ -n "${server:-}" ] && kill "$server" 2> /dev/null && wait "$server" 2> /dev/null
     manager= server=
 }
+
+# Waits up to 60 s for the game to have noted $2 presented frames in the file $1 (its lines
+# that match $3, or all of them).
+wait_for_presented_frames() {
+    local file=$1 count=$2 pattern=${3:-^}
+    for _ in $(seq 600); do
+        [ -f "$file" ] && [ "$(grep -c -- "$pattern" "$file")" -ge "$count" ] && return 0
+        sleep 0.1
+    done
+    echo "the game presented fewer than $count frames in 60 s" >&2
+    return 1
+}
