@@ -61,15 +61,6 @@ for _ in $(seq "$busy"); do
 done
 
 
-# The screen position of a point of the game's 800 x 600 picture (scaled to fit, centred).
-at() {
-    awk -v x="$1" -v y="$2" -v w="$screen_width" -v h="$screen_height" 'BEGIN {
-        s = w / 800 < h / 600 ? w / 800 : h / 600
-        printf "%d %d", int((w - int(800 * s)) / 2 + s * x), int((h - int(600 * s)) / 2 + s * y) }'
-}
-point() { xdotool mousemove $(at "$1" "$2"); }
-click_at() { xdotool mousemove $(at "$1" "$2") click 1; }
-
 # A private game folder whose saved game continues at the first 14 x 11 level.
 make_copy() {
     local game_dir=$1

@@ -35,16 +35,6 @@ export SDL_AUDIODRIVER=dummy
 screen_width=${size%x*} screen_height=${size#*x}
 
 trap stop_screen EXIT
-
-# The screen position of a point of the game's 800 x 600 picture: scaled to fit the
-# screen, aspect kept, centred.
-at() {
-    awk -v x="$1" -v y="$2" -v w="$screen_width" -v h="$screen_height" 'BEGIN {
-        s = w / 800 < h / 600 ? w / 800 : h / 600
-        printf "%d %d", int((w - int(800 * s)) / 2 + s * x), int((h - int(600 * s)) / 2 + s * y) }'
-}
-point() { xdotool mousemove $(at "$1" "$2"); }
-click_at() { xdotool mousemove $(at "$1" "$2") click 1; }
 # The game's window fills the screen, so its buttons lie where at() puts them.
 buttons_reachable() { true; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2> /dev/null || echo 0; }

@@ -37,3 +37,13 @@ wait_for_presented_frames() {
     echo "the game presented fewer than $count frames in 60 s" >&2
     return 1
 }
+
+# The screen position of a point of the game's 800 x 600 picture: scaled to fit the screen of
+# $screen_width x $screen_height, aspect kept, centred.
+at() {
+    awk -v x="$1" -v y="$2" -v w="$screen_width" -v h="$screen_height" 'BEGIN {
+        s = w / 800 < h / 600 ? w / 800 : h / 600
+        printf "%d %d", int((w - int(800 * s)) / 2 + s * x), int((h - int(600 * s)) / 2 + s * y) }'
+}
+point() { xdotool mousemove $(at "$1" "$2"); }
+click_at() { xdotool mousemove $(at "$1" "$2") click 1; }
