@@ -168,6 +168,35 @@ TEST(Flood, AComputerReachedOnlyFromTheBottomHalfStaysConnectedFromFrameToFrame)
     EXPECT_EQ(computer.animTicksLeft, 30);
 }
 
+TEST(Flood, AComputerCutOffStopsItsAnimationOnceAndThenLeavesItsIdleOnesAlone)
+{
+    Board board = emptyBoard(0);
+    placeServer(board, 0, 0, 92, 94);
+    placeDevice(board, 1, 1, DeviceComputer, 92);
+    createDevices(board);
+    FrameRunner frame;
+    frame.run(board);
+    Computer& computer = board.computers.at(0);
+    ASSERT_EQ(computer.state, Connected);
+    computer.animFrame = 4;
+    rotateCell(board, 1, 1);  // now facing away from the Server
+    frame.run(board);
+    EXPECT_EQ(computer.state, NotConnected);
+    EXPECT_FALSE(computer.wasConnected);
+    EXPECT_EQ(computer.animTicksLeft, 0);
+    EXPECT_EQ(computer.animFrame, 0);
+    computer.animId = 2, computer.animTicksLeft = 40, computer.animFrame = 3;  // an idle animation under way
+    frame.run(board);
+    EXPECT_EQ(computer.animId, 2);
+    EXPECT_EQ(computer.animTicksLeft, 40);
+    EXPECT_EQ(computer.animFrame, 3);
+    for (int turn = 0; turn < 3; ++turn)
+        rotateCell(board, 1, 1);  // facing the Server again: the connect animation starts anew
+    frame.run(board);
+    EXPECT_EQ(computer.state, Connected);
+    EXPECT_EQ(computer.animTicksLeft, 80);
+}
+
 TEST(Flood, SeedOutsideTheActiveAreaIsNeverExpanded)
 {
     Board board = emptyBoard(0);

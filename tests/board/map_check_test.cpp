@@ -224,4 +224,29 @@ TEST(MapCheck, TheStartUpCheckAcceptsAGoodFileAndLeavesItClosed)
     EXPECT_EQ(openFiles(), before);
 }
 
+// What stops the game: a missing file, a long one, a bad level, each named in the message.
+TEST(MapCheck, TheStartUpCheckStopsOnAMissingLongOrBadFileNamingIt)
+{
+    ScratchFolder folder("map-check-bad");
+    WorkingFolder here(folder.path());
+    const auto stopMessage = [] {
+        ScriptedMedia media;
+        try {
+            checkMapData(media);
+        } catch (const FatalError& error) {
+            return std::string(error.what());
+        }
+        return std::string("(went on)");
+    };
+    EXPECT_EQ(stopMessage(), "cannot open map data maps/newmapdata.cwm");
+    Bytes bytes = validMap();
+    bytes.push_back(0);
+    writeBytes(folder.file("maps/newmapdata.cwm"), bytes);
+    EXPECT_EQ(stopMessage(), "bad map data maps/newmapdata.cwm: longer than 24180 bytes");
+    bytes = validMap();
+    setSizeClass(bytes, 6, 4);
+    writeBytes(folder.file("maps/newmapdata.cwm"), bytes);
+    EXPECT_EQ(stopMessage(), "bad map data maps/newmapdata.cwm: level 6 (zone 1, level 2): unknown size class 4");
+}
+
 }  // namespace

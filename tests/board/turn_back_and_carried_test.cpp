@@ -87,6 +87,16 @@ TEST(TurnBack, AsAClickTheOtherWayButItNeverCleans)
     EXPECT_EQ(events.log[1], "sound Click");
     turnCellBack(board, 9, 0, events);  // outside the 4 x 5 board
     EXPECT_EQ(events.log.size(), 2u);
+
+    // A listener that does not tell the two ghosts apart gets the plain one, at the same place.
+    struct PlainGhosts : RecordingEvents {
+        void rotationGhostBack(int x, int y, int tile) override
+        {
+            BoardEvents::rotationGhostBack(x, y, tile);
+        }
+    } plain;
+    turnCellBack(board, 2, 0, plain);
+    EXPECT_EQ(plain.log.at(0), "ghost 424 204 " + std::to_string(cableTile(StraightNS)));
 }
 
 TEST(Carried, TheCellsOfACleanNetworkAndNothingCutOffOrInfected)
