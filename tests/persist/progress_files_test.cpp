@@ -23,6 +23,10 @@ TEST_F(ProgressFiles, AGoodSavedGameContinuesWhereItWasAndKeepsItsLastField) {
     // The last field is carried whole: all four of its bytes count.
     writeBytes("oldgame.cwm", littleEndian({3, 12, 15, 0x12345678}));
     ASSERT_TRUE(probeSavedGame(media, progress));
+    const SavedPlace peeked = peekSavedGame(media, progress);  // as the records screen shows it
+    EXPECT_TRUE(peeked.present);
+    EXPECT_EQ(peeked.rankIndex, 3);
+    EXPECT_EQ(peeked.levelIndex, 12);
     loadGame(media, progress);
     EXPECT_EQ(progress.rankIndex, 3);
     EXPECT_EQ(progress.levelIndex, 12);
@@ -45,6 +49,9 @@ TEST_F(ProgressFiles, ARunThatReadNoSavedGameWritesZeroInTheLastField) {
 
 TEST_F(ProgressFiles, ATamperedOrImpossibleSavedGameStartsAfresh) {
     writeBytes("oldgame.cwm", littleEndian({3, 12, 14, 7}));
+    const SavedPlace peeked = peekSavedGame(media, progress);
+    EXPECT_TRUE(peeked.present);
+    EXPECT_EQ(peeked.levelIndex, 0);
     loadGame(media, progress);
     EXPECT_EQ(progress.rankIndex, 0);
     EXPECT_EQ(progress.levelIndex, 0);
@@ -79,6 +86,7 @@ TEST_F(ProgressFiles, TheFirstAndLastLevelsAndRanksAreKeptAndOneBeyondIsNot) {
 
 TEST_F(ProgressFiles, AnEmptySavedGameIsPresentAndLoadsAsTheStart) {
     EXPECT_FALSE(probeSavedGame(media, progress));
+    EXPECT_FALSE(peekSavedGame(media, progress).present);
     writeBytes("oldgame.cwm", {});
     EXPECT_TRUE(probeSavedGame(media, progress));
     progress.levelIndex = 9;

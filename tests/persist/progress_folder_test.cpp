@@ -192,6 +192,26 @@ TEST_F(PlayerProgressFolder, ASaveCutShortAfterItsFirstFileKeepsTheBestTime) {
     EXPECT_EQ(records[4 * 30] | records[4 * 30 + 1] << 8, 1234);
 }
 
+// A request to end at once that comes while the first file of the leaving save is written
+// waits for the second: both are written, and the program ends right after.
+ScriptedMedia* endRequestedDuringWrites = nullptr;
+size_t writeWithAnEndRequest(const void* data, size_t size, size_t count, std::FILE* file) {
+    if (endRequestedDuringWrites) endRequestedDuringWrites->requestQuitNow();
+    return std::fwrite(data, size, count, file);
+}
+
+TEST_F(PlayerProgressFolder, AnEndRequestedDuringTheLeavingSaveWaitsForBothFiles) {
+    media.requestQuitNow();
+    ASSERT_TRUE(media.quitRequested());  // the first request is being handled: the next ends at once
+    progress.rankIndex = 2, progress.levelIndex = 7;
+    media.fileWriteCalls().write = writeWithAnEndRequest;
+    endRequestedDuringWrites = &media;
+    EXPECT_THROW(saveProgress(media, progress), EndedAtOnce);
+    endRequestedDuringWrites = nullptr;
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cws")).size(), 4u * RecordCount);
+    EXPECT_EQ(readBytes(inPlayerFolder("oldgame.cwm")), littleEndian({2, 7, 9, 0}));
+}
+
 // Someone who can write to the progress folder plants links at the names an older version
 // gave its side files, to a file of the player's and to a file that does not exist yet.
 TEST_F(PlayerProgressFolder, LinksPlantedAtTheSideFilesNamesAreNeverFollowed) {

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 
+#include "media/files/safe_replace.h"
 #include "media/scripted/scripted_media.h"
 #include "persist/settings.h"
 #include "support/test_support.h"
@@ -30,6 +32,21 @@ Settings parsed(const std::string& text) { return parseSettings(splitLines(text)
 }  // namespace
 
 TEST(SettingsValues, EveryKeyTakesEachOfItsWords) {
+    // The words are the file's format: a player's file written by another version reads the same.
+    const std::vector<std::vector<std::string>> words = {{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"},
+                                                         {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"},
+                                                         {"fullscreen", "window"},
+                                                         {"nothing", "turn_back", "lock"},
+                                                         {"nothing", "lock"},
+                                                         {"off", "on"},
+                                                         {"off", "on"},
+                                                         {"off", "on"}};
+    ASSERT_EQ(words.size(), static_cast<size_t>(SettingCount));
+    for (int i = 0; i < SettingCount; ++i)
+        EXPECT_EQ(std::vector<std::string>(settingWords(static_cast<SettingId>(i)).begin(),
+                                           settingWords(static_cast<SettingId>(i)).end()),
+                  words[static_cast<size_t>(i)])
+            << settingKey(static_cast<SettingId>(i));
     const Settings defaults;
     EXPECT_EQ(parsed(""), defaults);
     for (int i = 0; i < SettingCount; ++i) {
@@ -85,6 +102,10 @@ TEST(SettingsValues, AGarbledFileTellsAFewLinesAndHowManyMore) {
     EXPECT_EQ(result.warnings[0],
               "settings.conf line 1: \"?? garbage line\" is not a key = value line; it is kept as it is")
         << "a damaged file's bytes are not sent to the terminal";
+    // Exactly as many bad lines as are told: each is told, and nothing "more".
+    const ParsedSettings eight = parseSettings(std::vector<std::string>(8, "garbage"), "settings.conf");
+    ASSERT_EQ(eight.warnings.size(), 8u);
+    EXPECT_NE(eight.warnings.back().find("line 8:"), std::string::npos) << eight.warnings.back();
 }
 
 TEST(SettingsValues, EachVolumeStepIsThreeDecibelsAndZeroIsSilence) {
@@ -172,12 +193,36 @@ TEST_F(SettingsFileTest, AFullDiskKeepsThePreviousFileAndSaysSo) {
     EXPECT_FALSE(saveSettings(media, file, Settings{.effectsVolume = 1}, failure));
     EXPECT_EQ(failure, "No space left on device");
     EXPECT_EQ(readText(), "effects_volume = 5\n");
+    // A later save that works says nothing failed, whatever the last one said.
+    media.fileWriteCalls() = WriteCalls{};
+    EXPECT_TRUE(saveSettings(media, file, Settings{.effectsVolume = 1}, failure));
+    EXPECT_EQ(failure, "");
+    media.fileWriteCalls().write = [](const void*, size_t, size_t, std::FILE*) -> size_t {
+        errno = ENOSPC;
+        return 0;
+    };
     ASSERT_FALSE(media.warnings.empty());
     EXPECT_NE(media.warnings.back().find("the previous file is kept"), std::string::npos) << media.warnings.back();
     // Nothing there before: no previous file to speak of.
     std::filesystem::remove(SettingsFileName);
     EXPECT_FALSE(saveSettings(media, file, Settings{.effectsVolume = 1}, failure));
     EXPECT_EQ(media.warnings.back().find("previous"), std::string::npos) << media.warnings.back();
+}
+
+TEST_F(SettingsFileTest, SavingAgainKeepsThePlayersFileLineForLine) {
+    const std::string text = "# mine\n\neffects_volume = 5  # quiet\nfuture_key = x\n";
+    EXPECT_EQ(splitLines(text),
+              (std::vector<std::string>{"# mine", "", "effects_volume = 5  # quiet", "future_key = x"}));
+    EXPECT_EQ(splitLines("no newline at the end"), (std::vector<std::string>{"no newline at the end"}));
+    writeText(text);
+    const Settings settings = loadSettings(media, file);
+    std::string failure;
+    ASSERT_TRUE(saveSettings(media, file, settings, failure)) << failure;
+    const std::string once = readText();
+    EXPECT_EQ(once.rfind(text, 0), 0u) << once;
+    SettingsFile again{SettingsFileName, false, {}};
+    ASSERT_TRUE(saveSettings(media, again, loadSettings(media, again), failure)) << failure;
+    EXPECT_EQ(readText(), once) << "no line is added by reading and writing it again";
 }
 
 TEST_F(SettingsFileTest, AnInstalledGameWithNoFolderOfThePlayersKeepsNothing) {
