@@ -171,6 +171,25 @@ TEST(OptionsScreen, TheChoiceInForceIsLitAndBackOrEscapeReturns) {
     }
 }
 
+TEST(OptionsScreen, ARowsNoteShowsBelowTheRowsAndASaveThatFailedBelowThat) {
+    OnOptions scene;  // no folder of the player's: a change holds for this run only
+    scene.game.settingsFile.path.clear();
+    const ButtonArea on = boxOf(optionChoiceBoxes(scene.game.font), SettingId::LitNetwork, 1).area;
+    scene.media.moveMouse(159, on.left + 3, on.top + 3);
+    scene.media.click(160);
+    scene.runOut(162);
+    EXPECT_TRUE(scene.game.settings.litNetwork);
+    const std::vector<DrawnText> shown = scene.texts();
+    const DrawnText* note = findText(shown, "The pieces that carry the connection light up.");
+    const DrawnText* failure = findTextStarting(shown, "Not kept for the next start: ");
+    ASSERT_TRUE(note && failure);
+    EXPECT_EQ(note->y, 414);
+    EXPECT_EQ(note->x + textWidth(scene.game.font, note->text) / 2, 400);
+    EXPECT_EQ(failure->y, 432);
+    EXPECT_EQ(failure->x + textWidth(scene.game.font, failure->text) / 2, 400);
+    EXPECT_EQ(std::make_tuple(failure->colour.r, failure->colour.g, failure->colour.b), std::make_tuple(255, 160, 140));
+}
+
 TEST(OptionsScreen, ClicksOnTheMenuUnderneathDoNothing) {
     OnOptions scene;
     scene.media.moveMouse(159, 650, 200);  // New Game, under the plate's edge
@@ -210,7 +229,11 @@ TEST(RecordsScreen, EveryLevelsBestTimeInZoneRowsAndTheLevelInPlayMarked) {
     EXPECT_EQ(textAt(1), "--:--");
     EXPECT_EQ(textAt(77), "--:--");
     EXPECT_EQ(textAt(75), "--:--") << "the last zone has three levels";
-    EXPECT_TRUE(findText(shown, "Zone 15"));
+    for (int zone = 0; zone < 16; ++zone) {  // each zone's label at the left of its row
+        const DrawnText* label = findText(shown, "Zone " + std::to_string(zone));
+        ASSERT_TRUE(label) << zone;
+        EXPECT_EQ(std::make_pair(label->x, label->y), std::make_pair(190, recordCell(5 * zone).y)) << zone;
+    }
     EXPECT_EQ(recordCell(77).y + 13, 160 + 17 * 15 + 13);
     EXPECT_LT(recordCell(77).y + 13, 441) << "clear of the Back button";
     // The level in play on its lit cell, in the fade colour; the others dimmer.

@@ -50,15 +50,23 @@ struct TwoCopies : ::testing::Test {
 TEST_F(TwoCopies, TheSecondShowsItsPlateForAFewSecondsAndTouchesNothing) {
     const auto before = snapshot(mine);
     ScriptedMedia second;
-    int plateFrames = 0;
+    int plateFrames = 0, fadedAlike = 0, lastBrightness = -1, brightening = 0;
     second.onFrame = [&](int) {
         const std::vector<DrawnText> texts = smallTexts(second.lastFrame);
         const DrawnText* plate = findText(texts, SecondCopyText);
         if (plate && plate->y == 293) ++plateFrames;
+        // The menu behind (its background is the frame's first picture) fades in with the plate, frame for frame.
+        const DrawCall& background = second.lastFrame.at(0);
+        if (plate && background.kind == DrawCall::Kind::Image && background.state.colour.r == plate->colour.r)
+            ++fadedAlike;
+        brightening += plate && plate->colour.r > lastBrightness;
+        if (plate) lastBrightness = plate->colour.r;
     };
     EXPECT_EQ(runGame(second, folders), SecondCopyStatus);
     EXPECT_EQ(second.framesPresented, SecondCopyFrames);
     EXPECT_EQ(plateFrames, SecondCopyFrames);
+    EXPECT_EQ(fadedAlike, SecondCopyFrames);
+    EXPECT_GT(brightening, 60) << "the plate comes up out of black";
     EXPECT_EQ(snapshot(mine), before);
     ASSERT_FALSE(second.warnings.empty());
     EXPECT_EQ(second.warnings.back(),
