@@ -10,6 +10,7 @@
 #include <future>
 
 #include "media/files/file_table.h"
+#include "media/files/writes_under_way.h"
 #include "support/test_support.h"
 
 namespace {
@@ -55,8 +56,14 @@ TEST_F(BackgroundWrite, TheCallerGoesOnWhileTheDiskIsSlow) {
     EXPECT_EQ(syncsStarted, 1) << "the write has begun";
     EXPECT_TRUE(files.finishedWrites().empty()) << "and is held by the disk, while the caller goes on";
     EXPECT_FALSE(std::filesystem::exists(path("oldgame.cwm")));
+    EXPECT_TRUE(writesUnderWay()) << "an end of the program meanwhile would wait for it";
     release.set_value();
     files.waitForWrites();
+    EXPECT_FALSE(writesUnderWay());
+    {
+        const WriteUnderWay next;  // the count is back where it was: the next write counts
+        EXPECT_TRUE(writesUnderWay());
+    }
     const std::vector<WriteOutcome> outcomes = files.finishedWrites();
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].path, path("oldgame.cwm"));

@@ -2,12 +2,14 @@
 // made where it is missing without following a link, and let go by the system when the holder
 // is killed, so that a copy killed outright never blocks the next.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -83,8 +85,12 @@ TEST(FileLock, ALockFileOpenedAsDescriptorZeroIsTaken) {
     EXPECT_EXIT(
         {
             ::close(0);
+            errno = EACCES;  // left over from an earlier call: not this open's
             FileLock lock;
-            std::_Exit(lock.take(path) == LockResult::Taken ? 0 : 1);
+            const bool taken = lock.take(path) == LockResult::Taken;
+            lock.release();
+            const bool zeroLetGo = fcntl(0, F_GETFD) == -1;
+            std::_Exit(taken && zeroLetGo ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }

@@ -104,6 +104,26 @@ TEST_F(WriteFailure, AWriteIsCutShort) {
     expectOldFileKept("the write was cut short");
 }
 
+// Calls that fail without saying why: the reason is never an older call's.
+int opensTried = 0;
+int openFailsSilently(const char*, int, mode_t) {
+    ++opensTried;
+    return -1;
+}
+int flushFailsSilently(std::FILE*) { return EOF; }
+
+TEST_F(WriteFailure, ACallThatFailsWithoutAReasonIsNotGivenAnOldOne) {
+    files.writeCalls.flush = flushFailsSilently;
+    errno = EPERM;
+    EXPECT_FALSE(save());
+    expectOldFileKept("the write was cut short");
+    files.writeCalls = WriteCalls{};
+    files.writeCalls.open = openFailsSilently;
+    errno = EEXIST;  // as if a name had been taken: it was not, so no other name is tried
+    EXPECT_EQ(files.openForWrite("oldgame.cws"), 0);
+    EXPECT_EQ(opensTried, 1);
+}
+
 TEST_F(WriteFailure, TheFlushFails) {
     files.writeCalls.flush = flushFails;
     EXPECT_FALSE(save());
@@ -253,7 +273,13 @@ TEST_F(WriteFailure, AFolderAtAnOlderSideFilesNameIsLeftAloneAndTheSaveWorks) {
     std::filesystem::create_directories("oldgame.cws.part/inside");
     EXPECT_TRUE(save());
     EXPECT_TRUE(std::filesystem::exists("oldgame.cws.part/inside"));
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = openFiles();
     files.removeUnfinishedWrite("oldgame.cws");  // as start-up tidies: no folder is a side file
     EXPECT_TRUE(std::filesystem::exists("oldgame.cws.part/inside"));
+    EXPECT_EQ(openFiles(), before) << "the folder's listing is closed";
     std::filesystem::remove_all("oldgame.cws.part");
 }

@@ -217,6 +217,23 @@ TEST_F(PictureFileLimits, WholeFileReadsStopPastTheLimit) {
     EXPECT_TRUE(bytes.empty());
     EXPECT_TRUE(media.readWholeFile("ten.bin", bytes));
     EXPECT_EQ(bytes.size(), 10u);
+    // With a look at its head first: a file of exactly the limit is no failure; a head
+    // refused leaves nothing of itself behind.
+    std::string failure;
+    std::vector<uint64_t> sizesShown;
+    const auto lookAt = [&](bool accept) {
+        return [&sizesShown, accept](std::span<const uint8_t> head, uint64_t size) {
+            sizesShown.push_back(head.size());
+            sizesShown.push_back(size);
+            return accept;
+        };
+    };
+    EXPECT_TRUE(media.readWholeFileIf("ten.bin", bytes, 10, 4, lookAt(true), &failure));
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(bytes, Bytes(10, 3));
+    EXPECT_FALSE(media.readWholeFileIf("ten.bin", bytes, 10, 4, lookAt(false), &failure));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(sizesShown, (std::vector<uint64_t>{4, 10, 4, 10}));
 }
 
 }  // namespace
