@@ -92,8 +92,8 @@ TEST(BmpDecoder, RefusesUnsupportedHeadersAbsurdSizesAndPalettes) {
     EXPECT_TRUE(refusedWith(22, 4097));
     EXPECT_TRUE(refusedWith(46, 0xFFFFFFFF));  // palette count beyond any buffer
     EXPECT_TRUE(refusedWith(46, 257));         // more entries than 8 bits can index
-    // Pixels point at entry 5 but the header declares only 4 entries.
-    EXPECT_FALSE(decodeBmp(bmpFile(8, 3, 2, Palette, 4, eightBitRows())));
+    // Pixels point at entry 5 but the header declares only 5 entries (0 to 4).
+    EXPECT_FALSE(decodeBmp(bmpFile(8, 3, 2, Palette, 5, eightBitRows())));
     // 1 x 4096 is fine, the size limit is per side.
     EXPECT_TRUE(decodeBmp(bmpFile(24, 1, 4096, {}, 0, Bytes(4096 * 4, 7))));
 }

@@ -200,6 +200,17 @@ TEST(PictureHeader, EachFormatsLongestFileFollowsItsSizeAndDepth) {
     EXPECT_EQ(largest(pngFile(pngSpec(2, 2, PNG_COLOR_TYPE_GRAY, 8, {{7, 7}, {7, 7}}))), 8 + rows + rows / 64 + extras);
     // A JPEG (its JFIF and table segments before the frame header): twice its pixels.
     EXPECT_EQ(largest(jpegFile(8, 6, 3, noise(8 * 6 * 3), JCS_RGB)), 8 * 6 * 3 * 2 + extras);
+    // Fill bytes before a marker are passed over; a frame header beyond the first bytes
+    // (behind large metadata) leaves the general limit.
+    Bytes filled = jpegFile(8, 6, 3, noise(8 * 6 * 3), JCS_RGB);
+    filled.insert(filled.begin() + 2, {0xFF, 0xFF});
+    EXPECT_EQ(largest(filled), 8 * 6 * 3 * 2 + extras);
+    Bytes metadata = {0xFF, 0xD8, 0xFF, 0xE1, 0x40, 0x00};  // 16 KB of metadata first
+    metadata.resize(64, 0);
+    EXPECT_EQ(largest(metadata), MaxPictureFileBytes);
+    // A file of exactly its header's most is taken; a byte more is not.
+    EXPECT_EQ(pictureHeadFault(bmp, 54 + 2 * 12 + extras), "");
+    EXPECT_NE(pictureHeadFault(bmp, 54 + 2 * 12 + extras + 1), "");
     // Never more than any picture may take, and nothing for a start no decoder takes.
     const Bytes bigPngHead = {0x89, 'P', 'N', 'G',  '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
                               'R',  0,   0,   0x10, 0,    0,    0,    0x10, 0, 8, 6, 0,  0,   0};  // 4096 x 4096 RGBA
