@@ -6,12 +6,15 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "media/desktop/quit_signals.h"
 #include "media/desktop/sdl_media.h"
@@ -68,6 +71,42 @@ TEST_F(QuitRequests, TheSameSignalTwiceEndsAtOnce) {
 TEST_F(QuitRequests, AnySignalWhileTheRequestIsHandledEndsAtOnce) {
     for (int number : {SIGTERM, SIGHUP, SIGINT})
         EXPECT_EXIT(raiseInTurn({number}, true), ::testing::ExitedWithCode(0), "") << number;
+}
+
+// A second layer in one process starts afresh: the first one's handling is over with it.
+TEST_F(QuitRequests, ALaterLayerTakesItsFirstSignalAsARequestAgain) {
+    EXPECT_EXIT(
+        {
+            {
+                QuitSignals first;
+                first.handling();
+            }
+            raiseInTurn({SIGTERM});
+        },
+        ::testing::ExitedWithCode(Requested), "");
+}
+
+// A call that is waiting when a signal comes carries on: a save is never cut by a request.
+TEST_F(QuitRequests, ACallWaitingWhenASignalComesCarriesOn) {
+    EXPECT_EXIT(
+        {
+            QuitSignals quitSignals;
+            int ends[2];
+            if (pipe(ends) != 0) std::_Exit(NotRequested);
+            const pthread_t reader = pthread_self();
+            std::thread other([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                pthread_kill(reader, SIGTERM);  // while the read below waits
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                const char byte = 'x';
+                if (write(ends[1], &byte, 1) != 1) std::_Exit(NotRequested);
+            });
+            char byte = 0;
+            const ssize_t got = read(ends[0], &byte, 1);
+            other.join();
+            std::_Exit(got == 1 && byte == 'x' && quitSignals.arrived() ? Requested : NotRequested);
+        },
+        ::testing::ExitedWithCode(Requested), "");
 }
 
 TEST_F(QuitRequests, TheHandlersBeforeAreBackOnceTheLayerIsGone) {
