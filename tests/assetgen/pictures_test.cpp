@@ -524,4 +524,11 @@ TEST(PictureCanvas, BlurSpreadsLightButKeepsItsTotal) {
     EXPECT_GT(pixel(pixels, 12, 10)[3], 0) << "light reaches the neighbours";
     EXPECT_LT(pixel(pixels, 10, 10)[3], 255);
     EXPECT_NEAR(total, 255, 60) << "rounding keeps a glow as bright as its source";
+    // Round about its source: the same to each side, across and down alike.
+    for (int d = 1; d <= 5; ++d) {
+        EXPECT_EQ(pixel(pixels, 10 + d, 10)[3], pixel(pixels, 10 - d, 10)[3]) << d;
+        EXPECT_EQ(pixel(pixels, 10, 10 + d)[3], pixel(pixels, 10, 10 - d)[3]) << d;
+        EXPECT_NEAR(pixel(pixels, 10 + d, 10)[3], pixel(pixels, 10, 10 + d)[3], 1) << d;
+        EXPECT_LE(pixel(pixels, 10 + d, 10)[3], pixel(pixels, 10 + d - 1, 10)[3]) << d;
+    }
 }

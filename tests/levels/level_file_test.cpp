@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "level_test_support.h"
 #include "levels/level_check.h"
 #include "levels/level_encoding.h"
@@ -121,4 +123,16 @@ TEST(LevelFile, TheChecksCatchBrokenLevels)
         }
     }
     EXPECT_FALSE(checkStoredLevel(*broken, 2).empty());
+
+    // A computer made a FaxModem: an end as before, but a relay with no partner.
+    broken = std::make_unique<MapData>(sharedMapData());
+    const LevelDesign& lone = sharedLevels()[0].design;
+    bool placed = false;
+    for (int column = 0; column < lone.columns && !placed; ++column)
+        for (int row = 0; row < lone.rows && !placed; ++row)
+            if (isComputerCode(lone.at(column, row).device))
+                broken->device[0][column][row] = DeviceFaxModem, placed = true;
+    ASSERT_TRUE(placed);
+    const std::vector<std::string> faults = checkStoredLevel(*broken, 0);
+    EXPECT_NE(std::find(faults.begin(), faults.end(), "a FaxModem without a partner"), faults.end());
 }

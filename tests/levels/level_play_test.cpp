@@ -79,6 +79,17 @@ void playFromRandomStarts(int level)
 }  // namespace
 
 // Every level, so every board size, every virus level and every FaxModem group is played.
+// The shape of every set of open sides (N 1, E 2, S 4, W 8): how many ways it can be scrambled.
+TEST(LevelPlay, EachSetOfOpenSidesHasItsShape)
+{
+    const Shape shapes[16] = {Shape::Floor,  Shape::End, Shape::End, Shape::Corner, Shape::End,      Shape::Straight,
+                              Shape::Corner, Shape::Tee, Shape::End, Shape::Corner, Shape::Straight, Shape::Tee,
+                              Shape::Corner, Shape::Tee, Shape::Tee, Shape::Cross};
+    for (int sides = 0; sides < 16; ++sides)
+        EXPECT_EQ(shapeOf(DesignCell{sides, EmptyDeviceCode, FirstFloorTile}), shapes[sides]) << sides;
+    EXPECT_EQ(shapeOf(DesignCell{0, DeviceServerTop, FirstFloorTile}), Shape::ServerPicture);
+}
+
 TEST(LevelPlay, BuiltLevelsAreWonByTurningPiecesAndCleaning)
 {
     ScratchFolder folder("play");
