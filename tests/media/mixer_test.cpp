@@ -166,6 +166,7 @@ TEST(Mixer, EveryCallOnItsOwnWhileAnotherThreadMixesAndEffectsEnd) {
                                            [&] { mixer.stop(mixer.playStream(feed, false)); },
                                            [&] { mixer.stop(effect); },
                                            [&] { mixer.setVolume(kept, 0.5f); },
+                                           [&] { mixer.setGroupGain(SoundGroup::Effects, 0.9f); },
                                            [&] { mixer.resume(kept); },
                                            [&] { seen += mixer.isPlaying(effect); },
                                            [&] { seen += mixer.channelPosition(effect); },

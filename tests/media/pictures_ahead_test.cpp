@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -236,4 +238,14 @@ TEST(CpuPicturesAhead, FramesDrawnWhilePreparingAndAnEndMidWayAreSafe) {
         EXPECT_EQ(drawn(image, &ahead).rgba, expected.rgba) << "round " << round;
         ahead.prepare(keptPicture(200, 300), 1.5f);
     }
+    // A frame that looks for a picture again and again until the preparer has put it in.
+    CpuPicturesAhead ahead;
+    ahead.prepare(image, 1.5f);
+    SparePixels spares;
+    std::optional<PreparedFrame> frame;
+    for (int tries = 0; tries < 100000 && !frame; ++tries) {
+        frame = ahead.take(image, 1.5f, FrameLook::AsLoaded, spares);
+        if (!frame) std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    EXPECT_TRUE(frame);
 }
