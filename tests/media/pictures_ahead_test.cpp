@@ -243,7 +243,9 @@ TEST(CpuPicturesAhead, FramesDrawnWhilePreparingAndAnEndMidWayAreSafe) {
     ahead.prepare(image, 1.5f);
     SparePixels spares;
     std::optional<PreparedFrame> frame;
-    for (int tries = 0; tries < 100000 && !frame; ++tries) {
+    // The preparer runs at the lowest priority: on a busy machine it may wait a while.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!frame && std::chrono::steady_clock::now() < giveUp) {
         frame = ahead.take(image, 1.5f, FrameLook::AsLoaded, spares);
         if (!frame) std::this_thread::sleep_for(std::chrono::microseconds(50));
     }
