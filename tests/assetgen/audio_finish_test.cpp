@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <functional>
+#include <map>
 #include <set>
 
 #include "common/audio_finish.h"
 #include "common/audio_synth.h"
+#include "sounds/instruments.h"
 #include "sounds/music_pieces.h"
 #include "sounds/note_cache.h"
 
@@ -159,6 +163,41 @@ TEST(MusicPieces, ANoteFromTheCacheMatchesTheNotePlayedInPlace) {
         }
         EXPECT_GT(largest, 0.01f) << int(instrument);
         EXPECT_LT(difference, largest * 1e-4f) << int(instrument);
+    }
+}
+
+// Each instrument's voice as it was when last listened to: one note, in steps of 1/256, by
+// its FNV-1a digest. A deliberate change of sound changes its digest here too.
+TEST(MusicPieces, EachInstrumentSoundsAsItDidWhenLastListenedTo) {
+    const NoteEvent note{0.05, 0.3f, 57.0f, 0.5f, 0.2f};
+    const std::vector<std::pair<const char*, std::function<void(AudioBuffer&)>>> voices = {
+        {"pad", [&](AudioBuffer& out) { playPad(out, note, 0.5f); }},
+        {"pluck", [&](AudioBuffer& out) { playPluck(out, note, 0.6f); }},
+        {"bass", [&](AudioBuffer& out) { playBass(out, note); }},
+        {"bell", [&](AudioBuffer& out) { playBell(out, note, 0.8f); }},
+        {"lead", [&](AudioBuffer& out) { playLead(out, note); }},
+        {"brass", [&](AudioBuffer& out) { playBrass(out, note); }},
+        {"marimba", [&](AudioBuffer& out) { playMarimba(out, note); }},
+        {"epiano", [&](AudioBuffer& out) { playEPiano(out, note); }},
+        {"flute", [&](AudioBuffer& out) { playFlute(out, note); }},
+        {"nylon", [&](AudioBuffer& out) { playNylon(out, note); }}};
+    const std::map<std::string, std::string> listened = {
+#include "listened_voices.inc"
+    };
+    for (const auto& [name, play] : voices) {
+        AudioBuffer out(secondsToFrames(1.5));
+        play(out);
+        uint64_t digest = 1469598103934665603ull;
+        for (size_t i = 0; i < out.frames(); ++i)
+            for (const float sample : {out.left[i], out.right[i]}) {
+                const auto step = static_cast<int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 256.0f));
+                digest = (digest ^ static_cast<uint8_t>(step)) * 1099511628211ull;
+                digest = (digest ^ static_cast<uint8_t>(step >> 8)) * 1099511628211ull;
+            }
+        char text[17];
+        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(digest));
+        EXPECT_EQ(listened.count(name) ? listened.at(name) : "(none)", std::string(text))
+            << "listen to the " << name << "; once it is right:  {\"" << name << "\", \"" << text << "\"},";
     }
 }
 
