@@ -52,6 +52,23 @@ TEST(PicturesSoon, HandsOverWhatADirectLoadGivesLeavingOutWhatCannotBeLoaded) {
     EXPECT_TRUE(soon.takeLoaded().empty()) << "each picture is handed over once";
 }
 
+// The frame's thread loads a large picture while the loader loads another beside it: both are
+// kept as their files, and each is found again by a later load of the same bytes.
+TEST(PicturesSoon, LoadsOnTheFramesThreadMeanwhileAreSafe) {
+    ScratchFolder folder{"pictures-soon-beside"};
+    WorkingFolder inside{folder.path()};
+    ScriptedMedia media;
+    writeBytes(folder.file("gfx/back/b1.vvx"), greyPicture(801, 600, 70));
+    writeBytes(folder.file("gfx/back/b2.vvx"), greyPicture(801, 600, 90));
+    PicturesSoon soon({"gfx/back/b1.vvx"}, [&media](const std::string& path) { return media.loadImage(path); });
+    const auto beside = media.loadImage("gfx/back/b2.vvx");
+    const std::vector<std::unique_ptr<Image>> loaded = everyPictureFrom(soon, 1);
+    ASSERT_EQ(loaded.size(), 1u);
+    ASSERT_TRUE(beside && beside->file);
+    EXPECT_EQ(media.loadImage("gfx/back/b2.vvx")->file, beside->file);
+    EXPECT_EQ(media.loadImage("gfx/back/b1.vvx")->file, loaded[0]->file);
+}
+
 // The game ends while a large picture is being decoded: the loader finishes that one and
 // starts no other.
 TEST(PicturesSoon, StopsAfterThePictureBeingLoadedWhenItGoes) {
