@@ -37,6 +37,16 @@ TEST(BandWorkers, EveryBandOfEveryRoundRunsExactlyOnce) {
     }
 }
 
+// Workers that have just finished a round, on their way back to wait, when the end comes.
+TEST(BandWorkers, EndingRightAfterARoundIsSafe) {
+    for (int start = 0; start < 300; ++start) {
+        BandWorkers workers(4);
+        Tally tally;
+        workers.run(countBand, &tally);
+        EXPECT_EQ(tally.runs[3].load(), 1);
+    }
+}
+
 TEST(BandWorkers, TheBandsCpuTimeIsCountedOnceAndTakenOnce) {
     BandWorkers workers(2);
     Tally tally;

@@ -69,6 +69,14 @@ TEST(PicturesSoon, LoadsOnTheFramesThreadMeanwhileAreSafe) {
     EXPECT_EQ(media.loadImage("gfx/back/b1.vvx")->file, loaded[0]->file);
 }
 
+// The game ends just as quick loads are handed over, again and again.
+TEST(PicturesSoon, EndingAsLoadsAreHandedOverIsSafe) {
+    for (int start = 0; start < 300; ++start) {
+        PicturesSoon soon({"a", "b"}, [](const std::string&) { return std::make_unique<Image>(); });
+        std::this_thread::yield();
+    }
+}
+
 // The game ends while a large picture is being decoded: the loader finishes that one and
 // starts no other.
 TEST(PicturesSoon, StopsAfterThePictureBeingLoadedWhenItGoes) {
