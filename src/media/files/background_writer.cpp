@@ -33,9 +33,8 @@ void BackgroundWriter::queue(const std::string& path, std::vector<uint8_t> bytes
             jobs.push_back(Job{path, std::move(bytes), calls});
         }
         if (!worker.joinable()) worker = std::thread([this] { run(); });
-        // Under the lock: a writer waiting for work cannot miss it, whatever the order of these lines.
-        changed.notify_all();
     }
+    changed.notify_all();
 }
 
 void BackgroundWriter::drain() {
