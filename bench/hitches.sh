@@ -82,19 +82,6 @@ scene() {
     kill "$driver" 2> /dev/null
     wait "$driver" 2> /dev/null
 }
-wander_menu() {
-    while true; do
-        for y in 200 257 314 371 428; do point 640 $y; sleep 0.7; done
-    done
-}
-play_board() {
-    while true; do
-        click_at 400 290
-        sleep 0.5
-        point 300 200
-        sleep 0.5
-    done
-}
 click_then_rest() { click_at "$1" "$2"; point 700 100; sleep 100; }
 hold_escape() { point 700 100; xdotool keydown Escape; sleep 2.5; xdotool keyup Escape; sleep 100; }
 idle() { sleep 100; }

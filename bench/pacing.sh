@@ -67,24 +67,8 @@ measure_scene() {
     wait "$driver" 2> /dev/null
 }
 
-# The pointer wanders over the menu's buttons, lighting their glows.
-wander_menu() {
-    while true; do
-        for y in 200 257 314 371 428; do point 640 $y; sleep 0.7; done
-    done
-}
 # The pointer rests on the help page.
 rest() { point 700 100; sleep 100; }
-# A cell in the middle of the board turns every second, leaving ghosts; the pointer moves
-# over the board between clicks, so tips come and go.
-play_board() {
-    while true; do
-        click_at 400 290
-        sleep 0.5
-        point 300 200
-        sleep 0.5
-    done
-}
 
 # Waits up to 60 s for the game to have presented $1 frames.
 wait_for_frames() { wait_for_presented_frames "$copy/frames.txt" "$1"; }

@@ -47,3 +47,20 @@ at() {
 }
 point() { xdotool mousemove $(at "$1" "$2"); }
 click_at() { xdotool mousemove $(at "$1" "$2") click 1; }
+
+# Scene drivers. The pointer wanders over the menu's buttons, lighting their glows.
+wander_menu() {
+    while true; do
+        for y in 200 257 314 371 428; do point 640 $y; sleep 0.7; done
+    done
+}
+# A cell in the middle of the board turns every second, leaving ghosts; the pointer moves
+# over the board between clicks, so tips come and go.
+play_board() {
+    while true; do
+        click_at 400 290
+        sleep 0.5
+        point 300 200
+        sleep 0.5
+    done
+}
