@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
 
 #include "common/audio_finish.h"
 #include "common/audio_synth.h"
+#include "kept_digest.h"
 #include "sounds/instruments.h"
 #include "sounds/music_pieces.h"
 #include "sounds/note_cache.h"
@@ -187,16 +187,14 @@ TEST(MusicPieces, EachInstrumentSoundsAsItDidWhenLastListenedTo) {
     for (const auto& [name, play] : voices) {
         AudioBuffer out(secondsToFrames(1.5));
         play(out);
-        uint64_t digest = 1469598103934665603ull;
+        KeptDigest digest;
         for (size_t i = 0; i < out.frames(); ++i)
             for (const float sample : {out.left[i], out.right[i]}) {
                 const auto step = static_cast<int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 256.0f));
-                digest = (digest ^ static_cast<uint8_t>(step)) * 1099511628211ull;
-                digest = (digest ^ static_cast<uint8_t>(step >> 8)) * 1099511628211ull;
+                digest.addLittleEndian(static_cast<uint16_t>(step), 2);
             }
-        char text[17];
-        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(digest));
-        EXPECT_EQ(listened.count(name) ? listened.at(name) : "(none)", std::string(text))
+        const std::string text = digest.text();
+        EXPECT_EQ(listened.count(name) ? listened.at(name) : "(none)", text)
             << "listen to the " << name << "; once it is right:  {\"" << name << "\", \"" << text << "\"},";
     }
 }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -13,6 +12,7 @@
 #include "board/board.h"
 #include "common/picture_canvas.h"
 #include "common/picture_writers.h"
+#include "kept_digest.h"
 #include "media/pictures/picture_decoders.h"
 #include "pictures/artwork.h"
 #include "pictures/picture_files.h"
@@ -459,14 +459,11 @@ TEST_F(GeneratedPictures, EveryPictureLooksAsItDidWhenLastReviewed) {
         if (!entry.is_regular_file()) continue;
         const std::string name = std::filesystem::relative(entry.path(), folder->path()).string();
         const DecodedPicture picture = load(name);
-        uint64_t digest = 1469598103934665603ull;  // FNV-1a over the size and the pixels
-        const auto mix = [&digest](uint8_t byte) { digest = (digest ^ byte) * 1099511628211ull; };
+        KeptDigest digest;  // the size, then the pixels
         for (const int side : {picture.pixels.width, picture.pixels.height})
-            for (int shift = 0; shift < 32; shift += 8) mix(static_cast<uint8_t>(side >> shift));
-        for (const uint8_t byte : picture.pixels.rgba) mix(byte);
-        char text[17];
-        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(digest));
-        now[name] = text;
+            digest.addLittleEndian(static_cast<uint32_t>(side), 4);
+        for (const uint8_t byte : picture.pixels.rgba) digest.add(byte);
+        now[name] = digest.text();
     }
     for (const auto& [name, digest] : now)
         EXPECT_EQ(reviewed.count(name) ? reviewed.at(name) : "(none)", digest)
